@@ -1,0 +1,177 @@
+#include "tone/linux/audio_tone_sink.h"
+
+#include <alsa/asoundlib.h>
+#include <rtaudio/RtAudio.h>
+
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+constexpr unsigned kBufferFrames = 256;  // 5.3 ms at 48 kHz
+constexpr unsigned kBuffers = 4;         // keeps the server's queue short, so Stop is heard at once
+
+// RtAudio's error callback carries no context; the one sink of the process listens here.
+std::atomic<AudioToneSink*> g_sink{nullptr};
+std::atomic<bool> g_streamFailed{false};
+
+void OnStreamError(RtAudioError::Type type, const std::string&);
+
+void Shutdown(std::unique_ptr<RtAudio> audio) {
+    if (!audio) return;
+    try {
+        if (audio->isStreamRunning()) audio->abortStream();
+        if (audio->isStreamOpen()) audio->closeStream();
+    } catch (const RtAudioError&) {
+    }
+}
+
+// ALSA prints its own configuration errors on standard error; we report failures ourselves.
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+}  // namespace
+
+void NotifyStreamFailed() {
+    g_streamFailed.store(true);
+    if (AudioToneSink* sink = g_sink.load()) sink->m_changed.notify_all();
+}
+
+namespace {
+void OnStreamError(RtAudioError::Type type, const std::string&) {
+    if (type == RtAudioError::WARNING || type == RtAudioError::DEBUG_WARNING) return;
+    NotifyStreamFailed();
+}
+}  // namespace
+
+AudioToneSink::AudioToneSink() {
+    snd_lib_error_set_handler(&QuietAlsa);
+    g_sink.store(this);
+    std::lock_guard lock(m_mutex);
+    TryOpen();
+}
+
+AudioToneSink::~AudioToneSink() {
+    std::unique_ptr<RtAudio> audio;
+    {
+        std::lock_guard lock(m_mutex);
+        audio = TakeStream();
+    }
+    Shutdown(std::move(audio));
+    g_sink.store(nullptr);
+}
+
+bool AudioToneSink::TryOpen() {
+    m_nextRetry = std::chrono::steady_clock::now() + kRetryInterval;
+    g_streamFailed.store(false);
+    std::string why;
+    for (RtAudio::Api api : {RtAudio::LINUX_PULSE, RtAudio::LINUX_ALSA}) {
+        try {
+            auto audio = std::make_unique<RtAudio>(api);
+            audio->showWarnings(false);
+            if (audio->getDeviceCount() == 0) {
+                if (why.empty()) why = RtAudio::getApiDisplayName(api) + ": no sound server or output device";
+                continue;
+            }
+            RtAudio::StreamParameters out;
+            out.deviceId = audio->getDefaultOutputDevice();
+            out.nChannels = 1;
+            RtAudio::StreamOptions options;
+            options.streamName = "Drovane";
+            options.numberOfBuffers = kBuffers;
+            unsigned frames = kBufferFrames;
+            audio->openStream(&out, nullptr, RTAUDIO_FLOAT32, m_synth.SampleRate(), &frames,
+                              &AudioToneSink::Callback, this, &options, &OnStreamError);
+            audio->startStream();
+            m_audio = std::move(audio);
+            m_open = true;
+            if (m_reported) {
+                std::fprintf(stderr, "drovane: sound output is back (%s)\n", ApiName().c_str());
+                m_reported = false;
+            }
+            return true;
+        } catch (const RtAudioError& e) {
+            // The first API's reason is the telling one: PulseAudio is what desktops run.
+            if (why.empty()) why = RtAudio::getApiDisplayName(api) + ": " + e.getMessage();
+        }
+    }
+    ReportOnce(why);
+    return false;
+}
+
+std::unique_ptr<RtAudio> AudioToneSink::TakeStream() {
+    m_open = false;
+    return std::move(m_audio);
+}
+
+void AudioToneSink::ReportOnce(const std::string& why) {
+    if (m_reported) return;
+    m_reported = true;
+    std::fprintf(stderr,
+                 "drovane: cannot open sound output (%s); keeping time silently and retrying "
+                 "every %lld s\n",
+                 why.c_str(), static_cast<long long>(kRetryInterval.count()));
+}
+
+void AudioToneSink::DropFailedStream(std::unique_lock<std::mutex>& lock) {
+    if (!m_open || !g_streamFailed.load()) return;
+    std::unique_ptr<RtAudio> dead = TakeStream();
+    m_synth.Stop();
+    lock.unlock();
+    Shutdown(std::move(dead));
+    lock.lock();
+    ReportOnce("the sound output failed");
+}
+
+void AudioToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
+    if (ms == 0 || stop.stop_requested()) return;
+    std::unique_lock lock(m_mutex);
+    DropFailedStream(lock);
+    if (!m_open && std::chrono::steady_clock::now() >= m_nextRetry) TryOpen();
+    if (!m_open) {
+        // Keep the tone's time on the clock, so the player neither spins nor drifts.
+        m_changed.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
+        return;
+    }
+    const std::uint64_t ticket = m_synth.Queue(hz, ms);
+    // Return once the tone before this one has been heard in full, that is when this one begins.
+    m_changed.wait(lock, stop, [&] {
+        return m_synth.TonesStarted() >= ticket || !m_open || g_streamFailed.load();
+    });
+}
+
+void AudioToneSink::Silence() {
+    std::lock_guard lock(m_mutex);
+    m_synth.Stop();
+    m_changed.notify_all();
+}
+
+void AudioToneSink::Drain(std::chrono::milliseconds limit) {
+    std::unique_lock lock(m_mutex);
+    if (!m_open) return;
+    m_changed.wait_for(lock, limit, [&] { return m_synth.Idle() || !m_open; });
+    lock.unlock();
+    // What the callback rendered last is still in the server's short queue.
+    const unsigned queuedMs = 1000 * kBufferFrames * kBuffers / m_synth.SampleRate();
+    std::this_thread::sleep_for(std::chrono::milliseconds(queuedMs + 10));
+}
+
+bool AudioToneSink::IsOpen() const {
+    std::lock_guard lock(m_mutex);
+    return m_open;
+}
+
+std::string AudioToneSink::ApiName() const {
+    return m_audio ? RtAudio::getApiDisplayName(m_audio->getCurrentApi()) : "none";
+}
+
+int AudioToneSink::Callback(void* output, void*, unsigned int frames, double, unsigned int,
+                            void* self) {
+    auto* sink = static_cast<AudioToneSink*>(self);
+    {
+        std::lock_guard lock(sink->m_mutex);
+        sink->m_synth.Render(static_cast<float*>(output), frames);
+    }
+    sink->m_changed.notify_all();
+    return 0;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "tone/tone_sink.h"
+#include "tone/tone_synth.h"
+
+class RtAudio;
+
+// Plays tones through the sound server (PulseAudio, else ALSA) with our synthesiser. Play queues
+// the next tone while the current one sounds, so tones join without a gap and keep sample time.
+// Without a device it keeps time on a clock, says so once on standard error, and tries to open
+// the device again every few seconds. One instance per process.
+class AudioToneSink final : public ToneSink {
+public:
+    static constexpr std::chrono::seconds kRetryInterval{3};
+
+    AudioToneSink();
+    ~AudioToneSink() override;
+
+    void Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
+    void Silence() override;
+    // Waits, at most `limit`, until everything queued (and the fade after it) has been played.
+    void Drain(std::chrono::milliseconds limit);
+
+    bool IsOpen() const;
+    std::string ApiName() const;
+
+private:
+    static int Callback(void* output, void* input, unsigned int frames, double streamTime,
+                        unsigned int status, void* self);
+    friend void NotifyStreamFailed();
+
+    // These run with m_mutex held.
+    bool TryOpen();
+    std::unique_ptr<RtAudio> TakeStream();
+    void ReportOnce(const std::string& why);
+    // Closes a stream that failed. Drops the lock meanwhile: closing joins the callback thread,
+    // which may be waiting for the lock.
+    void DropFailedStream(std::unique_lock<std::mutex>& lock);
+
+    mutable std::mutex m_mutex;
+    std::condition_variable_any m_changed;
+    ToneSynth m_synth;
+    std::unique_ptr<RtAudio> m_audio;
+    bool m_open = false;
+    bool m_reported = false;
+    std::chrono::steady_clock::time_point m_nextRetry{};
+};

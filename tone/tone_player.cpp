@@ -1,0 +1,133 @@
+#include "tone/tone_player.h"
+
+#include <array>
+#include <system_error>
+#include <utility>
+
+#include "app/prompt.h"
+#include "app/resource_source.h"
+#include "tone/tone_sink.h"
+
+namespace {
+
+bool InRange(std::int32_t value) { return value >= 0 && value <= kToneParamMax; }
+
+// Ends a player: asks it to stop (which wakes its sink) and waits for its thread to finish.
+// A player that already ended by itself is simply joined.
+void EndPlayer(std::jthread& player) {
+    if (player.joinable()) {
+        player.request_stop();
+        player.join();
+    }
+    player = std::jthread();
+}
+
+// A thread that cannot be created leaves the player empty: nothing plays, nothing is reported.
+template <typename Proc>
+std::jthread StartPlayer(Proc proc) {
+    try {
+        return std::jthread(std::move(proc));
+    } catch (const std::system_error&) {
+        return {};
+    }
+}
+
+}  // namespace
+
+CTonePlayer::CTonePlayer(ToneSink& sink, Prompt& prompt, const ResourceSource& resources)
+    : m_sink(sink), m_prompt(prompt), m_resources(resources) {}
+
+CTonePlayer::~CTonePlayer() {
+    EndPlayer(m_melodyThread);
+    EndPlayer(m_sweepThread);
+}
+
+const std::byte* CTonePlayer::LoadMelody(int id) {
+    const std::span<const std::byte> bytes = m_resources.Find(kResourceTypeRcData, id);
+    const std::byte* data = bytes.empty() ? nullptr : bytes.data();
+    m_melodyWordCount.store(data ? static_cast<std::int32_t>(bytes.size() >> 1) : 0);
+    m_melodyData.store(data);
+    return data;
+}
+
+bool CTonePlayer::SetParams(std::int32_t& lower, std::int32_t& upper, std::int32_t& delay,
+                            std::int32_t& step) {
+    if (!InRange(lower) || !InRange(upper)) {
+        m_prompt.ShowError("Frequency must range from 0 to 32767");
+        return false;
+    }
+    if (!InRange(delay)) {
+        m_prompt.ShowError("Delay must range from 0 to 32767");
+        return false;
+    }
+    if (!InRange(step)) {
+        m_prompt.ShowError("Step must range from 0 to 32767");
+        return false;
+    }
+    if (lower > upper) std::swap(lower, upper);
+    m_frequency1.store(lower);
+    m_frequency2.store(upper);
+    m_delay.store(delay);
+    m_step.store(step);
+    return true;
+}
+
+void CTonePlayer::StartSweep() {
+    Stop();
+    m_sweepThread = StartPlayer([this](std::stop_token stop) { SweepThreadProc(this, stop); });
+}
+
+void CTonePlayer::StartMelody() {
+    Stop();
+    m_melodyThread = StartPlayer([this](std::stop_token stop) { MelodyThreadProc(this, stop); });
+}
+
+void CTonePlayer::Stop() {
+    EndPlayer(m_melodyThread);
+    EndPlayer(m_sweepThread);
+    m_sink.Silence();
+}
+
+std::uint16_t CTonePlayer::GetMelodyWord(std::int32_t index) const {
+    const std::byte* data = m_melodyData.load();
+    if (!data || index < 0 || index >= m_melodyWordCount.load()) return 0;
+    const auto low = std::to_integer<std::uint16_t>(data[2 * index]);
+    const auto high = std::to_integer<std::uint16_t>(data[2 * index + 1]);
+    return static_cast<std::uint16_t>(low | (high << 8));
+}
+
+ToneParams CTonePlayer::GetParams() const {
+    return {m_frequency1.load(), m_frequency2.load(), m_delay.load(), m_step.load()};
+}
+
+std::uint32_t CTonePlayer::SweepThreadProc(CTonePlayer* self, std::stop_token stop) {
+    std::int32_t frequency = self->m_frequency1.load();
+    if (frequency <= 0 || self->m_frequency2.load() <= 0 || self->m_step.load() <= 0) {
+        return kRefused;
+    }
+    while (!stop.stop_requested()) {
+        self->m_sink.Play(static_cast<std::uint32_t>(frequency),
+                          static_cast<std::uint32_t>(self->m_delay.load()), stop);
+        frequency += self->m_step.load();
+        if (frequency > self->m_frequency2.load()) frequency = self->m_frequency1.load();
+    }
+    return 0;
+}
+
+std::uint32_t CTonePlayer::MelodyThreadProc(CTonePlayer* self, std::stop_token stop) {
+    std::int32_t count = self->m_melodyWordCount.load();
+    if (count == 0) return kRefused;
+    if (count > kMaxMelodyWords) count = kMaxMelodyWords;
+
+    std::array<std::uint16_t, kMaxMelodyWords> melody{};
+    for (std::int32_t i = 0; i < count; i += 2) {
+        melody[i] = self->GetMelodyWord(i);
+        melody[i + 1] = static_cast<std::uint16_t>(self->GetMelodyWord(i + 1) * kMelodyDurationUnitMs);
+    }
+    while (!stop.stop_requested()) {
+        for (std::int32_t j = 0; j < count && !stop.stop_requested(); j += 2) {
+            self->m_sink.Play(melody[j], melody[j + 1], stop);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,61 @@
+#include "tone/tone_synth.h"
+
+#include <cmath>
+#include <numbers>
+
+ToneSynth::ToneSynth(unsigned sampleRate, float level, double fadeMs)
+    : m_rate(sampleRate),
+      m_level(level),
+      m_fadeFrames(static_cast<unsigned>(std::lround(fadeMs * sampleRate / 1000.0))) {
+    if (m_fadeFrames == 0) m_fadeFrames = 1;
+}
+
+std::uint64_t ToneSynth::Queue(std::uint32_t hz, std::uint32_t ms) {
+    m_timelineMs += ms;
+    const std::uint64_t end = m_timelineMs * m_rate / 1000;
+    const std::uint64_t frames = end - m_timelineFrames;
+    m_timelineFrames = end;
+    const bool audible = hz >= kLowestAudibleHz && 2ull * hz < m_rate;
+    m_queue.push_back({static_cast<double>(hz) / m_rate, frames, audible});
+    return ++m_queued;
+}
+
+void ToneSynth::Stop() {
+    m_started += m_queue.size();  // dropped tones count as done, so nobody waits for them
+    m_queue.clear();
+    m_hasCurrent = false;
+    m_timelineMs = 0;
+    m_timelineFrames = 0;
+}
+
+void ToneSynth::Render(float* out, std::size_t frames) {
+    for (std::size_t i = 0; i < frames; ++i) {
+        while (!(m_hasCurrent && m_current.frames > 0) && !m_queue.empty()) {
+            m_current = m_queue.front();
+            m_queue.pop_front();
+            m_hasCurrent = true;
+            ++m_started;
+        }
+        if (m_hasCurrent && m_current.frames == 0) m_hasCurrent = false;
+
+        const bool wanted = m_hasCurrent && m_current.audible;
+        if (wanted) {
+            if (m_fadePos == 0) m_phase = 0;  // a fresh start begins at a zero crossing
+            m_soundingIncrement = m_current.increment;
+            if (m_fadePos < m_fadeFrames) ++m_fadePos;
+        } else if (m_fadePos > 0) {
+            --m_fadePos;
+        }
+
+        float sample = 0.0f;
+        if (m_fadePos > 0) {
+            const double ramp = 0.5 - 0.5 * std::cos(std::numbers::pi * m_fadePos / m_fadeFrames);
+            sample = static_cast<float>(m_level * ramp * std::sin(2 * std::numbers::pi * m_phase));
+            m_phase += m_soundingIncrement;
+            if (m_phase >= 1.0) m_phase -= 1.0;
+        }
+        out[i] = sample;
+        if (m_hasCurrent) --m_current.frames;
+    }
+    m_framesRendered += frames;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+
+// Turns a queue of tones into samples: one phase accumulator carried across tones (joins never
+// click), tone lengths in exact samples (fractions carried, so no drift), and short raised-cosine
+// fades only where sound starts from or stops into silence. Not thread-safe: the owner locks.
+class ToneSynth {
+public:
+    static constexpr unsigned kDefaultSampleRate = 48000;
+    // About -12 dBFS: loud enough to matter, kind to small tweeters.
+    static constexpr float kDefaultLevel = 0.25f;
+    static constexpr double kDefaultFadeMs = 4.0;
+    // Tones below this sound as silence of their length (the lowest tone a PC speaker beeps).
+    static constexpr std::uint32_t kLowestAudibleHz = 37;
+
+    explicit ToneSynth(unsigned sampleRate = kDefaultSampleRate, float level = kDefaultLevel,
+                       double fadeMs = kDefaultFadeMs);
+
+    // Appends a tone to the timeline and returns its ticket (1, 2, 3, ...). A tone too low, or at or
+    // above half the sample rate (which would alias), keeps its time as silence.
+    std::uint64_t Queue(std::uint32_t hz, std::uint32_t ms);
+    // Drops every queued tone and fades out what sounds. The timeline starts afresh.
+    void Stop();
+    // Writes `frames` mono samples.
+    void Render(float* out, std::size_t frames);
+
+    // Tickets of tones that have begun to sound (or, when silent, to take their time).
+    std::uint64_t TonesStarted() const { return m_started; }
+    // True when nothing sounds and nothing is queued.
+    bool Idle() const { return !m_hasCurrent && m_queue.empty() && m_fadePos == 0; }
+    unsigned SampleRate() const { return m_rate; }
+    std::uint64_t FramesRendered() const { return m_framesRendered; }
+    unsigned FadeFrames() const { return m_fadeFrames; }
+
+private:
+    struct Tone {
+        double increment;  // cycles per sample
+        std::uint64_t frames;
+        bool audible;
+    };
+
+    unsigned m_rate;
+    float m_level;
+    unsigned m_fadeFrames;
+
+    std::deque<Tone> m_queue;
+    Tone m_current{};
+    bool m_hasCurrent = false;
+    double m_soundingIncrement = 0;  // frequency of what is heard, kept through a fade-out
+    double m_phase = 0;              // in cycles, 0..1
+    unsigned m_fadePos = 0;          // 0 = silent, m_fadeFrames = full level
+
+    std::uint64_t m_timelineMs = 0;      // length of the timeline queued since the last start
+    std::uint64_t m_timelineFrames = 0;  // the same in whole frames, rounded down
+    std::uint64_t m_queued = 0;
+    std::uint64_t m_started = 0;
+    std::uint64_t m_framesRendered = 0;
+};

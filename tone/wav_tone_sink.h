@@ -1,0 +1,37 @@
+#pragma once
+
+#include <condition_variable>
+#include <array>
+#include <cstdint>
+#include <mutex>
+
+#include "tone/tone_sink.h"
+#include "tone/tone_synth.h"
+#include "tone/wav_writer.h"
+
+// Renders exactly what the audio sink would play into a WAV file, as fast as it can. The file
+// holds at most `limitFrames` of tones; a player that reaches the limit waits there until stopped,
+// as it would in real time. Silence appends the fade-out tail.
+class WavToneSink final : public ToneSink {
+public:
+    WavToneSink(WavWriter& writer, std::uint64_t limitFrames,
+                unsigned sampleRate = ToneSynth::kDefaultSampleRate);
+
+    void Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
+    void Silence() override;
+
+    // Waits until the limit is reached; false if `stop` came first.
+    bool WaitUntilFull(std::stop_token stop);
+    bool WriteFailed() const;
+
+private:
+    void RenderFrames(std::uint64_t frames);  // with m_mutex held
+
+    mutable std::mutex m_mutex;
+    std::condition_variable_any m_changed;
+    WavWriter& m_writer;
+    ToneSynth m_synth;
+    std::uint64_t m_limit;
+    bool m_failed = false;
+    std::array<float, 4096> m_block{};
+};
