@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+// The entry that starts the program when the user logs on. Its presence is the state.
+class LogonEntry {
+public:
+    virtual ~LogonEntry() = default;
+    virtual bool Exists() = 0;
+    // Creates or replaces the entry so that it starts `executablePath`.
+    virtual bool Write(std::string_view executablePath) = 0;
+    virtual bool Remove() = 0;
+};

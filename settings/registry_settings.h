@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "settings/registry.h"
+
+class LogonEntry;
+class Prompt;
+
+// The stored tone parameters and the start-at-logon entry. Keeps no state between calls: every
+// operation goes to the registry afresh.
+class CRegistrySettings {
+public:
+    static constexpr std::string_view kMakerName = "Corvell";
+    static constexpr std::string_view kProductName = "Drovane";
+    static constexpr std::size_t kMaxValueBytes = 260;
+
+    CRegistrySettings(Registry& registry, LogonEntry& logon, Prompt& prompt, std::string modulePath);
+
+    const std::string& MakerKey() const { return m_makerKey; }      // "SOFTWARE\Corvell"
+    const std::string& ProductKey() const { return m_productKey; }  // "SOFTWARE\Corvell\Drovane"
+
+    // Registry functions: true on success, no messages.
+    bool CreateKey(RegistryRoot root, std::string_view path);
+    // On success `text` receives the stored bytes up to the first zero byte; values longer than
+    // kMaxValueBytes cannot be read. On failure `text` is left as it was.
+    bool ReadStringValue(RegistryRoot root, std::string_view path, std::string_view name,
+                         std::string& text);
+    bool WriteStringValue(RegistryRoot root, std::string_view path, std::string_view name,
+                          std::string_view text);
+    bool DeleteValue(RegistryRoot root, std::string_view path, std::string_view name);
+
+    // Store operations, with their own messages.
+    void CreateSettingsKeys();
+    void SaveToneParams(std::int32_t frequency1, std::int32_t frequency2, std::int32_t delay,
+                        std::int32_t step);
+    void LoadToneParams(std::int32_t& frequency1, std::int32_t& frequency2, std::int32_t& delay,
+                        std::int32_t& step);
+    static void GetDefaultToneParams(std::int32_t& frequency1, std::int32_t& frequency2,
+                                     std::int32_t& delay, std::int32_t& step);
+
+    // Start at logon.
+    void SetRunAtLogon(bool enable);
+    bool IsRunAtLogon();
+    const std::string& GetModulePath() const { return m_modulePath; }
+
+private:
+    Registry& m_registry;
+    LogonEntry& m_logon;
+    Prompt& m_prompt;
+    std::string m_modulePath;
+    std::string m_makerKey;
+    std::string m_productKey;
+};
