@@ -1,0 +1,150 @@
+#include "tone/tone_synth.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+// Renders sample by sample and notes the frame at which each queued tone began.
+struct Rendering {
+    std::vector<float> samples;
+    std::vector<std::uint64_t> starts;
+};
+
+Rendering RenderAll(ToneSynth& synth, std::size_t frames) {
+    Rendering r;
+    r.samples.resize(frames);
+    std::uint64_t started = synth.TonesStarted();
+    for (std::size_t i = 0; i < frames; ++i) {
+        synth.Render(&r.samples[i], 1);
+        while (synth.TonesStarted() > started) {
+            r.starts.push_back(i);
+            ++started;
+        }
+    }
+    return r;
+}
+
+TEST(ToneSynth, ToneLengthsAreExactInSamplesWithFractionsCarried) {
+    for (unsigned rate : {48000u, 44100u}) {
+        ToneSynth synth(rate);
+        const int tones = 2000;
+        for (int k = 0; k < tones; ++k) synth.Queue(16000, 37);
+        const std::uint64_t total = 37ull * tones * rate / 1000;
+        const Rendering r = RenderAll(synth, total + 10);
+        ASSERT_EQ(r.starts.size(), static_cast<std::size_t>(tones)) << rate;
+        for (int k = 0; k < tones; ++k) {
+            ASSERT_EQ(r.starts[k], 37ull * k * rate / 1000) << "tone " << k << " at " << rate;
+        }
+    }
+}
+
+TEST(ToneSynth, DefaultPassOf401TonesLastsExactly200Point5Seconds) {
+    ToneSynth synth;
+    for (int k = 0; k <= 400; ++k) synth.Queue(16000 + 10 * k, 500);
+    const Rendering r = RenderAll(synth, 9624000 + 1);
+    ASSERT_EQ(r.starts.size(), 401u);
+    EXPECT_EQ(r.starts.back(), 400u * 24000);
+    // The tail is the fade-out that follows the last tone.
+    EXPECT_NE(r.samples[9624000 - 1], 0.0f);
+}
+
+TEST(ToneSynth, PhaseRunsOnAcrossJoinsOfToneLengthsThatAreNotWholeCycles) {
+    // 16000 Hz + 30 Hz steps at 37 ms: no tone holds a whole number of cycles, so a phase reset or
+    // a dropped sample at any join moves the wave away from the continuous reference.
+    ToneSynth synth;
+    const int tones = 60;
+    for (int k = 0; k < tones; ++k) synth.Queue(16000 + 30 * k, 37);
+    const std::size_t frames = 37 * 48 * tones;
+    const Rendering r = RenderAll(synth, frames);
+
+    double phase = 0;
+    double worst = 0;
+    for (std::size_t n = 0; n < frames; ++n) {
+        const int k = static_cast<int>(n / (37 * 48));
+        if (n >= synth.FadeFrames()) {
+            const double expected = ToneSynth::kDefaultLevel * std::sin(2 * std::numbers::pi * phase);
+            worst = std::max(worst, std::abs(expected - r.samples[n]));
+        }
+        phase += (16000.0 + 30 * k) / 48000;
+        phase -= std::floor(phase);
+    }
+    EXPECT_LT(worst, 1e-5);
+}
+
+TEST(ToneSynth, FadesInFromSilenceWithARaisedCosineAndNotAtJoins) {
+    ToneSynth synth;
+    synth.Queue(1000, 10);
+    synth.Queue(1200, 10);
+    const Rendering r = RenderAll(synth, 960);
+    const unsigned fade = synth.FadeFrames();
+    ASSERT_EQ(fade, 192u);  // 4 ms
+    EXPECT_EQ(r.samples[0], 0.0f) << "sound starts at a zero crossing";
+    double phase = 0;
+    for (unsigned n = 0; n < 960; ++n) {
+        const double ramp = n < fade ? 0.5 - 0.5 * std::cos(std::numbers::pi * (n + 1) / fade) : 1.0;
+        const double expected = ToneSynth::kDefaultLevel * ramp * std::sin(2 * std::numbers::pi * phase);
+        ASSERT_NEAR(r.samples[n], expected, 1e-6) << "frame " << n;
+        phase += (n < 480 ? 1000.0 : 1200.0) / 48000;
+    }
+}
+
+TEST(ToneSynth, StopFadesOutWithinTheFadeAndDropsWhatWasQueued) {
+    ToneSynth synth;
+    synth.Queue(1000, 500);
+    synth.Queue(2000, 500);
+    std::vector<float> block(4800);
+    synth.Render(block.data(), block.size());
+    synth.Stop();
+    EXPECT_EQ(synth.TonesStarted(), 2u) << "dropped tones count as done so nobody waits for them";
+    const unsigned fade = synth.FadeFrames();
+    std::vector<float> tail(fade * 3);
+    synth.Render(tail.data(), tail.size());
+    EXPECT_TRUE(synth.Idle());
+    for (unsigned n = 0; n < fade; ++n) {
+        // The envelope only falls: each sample stays under the ramp's level at that point.
+        const double ramp = 0.5 - 0.5 * std::cos(std::numbers::pi * (fade - 1 - n) / fade);
+        EXPECT_LE(std::abs(tail[n]), ToneSynth::kDefaultLevel * ramp + 1e-6) << n;
+    }
+    for (std::size_t n = fade; n < tail.size(); ++n) ASSERT_EQ(tail[n], 0.0f) << n;
+}
+
+TEST(ToneSynth, RunsDryIntoAFadeAndFadesInAgainForTheNextTone) {
+    ToneSynth synth;
+    synth.Queue(1000, 10);
+    std::vector<float> out(480 + 400);
+    synth.Render(out.data(), out.size());
+    EXPECT_TRUE(synth.Idle());
+    EXPECT_NE(out[480 + 10], 0.0f) << "the fade-out follows the tone";
+    EXPECT_EQ(out[480 + 200], 0.0f);
+    synth.Queue(1000, 10);
+    std::vector<float> again(2);
+    synth.Render(again.data(), again.size());
+    EXPECT_EQ(again[0], 0.0f) << "a new start begins silent and fades in";
+}
+
+TEST(ToneSynth, TonesItCannotSoundKeepTheirTimeAsSilence) {
+    // Below the lowest beep, and at or above half the sample rate (which would alias).
+    for (std::uint32_t hz : {0u, 36u, 24000u, 32767u}) {
+        ToneSynth synth;
+        synth.Queue(hz, 100);
+        synth.Queue(1000, 10);
+        const Rendering r = RenderAll(synth, 4800 + 10);
+        ASSERT_EQ(r.starts.size(), 2u) << hz;
+        EXPECT_EQ(r.starts[1], 4800u) << hz;
+        for (std::size_t n = 0; n < 4800; ++n) ASSERT_EQ(r.samples[n], 0.0f) << hz << " at " << n;
+    }
+}
+
+TEST(ToneSynth, NeverExceedsItsModerateLevel) {
+    ToneSynth synth;
+    for (int k = 0; k < 50; ++k) synth.Queue(37 + 479 * k, 13);
+    std::vector<float> out(48 * 13 * 50 + 500);
+    synth.Render(out.data(), out.size());
+    for (float s : out) ASSERT_LE(std::abs(s), ToneSynth::kDefaultLevel + 1e-6);
+}
+
+}  // namespace
