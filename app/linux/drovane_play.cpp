@@ -102,6 +102,7 @@ int Run(const PlayOptions& options) {
     if (wavSink) {
         wavSink->WaitUntilFull(interrupt.Token());
     } else {
+        audioSink->WaitUntilSounding(interrupt.Token(), std::chrono::seconds(5));
         WaitFor(interrupt.Token(), options.seconds);
     }
     player.Stop();

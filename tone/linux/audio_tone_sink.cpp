@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr unsigned kBufferFrames = 256;  // 5.3 ms at 48 kHz
+constexpr unsigned kBufferFrames = 128;  // 2.7 ms at 48 kHz
 constexpr unsigned kBuffers = 4;         // keeps the server's queue short, so Stop is heard at once
 
 // RtAudio's error callback carries no context; the one sink of the process listens here.
@@ -156,6 +156,15 @@ void AudioToneSink::Drain(std::chrono::milliseconds limit) {
     std::this_thread::sleep_for(std::chrono::milliseconds(queuedMs + 10));
 }
 
+void AudioToneSink::WaitUntilSounding(std::stop_token stop, std::chrono::milliseconds limit) {
+    std::unique_lock lock(m_mutex);
+    // The first tone is heard once the frames rendered after it have pushed it out of our queue.
+    m_changed.wait_for(lock, stop, limit, [&] {
+        return !m_open || (m_firstToneFrame &&
+                           m_synth.FramesRendered() >= *m_firstToneFrame + kBufferFrames * kBuffers);
+    });
+}
+
 bool AudioToneSink::IsOpen() const {
     std::lock_guard lock(m_mutex);
     return m_open;
@@ -171,6 +180,9 @@ int AudioToneSink::Callback(void* output, void*, unsigned int frames, double, un
     {
         std::lock_guard lock(sink->m_mutex);
         sink->m_synth.Render(static_cast<float*>(output), frames);
+        if (!sink->m_firstToneFrame && sink->m_synth.TonesStarted() > 0) {
+            sink->m_firstToneFrame = sink->m_synth.FramesRendered();
+        }
     }
     sink->m_changed.notify_all();
     return 0;

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "tone/tone_sink.h"
@@ -26,6 +27,10 @@ public:
     void Silence() override;
     // Waits, at most `limit`, until everything queued (and the fade after it) has been played.
     void Drain(std::chrono::milliseconds limit);
+    // Waits, at most `limit`, until the first tone has begun to sound. A fresh stream can take a
+    // while to start on some servers; a timed run counts its time from here. Returns at once
+    // without a stream.
+    void WaitUntilSounding(std::stop_token stop, std::chrono::milliseconds limit);
 
     bool IsOpen() const;
     std::string ApiName() const;
@@ -49,5 +54,6 @@ private:
     std::unique_ptr<RtAudio> m_audio;
     bool m_open = false;
     bool m_reported = false;
+    std::optional<std::uint64_t> m_firstToneFrame;  // rendered frames when the first tone began
     std::chrono::steady_clock::time_point m_nextRetry{};
 };
