@@ -1,0 +1,79 @@
+#include "app/qt/single_instance.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QThread>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kActivate[] = "activate\n";
+
+QString BasePath(const QString& name, const QString& directory) {
+    return QDir(directory).filePath(QString("%1-%2").arg(name).arg(getuid()));
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance(const QString& name, const QString& directory)
+    : m_base(BasePath(name, directory)), m_lock(m_base + ".lock") {
+    // Only a dead owner makes the lock stale, never its age: a copy may run for months.
+    m_lock.setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance() {
+    if (m_server) m_server->close();
+}
+
+QString SingleInstance::RuntimeDirectory() {
+    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!dir.isEmpty() && QDir(dir).exists()) return dir;
+    dir = QDir::temp().filePath(QString("drovane-runtime-%1").arg(getuid()));
+    QDir().mkpath(dir);
+    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return dir;
+}
+
+bool SingleInstance::Acquire() { return m_lock.tryLock(0); }
+
+bool SingleInstance::ActivateRunningCopy(int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        QLocalSocket socket;
+        socket.connectToServer(SocketPath());
+        if (socket.waitForConnected(200)) {
+            socket.write(kActivate);
+            const bool sent = socket.waitForBytesWritten(1000);
+            socket.disconnectFromServer();
+            if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(500);
+            return sent;
+        }
+        // The running copy may not have opened its window yet.
+        QThread::msleep(50);
+    } while (timer.elapsed() < timeoutMs);
+    return false;
+}
+
+bool SingleInstance::Listen(std::function<void()> activate) {
+    m_server = std::make_unique<QLocalServer>();
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    // We hold the lock, so a socket file left here belongs to a copy that died.
+    QLocalServer::removeServer(SocketPath());
+    if (!m_server->listen(SocketPath())) return false;
+    QObject::connect(m_server.get(), &QLocalServer::newConnection, m_server.get(),
+                     [this, activate = std::move(activate)] {
+                         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+                             auto read = [socket, activate] {
+                                 if (socket->readAll().contains("activate")) activate();
+                             };
+                             QObject::connect(socket, &QLocalSocket::readyRead, socket, read);
+                             QObject::connect(socket, &QLocalSocket::disconnected, socket,
+                                              &QObject::deleteLater);
+                             // Bytes that came with the connection raise no readyRead of their own.
+                             if (socket->bytesAvailable() > 0) read();
+                         }
+                     });
+    return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QString>
+#include <functional>
+#include <memory>
+
+// One running copy per executable name and user. The first copy holds a lock file and, once its
+// window exists, listens on a local socket; a later copy asks it to show its window and ends.
+// A lock left by a copy that died is taken over.
+class SingleInstance {
+public:
+    // `name` is the executable's base name; the files live in `directory` ($XDG_RUNTIME_DIR).
+    SingleInstance(const QString& name, const QString& directory);
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // True when this process is the running copy.
+    bool Acquire();
+    // For a later copy: asks the running copy to show its window. False when it could not be
+    // reached (it may still be starting).
+    bool ActivateRunningCopy(int timeoutMs);
+    // For the running copy: from now on, later starts call `activate`.
+    bool Listen(std::function<void()> activate);
+
+    // $XDG_RUNTIME_DIR, or a private folder under the temporary directory when it is unset.
+    static QString RuntimeDirectory();
+    QString LockPath() const { return m_base + ".lock"; }
+    QString SocketPath() const { return m_base + ".socket"; }
+
+private:
+    QString m_base;
+    QLockFile m_lock;
+    std::unique_ptr<QLocalServer> m_server;
+};

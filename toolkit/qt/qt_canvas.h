@@ -1,0 +1,26 @@
+#pragma once
+
+#include "toolkit/canvas.h"
+
+class QImage;
+class QPainter;
+
+// Canvas over a QPainter, antialiasing off. Pixels can be read back when it paints on a QImage.
+class QtCanvas final : public Canvas {
+public:
+    explicit QtCanvas(QPainter& painter);
+
+    void FillSolidRect(const Rect& rect, Color color) override;
+    void DrawLine(Point from, Point to, Color color) override;
+    Color GetPixel(Point at) const override;
+    void SetPixel(Point at, Color color) override;
+    void DrawText(std::string_view text, const Rect& rect, unsigned flags, Color color) override;
+    Size GetTextExtent(std::string_view text) const override;
+
+    // What GetPixel returns where no pixel can be read.
+    static constexpr Color kInvalidColor = 0xFFFFFFFF;
+
+private:
+    QPainter& m_painter;
+    QImage* m_image;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "toolkit/canvas.h"
+
+// The main window's template: its size and controls in dialog units, and their conversion to
+// pixels with a 9-point dialog font (one horizontal unit 1.6 px, one vertical unit 1.5 px).
+namespace layout {
+
+enum class Kind { PushButton, Edit, CheckBox, Label, Bitmap, GroupBox, Banner };
+
+struct Control {
+    int id = 0;  // 0 for controls without an id
+    Kind kind = Kind::Label;
+    std::string_view text;
+    int x = 0, y = 0, width = 0, height = 0;  // dialog units
+    bool isDefault = false;
+    bool hidden = false;  // hidden until shown by the window
+};
+
+inline constexpr std::string_view kCaption = "모기 퇴치용 프로그램 v1.0";
+inline constexpr int kWidthDlu = 207;
+inline constexpr int kHeightDlu = 215;
+inline constexpr int kFontPixelHeight = 12;
+
+// Every control in template order.
+std::span<const Control> Controls();
+const Control* FindControl(int id);
+
+int HorizontalPixels(int dlu);
+int VerticalPixels(int dlu);
+Rect ToPixels(const Control& control);
+// The client area of the whole (expanded) template.
+Size ClientPixels();
+
+}  // namespace layout

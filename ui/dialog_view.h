@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "toolkit/canvas.h"
+
+// How the main window is shown.
+enum class WindowShow { Hide, Normal, Minimize };
+
+// What the main dialog's logic needs of its window. Controls are named by their ids; sizes and
+// rectangles are device pixels.
+class DialogView {
+public:
+    virtual ~DialogView() = default;
+
+    virtual std::string GetItemText(int id) = 0;
+    virtual void SetItemText(int id, std::string_view text) = 0;
+    virtual int GetCheck(int id) = 0;
+    // Changes the check mark only: no click is reported for it.
+    virtual void SetCheck(int id, int state) = 0;
+    virtual void ShowItem(int id, bool show) = 0;
+    virtual void FocusItem(int id) = 0;
+    // The control's rectangle in the window's client coordinates.
+    virtual Rect GetItemRect(int id) = 0;
+
+    // The outer size of the window, and a resize that keeps its position, z-order and activation.
+    virtual Size GetWindowSize() = 0;
+    virtual void SetWindowSize(Size size) = 0;
+    // Only this part of the window, in its own coordinates, is shown.
+    virtual void SetWindowRegion(const Rect& region) = 0;
+
+    virtual void ShowWindow(WindowShow how) = 0;
+    virtual void BringToFront() = 0;
+    virtual void SetIcons() = 0;
+    // Lets a second start of the program find this window.
+    virtual void MarkRunningCopy() = 0;
+    // Destroys the window; the program ends with it.
+    virtual void DestroyWindow() = 0;
+    // Whether the desktop has a notification area that can hold our icon right now.
+    virtual bool IsTrayAvailable() = 0;
+};

@@ -1,0 +1,203 @@
+#include "ui/repeller_dialog.h"
+
+#include <array>
+#include <charconv>
+#include <string>
+
+#include "app/prompt.h"
+#include "settings/registry_settings.h"
+#include "tone/test_melody.h"
+#include "tone/tone_player.h"
+#include "ui/dialog_ids.h"
+#include "ui/dialog_view.h"
+#include "ui/system_tray.h"
+
+namespace {
+
+constexpr std::string_view kNotAnInteger = "Please enter an integer.";
+constexpr std::string_view kExitQuestion = "Do you really want to exit program?";
+constexpr std::string_view kCompactCaption = "상세보기 >>";
+constexpr std::string_view kExpandedCaption = "작게보기 <<";
+
+constexpr std::array kDetailControls{ids::kSet,        ids::kDefault,    ids::kTestSound,
+                                     ids::kStopTest,   ids::kFrequency1, ids::kFrequency2,
+                                     ids::kDelay,      ids::kStep};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+}  // namespace
+
+std::optional<std::int32_t> ParseDialogInteger(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
+    }
+    std::int32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || ptr != end) return std::nullopt;
+    return value;
+}
+
+CRepellerDialog::CRepellerDialog(DialogView& view, CTonePlayer& player,
+                                 CRegistrySettings& settings, Prompt& prompt, CSystemTray& tray,
+                                 TrayHost& trayHost)
+    : m_view(view),
+      m_player(player),
+      m_settings(settings),
+      m_prompt(prompt),
+      m_tray(tray),
+      m_trayHost(trayHost) {}
+
+bool CRepellerDialog::OnInitDialog() {
+    ToggleDetailsHeight();
+    ExchangeToControls();
+    m_tray.AddToTray(m_trayHost, kTrayTip, ids::kTrayIcon, ids::kTrayMenu);
+    m_settings.LoadToneParams(Frequency1, Frequency2, Delay, Step);
+    RunAtLogonCheck = m_settings.IsRunAtLogon() ? 1 : 0;
+    ExchangeToControls();
+    OnStart();
+    m_view.SetIcons();
+    m_view.MarkRunningCopy();
+    return true;
+}
+
+bool CRepellerDialog::OnCommand(int command) {
+    switch (command) {
+        case ids::kTestSound: OnTestSound(); return true;
+        case ids::kStopTest: OnStopTest(); return true;
+        case ids::kSet: OnSet(); return true;
+        case ids::kStart: OnStart(); return true;
+        case ids::kStop: OnStop(); return true;
+        case ids::kDefault: OnDefault(); return true;
+        case ids::kExit: OnExitProgram(); return true;
+        case ids::kOpen: OnOpen(); return true;
+        case ids::kClose: OnHide(); return true;
+        case ids::kRunAtLogon: OnRunAtLogon(); return true;
+        case ids::kDetails: OnDetails(); return true;
+        default: return false;
+    }
+}
+
+std::optional<bool> CRepellerDialog::OnUpdateCommand(int command) const {
+    if (command == ids::kStart) return m_sweepFlag;
+    if (command == ids::kStop) return !m_sweepFlag;
+    return std::nullopt;
+}
+
+void CRepellerDialog::OnCancel() { m_view.DestroyWindow(); }
+
+void CRepellerDialog::OnLButtonDown(Point client) {
+    if (m_view.GetItemRect(ids::kRunAtLogonLabel).Contains(client)) {
+        m_view.SetCheck(ids::kRunAtLogon, m_view.GetCheck(ids::kRunAtLogon) == 0 ? 1 : 0);
+    }
+}
+
+bool CRepellerDialog::ExchangeFromControls() {
+    const std::array<std::pair<int, std::int32_t*>, 4> edits{{{ids::kFrequency1, &Frequency1},
+                                                              {ids::kFrequency2, &Frequency2},
+                                                              {ids::kDelay, &Delay},
+                                                              {ids::kStep, &Step}}};
+    for (const auto& [id, variable] : edits) {
+        const std::optional<std::int32_t> value = ParseDialogInteger(m_view.GetItemText(id));
+        if (!value) {
+            m_prompt.ShowError(kNotAnInteger);
+            m_view.FocusItem(id);
+            return false;
+        }
+        *variable = *value;
+    }
+    RunAtLogonCheck = m_view.GetCheck(ids::kRunAtLogon);
+    return true;
+}
+
+void CRepellerDialog::ExchangeToControls() {
+    m_view.SetItemText(ids::kFrequency1, std::to_string(Frequency1));
+    m_view.SetItemText(ids::kFrequency2, std::to_string(Frequency2));
+    m_view.SetItemText(ids::kDelay, std::to_string(Delay));
+    m_view.SetItemText(ids::kStep, std::to_string(Step));
+    m_view.SetCheck(ids::kRunAtLogon, RunAtLogonCheck);
+}
+
+bool CRepellerDialog::ApplyParams() {
+    if (!ExchangeFromControls()) return false;
+    if (!m_player.SetParams(Frequency1, Frequency2, Delay, Step)) return false;
+    ExchangeToControls();
+    m_settings.SaveToneParams(Frequency1, Frequency2, Delay, Step);
+    return true;
+}
+
+void CRepellerDialog::OnStart() {
+    if (!ApplyParams()) return;
+    if (!m_testFlag) m_player.StartSweep();
+    m_sweepFlag = true;
+}
+
+void CRepellerDialog::OnStop() {
+    if (!m_testFlag) m_player.Stop();
+    m_sweepFlag = false;
+}
+
+void CRepellerDialog::OnTestSound() {
+    m_testFlag = true;
+    m_player.LoadMelody(IDR_TEST_MELODY);
+    m_player.StartMelody();
+}
+
+void CRepellerDialog::OnStopTest() {
+    if (!m_testFlag) return;
+    m_player.Stop();
+    m_testFlag = false;
+    if (m_sweepFlag) OnStart();
+}
+
+void CRepellerDialog::OnSet() {
+    if (!ApplyParams()) return;
+    if (m_sweepFlag) OnStart();
+}
+
+void CRepellerDialog::OnDefault() {
+    CRegistrySettings::GetDefaultToneParams(Frequency1, Frequency2, Delay, Step);
+    ExchangeToControls();
+    OnSet();
+}
+
+void CRepellerDialog::OnHide() {
+    // Without a notification area a hidden window could never be reached again.
+    m_view.ShowWindow(m_view.IsTrayAvailable() ? WindowShow::Hide : WindowShow::Minimize);
+}
+
+void CRepellerDialog::OnOpen() {
+    m_view.ShowWindow(WindowShow::Normal);
+    m_view.BringToFront();
+}
+
+void CRepellerDialog::OnExitProgram() {
+    if (m_prompt.AskYesNo(kExitQuestion)) m_view.DestroyWindow();
+}
+
+void CRepellerDialog::OnRunAtLogon() {
+    ExchangeFromControls();
+    m_settings.SetRunAtLogon(RunAtLogonCheck != 0);
+}
+
+void CRepellerDialog::OnDetails() {
+    m_expanded = !m_expanded;
+    ShowDetailsControls(m_expanded);
+    ToggleDetailsHeight();
+    m_view.SetItemText(ids::kDetails, m_detailsHeight < 0 ? kCompactCaption : kExpandedCaption);
+}
+
+void CRepellerDialog::ToggleDetailsHeight() {
+    m_detailsHeight = -m_detailsHeight;
+    const Size before = m_view.GetWindowSize();
+    m_view.SetWindowSize({before.width, before.height + m_detailsHeight});
+    const Size after = m_view.GetWindowSize();
+    m_view.SetWindowRegion({1, 1, after.width - 1, after.height - 1});
+}
+
+void CRepellerDialog::ShowDetailsControls(bool show) {
+    for (int id : kDetailControls) m_view.ShowItem(id, show);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "toolkit/canvas.h"
+
+class CRegistrySettings;
+class CSystemTray;
+class CTonePlayer;
+class DialogView;
+class Prompt;
+class TrayHost;
+
+// The main dialog's logic: its data exchange, commands, the two flags and the folding settings
+// area. The window itself is behind DialogView.
+class CRepellerDialog {
+public:
+    static constexpr int kInitialDetailsHeight = 122;
+    static constexpr std::string_view kTrayTip = "Drovane";
+
+    CRepellerDialog(DialogView& view, CTonePlayer& player, CRegistrySettings& settings,
+                    Prompt& prompt, CSystemTray& tray, TrayHost& trayHost);
+
+    // Called once the window and its controls exist, before it is first shown.
+    bool OnInitDialog();
+    // Runs the handler of `command` from a button, the menu bar or the tray; false when there is none.
+    bool OnCommand(int command);
+    // The check mark of a menu item for `command`, or nothing when no handler decides it.
+    std::optional<bool> OnUpdateCommand(int command) const;
+    // The close box.
+    void OnClose() { OnHide(); }
+    // The Escape key: ends the program without a question.
+    void OnCancel();
+    void OnLButtonDown(Point client);
+
+    void OnStart();
+    void OnStop();
+    void OnTestSound();
+    void OnStopTest();
+    void OnSet();
+    void OnDefault();
+    void OnHide();
+    void OnOpen();
+    void OnExitProgram();
+    void OnRunAtLogon();
+    void OnDetails();
+
+    // Reads the edits and the check box into the variables; stops at the first edit without an
+    // integer, with a message and the focus there.
+    bool ExchangeFromControls();
+    void ExchangeToControls();
+
+    void ToggleDetailsHeight();
+    void ShowDetailsControls(bool show);
+
+    bool SweepWanted() const { return m_sweepFlag; }
+    bool TestPlaying() const { return m_testFlag; }
+    bool Expanded() const { return m_expanded; }
+    int DetailsHeight() const { return m_detailsHeight; }
+
+    std::int32_t Frequency1 = 0;
+    std::int32_t Frequency2 = 0;
+    std::int32_t Delay = 0;
+    std::int32_t Step = 0;
+    std::int32_t RunAtLogonCheck = 0;
+
+private:
+    // Steps 1 to 4 of a start: read, check, show and store the values.
+    bool ApplyParams();
+
+    DialogView& m_view;
+    CTonePlayer& m_player;
+    CRegistrySettings& m_settings;
+    Prompt& m_prompt;
+    CSystemTray& m_tray;
+    TrayHost& m_trayHost;
+
+    bool m_sweepFlag = true;
+    bool m_testFlag = false;
+    bool m_expanded = false;
+    int m_detailsHeight = kInitialDetailsHeight;
+};
+
+// Reads a decimal integer as the dialog's exchange does: optional blanks around an optional sign
+// and digits. Text that is not such a number, or does not fit 32 bits, gives nothing.
+std::optional<std::int32_t> ParseDialogInteger(std::string_view text);

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct MenuPopup;
+
+// What the tray icon's logic needs of the desktop and of the program's main window.
+class TrayHost {
+public:
+    virtual ~TrayHost() = default;
+    // Puts the icon into the notification area; false when the desktop refuses it.
+    virtual bool AddIcon(int iconId, std::string_view tip) = 0;
+    virtual void RemoveIcon() = 0;
+    virtual bool ReplaceIcon(int iconId) = 0;
+    // Brings the main window forward (a hidden window stays hidden).
+    virtual void SetForeground() = 0;
+    // Opens `popup` at the mouse cursor; the command chosen goes to the main window's handlers.
+    virtual void TrackPopupMenu(const MenuPopup& popup, int defaultCommand) = 0;
+    // Runs `command` in the main window at once.
+    virtual void SendCommand(int command) = 0;
+};
+
+// The notification-area icon: adds it once and turns the mouse events reported for it into
+// actions on the main window.
+class CSystemTray {
+public:
+    // Mouse messages as the desktop reports them for the icon.
+    static constexpr std::uint32_t kLButtonDown = 0x0201;
+    static constexpr std::uint32_t kLButtonUp = 0x0202;
+    static constexpr std::uint32_t kLButtonDblClk = 0x0203;
+    static constexpr std::uint32_t kRButtonDown = 0x0204;
+    static constexpr std::uint32_t kRButtonUp = 0x0205;
+    static constexpr std::uint32_t kMouseMove = 0x0200;
+    // The tip's capacity, without its terminator.
+    static constexpr std::size_t kMaxTipBytes = 63;
+
+    CSystemTray() = default;
+    CSystemTray(const CSystemTray&) = delete;
+    CSystemTray& operator=(const CSystemTray&) = delete;
+    ~CSystemTray();
+
+    // The pop-up shown is the first one of the menu resource whose id is the low 16 bits of `id`.
+    // A tip too long for the icon is cut at a character boundary.
+    bool AddToTray(TrayHost& host, std::string_view tip, int iconId, std::uint32_t id);
+    void RemoveFromTray();
+    bool ReplaceIcon(int iconId);
+    // `id` is the icon the desktop reports, `message` the mouse message. Returns 0 when the event
+    // was not for this icon or its menu cannot be found, else 1.
+    long HandleTrayCallback(std::uint32_t id, std::uint32_t message);
+
+    bool Enabled() const { return m_enabled; }
+    const std::string& Tip() const { return m_tip; }
+
+private:
+    TrayHost* m_host = nullptr;
+    bool m_enabled = false;
+    std::uint32_t m_id = 0;
+    std::string m_tip;
+    std::uint32_t m_defaultMenuItem = 0;
+    bool m_defaultByPosition = true;
+};
