@@ -1,0 +1,14 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The Exec value of a desktop entry that runs `program` with no arguments: the path in double
+// quotes with the escapes the Desktop Entry specification asks for, first those of a quoted
+// argument, then those of a string value. Empty when the path is not UTF-8 or holds a control
+// character other than tab, newline and carriage return, which a desktop entry cannot carry.
+std::optional<std::string> DesktopExecValue(std::string_view program);
+
+// The autostart entry for the program at `program`, as the text of a .desktop file.
+std::optional<std::string> AutostartDesktopFile(std::string_view program);

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// True when `text` is well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view text);
+// The length of the well-formed UTF-8 sequence that starts `text`, or 0 when there is none.
+std::size_t Utf8SequenceLength(std::string_view text);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "settings/registry.h"
+
+// The Windows registry through advapi32's ANSI calls. Text values are REG_SZ, stored with the
+// byte count of their text alone (no terminating zero), and read back whole.
+class Win32Registry final : public Registry {
+public:
+    bool CreateKey(RegistryRoot root, std::string_view path) override;
+    std::optional<std::string> ReadValue(RegistryRoot root, std::string_view path,
+                                         std::string_view name) override;
+    bool WriteValue(RegistryRoot root, std::string_view path, std::string_view name,
+                    std::string_view data) override;
+    bool DeleteValue(RegistryRoot root, std::string_view path, std::string_view name) override;
+};
