@@ -1,0 +1,36 @@
+#include "settings/qt/autostart_entry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "settings/desktop_entry.h"
+#include "settings/qt/xdg_config.h"
+
+AutostartEntry::AutostartEntry(QString path) : m_path(std::move(path)) {}
+
+QString AutostartEntry::DefaultPath() {
+    return XdgConfigHome() + QStringLiteral("/autostart/Drovane Startup.desktop");
+}
+
+bool AutostartEntry::Exists() {
+    const QFileInfo info(m_path);
+    return info.exists() || info.isSymLink();
+}
+
+bool AutostartEntry::Write(std::string_view executablePath) {
+    const std::optional<std::string> text = AutostartDesktopFile(executablePath);
+    if (!text) return false;
+    if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) return false;
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(text->data(), static_cast<qint64>(text->size())) !=
+        static_cast<qint64>(text->size())) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool AutostartEntry::Remove() { return QFile::remove(m_path) || !Exists(); }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include "settings/logon_entry.h"
+
+// Start at logon through an XDG autostart desktop file; the file's presence is the state.
+class AutostartEntry final : public LogonEntry {
+public:
+    explicit AutostartEntry(QString path);
+    // $XDG_CONFIG_HOME/autostart/Drovane Startup.desktop, with ~/.config when the variable is unset.
+    static QString DefaultPath();
+    const QString& Path() const { return m_path; }
+
+    bool Exists() override;
+    bool Write(std::string_view executablePath) override;
+    bool Remove() override;
+
+private:
+    QString m_path;
+};

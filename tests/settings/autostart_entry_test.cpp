@@ -1,0 +1,210 @@
+#include "settings/qt/autostart_entry.h"
+
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+#include "settings/desktop_entry.h"
+#include "settings/qt/file_registry.h"
+#include "settings/registry_settings.h"
+#include "tests/support/memory_registry.h"
+#include "tests/support/scripted_prompt.h"
+
+namespace {
+
+// The Exec value's arguments, read back the way the Desktop Entry specification describes:
+// first the string escapes, then quoting, then the doubled percent sign. Nullopt when malformed.
+std::optional<std::vector<std::string>> ExecArguments(std::string_view value) {
+    std::string unescaped;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\') {
+            unescaped += value[i];
+            continue;
+        }
+        if (++i == value.size()) return std::nullopt;
+        switch (value[i]) {
+            case 's': unescaped += ' '; break;
+            case 'n': unescaped += '\n'; break;
+            case 't': unescaped += '\t'; break;
+            case 'r': unescaped += '\r'; break;
+            case '\\': unescaped += '\\'; break;
+            default: return std::nullopt;
+        }
+    }
+    std::vector<std::string> arguments;
+    std::size_t i = 0;
+    while (i < unescaped.size()) {
+        if (unescaped[i] == ' ') {
+            ++i;
+            continue;
+        }
+        std::string argument;
+        if (unescaped[i] != '"') return std::nullopt;  // every argument we write is quoted
+        for (++i;; ++i) {
+            if (i == unescaped.size()) return std::nullopt;
+            const char c = unescaped[i];
+            if (c == '"') break;
+            if (c == '\\') {
+                if (++i == unescaped.size()) return std::nullopt;
+                if (std::string_view("\"`$\\").find(unescaped[i]) == std::string_view::npos) {
+                    return std::nullopt;
+                }
+                argument += unescaped[i];
+            } else if (c == '%') {
+                if (++i == unescaped.size() || unescaped[i] != '%') return std::nullopt;
+                argument += '%';
+            } else {
+                argument += c;
+            }
+        }
+        ++i;
+        arguments.push_back(argument);
+    }
+    return arguments;
+}
+
+std::string ExecLine(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        if (line.startsWith("Exec=")) return line.mid(5).toStdString();
+    }
+    return {};
+}
+
+// desktop-file-validate's exit code and everything it printed.
+std::pair<int, std::string> Validate(const QString& file) {
+    const std::string command = "desktop-file-validate '" + file.toStdString() + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {-1, "cannot run desktop-file-validate"};
+    std::string output;
+    char buffer[512];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+const std::vector<std::string> kPaths = {
+    "/usr/bin/drovane",
+    "/opt/My Apps/drovane",
+    "/home/a\"b/it's/drovane",
+    "/tmp/$HOME/${PATH}/drovane",
+    "/tmp/back\\slash\\\\/drovane",
+    "/tmp/`id`;|&<>*?#()~/drovane",
+    "/tmp/100%/%f %u/drovane",
+    "/home/사용자/드로바네/drovane",
+    "/tmp/tab\there/new\nline/cr\r/drovane",
+};
+
+TEST(DesktopEntryTest, ExecParsesBackToTheExactPathAndValidates) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    int index = 0;
+    for (const std::string& path : kPaths) {
+        SCOPED_TRACE(path);
+        const QString file = dir.filePath(QStringLiteral("entry%1.desktop").arg(index++));
+        AutostartEntry entry(file);
+        ASSERT_TRUE(entry.Write(path));
+        const std::string exec = ExecLine(file);
+        EXPECT_EQ(ExecArguments(exec), std::vector<std::string>{path}) << exec;
+        const auto [code, output] = Validate(file);
+        EXPECT_EQ(code, 0) << output;
+        EXPECT_EQ(output, "") << "no warnings either";
+    }
+}
+
+TEST(DesktopEntryTest, FileHasTheKeysDesktopSessionsRead) {
+    const std::optional<std::string> text = AutostartDesktopFile("/usr/bin/drovane");
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(text->starts_with("[Desktop Entry]\nType=Application\nName=Drovane\n")) << *text;
+    for (const char* line : {"\nExec=\"/usr/bin/drovane\"\n", "\nHidden=false\n",
+                             "\nX-GNOME-Autostart-enabled=true\n", "\nTerminal=false\n"}) {
+        EXPECT_NE(text->find(line), std::string::npos) << line;
+    }
+}
+
+TEST(DesktopEntryTest, PathsADesktopFileCannotCarryAreRefused) {
+    EXPECT_EQ(DesktopExecValue("/tmp/\xff/drovane"), std::nullopt);
+    EXPECT_EQ(DesktopExecValue(std::string("/tmp/\0/drovane", 15)), std::nullopt);
+    EXPECT_EQ(DesktopExecValue("/tmp/\x1b[31m/drovane"), std::nullopt);
+}
+
+class AutostartEntryTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString EntryPath() const { return dir.filePath("config/autostart/Drovane Startup.desktop"); }
+
+    QTemporaryDir dir;
+    MemoryRegistry registry;
+    ScriptedPrompt prompt;
+};
+
+TEST_F(AutostartEntryTest, PresenceIsTheState) {
+    AutostartEntry entry(EntryPath());
+    CRegistrySettings settings(registry, entry, prompt, "/opt/My Apps/drovane");
+    EXPECT_FALSE(settings.IsRunAtLogon());
+    settings.SetRunAtLogon(true);
+    EXPECT_TRUE(settings.IsRunAtLogon()) << "the autostart directory is created";
+    EXPECT_EQ(ExecArguments(ExecLine(EntryPath())), std::vector<std::string>{"/opt/My Apps/drovane"});
+
+    CRegistrySettings moved(registry, entry, prompt, "/usr/local/bin/drovane");
+    moved.SetRunAtLogon(true);
+    EXPECT_EQ(ExecLine(EntryPath()), "\"/usr/local/bin/drovane\"") << "the second enable replaces";
+
+    QFile empty(EntryPath());
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    empty.close();
+    EXPECT_TRUE(settings.IsRunAtLogon()) << "an empty file still counts";
+
+    settings.SetRunAtLogon(false);
+    EXPECT_FALSE(settings.IsRunAtLogon());
+    EXPECT_FALSE(QFileInfo::exists(EntryPath()));
+    settings.SetRunAtLogon(false);
+    EXPECT_TRUE(prompt.errors.empty());
+    const QStringList left = QDir(dir.filePath("config/autostart")).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
+}
+
+TEST_F(AutostartEntryTest, EntryThatCannotBeWrittenGivesItsMessage) {
+    QDir().mkpath(dir.filePath("config"));
+    QFile blocker(dir.filePath("config/autostart"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    AutostartEntry entry(EntryPath());
+    CRegistrySettings settings(registry, entry, prompt, "/usr/bin/drovane");
+    settings.SetRunAtLogon(true);
+    EXPECT_EQ(prompt.errors, std::vector<std::string>{"Cannot set program run on startup"});
+    EXPECT_FALSE(settings.IsRunAtLogon());
+
+    prompt.errors.clear();
+    AutostartEntry writable(dir.filePath("elsewhere/Drovane Startup.desktop"));
+    CRegistrySettings strange(registry, writable, prompt, "/tmp/\xff/drovane");
+    strange.SetRunAtLogon(true);
+    EXPECT_EQ(prompt.errors, std::vector<std::string>{"Cannot set program run on startup"});
+}
+
+TEST(DefaultPathTest, FollowsXdgConfigHome) {
+    const char* saved = getenv("XDG_CONFIG_HOME");
+    const std::string restore = saved ? saved : "";
+    setenv("XDG_CONFIG_HOME", "/srv/cfg", 1);
+    EXPECT_EQ(FileRegistry::DefaultPath(), "/srv/cfg/drovane/registry.ini");
+    EXPECT_EQ(AutostartEntry::DefaultPath(), "/srv/cfg/autostart/Drovane Startup.desktop");
+    for (const char* ignored : {"", "relative/cfg"}) {
+        setenv("XDG_CONFIG_HOME", ignored, 1);
+        EXPECT_EQ(FileRegistry::DefaultPath(), QDir::homePath() + "/.config/drovane/registry.ini");
+        EXPECT_EQ(AutostartEntry::DefaultPath(),
+                  QDir::homePath() + "/.config/autostart/Drovane Startup.desktop");
+    }
+    if (saved) {
+        setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+}  // namespace
