@@ -6,7 +6,10 @@
 
 std::string RunKeyLogonEntry::RunCommand(std::string_view executablePath) {
     if (executablePath.find(' ') == std::string_view::npos) return std::string(executablePath);
-    return "\"" + std::string(executablePath) + "\"";
+    std::string command(1, '"');
+    command.append(executablePath);
+    command += '"';
+    return command;
 }
 
 bool RunKeyLogonEntry::Exists() {

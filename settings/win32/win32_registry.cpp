@@ -72,8 +72,12 @@ bool Win32Registry::WriteValue(RegistryRoot root, std::string_view path, std::st
     const OpenKey key(root, path, KEY_WRITE);
     if (!key) return false;
     const std::string n(name);
+    // Windows counts a terminating zero that follows a REG_SZ text even when the byte count leaves
+    // it out; a non-zero byte after the text keeps the stored length to the text alone.
+    std::string guarded(data);
+    guarded += '\x01';
     return RegSetValueExA(key.Get(), n.c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(data.data()),
+                          reinterpret_cast<const BYTE*>(guarded.data()),
                           static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 

@@ -49,7 +49,7 @@ TEST(RegistryFileFormatTest, EveryByteOfNamesAndTextsRoundTrips) {
     document.CreateKey(kHklm, "SOFTWARE\\Corvell\\Drovane");
     int i = 0;
     for (const std::string& text : kHostileTexts) {
-        document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane", "v" + std::to_string(i++), text);
+        document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane", std::to_string(i++) + "v", text);
         document.WriteValue(kHklm, "SOFTWARE\\Corvell", text, "as a name");
     }
     document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane", "all bytes", AllBytes());
