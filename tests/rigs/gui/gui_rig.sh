@@ -1,0 +1,308 @@
+#!/usr/bin/env bash
+# The GUI rig: runs the real drovane under a private Xvfb with openbox and an XEmbed tray
+# (trayer) and a private PulseAudio null sink, drives it with xdotool and checks what a user would
+# see and hear. Saves screenshots of the compact and expanded window and of the tray menu.
+# Usage: gui_rig.sh DROVANE RIG_ANALYZE SCREENSHOT_DIR
+set -uo pipefail
+prog=$1
+analyze=$2
+shots=$3
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../pulse_server.sh"
+
+for tool in Xvfb openbox trayer xdotool xwininfo xprop import convert pulseaudio parec; do
+  command -v "$tool" >/dev/null || { echo "gui rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-gui-rig.XXXXXX")
+started=()  # every process this rig started, stopped by id at the end
+cleanup() {
+  local p
+  rig_record_stop
+  for p in "${started[@]}"; do kill -KILL "$p" 2>/dev/null; done
+  rig_pulse_stop
+  rm -rf "$work"
+}
+trap cleanup EXIT
+rig_pulse_env "$work/env"
+mkdir -p "$shots" "$work/bin"
+cp "$prog" "$work/bin/drovane"
+cp "$prog" "$work/bin/drovane-copy"
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+ok() { echo "ok: $*"; }
+now() { date +%s.%N; }
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
+less() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+# wait_for SECONDS COMMAND...: polls every 50 ms until COMMAND succeeds.
+wait_for() {
+  local limit=$1 i
+  shift
+  for i in $(seq $((limit * 20))); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+alive() { kill -0 "$1" 2>/dev/null; }
+dead() { ! kill -0 "$1" 2>/dev/null; }
+
+# --- the desktop -------------------------------------------------------------------------------
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+started+=($!)
+wait_for 10 test -s "$work/display" || { echo "gui rig: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=:$(head -n1 "$work/display")
+openbox >"$work/openbox.log" 2>&1 &
+started+=($!)
+start_tray() {
+  trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 \
+    --SetDockType true >"$work/trayer.log" 2>&1 &
+  tray_pid=$!
+  started+=($tray_pid)
+  wait_for 10 bash -c "xwininfo -root -tree | grep -q '\"panel\"'"
+}
+start_tray
+rig_pulse_start || exit 1
+echo "display $DISPLAY, pulse pid $RIG_PULSE_PID"
+
+# Stored settings that differ from the defaults, so the rig hears that they were loaded.
+mkdir -p "$XDG_CONFIG_HOME/drovane"
+cat >"$XDG_CONFIG_HOME/drovane/registry.ini" <<'INI'
+[HKEY_LOCAL_MACHINE\SOFTWARE\Corvell\Drovane]
+"Frequency1"="17000"
+"Frequency2"="17400"
+"Delay"="100"
+"Step"="100"
+INI
+stored() { grep -o "\"$1\"=\"[^\"]*\"" "$XDG_CONFIG_HOME/drovane/registry.ini" | cut -d'"' -f4; }
+
+# --- helpers on the program ----------------------------------------------------------------------
+# launch NAME: starts bin/NAME; sets app_pid.
+launch() {
+  "$work/bin/$1" >>"$work/$1.log" 2>&1 &
+  app_pid=$!
+  started+=($app_pid)
+}
+main_window() { xdotool search --all --pid "$1" --name '^모기 퇴치용 프로그램 v1\.0$' 2>/dev/null | head -n1; }
+# wait_window PID: sets win to its main window once that is mapped.
+wait_window() {
+  local i
+  win=
+  for i in $(seq 200); do
+    win=$(main_window "$1")
+    if [ -n "$win" ] && viewable "$win"; then return 0; fi
+    sleep 0.025
+  done
+  return 1
+}
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
+unmapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsUnMapped'; }
+wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state/ { print $3 }'; }
+geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+  /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }'; }
+height_of() { xwininfo -id "$1" | awk '/Height:/ { print $2 }'; }
+width_of() { xwininfo -id "$1" | awk '/Width:/ { print $2 }'; }
+activate() { xdotool windowactivate --sync "$1" 2>/dev/null; sleep 0.1; }
+keys() { xdotool key --delay 60 "$@"; sleep 0.25; }
+# click WIN X Y: left click at a point of the window's client area (template pixels).
+click() { xdotool mousemove --window "$1" "$2" $(($3 + menu_height)) click 1; sleep 0.3; }
+# shoot NAME X Y W H: screenshot of a part of the screen.
+shoot() { import -window root "$work/root.png" && convert "$work/root.png" -crop "$4x$5+$2+$3" +repage "$shots/$1.png"; }
+shoot_window() {
+  local g
+  read -r -a g <<<"$(geometry "$1")"
+  shoot "$2" $((g[0] - 8)) $((g[1] - 30)) $((g[2] + 16)) $((g[3] + 38))
+}
+# The tray icon's window carries no process id: it is the program's small window named and of
+# class "drovane" (one copy of drovane runs when this is asked), once the tray has mapped it.
+tray_icon() {
+  local w
+  for w in $(xwininfo -root -tree | awk '/"drovane": \("drovane" "drovane"\)/ && $5 !~ /^1x1\+/ { print $1 }'); do
+    viewable "$w" && [ "$(width_of "$w")" -le 64 ] && { echo "$w"; return 0; }
+  done
+  return 1
+}
+# tray_click PID BUTTON [REPEAT]: clicks the middle of the program's tray icon.
+tray_click() {
+  local icon g
+  icon=$(tray_icon "$1") || return 1
+  read -r -a g <<<"$(geometry "$icon")"
+  xdotool mousemove $((g[0] + g[2] / 2)) $((g[1] + g[3] / 2)) click --repeat "${3:-1}" --delay 80 "$2"
+  sleep 0.4
+}
+
+# Template pixels of the controls (dialog units x 1.6, x 1.5).
+start_xy=(46 183); stop_xy=(123 183); details_xy=(203 183); close_xy=(283 183)
+freq1_xy=(104 227)
+
+# --- 1. start: window, sound at the stored settings ---------------------------------------------
+echo "== start: compact window, sweep at the stored settings"
+rig_record_start "$work/start.raw"
+sleep 2.5
+t_launch=$(now)
+launch drovane
+first_pid=$app_pid
+if ! wait_window "$first_pid"; then
+  fail "no window within 5 s"; cat "$work/drovane.log"; exit 1
+fi
+t_mapped=$(now)
+echo "window mapped $(elapsed "$t_launch" "$t_mapped") s after launch"
+compact=$(height_of "$win")
+width=$(width_of "$win")
+menu_height=$((compact - 201))
+[ "$width" -eq 331 ] && ok "width 331" || fail "window width $width, expected 331"
+[ "$menu_height" -gt 10 ] && [ "$menu_height" -lt 40 ] || fail "compact height $compact: menu bar of $menu_height px?"
+sleep 0.3
+shoot_window "$win" compact
+sleep 1.2
+t_stop=$(now)
+activate "$win"
+click "$win" "${stop_xy[@]}"
+sleep 1.5
+rig_record_stop
+# The recording began 2.5 s before the launch (give or take parec's own start).
+"$analyze" "$work/start.raw" --from 17000 --to 17400 --delay 100 --step 100 \
+  --max-frequency-error 1 --max-gaps 0 >"$work/start.txt"
+sed 's/^/  /' "$work/start.txt" | grep -E 'onset|heard|tones|worst_freq|gaps|RESULT|FAIL'
+onset=$(awk '/^onset_s/ { print $2 }' "$work/start.txt")
+heard=$(awk '/^heard_s/ { print $2 }' "$work/start.txt")
+if [ -z "$onset" ]; then
+  fail "nothing was heard after the start"
+else
+  latency=$(awk -v o="$onset" 'BEGIN { printf "%.3f", o - 2.5 }')
+  stop_at=$(elapsed "$t_launch" "$t_stop")
+  silent_from=$(awk -v o="$onset" -v h="$heard" 'BEGIN { printf "%.3f", o + h - 2.5 }')
+  echo "first sound ${latency} s after launch; Stop clicked at ${stop_at} s; sound ended at ${silent_from} s"
+  less "$latency" 0.5 && ok "sweep heard within 500 ms" || fail "first sound ${latency} s after launch"
+  grep -q 'RESULT ok' "$work/start.txt" && ok "tones 17000..17400 Hz, 100 ms, 100 Hz steps" || fail "the start's tones"
+  less "$silent_from" "$(awk -v s="$stop_at" 'BEGIN { print s + 0.5 }')" && ok "Stop by click silenced it" \
+    || fail "sound went on until ${silent_from} s, Stop was clicked at ${stop_at} s"
+fi
+
+# --- 2. the fold ---------------------------------------------------------------------------------
+echo "== Details by click"
+click "$win" "${details_xy[@]}"
+expanded=$(height_of "$win")
+[ $((expanded - compact)) -eq 122 ] && ok "unfolded by 122 px ($compact -> $expanded)" \
+  || fail "Details changed the height from $compact to $expanded"
+shoot_window "$win" expanded
+click "$win" "${details_xy[@]}"
+[ "$(height_of "$win")" -eq "$compact" ] && ok "folded back to $compact" || fail "second Details left height $(height_of "$win")"
+click "$win" "${details_xy[@]}"
+
+echo "== Start by click and by the menu's mnemonic store the edited values"
+xdotool mousemove --window "$win" "${freq1_xy[0]}" $((freq1_xy[1] + menu_height)) click --repeat 3 1
+keys ctrl+a 1 7 1 0 0
+click "$win" "${start_xy[@]}"
+[ "$(stored Frequency1)" = 17100 ] && ok "Start stored 17100" || fail "after Start the stored Frequency1 is $(stored Frequency1)"
+xdotool mousemove --window "$win" "${freq1_xy[0]}" $((freq1_xy[1] + menu_height)) click 1
+keys ctrl+a 1 7 2 0 0
+activate "$win"
+keys alt+f s
+[ "$(stored Frequency1)" = 17200 ] && ok "File > Start by Alt+F, S stored 17200" || fail "after Alt+F, S the stored Frequency1 is $(stored Frequency1)"
+click "$win" "${details_xy[@]}"
+
+# --- 3. hide and show ----------------------------------------------------------------------------
+echo "== close box, 닫기 and Enter hide; the tray's Open and double-click show"
+activate "$win"
+keys alt+F4
+wait_for 2 unmapped "$win" && alive "$first_pid" && ok "close box hid the window" || fail "close box: window not hidden or program gone"
+tray_click "$first_pid" 3 || fail "no tray icon"
+sleep 0.3
+shoot 'tray-menu' 744 468 280 300
+keys o
+wait_for 2 viewable "$win" && ok "tray menu Open showed it" || fail "tray menu Open did not show the window"
+click "$win" "${close_xy[@]}"
+wait_for 2 unmapped "$win" && ok "닫기 hid the window" || fail "닫기 did not hide the window"
+tray_click "$first_pid" 1 2
+wait_for 2 viewable "$win" && ok "double-click on the tray icon showed it" || fail "double-click did not show the window"
+activate "$win"
+keys Return
+wait_for 2 unmapped "$win" && ok "Enter hid the window" || fail "Enter did not hide the window"
+
+echo "== a second start raises the hidden first copy and exits"
+t0=$(now)
+"$work/bin/drovane" >>"$work/second.log" 2>&1
+rc=$?
+took=$(elapsed "$t0" "$(now)")
+[ $rc -eq 0 ] && less "$took" 3 && ok "second copy ended (exit 0) after ${took} s" || fail "second copy: exit $rc after ${took} s"
+wait_for 2 viewable "$win" && ok "first copy's window shown" || fail "the hidden window was not shown"
+[ "$(xdotool getactivewindow 2>/dev/null)" = "$win" ] && ok "and active" || fail "shown but not active"
+alive "$first_pid" || fail "the first copy ended"
+
+echo "== a second start with the Exit question open puts the question in front"
+activate "$win"
+keys alt+f x
+wait_for 3 bash -c "xdotool search --name '^Exit$' >/dev/null" || fail "Alt+F, X showed no question"
+box=$(xdotool search --name '^Exit$' | head -n1)
+xdotool windowminimize "$win"; sleep 0.3
+"$work/bin/drovane" >>"$work/second.log" 2>&1
+wait_for 2 viewable "$win" && ok "minimised window restored" || fail "minimised window not restored"
+sleep 0.3
+[ "$(xdotool getactivewindow 2>/dev/null)" = "$box" ] && ok "the question is in front" \
+  || fail "active window is $(xdotool getactivewindow 2>/dev/null), the question is $box"
+activate "$box"
+keys n
+sleep 0.3
+alive "$first_pid" && ok "Exit answered No keeps it running" || fail "No ended the program"
+
+echo "== a copy under another file name runs beside it"
+launch drovane-copy
+copy_pid=$app_pid
+wait_window "$copy_pid" && alive "$first_pid" && ok "drovane-copy runs beside drovane" || fail "drovane-copy did not open its window"
+kill -TERM "$copy_pid"
+
+echo "== Exit with Yes ends"
+activate "$win"
+keys alt+f x
+wait_for 3 bash -c "xdotool search --name '^Exit$' >/dev/null" || fail "no question"
+keys y
+wait_for 3 dead "$first_pid" && ok "Yes ended the program" || fail "still running after Yes"
+wait "$first_pid"; rc=$?
+[ $rc -eq 0 ] || fail "exit code $rc after Exit"
+
+echo "== Escape ends at once, without a question"
+launch drovane
+wait_window "$app_pid" || fail "no window"
+activate "$win"
+xdotool key Escape; xdotool keyup Escape
+wait_for 2 dead "$app_pid" && ok "Escape ended it" || fail "Escape did not end it"
+xdotool search --name '^Exit$' >/dev/null 2>&1 && fail "Escape asked the Exit question"
+
+echo "== without a tray, closing minimises; a tray that appears later gets the icon"
+kill -TERM "$tray_pid"
+wait_for 3 dead "$tray_pid"
+launch drovane
+wait_window "$app_pid" || fail "no window"
+activate "$win"
+keys alt+F4
+sleep 0.3
+[ "$(wm_state "$win")" = Iconic ] && ok "closed without a tray: minimised, not hidden" || fail "WM_STATE $(wm_state "$win") after close without a tray"
+start_tray
+wait_for 5 tray_icon "$app_pid" >/dev/null && ok "icon docked in the tray that appeared" || fail "no icon in the new tray"
+
+echo "== a lock left by a killed copy is taken over"
+kill -KILL "$app_pid"
+wait "$app_pid" 2>/dev/null
+launch drovane
+wait_window "$app_pid" && ok "new copy started over the dead one's lock" || fail "new copy did not start"
+kill -TERM "$app_pid"; wait_for 3 dead "$app_pid"
+
+echo "== 20 copies started at once leave exactly one"
+many=()
+for i in $(seq 20); do
+  "$work/bin/drovane" >>"$work/many.log" 2>&1 &
+  many+=($!)
+  started+=($!)
+done
+sleep 6
+running=0
+for p in "${many[@]}"; do alive "$p" && running=$((running + 1)); done
+[ $running -eq 1 ] && ok "one of 20 runs" || fail "$running of 20 copies run"
+
+if [ $failures -gt 0 ]; then
+  echo "gui rig: $failures failure(s); screenshots in $shots"
+  exit 1
+fi
+echo "gui rig: all checks passed; screenshots in $shots"
