@@ -9,6 +9,7 @@ analyze=$2
 shots=$3
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../pulse_server.sh"
+. "$here/desktop.sh"
 
 for tool in Xvfb openbox trayer xdotool xwininfo xprop import convert pulseaudio parec; do
   command -v "$tool" >/dev/null || { echo "gui rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
@@ -21,6 +22,7 @@ cleanup() {
   rig_record_stop
   for p in "${started[@]}"; do kill -KILL "$p" 2>/dev/null; done
   rig_pulse_stop
+  rig_desktop_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -49,18 +51,10 @@ alive() { kill -0 "$1" 2>/dev/null; }
 dead() { ! kill -0 "$1" 2>/dev/null; }
 
 # --- the desktop -------------------------------------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-started+=($!)
-wait_for 10 test -s "$work/display" || { echo "gui rig: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=:$(head -n1 "$work/display")
-openbox >"$work/openbox.log" 2>&1 &
-started+=($!)
+rig_desktop_start "$work" || exit 1
 start_tray() {
-  trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 \
-    --SetDockType true >"$work/trayer.log" 2>&1 &
-  tray_pid=$!
-  started+=($tray_pid)
-  wait_for 10 bash -c "xwininfo -root -tree | grep -q '\"panel\"'"
+  rig_tray_start "$work"
+  tray_pid=$RIG_TRAY_PID
 }
 start_tray
 rig_pulse_start || exit 1
