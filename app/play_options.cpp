@@ -8,10 +8,12 @@ const char* const kPlayUsage =
     "Usage: drovane-play sweep [--from HZ] [--to HZ] [--delay MS] [--step HZ] [--seconds N] "
     "[--wav FILE]\n"
     "       drovane-play melody [--seconds N] [--wav FILE]\n"
+    "       drovane-play settings\n"
     "       drovane-play --help | --version\n"
     "\n"
-    "Plays Drovane's tone sweep or its test melody. Values not given are 16000, 20000, 500\n"
-    "and 10. --seconds stops after N seconds with a short\n"
+    "Plays Drovane's tone sweep or its test melody. Values not given are the stored settings,\n"
+    "which 'drovane-play settings' shows with the file they come from (16000, 20000, 500 and 10\n"
+    "until Drovane stores others). --seconds stops after N seconds with a short\n"
     "fade; Ctrl-C stops at once. --wav renders what would be heard into a WAV file, faster than\n"
     "real time (it needs --seconds).\n";
 
@@ -47,11 +49,17 @@ std::optional<double> ParseSeconds(std::string_view text) {
 
 PlayParse ParsePlayArguments(std::span<const std::string_view> args) {
     PlayOptions o;
-    if (args.empty()) return {std::nullopt, "a command is needed: sweep or melody"};
+    if (args.empty()) return {std::nullopt, "a command is needed: sweep, melody or settings"};
     const std::string_view command = args[0];
     if (command == "--help" || command == "-h" || command == "help") return {o, {}};
     if (command == "--version") {
         o.command = PlayOptions::Command::Version;
+        return {o, {}};
+    }
+    if (command == "settings") {
+        if (args.size() > 1 && (args[1] == "--help" || args[1] == "-h")) return {o, {}};
+        if (args.size() > 1) return {std::nullopt, "settings takes no options"};
+        o.command = PlayOptions::Command::Settings;
         return {o, {}};
     }
     if (command == "sweep") o.command = PlayOptions::Command::Sweep;

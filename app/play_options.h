@@ -8,9 +8,9 @@
 
 // The command line of drovane-play.
 struct PlayOptions {
-    enum class Command { Sweep, Melody, Help, Version };
+    enum class Command { Sweep, Melody, Settings, Help, Version };
     Command command = Command::Help;
-    // Values not given on the command line keep their defaults.
+    // Values not given on the command line come from the stored settings.
     std::optional<std::int32_t> from, to, delay, step;
     std::optional<double> seconds;  // play for this long, else until interrupted
     std::string wav;                // render into this file instead of playing

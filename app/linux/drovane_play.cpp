@@ -8,9 +8,14 @@
 
 #include <pthread.h>
 
+#include <QFileInfo>
+
 #include "app/embedded_resources.h"
 #include "app/play_options.h"
 #include "app/stderr_prompt.h"
+#include "settings/qt/autostart_entry.h"
+#include "settings/qt/file_registry.h"
+#include "settings/registry_settings.h"
 #include "tone/linux/audio_tone_sink.h"
 #include "tone/test_melody.h"
 #include "tone/tone_player.h"
@@ -58,9 +63,42 @@ void WaitFor(std::stop_token stop, std::optional<double> seconds) {
     }
 }
 
+// The stored tone parameters, or the defaults when none are stored. Reading never writes.
+ToneParams StoredParams(Prompt& prompt) {
+    FileRegistry registry(FileRegistry::DefaultPath());
+    AutostartEntry logon(AutostartEntry::DefaultPath());
+    CRegistrySettings settings(registry, logon, prompt, {});
+    ToneParams p;
+    settings.LoadToneParams(p.Frequency1, p.Frequency2, p.Delay, p.Step);
+    return p;
+}
+
+int ShowSettings() {
+    StderrPrompt prompt("drovane-play");
+    const ToneParams p = StoredParams(prompt);
+    const FileRegistry registry(FileRegistry::DefaultPath());
+    const QByteArray path = registry.Path().toLocal8Bit();
+    std::printf("Settings file: %s\n", path.constData());
+    const std::string problem = registry.Problem();
+    if (!problem.empty()) {
+        std::printf("  The file %s; its values read as missing.\n", problem.c_str());
+    } else if (!QFileInfo::exists(registry.Path())) {
+        std::printf("  The file does not exist yet.\n");
+    }
+    std::printf("Frequency1: %d\nFrequency2: %d\nDelay: %d\nStep: %d\n", p.Frequency1,
+                p.Frequency2, p.Delay, p.Step);
+    AutostartEntry logon(AutostartEntry::DefaultPath());
+    std::printf("Start at logon: %s (%s)\n", logon.Exists() ? "yes" : "no",
+                logon.Path().toLocal8Bit().constData());
+    return 0;
+}
+
 int Run(const PlayOptions& options) {
     StderrPrompt prompt("drovane-play");
-    ToneParams params{16000, 20000, 500, 10};
+    // The melody does not use the tone parameters; only the sweep takes the stored ones.
+    ToneParams params = options.command == PlayOptions::Command::Sweep
+                            ? StoredParams(prompt)
+                            : ToneParams{16000, 20000, 500, 10};
     params.Frequency1 = options.from.value_or(params.Frequency1);
     params.Frequency2 = options.to.value_or(params.Frequency2);
     params.Delay = options.delay.value_or(params.Delay);
@@ -132,6 +170,8 @@ int main(int argc, char** argv) {
         case PlayOptions::Command::Version:
             std::printf("drovane-play %s\n", DROVANE_VERSION);
             return 0;
+        case PlayOptions::Command::Settings:
+            return ShowSettings();
         default:
             return Run(*parsed.options);
     }

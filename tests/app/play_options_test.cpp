@@ -60,3 +60,16 @@ TEST(PlayOptions, HelpAndVersionWinOverEverythingElse) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlayOptions, SettingsCommandTakesNoValues) {
+    const PlayParse p = Parse({"settings"});
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->command, PlayOptions::Command::Settings);
+    EXPECT_EQ(Parse({"settings", "--help"}).options->command, PlayOptions::Command::Help);
+    EXPECT_FALSE(Parse({"settings", "--from", "100"}).options);
+    EXPECT_FALSE(Parse({"sweep", "settings"}).options);
+}
+
+}  // namespace
