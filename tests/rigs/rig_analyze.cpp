@@ -106,6 +106,8 @@ int main(int argc, char** argv) {
     const double onsetS = static_cast<double>(r.onset) / file.rate;
     std::printf("onset_s %.4f\n", onsetS);
     std::printf("heard_s %.4f\n", r.heardSeconds);
+    std::printf("onset_frame %lld\n", static_cast<long long>(r.onset));
+    std::printf("last_sound_frame %lld\n", static_cast<long long>(r.lastSound));
     std::printf("stop_frame %lld\n", static_cast<long long>(r.stopAt));
     std::printf("level %.5f\n", r.level);
     std::printf("tones_measured %zu\n", r.tonesMeasured);

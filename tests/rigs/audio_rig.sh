@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# The audio rig: plays drovane-play through a private PulseAudio null sink, records the sink's
+# monitor and measures what was heard; then takes the server away and brings it back.
+# Usage: audio_rig.sh DROVANE_PLAY RIG_ANALYZE RIG_CAPTURE [sound|server-lost|no-server ...]
+# With no scenario named, runs them all. RIG_KEEP=1 keeps the recordings.
+set -uo pipefail
+play=$1
+analyze=$2
+RIG_CAPTURE=$3
+shift 3
+scenarios=("$@")
+[ ${#scenarios[@]} -gt 0 ] || scenarios=(sound server-lost no-server)
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/pulse_server.sh"
+
+for tool in pulseaudio parec pactl; do
+  command -v "$tool" >/dev/null || { echo "audio rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-audio-rig.XXXXXX")
+play_pid=
+cleanup() {
+  [ -n "$play_pid" ] && kill -KILL "$play_pid" 2>/dev/null
+  rig_record_stop
+  rig_pulse_stop
+  if [ -n "${RIG_KEEP:-}" ]; then echo "recordings kept in $work"; else rm -rf "$work"; fi
+}
+trap cleanup EXIT
+rig_pulse_env "$work"
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
+# less A B: true when A < B, for decimals
+less() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+
+# record_play NAME ARGS...: records 2.5 s of lead-in (the null sink works in 2 s blocks), plays,
+# then keeps recording 1.5 s so the fade-out is in.
+record_play() {
+  local name=$1
+  shift
+  rig_record_start "$work/$name.raw"
+  sleep 2.5
+  "$play" "$@" 2>"$work/$name.err"
+  local rc=$?
+  sleep 1.5
+  rig_record_stop
+  [ $rc -eq 0 ] || fail "$name: drovane-play $* exited with $rc: $(cat "$work/$name.err")"
+}
+
+sound() {
+  rig_pulse_start || exit 1
+  echo "private server pid $RIG_PULSE_PID (running as uid $(id -u))"
+
+  echo "== default sweep, 4 s: frequencies, gaps, fades, sound after the stop"
+  record_play default sweep --seconds 4
+  "$analyze" "$work/default.raw" --max-frequency-error 0.5 --max-gaps 0 --max-low-band-db -80 \
+    --max-join-offset 0 --max-phase-jump 0.01 --max-join-residual-db -60 \
+    --seconds 4 --max-extra-ms 30 || fail "default sweep"
+
+  # A 30 Hz change within one sample splatters about -78 dB below 12 kHz, so the energy limit is
+  # held on the 10 Hz steps above; here the joins' phase and timing are what is checked.
+  echo "== 37 ms tones in 30 Hz steps: joins that never fall on whole cycles"
+  record_play joins sweep --from 16010 --step 30 --delay 37 --seconds 3
+  "$analyze" "$work/joins.raw" --from 16010 --step 30 --delay 37 --max-frequency-error 0.5 \
+    --max-gaps 0 --max-join-offset 0 --max-phase-jump 0.01 --max-join-residual-db -60 \
+    --seconds 3 --max-extra-ms 30 || fail "30 Hz steps"
+
+  echo "== stopped with Ctrl-C: from the signal to the last sound that reached the recorder"
+  rig_record_start "$work/interrupt.raw"
+  sleep 2.5
+  "$play" sweep 2>"$work/interrupt.err" &
+  play_pid=$!
+  sleep 3
+  stop_at=$(rig_now)
+  kill -INT "$play_pid"
+  wait "$play_pid"
+  rc=$?
+  play_pid=
+  sleep 1.5
+  rig_record_stop
+  [ $rc -eq 0 ] || fail "drovane-play exited with $rc on Ctrl-C"
+  "$analyze" "$work/interrupt.raw" --max-gaps 0 --max-low-band-db -80 --max-frequency-error 0.5 \
+    >"$work/interrupt.txt" || { cat "$work/interrupt.txt"; fail "the run stopped with Ctrl-C"; }
+  last=$(awk '/^last_sound_frame/ { print $2 }' "$work/interrupt.txt")
+  if heard_at=$(rig_sample_time "$work/interrupt.raw" "${last:-0}"); then
+    after_ms=$(awk -v a="$stop_at" -v b="$heard_at" 'BEGIN { printf "%.1f", (b - a) * 1000 }')
+    echo "sound after Ctrl-C: ${after_ms} ms (low band at the stop: $(awk '/^low_band_db_stop/ { print $2 }' "$work/interrupt.txt") dB)"
+    less "$after_ms" 30 || fail "sound went on ${after_ms} ms after Ctrl-C"
+  else
+    fail "the recording of the Ctrl-C run holds no sound"
+  fi
+
+  rig_pulse_stop
+}
+
+server_lost() {
+  rig_pulse_start || exit 1
+  echo "== the server is killed while playing"
+  "$play" sweep --seconds 5 2>"$work/killed.err" &
+  play_pid=$!
+  start=$(rig_now)
+  sleep 2
+  rig_pulse_stop KILL
+  killed_at=$(elapsed "$start" "$(rig_now)")
+  sleep 0.3
+  cpu0=$(rig_cpu_seconds "$play_pid")
+  sleep 2
+  cpu1=$(rig_cpu_seconds "$play_pid")
+  if [ -n "$cpu0" ] && [ -n "$cpu1" ]; then
+    cpu=$(elapsed "$cpu0" "$cpu1")
+    echo "server gone at ${killed_at} s; drovane-play then used ${cpu} s of CPU in 2 s"
+    less "$cpu" 0.2 || fail "drovane-play spins after losing its server: ${cpu} s of CPU in 2 s"
+  else
+    fail "drovane-play ended early, ${killed_at} s into a 5 s run"
+  fi
+  for _ in $(seq 100); do kill -0 "$play_pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$play_pid" 2>/dev/null; then
+    fail "drovane-play still runs 10 s after a 5 s run whose server was killed"
+    kill -KILL "$play_pid"
+  fi
+  wait "$play_pid"
+  rc=$?
+  play_pid=
+  took=$(elapsed "$start" "$(rig_now)")
+  echo "ran ${took} s for --seconds 5, exit $rc; stderr:"
+  sed 's/^/  /' "$work/killed.err"
+  [ $rc -eq 0 ] || fail "drovane-play exited with $rc after losing its server"
+  less "$took" 6.5 || fail "a 5 s run took ${took} s after the server was killed"
+  grep -q . "$work/killed.err" || fail "losing the server was not reported"
+}
+
+no_server() {
+  echo "== no server, then the server appears"
+  "$play" sweep --seconds 12 2>"$work/none.err" &
+  play_pid=$!
+  start=$(rig_now)
+  sleep 3
+  cpu=$(rig_cpu_seconds "$play_pid")
+  lines=$(wc -l <"$work/none.err")
+  echo "after 3 s without a server: ${cpu} s of CPU, $lines line(s) on stderr:"
+  sed 's/^/  /' "$work/none.err"
+  [ "$lines" -eq 1 ] || fail "expected exactly one line on stderr without a server, got $lines"
+  less "$cpu" 0.3 || fail "drovane-play used ${cpu} s of CPU in 3 s without a server (spinning?)"
+  rig_pulse_start || exit 1
+  server_at=$(elapsed "$start" "$(rig_now)")
+  rig_record_start "$work/back.raw"
+  wait "$play_pid"
+  rc=$?
+  play_pid=
+  sleep 1.5
+  rig_record_stop
+  [ $rc -eq 0 ] || fail "drovane-play exited with $rc in the run without a server"
+  cat "$work/none.err" | sed -n '2,$s/^/  later: /p'
+  [ "$(grep -c 'cannot open' "$work/none.err")" -eq 1 ] || fail "the missing server was reported more than once"
+  # The run ends 12 s after it began, so the sound came back 12 s minus what was heard after it.
+  heard=$("$analyze" "$work/back.raw" | awk '/^heard_s/ { print $2 }')
+  if [ -z "$heard" ]; then
+    fail "no sound after the server appeared at ${server_at} s"
+  else
+    back=$(awk -v h="$heard" -v s="$server_at" 'BEGIN { printf "%.2f", 12 - h - s }')
+    echo "server appeared at ${server_at} s; sound came back ${back} s later"
+    less "$back" 6.5 || fail "sound came back ${back} s after the server appeared"
+  fi
+  "$analyze" "$work/back.raw" --max-gaps 0 --max-frequency-error 0.5 | grep FAIL && fail "the sound after coming back"
+  rig_pulse_stop
+}
+
+for scenario in "${scenarios[@]}"; do
+  case $scenario in
+    sound) sound ;;
+    server-lost) server_lost ;;
+    no-server) no_server ;;
+    *) echo "audio rig: unknown scenario $scenario" >&2; exit 2 ;;
+  esac
+done
+
+if [ $failures -gt 0 ]; then
+  echo "audio rig: $failures failure(s)"
+  exit 1
+fi
+echo "audio rig: all checks passed"
