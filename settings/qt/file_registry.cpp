@@ -81,12 +81,16 @@ bool FileRegistry::KeepBrokenFile() const {
 bool FileRegistry::Store(const RegistryDocument& document) const {
     // One fixed temporary name, safe under the lock: a writer killed mid-write leaves at most this
     // file behind, and the next writer reuses it. QSaveFile's random names would pile up instead.
-    const QString temporary = m_path + QStringLiteral(".new");
+    // A settings file linked from elsewhere (a dotfiles folder) is replaced where it lives, so
+    // that the link survives.
+    const QFileInfo link(m_path);
+    const QString target = link.isSymLink() ? link.canonicalFilePath() : m_path;
+    const QString temporary = target + QStringLiteral(".new");
     const std::string text = FormatRegistryFile(document);
     QFile file(temporary);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     struct stat old {};
-    if (::stat(QFile::encodeName(m_path).constData(), &old) == 0) {
+    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
         ::fchmod(file.handle(), old.st_mode & 07777);
     }
     const bool written =
@@ -94,11 +98,11 @@ bool FileRegistry::Store(const RegistryDocument& document) const {
         file.flush() && ::fsync(file.handle()) == 0;
     file.close();
     if (!written || ::rename(QFile::encodeName(temporary).constData(),
-                             QFile::encodeName(m_path).constData()) != 0) {
+                             QFile::encodeName(target).constData()) != 0) {
         QFile::remove(temporary);
         return false;
     }
-    SyncDirectory(QFileInfo(m_path).absolutePath());
+    SyncDirectory(QFileInfo(target).absolutePath());
     return true;
 }
 

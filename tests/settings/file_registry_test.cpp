@@ -121,6 +121,19 @@ TEST_F(FileRegistryTest, HandEditedFileIsRead) {
     EXPECT_EQ(Load(registry), (Params{15000, 19000, 400, 2}));
 }
 
+TEST_F(FileRegistryTest, LinkedFileIsUpdatedWhereItLives) {
+    QDir().mkpath(dir.filePath("dotfiles"));
+    QDir().mkpath(dir.filePath("drovane"));
+    WriteAll(dir.filePath("dotfiles/registry.ini"), "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell\\Drovane]\n");
+    ASSERT_TRUE(QFile::link(dir.filePath("dotfiles/registry.ini"), path()));
+    FileRegistry registry(path());
+    Save(registry, {12000, 13000, 300, 5});
+    EXPECT_TRUE(prompt.errors.empty());
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_TRUE(ReadAll(dir.filePath("dotfiles/registry.ini")).contains("\"Step\"=\"5\""));
+    EXPECT_EQ(Load(registry), (Params{12000, 13000, 300, 5}));
+}
+
 TEST_F(FileRegistryTest, CorruptFileReadsAsMissingAndIsKeptAside) {
     std::mt19937 random(12345);
     QByteArray noise(3000, '\0');
