@@ -53,27 +53,31 @@ rig_pulse_stop() {
   RIG_PULSE_PID=
 }
 
-# rig_record_start FILE: records the null sink's monitor as raw float32 into FILE, with the arrival
-# time of every block in FILE.times (RIG_CAPTURE names the rig-capture program). Sets
-# RIG_PAREC_PID and RIG_CAPTURE_PID.
+# rig_record_start FILE: records the null sink's monitor as raw float32 into FILE. When RIG_CAPTURE
+# names the rig-capture program, the arrival time of every block goes to FILE.times as well.
+# Sets RIG_PAREC_PID.
 rig_record_start() {
-  local fifo=$1.fifo
-  rm -f "$fifo"
-  mkfifo "$fifo"
-  "$RIG_CAPTURE" "$1" "$1.times" <"$fifo" &
-  RIG_CAPTURE_PID=$!
+  local out=$1
+  RIG_FIFO= RIG_CAPTURE_PID=
+  if [ -n "${RIG_CAPTURE:-}" ]; then
+    RIG_FIFO=$1.fifo
+    rm -f "$RIG_FIFO"
+    mkfifo "$RIG_FIFO"
+    "$RIG_CAPTURE" "$1" "$1.times" <"$RIG_FIFO" &
+    RIG_CAPTURE_PID=$!
+    out=$RIG_FIFO
+  fi
   parec -d rig.monitor --format=float32le --rate=48000 --channels=1 --raw --latency-msec=10 \
-    >"$fifo" 2>>"$RIG_PULSE_DIR/parec.log" &
+    >"$out" 2>>"$RIG_PULSE_DIR/parec.log" &
   RIG_PAREC_PID=$!
-  RIG_FIFO=$fifo
 }
 
 rig_record_stop() {
   [ -n "${RIG_PAREC_PID:-}" ] || return 0
   kill -INT "$RIG_PAREC_PID" 2>/dev/null || true
   wait "$RIG_PAREC_PID" 2>/dev/null || true
-  wait "$RIG_CAPTURE_PID" 2>/dev/null || true
-  rm -f "$RIG_FIFO"
+  [ -z "${RIG_CAPTURE_PID:-}" ] || wait "$RIG_CAPTURE_PID" 2>/dev/null || true
+  [ -z "${RIG_FIFO:-}" ] || rm -f "$RIG_FIFO"
   RIG_PAREC_PID=
   RIG_CAPTURE_PID=
 }
