@@ -34,8 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     document.CreateKey(RegistryRoot::LocalMachine, "SOFTWARE\\Corvell\\Drovane");
     const std::string_view name = input.substr(0, size / 2);
     const std::string_view text = input.substr(size / 2);
-    Require(document.WriteValue(RegistryRoot::LocalMachine, "SOFTWARE\\Corvell\\Drovane", name, text));
-    Require(document.ReadValue(RegistryRoot::LocalMachine, "SOFTWARE\\Corvell\\Drovane", name) == text);
+    Require(
+        document.WriteValue(RegistryRoot::LocalMachine, "SOFTWARE\\Corvell\\Drovane", name, text));
+    Require(document.ReadValue(RegistryRoot::LocalMachine, "SOFTWARE\\Corvell\\Drovane", name) ==
+            text);
     if (RegistryDocument::IsValidKeyPath(name)) document.CreateKey(RegistryRoot::CurrentUser, name);
     CheckRoundTrip(document);
     return 0;

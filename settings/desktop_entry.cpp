@@ -21,11 +21,20 @@ std::optional<std::string> DesktopExecValue(std::string_view program) {
     std::string value;
     for (char c : quoted) {
         switch (c) {
-            case '\\': value += "\\\\"; break;
-            case '\n': value += "\\n"; break;
-            case '\t': value += "\\t"; break;
-            case '\r': value += "\\r"; break;
-            default: value += c;
+            case '\\':
+                value += "\\\\";
+                break;
+            case '\n':
+                value += "\\n";
+                break;
+            case '\t':
+                value += "\\t";
+                break;
+            case '\r':
+                value += "\\r";
+                break;
+            default:
+                value += c;
         }
     }
     return value;
@@ -34,12 +43,15 @@ std::optional<std::string> DesktopExecValue(std::string_view program) {
 std::optional<std::string> AutostartDesktopFile(std::string_view program) {
     const std::optional<std::string> exec = DesktopExecValue(program);
     if (!exec) return std::nullopt;
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Name=Drovane\n"
-           "Comment=Plays the Drovane tone sweep\n"
-           "Exec=" + *exec + "\n"
-           "Terminal=false\n"
-           "Hidden=false\n"
-           "X-GNOME-Autostart-enabled=true\n";
+    std::string text =
+        "[Desktop Entry]\n"
+        "Type=Application\n"
+        "Name=Drovane\n"
+        "Comment=Plays the Drovane tone sweep\n";
+    text += "Exec=" + *exec + "\n";
+    text +=
+        "Terminal=false\n"
+        "Hidden=false\n"
+        "X-GNOME-Autostart-enabled=true\n";
+    return text;
 }

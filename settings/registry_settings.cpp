@@ -85,8 +85,8 @@ void CRegistrySettings::SaveToneParams(std::int32_t frequency1, std::int32_t fre
     const struct {
         std::string_view name;
         std::int32_t value;
-    } values[] = {{"Frequency1", frequency1}, {"Frequency2", frequency2}, {"Delay", delay},
-                  {"Step", step}};
+    } values[] = {
+        {"Frequency1", frequency1}, {"Frequency2", frequency2}, {"Delay", delay}, {"Step", step}};
     for (const auto& v : values) {
         if (!WriteStringValue(RegistryRoot::LocalMachine, m_productKey, v.name,
                               FormatDecimal(v.value))) {

@@ -8,7 +8,8 @@
 class AutostartEntry final : public LogonEntry {
 public:
     explicit AutostartEntry(QString path);
-    // $XDG_CONFIG_HOME/autostart/Drovane Startup.desktop, with ~/.config when the variable is unset.
+    // $XDG_CONFIG_HOME/autostart/Drovane Startup.desktop, with ~/.config when the variable is
+    // unset.
     static QString DefaultPath();
     const QString& Path() const { return m_path; }
 

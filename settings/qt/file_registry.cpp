@@ -9,8 +9,8 @@
 #include <QFileInfo>
 
 #include "settings/qt/file_lock.h"
-#include "settings/registry_file_format.h"
 #include "settings/qt/xdg_config.h"
+#include "settings/registry_file_format.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ constexpr int kMaxBrokenCopies = 100;
 
 // Makes the rename itself durable, not only the file's contents.
 void SyncDirectory(const QString& directory) {
-    const int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
@@ -32,7 +33,9 @@ void SyncDirectory(const QString& directory) {
 
 FileRegistry::FileRegistry(QString path) : m_path(std::move(path)) {}
 
-QString FileRegistry::DefaultPath() { return XdgConfigHome() + QStringLiteral("/drovane/registry.ini"); }
+QString FileRegistry::DefaultPath() {
+    return XdgConfigHome() + QStringLiteral("/drovane/registry.ini");
+}
 
 FileRegistry::Contents FileRegistry::Load() const {
     Contents contents;
@@ -93,9 +96,9 @@ bool FileRegistry::Store(const RegistryDocument& document) const {
     if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
         ::fchmod(file.handle(), old.st_mode & 07777);
     }
-    const bool written =
-        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-        file.flush() && ::fsync(file.handle()) == 0;
+    const bool written = file.write(text.data(), static_cast<qint64>(text.size())) ==
+                             static_cast<qint64>(text.size()) &&
+                         file.flush() && ::fsync(file.handle()) == 0;
     file.close();
     if (!written || ::rename(QFile::encodeName(temporary).constData(),
                              QFile::encodeName(target).constData()) != 0) {

@@ -1,5 +1,6 @@
 #include "settings/qt/autostart_entry.h"
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <gtest/gtest.h>
 
 #include "settings/desktop_entry.h"
 #include "settings/qt/file_registry.h"
@@ -28,12 +28,23 @@ std::optional<std::vector<std::string>> ExecArguments(std::string_view value) {
         }
         if (++i == value.size()) return std::nullopt;
         switch (value[i]) {
-            case 's': unescaped += ' '; break;
-            case 'n': unescaped += '\n'; break;
-            case 't': unescaped += '\t'; break;
-            case 'r': unescaped += '\r'; break;
-            case '\\': unescaped += '\\'; break;
-            default: return std::nullopt;
+            case 's':
+                unescaped += ' ';
+                break;
+            case 'n':
+                unescaped += '\n';
+                break;
+            case 't':
+                unescaped += '\t';
+                break;
+            case 'r':
+                unescaped += '\r';
+                break;
+            case '\\':
+                unescaped += '\\';
+                break;
+            default:
+                return std::nullopt;
         }
     }
     std::vector<std::string> arguments;
@@ -150,7 +161,8 @@ TEST_F(AutostartEntryTest, PresenceIsTheState) {
     EXPECT_FALSE(settings.IsRunAtLogon());
     settings.SetRunAtLogon(true);
     EXPECT_TRUE(settings.IsRunAtLogon()) << "the autostart directory is created";
-    EXPECT_EQ(ExecArguments(ExecLine(EntryPath())), std::vector<std::string>{"/opt/My Apps/drovane"});
+    EXPECT_EQ(ExecArguments(ExecLine(EntryPath())),
+              std::vector<std::string>{"/opt/My Apps/drovane"});
 
     CRegistrySettings moved(registry, entry, prompt, "/usr/local/bin/drovane");
     moved.SetRunAtLogon(true);
@@ -166,7 +178,8 @@ TEST_F(AutostartEntryTest, PresenceIsTheState) {
     EXPECT_FALSE(QFileInfo::exists(EntryPath()));
     settings.SetRunAtLogon(false);
     EXPECT_TRUE(prompt.errors.empty());
-    const QStringList left = QDir(dir.filePath("config/autostart")).entryList(QDir::Files | QDir::Hidden);
+    const QStringList left =
+        QDir(dir.filePath("config/autostart")).entryList(QDir::Files | QDir::Hidden);
     EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
 }
 

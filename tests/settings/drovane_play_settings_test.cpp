@@ -1,4 +1,5 @@
 // drovane-play takes its defaults from the stored settings and never writes them.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <QDir>
@@ -6,7 +7,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -22,7 +22,8 @@ Result Play(const QString& configHome, const std::string& arguments) {
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
     char buffer[512];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        result.output.append(buffer, n);
     const int status = pclose(pipe);
     result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
@@ -37,10 +38,12 @@ void WriteSettings(const QString& configHome, const QByteArray& values) {
 
 QStringList FilesIn(const QString& dir) {
     QStringList files;
-    for (const QFileInfo& info : QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+    for (const QFileInfo& info :
+         QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
         files << info.fileName();
         if (info.isDir()) {
-            for (const QString& inner : FilesIn(info.filePath())) files << info.fileName() + "/" + inner;
+            for (const QString& inner : FilesIn(info.filePath()))
+                files << info.fileName() + "/" + inner;
         }
     }
     return files;
@@ -50,14 +53,17 @@ TEST(DrovanePlaySettingsTest, ShowsStoredValuesAndThePath) {
     QTemporaryDir home;
     const Result missing = Play(home.path(), "settings");
     EXPECT_EQ(missing.code, 0);
-    EXPECT_NE(missing.output.find("Settings file: " + home.path().toStdString() + "/drovane/registry.ini\n"
+    EXPECT_NE(missing.output.find("Settings file: " + home.path().toStdString() +
+                                  "/drovane/registry.ini\n"
                                   "  The file does not exist yet.\n"
                                   "Frequency1: 16000\nFrequency2: 20000\nDelay: 500\nStep: 10\n"),
               std::string::npos)
         << missing.output;
     EXPECT_TRUE(FilesIn(home.path()).isEmpty()) << "showing creates nothing";
 
-    WriteSettings(home.path(), "\"Frequency1\"=\"12000\"\n\"Frequency2\"=\"13000\"\n\"Delay\"=\"300\"\n\"Step\"=\"5\"\n");
+    WriteSettings(
+        home.path(),
+        "\"Frequency1\"=\"12000\"\n\"Frequency2\"=\"13000\"\n\"Delay\"=\"300\"\n\"Step\"=\"5\"\n");
     const Result stored = Play(home.path(), "settings");
     EXPECT_NE(stored.output.find("Frequency1: 12000\nFrequency2: 13000\nDelay: 300\nStep: 5\n"),
               std::string::npos)
@@ -66,7 +72,8 @@ TEST(DrovanePlaySettingsTest, ShowsStoredValuesAndThePath) {
     WriteSettings(home.path(), "\"Frequency1\"=12000\n");
     const Result broken = Play(home.path(), "settings");
     EXPECT_EQ(broken.code, 0);
-    EXPECT_NE(broken.output.find("The file cannot be parsed: line 2: a text in double quotes is expected;"),
+    EXPECT_NE(broken.output.find(
+                  "The file cannot be parsed: line 2: a text in double quotes is expected;"),
               std::string::npos)
         << broken.output;
     EXPECT_NE(broken.output.find("Frequency1: 16000\n"), std::string::npos) << broken.output;
@@ -74,18 +81,22 @@ TEST(DrovanePlaySettingsTest, ShowsStoredValuesAndThePath) {
 
 TEST(DrovanePlaySettingsTest, SweepUsesStoredValuesUnlessGivenAndNeverWrites) {
     QTemporaryDir home;
-    WriteSettings(home.path(), "\"Frequency1\"=\"12000\"\n\"Frequency2\"=\"40000\"\n\"Delay\"=\"300\"\n\"Step\"=\"5\"\n");
+    WriteSettings(
+        home.path(),
+        "\"Frequency1\"=\"12000\"\n\"Frequency2\"=\"40000\"\n\"Delay\"=\"300\"\n\"Step\"=\"5\"\n");
     const QStringList before = FilesIn(home.path());
     const QString wav = home.path() + "/out.wav";
 
     // The stored upper frequency is out of range, so the engine refuses it, as the dialog would.
-    const Result refused = Play(home.path(), "sweep --seconds 0.1 --wav '" + wav.toStdString() + "'");
+    const Result refused =
+        Play(home.path(), "sweep --seconds 0.1 --wav '" + wav.toStdString() + "'");
     EXPECT_EQ(refused.code, 2) << refused.output;
     EXPECT_NE(refused.output.find("Frequency must range from 0 to 32767"), std::string::npos)
         << refused.output;
 
     // A value on the command line wins over the stored one.
-    const Result played = Play(home.path(), "sweep --to 20000 --seconds 0.1 --wav '" + wav.toStdString() + "'");
+    const Result played =
+        Play(home.path(), "sweep --to 20000 --seconds 0.1 --wav '" + wav.toStdString() + "'");
     EXPECT_EQ(played.code, 0) << played.output;
     QStringList after = FilesIn(home.path());
     after.removeAll("out.wav");

@@ -1,4 +1,5 @@
 // Other processes write the settings file at the same time, or die while writing it.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -9,7 +10,6 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
-#include <gtest/gtest.h>
 #include <random>
 #include <thread>
 
@@ -88,7 +88,8 @@ TEST(FileRegistryStressTest, TwoProcessesSavingAtOnceLoseNoUpdate) {
     ASSERT_TRUE(a.Started() && b.Started());
     EXPECT_EQ(a.Wait(), 0);
     EXPECT_EQ(b.Wait(), 0);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("2 x %d saves (3 writes each) in %.2f s\n", kSaves, seconds);
 
     FileRegistry registry(QString::fromStdString(path));
@@ -104,7 +105,8 @@ std::optional<std::vector<long>> Counters(const RegistryDocument& document, int 
                                           const std::vector<std::string>& before) {
     std::vector<long> counters;
     for (std::size_t i = 0; i < 4; ++i) {
-        const std::optional<std::string> text = document.ReadValue(kHklm, kWriterKey, kWriterValues[i]);
+        const std::optional<std::string> text =
+            document.ReadValue(kHklm, kWriterKey, kWriterValues[i]);
         if (!text) return std::nullopt;
         if (*text == before[i]) {
             counters.push_back(-1);
@@ -155,13 +157,16 @@ TEST(FileRegistryStressTest, WriterKilledAtRandomMomentsAlwaysLeavesAWholeFile) 
             before[i] = *document->ReadValue(kHklm, kWriterKey, kWriterValues[i]);
         }
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
-    std::printf("%d kills in %.1f s: %d runs changed the file, %d stopped between two values of a "
-                "round, files left: %s\n",
-                kKills, seconds, changed, mixed, left.join(' ').toStdString().c_str());
+    std::printf(
+        "%d kills in %.1f s: %d runs changed the file, %d stopped between two values of a "
+        "round, files left: %s\n",
+        kKills, seconds, changed, mixed, left.join(' ').toStdString().c_str());
     for (const QString& name : left) {
-        EXPECT_TRUE(name == "registry.ini" || name == "registry.ini.lock" || name == "registry.ini.new")
+        EXPECT_TRUE(name == "registry.ini" || name == "registry.ini.lock" ||
+                    name == "registry.ini.new")
             << "left behind: " << name.toStdString();
     }
     EXPECT_GT(changed, kKills / 4) << "kills must land while the writer is writing";

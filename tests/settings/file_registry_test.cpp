@@ -1,6 +1,7 @@
 #include "settings/qt/file_registry.h"
 
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <random>
 
 #include "settings/registry_settings.h"
@@ -62,10 +62,18 @@ protected:
 };
 
 TEST_F(FileRegistryTest, HostileValuesRoundTripThroughTheFile) {
-    const std::vector<std::string> texts = {
-        "", "  16000", "250ms", "\"q\"", "a\\b\\\\", std::string("z\0z", 3), "line\nnext\r",
-        "사운드 설정", "\xff\xc3 not utf-8", "[HKEY_LOCAL_MACHINE\\fake]", "\"x\"=\"y\"",
-        std::string(5000, '9')};
+    const std::vector<std::string> texts = {"",
+                                            "  16000",
+                                            "250ms",
+                                            "\"q\"",
+                                            "a\\b\\\\",
+                                            std::string("z\0z", 3),
+                                            "line\nnext\r",
+                                            "사운드 설정",
+                                            "\xff\xc3 not utf-8",
+                                            "[HKEY_LOCAL_MACHINE\\fake]",
+                                            "\"x\"=\"y\"",
+                                            std::string(5000, '9')};
     {
         FileRegistry registry(path());
         ASSERT_TRUE(registry.CreateKey(kHklm, kProduct));
@@ -102,10 +110,11 @@ TEST_F(FileRegistryTest, SaveCreatesTheDirectoryAndAReadableFile) {
     EXPECT_TRUE(prompt.errors.empty());
     EXPECT_EQ(Load(registry), (Params{12000, 13000, 300, 5}));
     const QByteArray text = ReadAll(path());
-    EXPECT_TRUE(text.contains("\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell]\n\n"
-                              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell\\Drovane]\n"
-                              "\"Frequency1\"=\"12000\"\n\"Frequency2\"=\"13000\"\n"
-                              "\"Delay\"=\"300\"\n\"Step\"=\"5\"\n"))
+    EXPECT_TRUE(
+        text.contains("\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell]\n\n"
+                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell\\Drovane]\n"
+                      "\"Frequency1\"=\"12000\"\n\"Frequency2\"=\"13000\"\n"
+                      "\"Delay\"=\"300\"\n\"Step\"=\"5\"\n"))
         << text.toStdString();
     const QStringList left = QDir(dir.filePath("drovane")).entryList(QDir::Files | QDir::Hidden);
     EXPECT_EQ(left.join(' ').toStdString(), "registry.ini registry.ini.lock");
@@ -124,7 +133,8 @@ TEST_F(FileRegistryTest, HandEditedFileIsRead) {
 TEST_F(FileRegistryTest, LinkedFileIsUpdatedWhereItLives) {
     QDir().mkpath(dir.filePath("dotfiles"));
     QDir().mkpath(dir.filePath("drovane"));
-    WriteAll(dir.filePath("dotfiles/registry.ini"), "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell\\Drovane]\n");
+    WriteAll(dir.filePath("dotfiles/registry.ini"),
+             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell\\Drovane]\n");
     ASSERT_TRUE(QFile::link(dir.filePath("dotfiles/registry.ini"), path()));
     FileRegistry registry(path());
     Save(registry, {12000, 13000, 300, 5});
@@ -147,9 +157,10 @@ TEST_F(FileRegistryTest, CorruptFileReadsAsMissingAndIsKeptAside) {
     } cases[] = {
         {"random bytes", noise},
         {"truncated inside a value", good.left(good.size() - 4)},
-        {"UTF-16", QByteArray("\xff\xfe", 2) + QByteArray::fromRawData(
-                       reinterpret_cast<const char*>(QString::fromLatin1(good).utf16()),
-                       good.size() * 2)},
+        {"UTF-16", QByteArray("\xff\xfe", 2) +
+                       QByteArray::fromRawData(
+                           reinterpret_cast<const char*>(QString::fromLatin1(good).utf16()),
+                           good.size() * 2)},
         {"Latin-1", good + "\"Name\"=\"caf\xe9\"\n"},
         {"larger than a settings file", good + QByteArray(2 << 20, ';')},
     };
@@ -166,7 +177,8 @@ TEST_F(FileRegistryTest, CorruptFileReadsAsMissingAndIsKeptAside) {
         Save(registry, {14000, 15000, 400, 6});
         EXPECT_TRUE(prompt.errors.empty());
         EXPECT_EQ(Load(registry), (Params{14000, 15000, 400, 6}));
-        const QString kept = path() + ".broken" + (index == 0 ? "" : "-" + QString::number(index + 1));
+        const QString kept =
+            path() + ".broken" + (index == 0 ? "" : "-" + QString::number(index + 1));
         EXPECT_EQ(ReadAll(kept), c.bytes) << kept.toStdString();
         ++index;
     }
@@ -196,7 +208,8 @@ TEST_F(FileRegistryTest, DirectoryThatCannotBeCreatedGivesTheMessages) {
 int RunUnprivileged(const std::function<int()>& check) {
     const pid_t child = fork();
     if (child == 0) {
-        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
             _exit(77);
         }
         _exit(check());

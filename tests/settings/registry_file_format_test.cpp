@@ -88,7 +88,8 @@ TEST(RegistryFileFormatTest, AcceptsWhatAPersonWouldWrite) {
         "\t\"Step\"=\"\\x35\"\n"
         "[HKEY_CURRENT_USER\\Software\\X]");
     ASSERT_TRUE(parsed.document) << parsed.error;
-    EXPECT_EQ(parsed.document->ReadValue(kHklm, "SOFTWARE\\Corvell\\Drovane", "Frequency1"), "12000");
+    EXPECT_EQ(parsed.document->ReadValue(kHklm, "SOFTWARE\\Corvell\\Drovane", "Frequency1"),
+              "12000");
     EXPECT_EQ(parsed.document->ReadValue(kHklm, "software\\corvell\\DROVANE", "step"), "5")
         << "names match without regard to case";
     EXPECT_TRUE(parsed.document->HasKey(kHkcu, "Software\\X"));
@@ -103,8 +104,10 @@ TEST(RegistryFileFormatTest, RejectsAnythingUnclearWithTheLine) {
     } cases[] = {
         {"\"a\"=\"b\"\n", "line 1: a value must follow a [key] line"},
         {"[HKEY_LOCAL_MACHINE\\K\n", "line 1: a key line must end with ]"},
-        {"[HKEY_CLASSES_ROOT\\K]\n", "line 1: a key must start with HKEY_LOCAL_MACHINE\\ or HKEY_CURRENT_USER\\"},
-        {"[HKEY_LOCAL_MACHINE]\n", "line 1: a key must start with HKEY_LOCAL_MACHINE\\ or HKEY_CURRENT_USER\\"},
+        {"[HKEY_CLASSES_ROOT\\K]\n",
+         "line 1: a key must start with HKEY_LOCAL_MACHINE\\ or HKEY_CURRENT_USER\\"},
+        {"[HKEY_LOCAL_MACHINE]\n",
+         "line 1: a key must start with HKEY_LOCAL_MACHINE\\ or HKEY_CURRENT_USER\\"},
         {"[HKEY_LOCAL_MACHINE\\a\\\\b]\n", "line 1: the key path is not valid"},
         {"[HKEY_LOCAL_MACHINE\\a\\]\n", "line 1: the key path is not valid"},
         {"[HKEY_LOCAL_MACHINE\\a\x01]\n", "line 1: the key path is not valid"},
@@ -155,7 +158,8 @@ TEST(RegistryFileFormatTest, TruncatedFileNeverInventsValues) {
 
 TEST(RegistryDocumentTest, KeysMustExistAndKeepTheirFirstSpelling) {
     RegistryDocument document;
-    EXPECT_FALSE(document.WriteValue(kHklm, "SOFTWARE\\A", "v", "1")) << "keys are not created by writes";
+    EXPECT_FALSE(document.WriteValue(kHklm, "SOFTWARE\\A", "v", "1"))
+        << "keys are not created by writes";
     EXPECT_TRUE(document.CreateKey(kHklm, "SOFTWARE\\A"));
     EXPECT_FALSE(document.CreateKey(kHklm, "software\\a")) << "already there";
     EXPECT_FALSE(document.HasKey(kHklm, "SOFTWARE")) << "a key is created alone";

@@ -50,9 +50,9 @@ TEST_F(RegistrySettingsTest, FirstRunLoadsDefaultsWithoutWritingOrMessages) {
     EXPECT_TRUE(prompt.errors.empty());
     for (const std::string& call : registry.log) EXPECT_TRUE(call.starts_with("read ")) << call;
     EXPECT_EQ(registry.log,
-              (std::vector<std::string>{"read " + kProduct + " Frequency1",
-                                        "read " + kProduct + " Frequency2",
-                                        "read " + kProduct + " Delay", "read " + kProduct + " Step"}));
+              (std::vector<std::string>{
+                  "read " + kProduct + " Frequency1", "read " + kProduct + " Frequency2",
+                  "read " + kProduct + " Delay", "read " + kProduct + " Step"}));
 }
 
 TEST_F(RegistrySettingsTest, AnyValueBelowOneBringsBackAllDefaults) {
@@ -91,7 +91,10 @@ TEST_F(RegistrySettingsTest, TextConvertsAsAtoiDoes) {
 }
 
 TEST_F(RegistrySettingsTest, ReadStringValueKeepsBytesUpToZeroAndRefusesLongValues) {
-    registry.Put(kHklm, kProduct, "a", std::string("123\0" "456", 7));
+    registry.Put(kHklm, kProduct, "a",
+                 std::string("123\0"
+                             "456",
+                             7));
     registry.Put(kHklm, kProduct, "fits", std::string(260, '7'));
     registry.Put(kHklm, kProduct, "long", std::string(261, '7'));
     registry.Put(kHklm, kProduct, "empty", "");
@@ -117,12 +120,11 @@ TEST_F(RegistrySettingsTest, ReadStringValueKeepsBytesUpToZeroAndRefusesLongValu
 TEST_F(RegistrySettingsTest, SaveCreatesKeysThenWritesDigitsOnly) {
     settings.SaveToneParams(16000, -20000, 0, 2147483647);
     EXPECT_TRUE(prompt.errors.empty());
-    EXPECT_EQ(registry.log, (std::vector<std::string>{
-                                "create " + kMaker, "create " + kProduct,
-                                "write " + kProduct + " Frequency1=16000",
-                                "write " + kProduct + " Frequency2=-20000",
-                                "write " + kProduct + " Delay=0",
-                                "write " + kProduct + " Step=2147483647"}));
+    EXPECT_EQ(registry.log, (std::vector<std::string>{"create " + kMaker, "create " + kProduct,
+                                                      "write " + kProduct + " Frequency1=16000",
+                                                      "write " + kProduct + " Frequency2=-20000",
+                                                      "write " + kProduct + " Delay=0",
+                                                      "write " + kProduct + " Step=2147483647"}));
     const std::optional<std::string> stored = registry.ReadValue(kHklm, kProduct, "Frequency1");
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->size(), 5u) << "no terminating zero in the stored length";
@@ -136,11 +138,10 @@ TEST_F(RegistrySettingsTest, SaveThenLoadRoundTrips) {
 TEST_F(RegistrySettingsTest, SaveWithoutWriteAccessShowsSixMessagesInOrder) {
     registry.readOnly = true;
     settings.SaveToneParams(16000, 20000, 500, 10);
-    EXPECT_EQ(prompt.errors,
-              (std::vector<std::string>{kCannotCreate, kCannotCreate,
-                                        "Error when saving Frequency1",
-                                        "Error when saving Frequency2", "Error when saving Delay",
-                                        "Error when saving Step"}));
+    EXPECT_EQ(prompt.errors, (std::vector<std::string>{
+                                 kCannotCreate, kCannotCreate, "Error when saving Frequency1",
+                                 "Error when saving Frequency2", "Error when saving Delay",
+                                 "Error when saving Step"}));
 }
 
 TEST_F(RegistrySettingsTest, OnlyMakerKeyFailingGivesOneMessageAndAllValues) {

@@ -1,8 +1,7 @@
 #include "settings/win32/win32_registry.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "settings/registry_settings.h"
 #include "settings/win32/run_key_logon_entry.h"
@@ -46,7 +45,8 @@ TEST(Win32RegistryTest, TextIsStoredWithoutTerminatingZeroAndReadBackWhole) {
     ASSERT_TRUE(registry.CreateKey(RegistryRoot::CurrentUser, path)) << "an existing key succeeds";
 
     ASSERT_TRUE(registry.WriteValue(RegistryRoot::CurrentUser, path, "Frequency1", "16000"));
-    const Stored stored = QueryW(HKEY_CURRENT_USER, L"Software\\Corvell\\DrovaneTest", L"Frequency1");
+    const Stored stored =
+        QueryW(HKEY_CURRENT_USER, L"Software\\Corvell\\DrovaneTest", L"Frequency1");
     ASSERT_EQ(stored.status, ERROR_SUCCESS);
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(stored.bytes, 5 * sizeof(wchar_t)) << "five characters, no terminating zero";
@@ -83,7 +83,8 @@ TEST(Win32RegistryTest, StoreAndRunEntryOnTheMachineHive) {
     EXPECT_EQ(f1.bytes, 5 * sizeof(wchar_t));
     std::int32_t a = 0, b = 0, c = 0, d = 0;
     settings.LoadToneParams(a, b, c, d);
-    EXPECT_EQ((std::vector<std::int32_t>{a, b, c, d}), (std::vector<std::int32_t>{12000, 13000, 300, 5}));
+    EXPECT_EQ((std::vector<std::int32_t>{a, b, c, d}),
+              (std::vector<std::int32_t>{12000, 13000, 300, 5}));
 
     const wchar_t* run = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
     settings.SetRunAtLogon(true);
