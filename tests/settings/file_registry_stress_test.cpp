@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
@@ -133,7 +134,7 @@ TEST(FileRegistryStressTest, WriterKilledAtRandomMomentsAlwaysLeavesAWholeFile) 
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int> delayUs(0, 8000);
     constexpr int kKills = 1000;
-    int changed = 0, mixed = 0;
+    int changed = 0, mixed = 0, insideWrite = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int run = 1; run <= kKills; ++run) {
         Writer writer({"loop", path.toStdString(), std::to_string(run)}, true);
@@ -151,6 +152,8 @@ TEST(FileRegistryStressTest, WriterKilledAtRandomMomentsAlwaysLeavesAWholeFile) 
         const std::vector<long>& k = *c;
         ASSERT_TRUE(k[0] >= k[1] && k[1] >= k[2] && k[2] >= k[3] && k[3] >= k[0] - 1)
             << "run " << run << ": " << k[0] << " " << k[1] << " " << k[2] << " " << k[3];
+        // A completed write renames its temporary file away; one left means the kill cut a write.
+        if (QFileInfo::exists(path + ".new")) ++insideWrite;
         if (k[0] >= 0) ++changed;
         if (k[0] != k[3]) ++mixed;
         for (std::size_t i = 0; i < 4; ++i) {
@@ -162,8 +165,8 @@ TEST(FileRegistryStressTest, WriterKilledAtRandomMomentsAlwaysLeavesAWholeFile) 
     const QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
     std::printf(
         "%d kills in %.1f s: %d runs changed the file, %d stopped between two values of a "
-        "round, files left: %s\n",
-        kKills, seconds, changed, mixed, left.join(' ').toStdString().c_str());
+        "round, %d cut a file write short; files left: %s\n",
+        kKills, seconds, changed, mixed, insideWrite, left.join(' ').toStdString().c_str());
     for (const QString& name : left) {
         EXPECT_TRUE(name == "registry.ini" || name == "registry.ini.lock" ||
                     name == "registry.ini.new")
