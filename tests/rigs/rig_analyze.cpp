@@ -29,7 +29,8 @@ struct Limits {
 std::optional<double> Number(std::string_view text) {
     double v = 0;
     auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || p != text.data() + text.size() || !std::isfinite(v)) return std::nullopt;
+    if (ec != std::errc() || p != text.data() + text.size() || !std::isfinite(v))
+        return std::nullopt;
     return v;
 }
 
@@ -61,28 +62,46 @@ int main(int argc, char** argv) {
         }
         std::optional<double> v = i + 1 < args.size() ? Number(args[i + 1]) : std::nullopt;
         if (!v) {
-            std::fprintf(stderr, "rig-analyze: %s needs a number\n%s", std::string(a).c_str(), kUsage);
+            std::fprintf(stderr, "rig-analyze: %s needs a number\n%s", std::string(a).c_str(),
+                         kUsage);
             return 2;
         }
         ++i;
-        if (a == "--rate") rate = static_cast<unsigned>(*v);
-        else if (a == "--from") plan.from = static_cast<int>(*v);
-        else if (a == "--to") plan.to = static_cast<int>(*v);
-        else if (a == "--delay") plan.delayMs = static_cast<int>(*v);
-        else if (a == "--step") plan.step = static_cast<int>(*v);
-        else if (a == "--max-frequency-error") lim.frequencyError = v;
-        else if (a == "--max-low-band-db") lim.lowBandDb = v;
-        else if (a == "--max-phase-jump") lim.phaseJump = v;
-        else if (a == "--max-join-residual-db") lim.residualDb = v;
-        else if (a == "--max-join-offset") lim.joinOffset = v;
-        else if (a == "--max-gaps") lim.gaps = v;
-        else if (a == "--seconds") lim.seconds = v;
-        else if (a == "--max-extra-ms") lim.extraMs = v;
-        else if (a == "--stop-frame") lim.stopFrame = v;
-        else if (a == "--tones") lim.tones = v;
-        else if (a == "--onset-before") lim.onsetBefore = v;
+        if (a == "--rate")
+            rate = static_cast<unsigned>(*v);
+        else if (a == "--from")
+            plan.from = static_cast<int>(*v);
+        else if (a == "--to")
+            plan.to = static_cast<int>(*v);
+        else if (a == "--delay")
+            plan.delayMs = static_cast<int>(*v);
+        else if (a == "--step")
+            plan.step = static_cast<int>(*v);
+        else if (a == "--max-frequency-error")
+            lim.frequencyError = v;
+        else if (a == "--max-low-band-db")
+            lim.lowBandDb = v;
+        else if (a == "--max-phase-jump")
+            lim.phaseJump = v;
+        else if (a == "--max-join-residual-db")
+            lim.residualDb = v;
+        else if (a == "--max-join-offset")
+            lim.joinOffset = v;
+        else if (a == "--max-gaps")
+            lim.gaps = v;
+        else if (a == "--seconds")
+            lim.seconds = v;
+        else if (a == "--max-extra-ms")
+            lim.extraMs = v;
+        else if (a == "--stop-frame")
+            lim.stopFrame = v;
+        else if (a == "--tones")
+            lim.tones = v;
+        else if (a == "--onset-before")
+            lim.onsetBefore = v;
         else {
-            std::fprintf(stderr, "rig-analyze: unknown option %s\n%s", std::string(a).c_str(), kUsage);
+            std::fprintf(stderr, "rig-analyze: unknown option %s\n%s", std::string(a).c_str(),
+                         kUsage);
             return 2;
         }
     }
@@ -111,7 +130,8 @@ int main(int argc, char** argv) {
     std::printf("stop_frame %lld\n", static_cast<long long>(r.stopAt));
     std::printf("level %.5f\n", r.level);
     std::printf("tones_measured %zu\n", r.tonesMeasured);
-    std::printf("worst_frequency_error_hz %.5f at %.0f Hz\n", r.worstFrequencyError, r.worstFrequencyHz);
+    std::printf("worst_frequency_error_hz %.5f at %.0f Hz\n", r.worstFrequencyError,
+                r.worstFrequencyHz);
     std::printf("joins %zu\n", r.joins.size());
     std::printf("worst_join_offset_samples %lld\n", static_cast<long long>(r.worstJoinOffset));
     std::printf("worst_phase_jump_rad %.2e\n", r.worstPhaseJump);
@@ -129,32 +149,45 @@ int main(int argc, char** argv) {
     }
     if (lim.lowBandDb) {
         const double worst = std::max({r.startLowBandDb, r.stopLowBandDb, r.worstJoinLowBandDb});
-        Check(worst <= *lim.lowBandDb, Fmt("energy below 12 kHz at %.1f dB (limit %.1f)", worst, *lim.lowBandDb));
+        Check(worst <= *lim.lowBandDb,
+              Fmt("energy below 12 kHz at %.1f dB (limit %.1f)", worst, *lim.lowBandDb));
     }
-    if (lim.phaseJump) Check(r.worstPhaseJump <= *lim.phaseJump, Fmt("phase jump %.3g rad at a join", r.worstPhaseJump));
+    if (lim.phaseJump)
+        Check(r.worstPhaseJump <= *lim.phaseJump,
+              Fmt("phase jump %.3g rad at a join", r.worstPhaseJump));
     if (lim.residualDb) {
-        Check(r.worstResidualDb <= *lim.residualDb, Fmt("discontinuity at a join: %.1f dB re level", r.worstResidualDb));
+        Check(r.worstResidualDb <= *lim.residualDb,
+              Fmt("discontinuity at a join: %.1f dB re level", r.worstResidualDb));
     }
     if (lim.joinOffset) {
-        Check(std::abs(static_cast<double>(r.worstJoinOffset)) <= *lim.joinOffset,
-              Fmt("a join lies %.0f samples from its place", static_cast<double>(r.worstJoinOffset)));
+        Check(
+            std::abs(static_cast<double>(r.worstJoinOffset)) <= *lim.joinOffset,
+            Fmt("a join lies %.0f samples from its place", static_cast<double>(r.worstJoinOffset)));
     }
-    if (lim.phaseJump || lim.residualDb || lim.joinOffset) Check(!r.joins.empty(), "no join to measure");
-    if (lim.gaps) Check(r.gaps <= *lim.gaps, Fmt("%.0f gaps, the first at %.3f s", static_cast<double>(r.gaps), r.firstGapSeconds));
+    if (lim.phaseJump || lim.residualDb || lim.joinOffset)
+        Check(!r.joins.empty(), "no join to measure");
+    if (lim.gaps)
+        Check(r.gaps <= *lim.gaps, Fmt("%.0f gaps, the first at %.3f s",
+                                       static_cast<double>(r.gaps), r.firstGapSeconds));
     if (lim.seconds && lim.extraMs) {
         const double extraMs = (r.heardSeconds - *lim.seconds) * 1000.0;
         std::printf("extra_ms %.1f\n", extraMs);
-        Check(std::abs(extraMs) <= *lim.extraMs, Fmt("heard %.4f s for %.4f s asked", r.heardSeconds, *lim.seconds));
+        Check(std::abs(extraMs) <= *lim.extraMs,
+              Fmt("heard %.4f s for %.4f s asked", r.heardSeconds, *lim.seconds));
     }
     if (lim.stopFrame) {
         Check(std::abs(static_cast<double>(r.stopAt) - *lim.stopFrame) <= 2,
-              Fmt("the fade-out starts at frame %.0f, not %.0f", static_cast<double>(r.stopAt), *lim.stopFrame));
+              Fmt("the fade-out starts at frame %.0f, not %.0f", static_cast<double>(r.stopAt),
+                  *lim.stopFrame));
     }
     if (lim.tones) {
         Check(static_cast<double>(r.joins.size() + 1) == *lim.tones,
-              Fmt("%.0f tones joined, not %.0f", static_cast<double>(r.joins.size() + 1), *lim.tones));
+              Fmt("%.0f tones joined, not %.0f", static_cast<double>(r.joins.size() + 1),
+                  *lim.tones));
     }
-    if (lim.onsetBefore) Check(onsetS <= *lim.onsetBefore, Fmt("sound began at %.2f s, after %.2f s", onsetS, *lim.onsetBefore));
+    if (lim.onsetBefore)
+        Check(onsetS <= *lim.onsetBefore,
+              Fmt("sound began at %.2f s, after %.2f s", onsetS, *lim.onsetBefore));
     std::printf("%s\n", failures ? "RESULT fail" : "RESULT ok");
     return failures ? 1 : 0;
 }

@@ -28,12 +28,14 @@ int main(int argc, char** argv) {
         if (n <= 0) break;
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
-        if (std::fwrite(block.data(), 1, static_cast<std::size_t>(n), samples) != static_cast<std::size_t>(n)) {
+        if (std::fwrite(block.data(), 1, static_cast<std::size_t>(n), samples) !=
+            static_cast<std::size_t>(n)) {
             std::fprintf(stderr, "rig-capture: cannot write %s\n", argv[1]);
             return 1;
         }
         bytes += static_cast<unsigned long long>(n);
-        std::fprintf(times, "%llu %lld.%09ld\n", bytes / 4, static_cast<long long>(now.tv_sec), now.tv_nsec);
+        std::fprintf(times, "%llu %lld.%09ld\n", bytes / 4, static_cast<long long>(now.tv_sec),
+                     now.tv_nsec);
     }
     const bool ok = std::fclose(samples) == 0 && std::fclose(times) == 0;
     return ok ? 0 : 1;

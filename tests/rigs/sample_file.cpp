@@ -34,14 +34,16 @@ bool ParseWav(const std::vector<unsigned char>& bytes, SampleFile& out, std::str
             }
             // A header written before the data was complete may claim more than the file holds.
             const std::size_t available = bytes.size() - body;
-            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(size, available));
+            const std::size_t n =
+                static_cast<std::size_t>(std::min<std::uint64_t>(size, available));
             if (format == 3 && bits == 32) {
                 out.samples.resize(n / 4);
                 std::memcpy(out.samples.data(), &bytes[body], out.samples.size() * 4);
             } else if (format == 1 && bits == 16) {
                 out.samples.resize(n / 2);
                 for (std::size_t i = 0; i < out.samples.size(); ++i) {
-                    out.samples[i] = static_cast<std::int16_t>(U16(&bytes[body + 2 * i])) / 32768.0f;
+                    out.samples[i] =
+                        static_cast<std::int16_t>(U16(&bytes[body + 2 * i])) / 32768.0f;
                 }
             } else {
                 error = "WAV format " + std::to_string(format) + " with " + std::to_string(bits) +
@@ -58,7 +60,8 @@ bool ParseWav(const std::vector<unsigned char>& bytes, SampleFile& out, std::str
 
 }  // namespace
 
-bool ReadSampleFile(const std::string& path, unsigned rawRate, SampleFile& out, std::string& error) {
+bool ReadSampleFile(const std::string& path, unsigned rawRate, SampleFile& out,
+                    std::string& error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot open " + path;

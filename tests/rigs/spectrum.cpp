@@ -38,7 +38,8 @@ void Fft(std::vector<std::complex<double>>& a) {
 
 const std::vector<double>& Spectrum::Window(std::size_t length) {
     auto it = m_windows.find(length);
-    if (it == m_windows.end()) it = m_windows.emplace(length, KaiserWindow(length, kKaiserBeta)).first;
+    if (it == m_windows.end())
+        it = m_windows.emplace(length, KaiserWindow(length, kKaiserBeta)).first;
     return it->second;
 }
 

@@ -18,7 +18,8 @@ public:
     Spectrum(std::span<const float> samples, double rate) : m_x(samples), m_rate(rate) {}
 
     // Complex amplitude of a sinusoid of `hz` fitted over [begin, begin + length), with its phase
-    // taken at sample `ref`: the signal there is about Re(a * exp(i * 2pi * hz * (n - ref) / rate)).
+    // taken at sample `ref`: the signal there is about Re(a * exp(i * 2pi * hz * (n - ref) /
+    // rate)).
     std::complex<double> Amplitude(std::ptrdiff_t begin, std::size_t length, double hz, double ref);
     // Frequency of the strongest component in [begin, begin + length), in Hz.
     double PeakFrequency(std::ptrdiff_t begin, std::size_t length);

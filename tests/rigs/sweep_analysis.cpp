@@ -43,12 +43,16 @@ struct JoinFit {
 JoinFit FitJoin(Spectrum& s, std::int64_t expected, const PlannedTone& a, const PlannedTone& b,
                 std::int64_t aBegin, std::int64_t bEnd) {
     const std::int64_t aEnd = expected - kSearch, bBegin = expected + kSearch;
-    const std::size_t aLen = static_cast<std::size_t>(std::min<std::int64_t>(kFitMax, aEnd - aBegin));
-    const std::size_t bLen = static_cast<std::size_t>(std::min<std::int64_t>(kFitMax, bEnd - bBegin));
+    const std::size_t aLen =
+        static_cast<std::size_t>(std::min<std::int64_t>(kFitMax, aEnd - aBegin));
+    const std::size_t bLen =
+        static_cast<std::size_t>(std::min<std::int64_t>(kFitMax, bEnd - bBegin));
     const double ref = static_cast<double>(expected);
-    const std::complex<double> ca = s.Amplitude(aEnd - static_cast<std::int64_t>(aLen), aLen, a.hz, ref);
+    const std::complex<double> ca =
+        s.Amplitude(aEnd - static_cast<std::int64_t>(aLen), aLen, a.hz, ref);
     const std::complex<double> cb = s.Amplitude(bBegin, bLen, b.hz, ref);
-    const double wa = 2 * std::numbers::pi * a.hz / s.Rate(), wb = 2 * std::numbers::pi * b.hz / s.Rate();
+    const double wa = 2 * std::numbers::pi * a.hz / s.Rate(),
+                 wb = 2 * std::numbers::pi * b.hz / s.Rate();
     auto modelA = [&](std::int64_t n) { return std::real(ca * std::polar(1.0, wa * (n - ref))); };
     auto modelB = [&](std::int64_t n) { return std::real(cb * std::polar(1.0, wb * (n - ref))); };
 
@@ -77,8 +81,8 @@ JoinFit FitJoin(Spectrum& s, std::int64_t expected, const PlannedTone& a, const 
         residual = std::max(residual, std::abs(e));
     }
     // The sample at the join itself lies on both tones' phase lines, so the fit cannot tell which
-    // side it belongs to. The join is where the lines meet: of the two candidates, the one where the
-    // phases agree best.
+    // side it belongs to. The join is where the lines meet: of the two candidates, the one where
+    // the phases agree best.
     auto jump = [&](std::int64_t n) {
         return std::abs(WrapPhase(std::arg(cb) + wb * (n - ref) - std::arg(ca) - wa * (n - ref)));
     };
@@ -127,7 +131,8 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
         const std::int64_t aBegin = toneStart + (k == 0 ? fade : 0) + kSearch;
         const std::int64_t bEnd = expected + tones[k + 1].frames - kSearch;
         const std::int64_t stopAbs = r.onset + r.stopAt;
-        if (bEnd > stopAbs || expected - kSearch - aBegin < 64 || bEnd - expected - kSearch < 64) break;
+        if (bEnd > stopAbs || expected - kSearch - aBegin < 64 || bEnd - expected - kSearch < 64)
+            break;
         const JoinFit fit = FitJoin(s, expected, tones[k], tones[k + 1], aBegin, bEnd);
         JoinMeasure j;
         j.at = fit.at - r.onset;
@@ -155,8 +160,8 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
     // Frequency and level of every tone that sounds long enough, away from its edges.
     for (std::size_t k = 0; k < tones.size(); ++k) {
         const std::int64_t begin = r.onset + tones[k].start + (k == 0 ? fade : 0) + kSearch;
-        const std::int64_t end = std::min(r.onset + tones[k].start + tones[k].frames,
-                                          r.onset + r.stopAt) - kSearch;
+        const std::int64_t end =
+            std::min(r.onset + tones[k].start + tones[k].frames, r.onset + r.stopAt) - kSearch;
         if (end - begin < 256) continue;
         const std::size_t len = static_cast<std::size_t>(end - begin);
         const double f = s.PeakFrequency(begin, len);
@@ -165,11 +170,13 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
             r.worstFrequencyError = err;
             r.worstFrequencyHz = tones[k].hz;
         }
-        amplitudes.push_back(std::abs(s.Amplitude(begin, len, tones[k].hz, static_cast<double>(begin))));
+        amplitudes.push_back(
+            std::abs(s.Amplitude(begin, len, tones[k].hz, static_cast<double>(begin))));
         ++r.tonesMeasured;
     }
     if (!amplitudes.empty()) {
-        std::nth_element(amplitudes.begin(), amplitudes.begin() + amplitudes.size() / 2, amplitudes.end());
+        std::nth_element(amplitudes.begin(), amplitudes.begin() + amplitudes.size() / 2,
+                         amplitudes.end());
         r.level = amplitudes[amplitudes.size() / 2];
     }
     for (JoinMeasure& j : r.joins) {

@@ -48,7 +48,7 @@ struct SweepReport {
     std::int64_t stopAt = 0;  // where the fade-out begins, frames after the first tone's start
     std::size_t gaps = 0;     // dropouts of the envelope between start and stop
     double firstGapSeconds = 0;
-    std::string problem;      // set when the recording cannot be analysed
+    std::string problem;  // set when the recording cannot be analysed
 };
 
 struct SweepAnalysisOptions {

@@ -1,5 +1,7 @@
 // The rig's verdicts are only as good as its measurements: each case here builds a signal with a
 // known fault and checks that the analysis sees it, and that a clean signal passes.
+#include "tests/rigs/sweep_analysis.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "tests/rigs/spectrum.h"
-#include "tests/rigs/sweep_analysis.h"
 
 namespace {
 
@@ -39,8 +40,10 @@ std::vector<float> Render(const SweepPlan& plan, double seconds, const Faults& f
         const double hz = tones[k].hz + (k == 2 ? f.detuneHz : 0);
         for (std::int64_t i = 0; i < length && n < frames; ++i, ++n) {
             double ramp = 1;
-            if (!f.hardEdges && n < kFade) ramp = 0.5 - 0.5 * std::cos(std::numbers::pi * n / kFade);
-            out.push_back(static_cast<float>(kLevel * ramp * std::sin(2 * std::numbers::pi * phase)));
+            if (!f.hardEdges && n < kFade)
+                ramp = 0.5 - 0.5 * std::cos(std::numbers::pi * n / kFade);
+            out.push_back(
+                static_cast<float>(kLevel * ramp * std::sin(2 * std::numbers::pi * phase)));
             phase = std::fmod(phase + hz / kRate, 1.0);
         }
     }
@@ -51,7 +54,8 @@ std::vector<float> Render(const SweepPlan& plan, double seconds, const Faults& f
         out.push_back(static_cast<float>(kLevel * ramp * std::sin(2 * std::numbers::pi * phase)));
         phase = std::fmod(phase + lastHz / kRate, 1.0);
     }
-    if (f.gapLength) std::fill_n(out.begin() + static_cast<std::ptrdiff_t>(pad + f.gapAt), f.gapLength, 0.0f);
+    if (f.gapLength)
+        std::fill_n(out.begin() + static_cast<std::ptrdiff_t>(pad + f.gapAt), f.gapLength, 0.0f);
     if (f.spikeAt) out[pad + f.spikeAt] += 0.05f;
     out.insert(out.end(), pad, 0.0f);
     return out;
@@ -73,7 +77,8 @@ TEST(SpectrumTest, MeasuresFrequencyFarFinerThanTheRigNeeds) {
 TEST(SpectrumTest, OwnLeakageFloorIsFarBelowTheLimitsAndClicksShow) {
     std::vector<float> steady(8192), click(8192, 0.0f);
     for (std::size_t n = 0; n < steady.size(); ++n) {
-        steady[n] = static_cast<float>(kLevel * std::sin(2 * std::numbers::pi * 16000.0 * n / kRate + 0.3));
+        steady[n] =
+            static_cast<float>(kLevel * std::sin(2 * std::numbers::pi * 16000.0 * n / kRate + 0.3));
         if (n >= 4096) click[n] = steady[n];  // starts at full level, with no fade
     }
     Spectrum a(steady, kRate), b(click, kRate);
