@@ -8,6 +8,7 @@
 
 #include "app/embedded_resources.h"
 #include "app/qt/message_box_prompt.h"
+#include "app/qt/quit_on_signal.h"
 #include "app/qt/single_instance.h"
 #include "settings/qt/autostart_entry.h"
 #include "settings/qt/file_registry.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    QuitOnSignal quitOnSignal;
     QFont font("NanumGothic");
     font.setPixelSize(layout::kFontPixelHeight);
     QApplication::setFont(font);
