@@ -126,6 +126,7 @@ int main(int argc, char** argv) {
     std::printf("onset_s %.4f\n", onsetS);
     std::printf("heard_s %.4f\n", r.heardSeconds);
     std::printf("onset_frame %lld\n", static_cast<long long>(r.onset));
+    std::printf("onset_correction_samples %lld\n", static_cast<long long>(r.onsetCorrection));
     std::printf("last_sound_frame %lld\n", static_cast<long long>(r.lastSound));
     std::printf("stop_frame %lld\n", static_cast<long long>(r.stopAt));
     std::printf("level %.5f\n", r.level);
@@ -163,6 +164,9 @@ int main(int argc, char** argv) {
         Check(
             std::abs(static_cast<double>(r.worstJoinOffset)) <= *lim.joinOffset,
             Fmt("a join lies %.0f samples from its place", static_cast<double>(r.worstJoinOffset)));
+        Check(std::abs(r.onsetCorrection) <= 16,
+              Fmt("the first tone's length is off by %.0f samples",
+                  static_cast<double>(r.onsetCorrection)));
     }
     if (lim.phaseJump || lim.residualDb || lim.joinOffset)
         Check(!r.joins.empty(), "no join to measure");

@@ -125,7 +125,6 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
     // that drift is followed and measured rather than lost.
     std::int64_t toneStart = r.onset;  // absolute, as found
     std::vector<double> amplitudes;
-    std::int64_t drift = 0;
     for (std::size_t k = 0; k + 1 < tones.size(); ++k) {
         const std::int64_t expected = toneStart + tones[k].frames;
         const std::int64_t aBegin = toneStart + (k == 0 ? fade : 0) + kSearch;
@@ -136,7 +135,6 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
         const JoinFit fit = FitJoin(s, expected, tones[k], tones[k + 1], aBegin, bEnd);
         JoinMeasure j;
         j.at = fit.at - r.onset;
-        drift += fit.at - expected;
         j.offset = j.at - tones[k + 1].start;
         j.phaseJump = fit.phaseJump;
         j.residualDb = fit.residual;  // made relative once the level is known
@@ -144,10 +142,10 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
         r.joins.push_back(j);
         toneStart = fit.at;
     }
-    (void)drift;
     // The first join tells where the first tone really started, to the sample.
     if (!r.joins.empty() && r.joins.front().offset != 0) {
         const std::int64_t shift = r.joins.front().offset;
+        r.onsetCorrection = shift;
         r.onset += shift;
         r.stopAt -= shift;
         r.heardSeconds = static_cast<double>(r.lastSound + 1 - r.onset) / rate;

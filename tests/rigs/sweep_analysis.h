@@ -31,7 +31,10 @@ struct JoinMeasure {
 
 struct SweepReport {
     bool sound = false;
-    std::int64_t onset = 0;      // sample where the first tone starts
+    std::int64_t onset = 0;  // sample where the first tone starts
+    // How far the first join moved the start found from the first sound: a few samples when the
+    // fade-in begins below the silence threshold; more means the first tone's length is wrong.
+    std::int64_t onsetCorrection = 0;
     std::int64_t lastSound = 0;  // last sample above the silence threshold
     double heardSeconds = 0;     // first tone's start to the end of the fade-out
     double level = 0;            // median tone amplitude

@@ -19,6 +19,7 @@ constexpr unsigned kFade = 192;
 struct Faults {
     std::size_t resetPhaseAtTone = 0;  // tone index whose phase restarts at 0 (0 = none)
     std::size_t shortToneIndex = 0;    // tone index played one sample short (0 = none)
+    std::int64_t firstToneShortBy = 0;
     std::size_t gapAt = 0, gapLength = 0;
     std::size_t spikeAt = 0;  // a sample pushed off its place (0 = none)
     double detuneHz = 0;      // added to the third tone
@@ -35,7 +36,8 @@ std::vector<float> Render(const SweepPlan& plan, double seconds, const Faults& f
     double phase = 0;
     std::int64_t n = 0;
     for (std::size_t k = 0; k < tones.size() && n < frames; ++k) {
-        std::int64_t length = tones[k].frames - (k == f.shortToneIndex && k > 0 ? 1 : 0);
+        std::int64_t length = tones[k].frames - (k == f.shortToneIndex && k > 0 ? 1 : 0) -
+                              (k == 0 ? f.firstToneShortBy : 0);
         if (k == f.resetPhaseAtTone && k > 0) phase = 0;
         const double hz = tones[k].hz + (k == 2 ? f.detuneHz : 0);
         for (std::int64_t i = 0; i < length && n < frames; ++i, ++n) {
@@ -124,6 +126,14 @@ TEST(SweepAnalysisTest, LostSampleShowsAsAJoinOffset) {
     const SweepReport r = AnalyseSweep(Render(kJoinPlan, 1.0, f), kRate, kJoinPlan);
     EXPECT_EQ(r.worstJoinOffset, -1);
     EXPECT_EQ(r.joins.back().offset, -1);
+}
+
+TEST(SweepAnalysisTest, ShortFirstToneIsNotTakenForALateStart) {
+    Faults f;
+    f.firstToneShortBy = 40;
+    const SweepReport r = AnalyseSweep(Render(kJoinPlan, 1.0, f), kRate, kJoinPlan);
+    EXPECT_EQ(r.onsetCorrection, -40);
+    EXPECT_EQ(AnalyseSweep(Render(kJoinPlan, 1.0), kRate, kJoinPlan).onsetCorrection, 0);
 }
 
 TEST(SweepAnalysisTest, DropoutsLongAndShortAreCounted) {
