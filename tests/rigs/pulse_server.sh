@@ -13,6 +13,10 @@ rig_pulse_env() {
   # A client must never start a server of its own: the rig decides when one exists.
   printf 'autospawn = no\n' >"$dir/config/client.conf"
   export PULSE_CLIENTCONFIG=$dir/config/client.conf
+  # Nor fall back to a sound card: with an empty configuration ALSA knows no device at all, so
+  # nothing the rig plays can reach real speakers.
+  : >"$dir/config/alsa.conf"
+  export ALSA_CONFIG_PATH=$dir/config/alsa.conf
   unset DBUS_SESSION_BUS_ADDRESS DISPLAY || true
   RIG_PULSE_DIR=$dir
 }

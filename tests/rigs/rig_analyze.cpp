@@ -15,7 +15,7 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: rig-analyze FILE [--rate HZ] [--from HZ] [--to HZ] [--delay MS] [--step HZ]\n"
+    "Usage: rig-analyze FILE [--list] [--rate HZ] [--from HZ] [--to HZ] [--delay MS] [--step HZ]\n"
     "         [--max-frequency-error HZ] [--max-low-band-db DB] [--max-phase-jump RAD]\n"
     "         [--max-join-residual-db DB] [--max-join-offset N] [--max-gaps N]\n"
     "         [--seconds S --max-extra-ms MS] [--stop-frame N] [--tones N] [--onset-before S]\n"
@@ -54,10 +54,15 @@ int main(int argc, char** argv) {
     SweepPlan plan;
     unsigned rate = 48000;
     Limits lim;
+    bool listTones = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
         if (!a.starts_with("--")) {
             path = a;
+            continue;
+        }
+        if (a == "--list") {
+            listTones = true;
             continue;
         }
         std::optional<double> v = i + 1 < args.size() ? Number(args[i + 1]) : std::nullopt;
@@ -131,6 +136,13 @@ int main(int argc, char** argv) {
     std::printf("stop_frame %lld\n", static_cast<long long>(r.stopAt));
     std::printf("level %.5f\n", r.level);
     std::printf("tones_measured %zu\n", r.tonesMeasured);
+    if (!r.tones.empty()) std::printf("first_tone_hz %.2f\n", r.tones.front().measuredHz);
+    if (listTones) {
+        for (const ToneMeasure& t : r.tones) {
+            std::printf("tone at %lld: planned %.0f Hz, measured %.4f Hz\n",
+                        static_cast<long long>(t.start), t.plannedHz, t.measuredHz);
+        }
+    }
     std::printf("worst_frequency_error_hz %.5f at %.0f Hz\n", r.worstFrequencyError,
                 r.worstFrequencyHz);
     std::printf("joins %zu\n", r.joins.size());

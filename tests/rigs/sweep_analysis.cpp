@@ -164,6 +164,7 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
         const std::size_t len = static_cast<std::size_t>(end - begin);
         const double f = s.PeakFrequency(begin, len);
         const double err = f - tones[k].hz;
+        r.tones.push_back({tones[k].hz, f, tones[k].start});
         if (r.tonesMeasured == 0 || std::abs(err) > std::abs(r.worstFrequencyError)) {
             r.worstFrequencyError = err;
             r.worstFrequencyHz = tones[k].hz;

@@ -29,6 +29,12 @@ struct JoinMeasure {
     double lowBandDb = 0;     // energy below the cutoff around the join
 };
 
+struct ToneMeasure {
+    double plannedHz;
+    double measuredHz;
+    std::int64_t start;  // frames after the first tone's start
+};
+
 struct SweepReport {
     bool sound = false;
     std::int64_t onset = 0;  // sample where the first tone starts
@@ -39,6 +45,7 @@ struct SweepReport {
     double heardSeconds = 0;     // first tone's start to the end of the fade-out
     double level = 0;            // median tone amplitude
     std::size_t tonesMeasured = 0;
+    std::vector<ToneMeasure> tones;
     double worstFrequencyError = 0;  // Hz, signed, largest magnitude
     double worstFrequencyHz = 0;     // planned frequency of that tone
     std::vector<JoinMeasure> joins;
