@@ -7,20 +7,31 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <memory>
 
 #include "banner/transparent_static.h"
 #include "toolkit/qt/qt_canvas.h"
 
 namespace {
 
-// Text needs the application object; offscreen, so no display is needed.
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "dialog_painter_test";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-}
+// Text needs the application object; offscreen, so no display is needed. It ends before main
+// does, so that Qt's font caches are released while Qt can still release them.
+class QtEnvironment final : public ::testing::Environment {
+public:
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    int m_argc = 1;
+    char m_name[20] = "dialog_painter_test";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QGuiApplication> m_app;
+};
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 Color PixelAt(const QImage& image, int x, int y) {
     const QRgb p = image.pixel(x, y);
@@ -115,7 +126,6 @@ TEST(TransparentStaticTest, StyleBitsMapToTextFlags) {
 }
 
 TEST(TransparentStaticTest, LabelDrawsItsLettersOverTheGradientAndNothingElse) {
-    EnsureApplication();
     QImage image(120, 40, QImage::Format_RGB32);
     QPainter painter(&image);
     QFont font("NanumGothic");
