@@ -211,6 +211,17 @@ keys alt+f s
 [ "$(stored Frequency1)" = 17200 ] && ok "File > Start by Alt+F, S stored 17200" || fail "after Alt+F, S the stored Frequency1 is $(stored Frequency1)"
 click "$win" "${details_xy[@]}"
 
+echo "== run at logon: the check box writes and removes the entry, its label only moves the mark"
+entry="$XDG_CONFIG_HOME/autostart/Drovane Startup.desktop"
+checkbox_xy=(25 159); label_xy=(60 159)
+click "$win" "${checkbox_xy[@]}"
+[ -f "$entry" ] && grep -q "drovane" "$entry" && ok "check box wrote the autostart entry" || fail "no autostart entry after checking the box"
+click "$win" "${label_xy[@]}"
+[ -f "$entry" ] && ok "label click left the entry alone" || fail "label click changed the entry"
+click "$win" "${checkbox_xy[@]}"
+click "$win" "${checkbox_xy[@]}"
+[ ! -e "$entry" ] && ok "unchecking the box removed the entry" || fail "the entry survived unchecking"
+
 # --- 3. hide and show ----------------------------------------------------------------------------
 echo "== close box, 닫기 and Enter hide; the tray's Open and double-click show"
 activate "$win"
