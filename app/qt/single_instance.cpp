@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QThread>
 #include <unistd.h>
 
@@ -27,12 +28,9 @@ SingleInstance::~SingleInstance() {
 }
 
 QString SingleInstance::RuntimeDirectory() {
-    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!dir.isEmpty() && QDir(dir).exists()) return dir;
-    dir = QDir::temp().filePath(QString("drovane-runtime-%1").arg(getuid()));
-    QDir().mkpath(dir);
-    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return dir;
+    // Qt checks that the folder is private to this user, and makes one under the temporary
+    // folder when XDG_RUNTIME_DIR is unset.
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
 }
 
 bool SingleInstance::Acquire() { return m_lock.tryLock(0); }

@@ -25,7 +25,7 @@ public:
     // For the running copy: from now on, later starts call `activate`.
     bool Listen(std::function<void()> activate);
 
-    // $XDG_RUNTIME_DIR, or a private folder under the temporary directory when it is unset.
+    // $XDG_RUNTIME_DIR, or a private folder of Qt's under the temporary folder when it is unset.
     static QString RuntimeDirectory();
     QString LockPath() const { return m_base + ".lock"; }
     QString SocketPath() const { return m_base + ".socket"; }
