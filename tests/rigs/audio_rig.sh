@@ -27,7 +27,7 @@ cleanup() {
   if [ -n "${RIG_KEEP:-}" ]; then echo "recordings kept in $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
-rig_pulse_env "$work"
+rig_pulse_env "$work"  # also keeps the user's stored sweep settings out: the defaults play
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }

@@ -7,10 +7,13 @@ play=$1
 analyze=$2
 work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-render-check.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+# drovane-play fills in values not given from the user's stored settings: keep those out.
+export XDG_CONFIG_HOME=$work/config
+defaults=(--from 16000 --to 20000 --delay 500 --step 10)
 failures=0
 
 echo "== one full default pass: 200.5 s"
-if "$play" sweep --seconds 200.5 --wav "$work/pass.wav"; then
+if "$play" sweep "${defaults[@]}" --seconds 200.5 --wav "$work/pass.wav"; then
   "$analyze" "$work/pass.wav" --tones 401 --stop-frame 9624000 --max-join-offset 0 \
     --max-frequency-error 0.01 --max-phase-jump 1e-6 --max-join-residual-db -100 \
     --max-low-band-db -80 --max-gaps 0 || failures=$((failures + 1))
@@ -20,7 +23,7 @@ else
 fi
 
 echo "== 37 ms tones in 30 Hz steps"
-if "$play" sweep --from 16010 --step 30 --delay 37 --seconds 4 --wav "$work/joins.wav"; then
+if "$play" sweep --from 16010 --to 20000 --step 30 --delay 37 --seconds 4 --wav "$work/joins.wav"; then
   "$analyze" "$work/joins.wav" --from 16010 --step 30 --delay 37 --stop-frame 192000 \
     --max-join-offset 0 --max-frequency-error 0.01 --max-phase-jump 1e-6 \
     --max-join-residual-db -100 --max-gaps 0 || failures=$((failures + 1))
