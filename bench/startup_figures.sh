@@ -8,7 +8,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 prog=${1:-$root/build/debug/app/drovane}
 analyze=${2:-$root/build/debug/tests/rigs/rig-analyze}
 runs=${3:-5}
-for f in "$prog" "$analyze"; do
+# rig-capture, beside rig-analyze, notes when each recorded block arrived: it places the first
+# sound in wall-clock time.
+export RIG_CAPTURE=$(dirname "$analyze")/rig-capture
+for f in "$prog" "$analyze" "$RIG_CAPTURE"; do
   [ -x "$f" ] || { echo "startup_figures: $f is missing; build it first" >&2; exit 1; }
 done
 . "$root/tests/rigs/pulse_server.sh"
@@ -36,14 +39,14 @@ for run in $(seq "$runs"); do
   rm -rf "$XDG_CONFIG_HOME/drovane"
   rig_record_start "$work/run$run.raw"
   sleep 2.5  # the null sink delivers in 2 s blocks: start recording well before the sound
-  t0=$(date +%s%N)
+  t0=$(rig_now)
   "$prog" >"$work/run$run.log" 2>&1 &
   app_pid=$!
   t_mapped=
   for _ in $(seq 2000); do
     w=$(xdotool search --all --pid "$app_pid" --name '^모기 퇴치용' 2>/dev/null | head -n1)
     if [ -n "$w" ] && xwininfo -id "$w" 2>/dev/null | grep -q IsViewable; then
-      t_mapped=$(date +%s%N)
+      t_mapped=$(rig_now)
       break
     fi
   done
@@ -53,9 +56,12 @@ for run in $(seq "$runs"); do
   wait "$app_pid" 2>/dev/null
   app_pid=
   rig_record_stop
-  onset=$("$analyze" "$work/run$run.raw" | awk '/^onset_s/ { print $2 }')
-  [ -n "$t_mapped" ] && mapped_ms+=($(( (t_mapped - t0) / 1000000 )))
-  [ -n "$onset" ] && sound_ms+=($(awk -v o="$onset" 'BEGIN { printf "%d", (o - 2.5) * 1000 }'))
+  onset=$("$analyze" "$work/run$run.raw" | awk '/^onset_frame/ { print $2 }')
+  ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%d", (b - a) * 1000 }'; }
+  [ -n "$t_mapped" ] && mapped_ms+=($(ms "$t0" "$t_mapped"))
+  if [ -n "$onset" ] && t_sound=$(rig_sample_time "$work/run$run.raw" "$onset"); then
+    sound_ms+=($(ms "$t0" "$t_sound"))
+  fi
   rss_mb+=("$rss")
   echo "run $run: window mapped ${mapped_ms[-1]:-?} ms, first sound ${sound_ms[-1]:-?} ms, idle RSS ${rss} MB"
 done
@@ -63,5 +69,5 @@ done
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "?" }'; }
 echo "median of $runs runs ($(basename "$prog")):"
 echo "  window mapped:  $(median "${mapped_ms[@]}") ms after launch"
-echo "  first sound:    $(median "${sound_ms[@]}") ms after launch (null-sink recording; +-20 ms)"
+echo "  first sound:    $(median "${sound_ms[@]}") ms after launch (at the latest: when its recorded block arrived)"
 echo "  idle resident:  $(median "${rss_mb[@]}") MB"

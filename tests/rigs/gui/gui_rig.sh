@@ -2,11 +2,14 @@
 # The GUI rig: runs the real drovane under a private Xvfb with openbox and an XEmbed tray
 # (trayer) and a private PulseAudio null sink, drives it with xdotool and checks what a user would
 # see and hear. Saves screenshots of the compact and expanded window and of the tray menu.
-# Usage: gui_rig.sh DROVANE RIG_ANALYZE SCREENSHOT_DIR
+# Usage: gui_rig.sh DROVANE RIG_ANALYZE SCREENSHOT_DIR [RIG_CAPTURE]
 set -uo pipefail
 prog=$1
 analyze=$2
 shots=$3
+# With rig-capture the first sound is placed in wall-clock time; without it, the recording is
+# taken to begin when parec was started.
+export RIG_CAPTURE=${4:-}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../pulse_server.sh"
 . "$here/desktop.sh"
@@ -159,14 +162,18 @@ rig_record_stop
 "$analyze" "$work/start.raw" >"$work/start.txt"
 sed 's/^/  /' "$work/start.txt" | grep -E 'onset_s|heard|gaps'
 onset=$(awk '/^onset_s/ { print $2 }' "$work/start.txt")
+onset_frame=$(awk '/^onset_frame/ { print $2 }' "$work/start.txt")
 heard=$(awk '/^heard_s/ { print $2 }' "$work/start.txt")
 gaps=$(awk '/^gaps/ { print $2 }' "$work/start.txt")
 if [ -z "$onset" ]; then
   fail "nothing was heard after the start"
 else
   latency=$(awk -v o="$onset" 'BEGIN { printf "%.3f", o - 2.5 }')
+  if [ -n "$RIG_CAPTURE" ] && t_onset=$(rig_sample_time "$work/start.raw" "$onset_frame"); then
+    latency=$(elapsed "$t_launch" "$t_onset")
+  fi
   stop_at=$(elapsed "$t_launch" "$t_stop")
-  silent_from=$(awk -v o="$onset" -v h="$heard" 'BEGIN { printf "%.3f", o + h - 2.5 }')
+  silent_from=$(awk -v l="$latency" -v h="$heard" 'BEGIN { printf "%.3f", l + h }')
   echo "first sound ${latency} s after launch; Stop clicked at ${stop_at} s; sound ended at ${silent_from} s"
   less "$latency" 0.5 && ok "sweep heard within 500 ms" || fail "first sound ${latency} s after launch"
   less "$silent_from" "$(awk -v s="$stop_at" 'BEGIN { print s + 0.5 }')" && ok "Stop by click silenced it" \
