@@ -98,6 +98,7 @@ unmapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsUnMapped'; }
 wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state/ { print $3 }'; }
 geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
   /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }'; }
+shape_of() { xwininfo -shape -id "$1" | awk '/Window shape extents/ { print $4 }'; }
 height_of() { xwininfo -id "$1" | awk '/Height:/ { print $2 }'; }
 width_of() { xwininfo -id "$1" | awk '/Width:/ { print $2 }'; }
 activate() { xdotool windowactivate --sync "$1" 2>/dev/null; sleep 0.1; }
@@ -202,8 +203,12 @@ expanded=$(height_of "$win")
 [ $((expanded - compact)) -eq 122 ] && ok "unfolded by 122 px ($compact -> $expanded)" \
   || fail "Details changed the height from $compact to $expanded"
 shoot_window "$win" expanded
+[ "$(shape_of "$win")" = "329x$((expanded - 2))+1+1" ] && ok "expanded window trimmed by 1 px on each side" \
+  || fail "expanded window's shape is $(shape_of "$win")"
 click "$win" "${details_xy[@]}"
 [ "$(height_of "$win")" -eq "$compact" ] && ok "folded back to $compact" || fail "second Details left height $(height_of "$win")"
+[ "$(shape_of "$win")" = "329x$((compact - 2))+1+1" ] && ok "compact window trimmed by 1 px on each side" \
+  || fail "compact window's shape is $(shape_of "$win")"
 click "$win" "${details_xy[@]}"
 
 echo "== Start by click and by the menu's mnemonic store the edited values"
