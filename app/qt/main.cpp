@@ -86,8 +86,11 @@ int main(int argc, char** argv) {
     window.SetLogic(&dialog);
     window.OnMarked([&] { single.Listen([&] { window.Raise(); }); });
     dialog.OnInitDialog();
-    window.show();
-    const int result = app.exec();
+    int result = 0;
+    if (!quitOnSignal.Requested()) {
+        window.show();
+        result = app.exec();
+    }
     window.SetLogic(nullptr);
     logic = nullptr;
     return result;

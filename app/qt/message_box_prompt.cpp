@@ -1,6 +1,7 @@
 #include "app/qt/message_box_prompt.h"
 
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
 
@@ -8,9 +9,17 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Modal to the main window only, so the tray icon's menu still works while a box waits.
-void KeepTrayUsable(QMessageBox& box) {
-    if (box.parentWidget()) box.setWindowModality(Qt::WindowModal);
+// Modal to the main window only, so the tray icon's menu still works while a box waits. While the
+// window is hidden (or not shown yet) the box goes to the middle of the screen, not to its corner.
+void PrepareBox(QMessageBox& box) {
+    QWidget* owner = box.parentWidget();
+    if (!owner) return;
+    box.setWindowModality(Qt::WindowModal);
+    if (!owner->isVisible()) {
+        box.adjustSize();
+        const QRect screen = owner->screen()->availableGeometry();
+        box.move(screen.center() - QPoint(box.width() / 2, box.height() / 2));
+    }
 }
 
 }  // namespace
@@ -19,7 +28,7 @@ void MessageBoxPrompt::ShowError(std::string_view text) {
     QMessageBox box(QMessageBox::Critical, m_programName, FromUtf8(text), QMessageBox::Ok,
                     m_owner);
     box.setObjectName("ErrorBox");
-    KeepTrayUsable(box);
+    PrepareBox(box);
     box.exec();
 }
 
@@ -28,6 +37,6 @@ bool MessageBoxPrompt::AskYesNo(std::string_view text) {
                     QMessageBox::Yes | QMessageBox::No, m_owner);
     box.setObjectName("QuestionBox");
     box.setDefaultButton(QMessageBox::No);
-    KeepTrayUsable(box);
+    PrepareBox(box);
     return box.exec() == QMessageBox::Yes;
 }

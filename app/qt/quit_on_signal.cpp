@@ -21,7 +21,8 @@ void OnSignal(int) {
 QuitOnSignal::QuitOnSignal() {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pipe) != 0) return;
     m_notifier = std::make_unique<QSocketNotifier>(g_pipe[0], QSocketNotifier::Read);
-    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [] {
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+        m_requested = true;
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(g_pipe[0], &byte, 1);
         QCoreApplication::exit(0);

@@ -12,6 +12,11 @@ public:
     QuitOnSignal(const QuitOnSignal&) = delete;
     QuitOnSignal& operator=(const QuitOnSignal&) = delete;
 
+    // A signal came. One that comes before the main event loop runs (say, while a message box
+    // waits during start-up) ends only that box's loop: the caller must then not start another.
+    bool Requested() const { return m_requested; }
+
 private:
     std::unique_ptr<QSocketNotifier> m_notifier;
+    bool m_requested = false;
 };

@@ -339,6 +339,35 @@ launch drovane
 wait_window "$app_pid" && ok "new copy started over the dead one's lock" || fail "new copy did not start"
 kill -TERM "$app_pid"; wait_for 3 dead "$app_pid"
 
+echo "== a stored value out of range: the message first, then the window; SIGTERM ends it"
+sed -i 's/"Frequency2"="[0-9]*"/"Frequency2"="40000"/' "$XDG_CONFIG_HOME/drovane/registry.ini"
+error_box() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^drovane$' 2>/dev/null); do
+    [ "$(width_of "$w")" -gt 100 ] && { echo "$w"; return 0; }
+  done
+  return 1
+}
+launch drovane
+if wait_for 5 error_box >/dev/null; then
+  ok "the range message came up"
+  [ -z "$(main_window "$app_pid")" ] || ! viewable "$(main_window "$app_pid")" \
+    && ok "before the window" || fail "the window showed before the message"
+  activate "$(error_box)"
+  keys Return
+  wait_window "$app_pid" && ok "the window followed" || fail "no window after the message"
+else
+  fail "no message for a stored Frequency2 of 40000"
+fi
+kill -TERM "$app_pid"
+wait_for 3 dead "$app_pid" && ok "SIGTERM ended it" || fail "SIGTERM did not end it"
+launch drovane
+wait_for 5 error_box >/dev/null || fail "no message on the second run"
+kill -TERM "$app_pid"
+wait_for 3 dead "$app_pid" && ok "SIGTERM while the start-up message waits ended it" \
+  || fail "SIGTERM during the start-up message did not end it"
+sed -i 's/"Frequency2"="[0-9]*"/"Frequency2"="20000"/' "$XDG_CONFIG_HOME/drovane/registry.ini"
+
 echo "== 20 copies started at once leave exactly one"
 many=()
 for i in $(seq 20); do
