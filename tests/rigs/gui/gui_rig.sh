@@ -223,6 +223,30 @@ keys alt+f s
 [ "$(stored Frequency1)" = 17200 ] && ok "File > Start by Alt+F, S stored 17200" || fail "after Alt+F, S the stored Frequency1 is $(stored Frequency1)"
 click "$win" "${details_xy[@]}"
 
+echo "== Alt+F, T stops and Alt+F, S starts the sweep"
+activate "$win"
+keys alt+f t
+rig_record_start "$work/keys.raw"
+sleep 2.5
+t_rec=$(now)
+activate "$win"
+keys alt+f s
+sleep 1
+keys alt+f t
+t_stopped=$(now)
+sleep 1.5
+rig_record_stop
+"$analyze" "$work/keys.raw" >"$work/keys.txt"
+heard=$(awk '/^heard_s/ { print $2 }' "$work/keys.txt")
+played=$(elapsed "$t_rec" "$t_stopped")
+if [ -z "$heard" ]; then
+  fail "Alt+F, S started no sound"
+else
+  awk -v h="$heard" -v p="$played" 'BEGIN { exit !(h > 0.5 && h < p + 0.3) }' \
+    && ok "heard ${heard} s between Alt+F, S and Alt+F, T (${played} s apart)" \
+    || fail "heard ${heard} s of sound for ${played} s between the keys"
+fi
+
 echo "== run at logon: the check box writes and removes the entry, its label only moves the mark"
 entry="$XDG_CONFIG_HOME/autostart/Drovane Startup.desktop"
 checkbox_xy=(25 159); label_xy=(60 159)
