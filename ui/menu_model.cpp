@@ -9,7 +9,7 @@ namespace {
 constexpr MenuItem kSeparator{};
 
 constexpr std::array kFileItems{
-    MenuItem{ids::kStart, "&Start"},      MenuItem{ids::kStop, "S&top"},   kSeparator,
+    MenuItem{ids::kStart, "&Start"},         MenuItem{ids::kStop, "S&top"},         kSeparator,
     MenuItem{ids::kTestSound, "Test Sound"}, MenuItem{ids::kStopTest, "Stop Test"}, kSeparator,
     MenuItem{ids::kExit, "E&xit"},
 };
@@ -20,11 +20,16 @@ constexpr std::array kMenuBar{
 };
 
 constexpr std::array kTrayItems{
-    MenuItem{ids::kOpen, "&Open"},           MenuItem{ids::kAbout, "&About Drovane..."},
-    kSeparator,                              MenuItem{ids::kStart, "&Start"},
-    MenuItem{ids::kStop, "S&top"},           kSeparator,
-    MenuItem{ids::kTestSound, "Test Sound"}, MenuItem{ids::kStopTest, "Stop Test"},
-    kSeparator,                              MenuItem{ids::kExit, "E&xit"},
+    MenuItem{ids::kOpen, "&Open"},
+    MenuItem{ids::kAbout, "&About Drovane..."},
+    kSeparator,
+    MenuItem{ids::kStart, "&Start"},
+    MenuItem{ids::kStop, "S&top"},
+    kSeparator,
+    MenuItem{ids::kTestSound, "Test Sound"},
+    MenuItem{ids::kStopTest, "Stop Test"},
+    kSeparator,
+    MenuItem{ids::kExit, "E&xit"},
 };
 constexpr std::array kTrayMenu{MenuPopup{"", kTrayItems}};
 

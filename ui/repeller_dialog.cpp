@@ -19,9 +19,9 @@ constexpr std::string_view kExitQuestion = "Do you really want to exit program?"
 constexpr std::string_view kCompactCaption = "상세보기 >>";
 constexpr std::string_view kExpandedCaption = "작게보기 <<";
 
-constexpr std::array kDetailControls{ids::kSet,        ids::kDefault,    ids::kTestSound,
-                                     ids::kStopTest,   ids::kFrequency1, ids::kFrequency2,
-                                     ids::kDelay,      ids::kStep};
+constexpr std::array kDetailControls{ids::kSet,      ids::kDefault,    ids::kTestSound,
+                                     ids::kStopTest, ids::kFrequency1, ids::kFrequency2,
+                                     ids::kDelay,    ids::kStep};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -41,9 +41,8 @@ std::optional<std::int32_t> ParseDialogInteger(std::string_view text) {
     return value;
 }
 
-CRepellerDialog::CRepellerDialog(DialogView& view, CTonePlayer& player,
-                                 CRegistrySettings& settings, Prompt& prompt, CSystemTray& tray,
-                                 TrayHost& trayHost)
+CRepellerDialog::CRepellerDialog(DialogView& view, CTonePlayer& player, CRegistrySettings& settings,
+                                 Prompt& prompt, CSystemTray& tray, TrayHost& trayHost)
     : m_view(view),
       m_player(player),
       m_settings(settings),
@@ -66,18 +65,41 @@ bool CRepellerDialog::OnInitDialog() {
 
 bool CRepellerDialog::OnCommand(int command) {
     switch (command) {
-        case ids::kTestSound: OnTestSound(); return true;
-        case ids::kStopTest: OnStopTest(); return true;
-        case ids::kSet: OnSet(); return true;
-        case ids::kStart: OnStart(); return true;
-        case ids::kStop: OnStop(); return true;
-        case ids::kDefault: OnDefault(); return true;
-        case ids::kExit: OnExitProgram(); return true;
-        case ids::kOpen: OnOpen(); return true;
-        case ids::kClose: OnHide(); return true;
-        case ids::kRunAtLogon: OnRunAtLogon(); return true;
-        case ids::kDetails: OnDetails(); return true;
-        default: return false;
+        case ids::kTestSound:
+            OnTestSound();
+            return true;
+        case ids::kStopTest:
+            OnStopTest();
+            return true;
+        case ids::kSet:
+            OnSet();
+            return true;
+        case ids::kStart:
+            OnStart();
+            return true;
+        case ids::kStop:
+            OnStop();
+            return true;
+        case ids::kDefault:
+            OnDefault();
+            return true;
+        case ids::kExit:
+            OnExitProgram();
+            return true;
+        case ids::kOpen:
+            OnOpen();
+            return true;
+        case ids::kClose:
+            OnHide();
+            return true;
+        case ids::kRunAtLogon:
+            OnRunAtLogon();
+            return true;
+        case ids::kDetails:
+            OnDetails();
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -25,7 +25,8 @@ public:
 
     // Called once the window and its controls exist, before it is first shown.
     bool OnInitDialog();
-    // Runs the handler of `command` from a button, the menu bar or the tray; false when there is none.
+    // Runs the handler of `command` from a button, the menu bar or the tray; false when there is
+    // none.
     bool OnCommand(int command);
     // The check mark of a menu item for `command`, or nothing when no handler decides it.
     std::optional<bool> OnUpdateCommand(int command) const;

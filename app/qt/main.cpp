@@ -29,8 +29,8 @@ constexpr int kActivateTimeoutMs = 2000;
 QPixmap LoadPicture(const ResourceSource& resources, std::string_view type, int id) {
     const auto bytes = resources.Find(type, id);
     QImage image;
-    image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
-                       static_cast<int>(bytes.size()), "PNG");
+    image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()),
+                       "PNG");
     return QPixmap::fromImage(image);
 }
 

@@ -25,8 +25,7 @@ void PrepareBox(QMessageBox& box) {
 }  // namespace
 
 void MessageBoxPrompt::ShowError(std::string_view text) {
-    QMessageBox box(QMessageBox::Critical, m_programName, FromUtf8(text), QMessageBox::Ok,
-                    m_owner);
+    QMessageBox box(QMessageBox::Critical, m_programName, FromUtf8(text), QMessageBox::Ok, m_owner);
     box.setObjectName("ErrorBox");
     PrepareBox(box);
     box.exec();

@@ -1,9 +1,10 @@
 #include "app/qt/quit_on_signal.h"
 
-#include <QCoreApplication>
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <QCoreApplication>
+#include <csignal>
 
 namespace {
 

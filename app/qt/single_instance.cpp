@@ -1,11 +1,12 @@
 #include "app/qt/single_instance.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
-#include <unistd.h>
 
 namespace {
 

@@ -20,7 +20,8 @@ void TransparentLabel::paintEvent(QPaintEvent*) {
     painter.setFont(font());
     QtCanvas canvas(painter);
     const QByteArray utf8 = m_text.toUtf8();
-    transparent_static::Paint(canvas, {0, 0, width(), height()},
-                              std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
-                              m_style, Rgb(0, 0, 0));
+    transparent_static::Paint(
+        canvas, {0, 0, width(), height()},
+        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), m_style,
+        Rgb(0, 0, 0));
 }

@@ -119,8 +119,8 @@ TEST(TransparentStaticTest, StyleBitsMapToTextFlags) {
               TextFlags::kWordEllipsis | TextFlags::kEndEllipsis);
     EXPECT_EQ(TextFlagsFromStyle(kStylePathEllipsis),
               TextFlags::kWordEllipsis | TextFlags::kPathEllipsis);
-    EXPECT_EQ(TextFlagsFromStyle(0xC000), TextFlags::kWordEllipsis | TextFlags::kEndEllipsis |
-                                              TextFlags::kPathEllipsis);
+    EXPECT_EQ(TextFlagsFromStyle(0xC000),
+              TextFlags::kWordEllipsis | TextFlags::kEndEllipsis | TextFlags::kPathEllipsis);
     // SS_ICON-like bits (0x0004, 0x0008) also switch word breaking off.
     EXPECT_EQ(TextFlagsFromStyle(0x0004), 0u);
 }

@@ -50,13 +50,13 @@ public:
     void SetWindowRegion(const Rect& r) override {
         region = r;
         Log("region " + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-                      std::to_string(r.right) + "," + std::to_string(r.bottom));
+            std::to_string(r.right) + "," + std::to_string(r.bottom));
     }
     void ShowWindow(WindowShow how) override {
         shown = how;
         Log(how == WindowShow::Hide     ? "window hide"
-                      : how == WindowShow::Normal ? "window normal"
-                                                  : "window minimize");
+            : how == WindowShow::Normal ? "window normal"
+                                        : "window minimize");
     }
     void BringToFront() override { Log("front"); }
     void SetIcons() override { Log("icons"); }

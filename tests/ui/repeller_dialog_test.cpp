@@ -69,9 +69,10 @@ protected:
         return registry.ReadValue(RegistryRoot::LocalMachine, kProductKey, name).value_or("");
     }
     int Saves() const {
-        return static_cast<int>(std::count_if(registry.log.begin(), registry.log.end(), [](auto& l) {
-            return l.rfind("write ", 0) == 0 && l.find("Frequency1=") != std::string::npos;
-        }));
+        return static_cast<int>(
+            std::count_if(registry.log.begin(), registry.log.end(), [](auto& l) {
+                return l.rfind("write ", 0) == 0 && l.find("Frequency1=") != std::string::npos;
+            }));
     }
 
     RecordingToneSink sink;
@@ -95,11 +96,11 @@ TEST_F(RepellerDialogTest, OpensFoldedShowsStoredValuesAddsTheTrayIconAndSweeps)
     Open();
 
     const std::vector<std::string> expected{
-        "size 331x220",   "region 1,1,330,219", "text 1002=0",       "text 1003=0",
-        "text 1004=0",    "text 1005=0",        "check 1006=0",      "add 165 Drovane",
-        "text 1002=17000", "text 1003=19000",   "text 1004=250",     "text 1005=20",
-        "check 1006=0",   "text 1002=17000",    "text 1003=19000",   "text 1004=250",
-        "text 1005=20",   "check 1006=0",       "icons",             "mark"};
+        "size 331x220",    "region 1,1,330,219", "text 1002=0",     "text 1003=0",
+        "text 1004=0",     "text 1005=0",        "check 1006=0",    "add 165 Drovane",
+        "text 1002=17000", "text 1003=19000",    "text 1004=250",   "text 1005=20",
+        "check 1006=0",    "text 1002=17000",    "text 1003=19000", "text 1004=250",
+        "text 1005=20",    "check 1006=0",       "icons",           "mark"};
     EXPECT_EQ(journal, expected);
     EXPECT_EQ(EngineState(), Engine::Sweep);
     EXPECT_EQ(sink.Plays().front().hz, 17000u);
@@ -212,8 +213,8 @@ protected:
         view.texts[ids::kFrequency2] = "20000";
     }
     void Give(Command command) {
-        const int ids[] = {ids::kStart, ids::kStop,  ids::kTestSound,
-                           ids::kStopTest, ids::kSet, ids::kDefault};
+        const int ids[] = {ids::kStart,    ids::kStop, ids::kTestSound,
+                           ids::kStopTest, ids::kSet,  ids::kDefault};
         ASSERT_TRUE(dialog.OnCommand(ids[static_cast<int>(command)]));
         Settle();
     }
@@ -413,10 +414,17 @@ TEST_F(RepellerDialogTest, DetailsUnfoldsAndFoldsWithCaptionsControlsAndRegion) 
     view.log.clear();
 
     dialog.OnCommand(ids::kDetails);
-    const std::vector<std::string> unfold{
-        "show 6=1",    "show 7=1",    "show 3=1",    "show 4=1",           "show 1002=1",
-        "show 1003=1", "show 1004=1", "show 1005=1", "size 331x342",       "region 1,1,330,341",
-        "text 133=작게보기 <<"};
+    const std::vector<std::string> unfold{"show 6=1",
+                                          "show 7=1",
+                                          "show 3=1",
+                                          "show 4=1",
+                                          "show 1002=1",
+                                          "show 1003=1",
+                                          "show 1004=1",
+                                          "show 1005=1",
+                                          "size 331x342",
+                                          "region 1,1,330,341",
+                                          "text 133=작게보기 <<"};
     EXPECT_EQ(view.log, unfold);
     EXPECT_TRUE(dialog.Expanded());
     EXPECT_EQ(dialog.DetailsHeight(), 122);

@@ -76,8 +76,7 @@ TEST_F(SystemTrayTest, DestructionRemovesTheIconOnce) {
         ASSERT_TRUE(local.AddToTray(host, "Drovane", ids::kTrayIcon, ids::kTrayMenu));
         EXPECT_TRUE(local.ReplaceIcon(ids::kDialogIcon));
     }
-    EXPECT_EQ(host.log,
-              (std::vector<std::string>{"add 165 Drovane", "replace 128", "remove"}));
+    EXPECT_EQ(host.log, (std::vector<std::string>{"add 165 Drovane", "replace 128", "remove"}));
 }
 
 TEST_F(SystemTrayTest, LongTipIsCutToItsCapacityAtACharacterBoundary) {

@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QString>
-
 #include <algorithm>
 #include <cstdlib>
 

@@ -13,8 +13,8 @@ QString FromUtf8(std::string_view text) {
 
 }  // namespace
 
-QtTrayHost::QtTrayHost(CSystemTray& tray, IconLoader icons, CommandSink commands,
-                       CheckQuery checks, std::function<void()> foreground)
+QtTrayHost::QtTrayHost(CSystemTray& tray, IconLoader icons, CommandSink commands, CheckQuery checks,
+                       std::function<void()> foreground)
     : m_tray(tray),
       m_icons(std::move(icons)),
       m_commands(std::move(commands)),
@@ -78,8 +78,9 @@ void QtTrayHost::TrackPopupMenu(const MenuPopup& popup, int defaultCommand) {
         }
         if (command == defaultCommand) menu->setDefaultAction(action);
         // Queued, so the menu has closed before a handler opens a box of its own.
-        QObject::connect(action, &QAction::triggered, menu.get(),
-                         [this, command] { SendCommand(command); }, Qt::QueuedConnection);
+        QObject::connect(
+            action, &QAction::triggered, menu.get(), [this, command] { SendCommand(command); },
+            Qt::QueuedConnection);
     }
     m_menu = std::move(menu);
     m_menu->popup(QCursor::pos());

@@ -126,8 +126,8 @@ void RepellerWindow::BuildControls(const QPixmap& speaker) {
             case layout::Kind::Edit: {
                 auto* edit = new QLineEdit(m_client);
                 edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                edit->setValidator(new QRegularExpressionValidator(
-                    QRegularExpression("[0-9]*"), edit));
+                edit->setValidator(
+                    new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
                 edit->setTextMargins(0, 0, 0, 0);
                 widget = edit;
                 break;
