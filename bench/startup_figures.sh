@@ -35,6 +35,7 @@ rig_pulse_start || exit 1
 mapped_ms=()
 sound_ms=()
 rss_mb=()
+cpu_pct=()
 for run in $(seq "$runs"); do
   rm -rf "$XDG_CONFIG_HOME/drovane"
   rig_record_start "$work/run$run.raw"
@@ -50,8 +51,12 @@ for run in $(seq "$runs"); do
       break
     fi
   done
-  sleep 3
+  sleep 1
+  cpu0=$(rig_cpu_seconds "$app_pid")
+  sleep 2
+  cpu1=$(rig_cpu_seconds "$app_pid")
   rss=$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$app_pid/status")
+  cpu_pct+=($(awk -v a="$cpu0" -v b="$cpu1" 'BEGIN { printf "%.1f", (b - a) / 2 * 100 }'))
   kill -TERM "$app_pid"
   wait "$app_pid" 2>/dev/null
   app_pid=
@@ -63,7 +68,7 @@ for run in $(seq "$runs"); do
     sound_ms+=($(ms "$t0" "$t_sound"))
   fi
   rss_mb+=("$rss")
-  echo "run $run: window mapped ${mapped_ms[-1]:-?} ms, first sound ${sound_ms[-1]:-?} ms, idle RSS ${rss} MB"
+  echo "run $run: window mapped ${mapped_ms[-1]:-?} ms, first sound ${sound_ms[-1]:-?} ms, idle RSS ${rss} MB, CPU ${cpu_pct[-1]} %"
 done
 
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "?" }'; }
@@ -71,3 +76,4 @@ echo "median of $runs runs ($(basename "$prog")):"
 echo "  window mapped:  $(median "${mapped_ms[@]}") ms after launch"
 echo "  first sound:    $(median "${sound_ms[@]}") ms after launch (at the latest: when its recorded block arrived)"
 echo "  idle resident:  $(median "${rss_mb[@]}") MB"
+echo "  CPU while the window idles and the sweep plays: $(median "${cpu_pct[@]}") % of one core"
