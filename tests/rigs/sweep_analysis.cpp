@@ -38,11 +38,14 @@ struct JoinFit {
     double residual;
 };
 
-// Fits both tones away from the join, then places the join where the two fitted sinusoids explain
-// the samples best. With the phase carried over, the samples match the fits to float precision.
+// Fits both tones away from the join and its glide, then places the join where the two fitted
+// sinusoids' phase lines meet. A glide centred on the join leaves the phase exactly where an
+// instant change would have put it, so the next tone continues on the same phase line; the
+// samples in between must follow the glide to float precision.
 JoinFit FitJoin(Spectrum& s, std::int64_t expected, const PlannedTone& a, const PlannedTone& b,
-                std::int64_t aBegin, std::int64_t bEnd) {
-    const std::int64_t aEnd = expected - kSearch, bBegin = expected + kSearch;
+                std::int64_t aBegin, std::int64_t bEnd, std::int64_t glide) {
+    const std::int64_t margin = kSearch + glide;
+    const std::int64_t aEnd = expected - margin, bBegin = expected + margin;
     const std::size_t aLen =
         static_cast<std::size_t>(std::min<std::int64_t>(kFitMax, aEnd - aBegin));
     const std::size_t bLen =
@@ -53,41 +56,50 @@ JoinFit FitJoin(Spectrum& s, std::int64_t expected, const PlannedTone& a, const 
     const std::complex<double> cb = s.Amplitude(bBegin, bLen, b.hz, ref);
     const double wa = 2 * std::numbers::pi * a.hz / s.Rate(),
                  wb = 2 * std::numbers::pi * b.hz / s.Rate();
-    auto modelA = [&](std::int64_t n) { return std::real(ca * std::polar(1.0, wa * (n - ref))); };
-    auto modelB = [&](std::int64_t n) { return std::real(cb * std::polar(1.0, wb * (n - ref))); };
 
-    const std::int64_t lo = expected - kSearch, hi = expected + kSearch;
-    std::vector<double> errA, errB;
-    for (std::int64_t n = lo; n < hi; ++n) {
-        errA.push_back(s.At(n) - modelA(n));
-        errB.push_back(s.At(n) - modelB(n));
-    }
-    // cost(c) = sum of errA^2 before c + sum of errB^2 from c on
-    double before = 0, after = 0;
-    for (double e : errB) after += e * e;
-    double bestCost = after;
-    std::int64_t best = lo;
-    for (std::size_t i = 0; i < errA.size(); ++i) {
-        before += errA[i] * errA[i];
-        after -= errB[i] * errB[i];
-        if (before + after < bestCost) {
-            bestCost = before + after;
-            best = lo + static_cast<std::int64_t>(i) + 1;
+    const double amplitude = 0.5 * (std::abs(ca) + std::abs(cb));
+
+    // Plays the model through a join placed at `at`: tone a, the glide, then tone b. Returns the
+    // worst sample error and the phase step between the glide's end and tone b.
+    struct Trial {
+        double squares = 0;
+        double residual = 0;
+        double phaseJump = 0;
+    };
+    auto trial = [&](std::int64_t at) {
+        Trial t;
+        double glidePhase = std::arg(ca) + wa * (at - glide - ref);
+        for (std::int64_t n = at - glide - kSearch; n < at + glide + kSearch; ++n) {
+            double phase;
+            if (n < at - glide) {
+                phase = std::arg(ca) + wa * (n - ref);
+            } else if (n >= at + glide) {
+                phase = std::arg(cb) + wb * (n - ref);
+            } else {
+                phase = glidePhase;
+                const double shape = 0.5 - 0.5 * std::cos(std::numbers::pi *
+                                                          (n - (at - glide) + 0.5) / (2.0 * glide));
+                glidePhase += wa + (wb - wa) * shape;
+            }
+            const double e = s.At(n) - amplitude * std::cos(phase);
+            t.squares += e * e;
+            t.residual = std::max(t.residual, std::abs(e));
+        }
+        t.phaseJump = std::abs(WrapPhase(glidePhase - std::arg(cb) - wb * (at + glide - ref)));
+        return t;
+    };
+    // The join is where the model fits best, in the least-squares sense so that one bad sample
+    // does not move it.
+    std::int64_t at = expected;
+    Trial best = trial(at);
+    for (std::int64_t n = expected - kSearch; n <= expected + kSearch; ++n) {
+        const Trial t = trial(n);
+        if (t.squares < best.squares) {
+            best = t;
+            at = n;
         }
     }
-    double residual = 0;
-    for (std::int64_t n = lo; n < hi; ++n) {
-        const double e = n < best ? errA[n - lo] : errB[n - lo];
-        residual = std::max(residual, std::abs(e));
-    }
-    // The sample at the join itself lies on both tones' phase lines, so the fit cannot tell which
-    // side it belongs to. The join is where the lines meet: of the two candidates, the one where
-    // the phases agree best.
-    auto jump = [&](std::int64_t n) {
-        return std::abs(WrapPhase(std::arg(cb) + wb * (n - ref) - std::arg(ca) - wa * (n - ref)));
-    };
-    const std::int64_t at = jump(best - 1) < jump(best) ? best - 1 : best;
-    return {at, jump(at), residual};
+    return {at, best.phaseJump, best.residual};
 }
 
 }  // namespace
@@ -112,6 +124,7 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
     r.stopAt = r.lastSound + 1 - fade - r.onset;
 
     Spectrum s(x, rate);
+    const auto glideHalf = static_cast<std::int64_t>(std::lround(options.glideHalfMs * rate / 1000));
     const std::vector<PlannedTone> tones = PlanSweep(plan, rate, r.stopAt + 1);
     if (tones.empty()) {
         r.problem = "the sweep parameters give no tones";
@@ -130,9 +143,12 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
         const std::int64_t aBegin = toneStart + (k == 0 ? fade : 0) + kSearch;
         const std::int64_t bEnd = expected + tones[k + 1].frames - kSearch;
         const std::int64_t stopAbs = r.onset + r.stopAt;
-        if (bEnd > stopAbs || expected - kSearch - aBegin < 64 || bEnd - expected - kSearch < 64)
+        if (bEnd > stopAbs || expected - kSearch - glideHalf - aBegin < 64 ||
+            bEnd - expected - kSearch - glideHalf < 64)
             break;
-        const JoinFit fit = FitJoin(s, expected, tones[k], tones[k + 1], aBegin, bEnd);
+        const std::int64_t glide =
+            std::min({glideHalf, tones[k].frames / 2, tones[k + 1].frames / 2});
+        const JoinFit fit = FitJoin(s, expected, tones[k], tones[k + 1], aBegin, bEnd, glide);
         JoinMeasure j;
         j.at = fit.at - r.onset;
         j.offset = j.at - tones[k + 1].start;
@@ -157,9 +173,11 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
 
     // Frequency and level of every tone that sounds long enough, away from its edges.
     for (std::size_t k = 0; k < tones.size(); ++k) {
-        const std::int64_t begin = r.onset + tones[k].start + (k == 0 ? fade : 0) + kSearch;
+        const std::int64_t begin =
+            r.onset + tones[k].start + (k == 0 ? fade : 0) + kSearch + glideHalf;
         const std::int64_t end =
-            std::min(r.onset + tones[k].start + tones[k].frames, r.onset + r.stopAt) - kSearch;
+            std::min(r.onset + tones[k].start + tones[k].frames, r.onset + r.stopAt) - kSearch -
+            glideHalf;
         if (end - begin < 256) continue;
         const std::size_t len = static_cast<std::size_t>(end - begin);
         const double f = s.PeakFrequency(begin, len);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tone/tone_synth.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -64,6 +66,8 @@ struct SweepReport {
 struct SweepAnalysisOptions {
     unsigned fadeFrames = 192;  // the synthesiser's fade: 4 ms at 48 kHz
     double cutoffHz = 12000;
+    // Half of the frequency glide centred on each join, as the synthesiser plays it.
+    double glideHalfMs = ToneSynth::kGlideHalfMs;
     std::size_t leakWindow = 2048;
     float silence = 1e-6f;  // below -108 dB re the tone level of 0.25
 };

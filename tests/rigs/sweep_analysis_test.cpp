@@ -15,6 +15,7 @@ namespace {
 constexpr unsigned kRate = 48000;
 constexpr double kLevel = 0.25;
 constexpr unsigned kFade = 192;
+constexpr std::int64_t kGlide = 96;
 
 struct Faults {
     std::size_t resetPhaseAtTone = 0;  // tone index whose phase restarts at 0 (0 = none)
@@ -26,8 +27,9 @@ struct Faults {
     bool hardEdges = false;
 };
 
-// An independent rendering of a sweep: phase carried across tones, raised-cosine fades at both
-// ends, then silence, all before and after `pad` zero samples.
+// An independent rendering of a sweep: phase carried across tones, a raised-cosine glide of the
+// frequency over kGlide samples either side of each join, raised-cosine fades at both ends, then
+// silence, all before and after `pad` zero samples.
 std::vector<float> Render(const SweepPlan& plan, double seconds, const Faults& f = {},
                           std::size_t pad = 4800) {
     const auto frames = static_cast<std::int64_t>(seconds * kRate);
@@ -39,8 +41,20 @@ std::vector<float> Render(const SweepPlan& plan, double seconds, const Faults& f
         std::int64_t length = tones[k].frames - (k == f.shortToneIndex && k > 0 ? 1 : 0) -
                               (k == 0 ? f.firstToneShortBy : 0);
         if (k == f.resetPhaseAtTone && k > 0) phase = 0;
-        const double hz = tones[k].hz + (k == 2 ? f.detuneHz : 0);
+        auto toneHz = [&](std::size_t j) { return tones[j].hz + (j == 2 ? f.detuneHz : 0); };
         for (std::int64_t i = 0; i < length && n < frames; ++i, ++n) {
+            double hz = toneHz(k), from = hz, to = hz, position = -1;
+            if (i >= length - kGlide && k + 1 < tones.size()) {
+                to = toneHz(k + 1);
+                position = static_cast<double>(i - (length - kGlide));
+            } else if (i < kGlide && k > 0) {
+                from = toneHz(k - 1);
+                position = static_cast<double>(kGlide + i);
+            }
+            if (position >= 0) {
+                hz = from + (to - from) * (0.5 - 0.5 * std::cos(std::numbers::pi * (position + 0.5) /
+                                                                (2.0 * kGlide)));
+            }
             double ramp = 1;
             if (!f.hardEdges && n < kFade)
                 ramp = 0.5 - 0.5 * std::cos(std::numbers::pi * n / kFade);
@@ -108,7 +122,9 @@ TEST(SweepAnalysisTest, PhaseResetAtAJoinIsCaught) {
     Faults f;
     f.resetPhaseAtTone = 5;
     const SweepReport r = AnalyseSweep(Render(kJoinPlan, 1.0, f), kRate, kJoinPlan);
-    EXPECT_GT(r.worstPhaseJump, 0.1);
+    // Near a small step a phase error and a time error look alike; either way the join fails.
+    EXPECT_TRUE(r.worstPhaseJump > 0.1 || r.worstResidualDb > -40.0)
+        << r.worstPhaseJump << " rad, " << r.worstResidualDb << " dB";
     EXPECT_GT(r.worstJoinLowBandDb, -60.0);
 }
 

@@ -28,6 +28,26 @@ Rendering RenderAll(ToneSynth& synth, std::size_t frames) {
     return r;
 }
 
+// The frequency (cycles per sample) that a sequence of equally long tones should have at frame n:
+// each tone's own, with a raised-cosine glide of `half` frames either side of every join.
+double ExpectedIncrement(const std::vector<double>& hz, std::size_t toneFrames, std::size_t half,
+                         std::size_t n) {
+    const std::size_t k = n / toneFrames;
+    const std::size_t into = n % toneFrames;
+    double from = hz[k], to = hz[k], position = 0;
+    if (into >= toneFrames - half && k + 1 < hz.size()) {
+        to = hz[k + 1];
+        position = static_cast<double>(into - (toneFrames - half));
+    } else if (into < half && k > 0) {
+        from = hz[k - 1];
+        position = static_cast<double>(half + into);
+    } else {
+        return hz[k] / 48000;
+    }
+    const double shape = 0.5 - 0.5 * std::cos(std::numbers::pi * (position + 0.5) / (2.0 * half));
+    return (from + (to - from) * shape) / 48000;
+}
+
 TEST(ToneSynth, ToneLengthsAreExactInSamplesWithFractionsCarried) {
     for (unsigned rate : {48000u, 44100u}) {
         ToneSynth synth(rate);
@@ -54,28 +74,54 @@ TEST(ToneSynth, DefaultPassOf401TonesLastsExactly200Point5Seconds) {
 
 TEST(ToneSynth, PhaseRunsOnAcrossJoinsOfToneLengthsThatAreNotWholeCycles) {
     // 16000 Hz + 30 Hz steps at 37 ms: no tone holds a whole number of cycles, so a phase reset or
-    // a dropped sample at any join moves the wave away from the continuous reference.
+    // a dropped sample at any join moves the wave away from the continuous reference. The last
+    // step wraps down by 4 kHz, as the sweep does.
     ToneSynth synth;
-    const int tones = 60;
-    for (int k = 0; k < tones; ++k) synth.Queue(16000 + 30 * k, 37);
-    const std::size_t frames = 37 * 48 * tones;
+    std::vector<double> hz;
+    for (int k = 0; k < 60; ++k) hz.push_back(16000 + 30 * k);
+    hz.push_back(20000);
+    hz.push_back(16000);
+    for (double f : hz) synth.Queue(static_cast<std::uint32_t>(f), 37);
+    const std::size_t frames = 37 * 48 * hz.size();
     const Rendering r = RenderAll(synth, frames);
+    ASSERT_EQ(synth.GlideHalfFrames(), 96u);
 
     double phase = 0;
     double worst = 0;
     for (std::size_t n = 0; n < frames; ++n) {
-        const int k = static_cast<int>(n / (37 * 48));
         if (n >= synth.FadeFrames()) {
             const double expected = ToneSynth::kDefaultLevel * std::sin(2 * std::numbers::pi * phase);
             worst = std::max(worst, std::abs(expected - r.samples[n]));
         }
-        phase += (16000.0 + 30 * k) / 48000;
+        phase += ExpectedIncrement(hz, 37 * 48, 96, n);
         phase -= std::floor(phase);
     }
     EXPECT_LT(worst, 1e-5);
 }
 
-TEST(ToneSynth, FadesInFromSilenceWithARaisedCosineAndNotAtJoins) {
+TEST(ToneSynth, GlidesOnlyBetweenAudibleTonesAndNeverLongerThanHalfATone) {
+    // Tones of 2 ms (96 frames) leave room for glides of 48 frames either side of a join.
+    ToneSynth synth;
+    const std::vector<double> hz = {1000, 3000, 5000};
+    for (double f : hz) synth.Queue(static_cast<std::uint32_t>(f), 2);
+    synth.Queue(30000, 2);  // inaudible at 48 kHz: the wave fades out at 5000 Hz, no glide there
+    const unsigned fade = synth.FadeFrames();
+    const Rendering r = RenderAll(synth, 96 * 3 + fade + 10);
+    double phase = 0;
+    for (std::size_t n = 0; n < r.samples.size(); ++n) {
+        double ramp = 1.0;
+        if (n < fade) ramp = 0.5 - 0.5 * std::cos(std::numbers::pi * (n + 1) / fade);
+        if (n >= 96 * 3) {
+            const double left = n - 96 * 3 + 1.0 < fade ? fade - (n - 96 * 3 + 1.0) : 0.0;
+            ramp = 0.5 - 0.5 * std::cos(std::numbers::pi * left / fade);
+        }
+        const double expected = ToneSynth::kDefaultLevel * ramp * std::sin(2 * std::numbers::pi * phase);
+        ASSERT_NEAR(r.samples[n], expected, 1e-6) << n;
+        phase += n < 96 * 3 ? ExpectedIncrement(hz, 96, 48, n) : 5000.0 / 48000;
+    }
+}
+
+TEST(ToneSynth, FadesInFromSilenceWithARaisedCosineAndGlidesThroughJoinsAtFullLevel) {
     ToneSynth synth;
     synth.Queue(1000, 10);
     synth.Queue(1200, 10);
@@ -88,7 +134,7 @@ TEST(ToneSynth, FadesInFromSilenceWithARaisedCosineAndNotAtJoins) {
         const double ramp = n < fade ? 0.5 - 0.5 * std::cos(std::numbers::pi * (n + 1) / fade) : 1.0;
         const double expected = ToneSynth::kDefaultLevel * ramp * std::sin(2 * std::numbers::pi * phase);
         ASSERT_NEAR(r.samples[n], expected, 1e-6) << "frame " << n;
-        phase += (n < 480 ? 1000.0 : 1200.0) / 48000;
+        phase += ExpectedIncrement({1000, 1200}, 480, 96, n);
     }
 }
 

@@ -3,14 +3,21 @@
 #include <alsa/asoundlib.h>
 #include <rtaudio/RtAudio.h>
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <atomic>
 #include <cstdio>
 #include <thread>
 
 namespace {
 
-constexpr unsigned kBufferFrames = 128;  // 2.7 ms at 48 kHz
-constexpr unsigned kBuffers = 4;         // keeps the server's queue short, so Stop is heard at once
+// Our queue in the server: short, so that Stop is heard soon, yet long enough to ride out a busy
+// machine (at 2.7 ms buffers two busy loops caused hundreds of dropouts in 10 s).
+constexpr unsigned kBufferFrames = 256;  // 5.3 ms at 48 kHz
+constexpr unsigned kBuffers = 4;
+// A stream that asks for more than this ahead of real time is not being played: its server died.
+constexpr double kRunawaySeconds = 1.0;
 
 // RtAudio's error callback carries no context; the one sink of the process listens here.
 std::atomic<AudioToneSink*> g_sink{nullptr};
@@ -38,9 +45,19 @@ void NotifyStreamFailed() {
 }
 
 namespace {
-void OnStreamError(RtAudioError::Type type, const std::string&) {
-    if (type == RtAudioError::WARNING || type == RtAudioError::DEBUG_WARNING) return;
+// RtAudio reports a failed write to a server that went away only as a warning.
+void OnStreamError(RtAudioError::Type type, const std::string& text) {
+    const bool warning = type == RtAudioError::WARNING || type == RtAudioError::DEBUG_WARNING;
+    if (warning && text.find("error") == std::string::npos) return;
     NotifyStreamFailed();
+}
+
+// Real-time scheduling keeps the short queue fed on a busy machine. Where the user may not have
+// it, the thread simply stays at normal priority.
+void TryRealtimePriority() {
+    sched_param param{};
+    param.sched_priority = sched_get_priority_min(SCHED_RR) + 10;
+    pthread_setschedparam(pthread_self(), SCHED_RR, &param);
 }
 }  // namespace
 
@@ -82,6 +99,7 @@ bool AudioToneSink::TryOpen() {
             unsigned frames = kBufferFrames;
             audio->openStream(&out, nullptr, RTAUDIO_FLOAT32, m_synth.SampleRate(), &frames,
                               &AudioToneSink::Callback, this, &options, &OnStreamError);
+            m_callbackFrames = 0;
             audio->startStream();
             m_audio = std::move(audio);
             m_open = true;
@@ -160,8 +178,8 @@ void AudioToneSink::WaitUntilSounding(std::stop_token stop, std::chrono::millise
     std::unique_lock lock(m_mutex);
     // The first tone is heard once the frames rendered after it have pushed it out of our queue.
     m_changed.wait_for(lock, stop, limit, [&] {
-        return !m_open || (m_firstToneFrame &&
-                           m_synth.FramesRendered() >= *m_firstToneFrame + kBufferFrames * kBuffers);
+        const std::optional<std::uint64_t> first = m_synth.FirstToneFrame();
+        return !m_open || (first && m_synth.FramesRendered() >= *first + kBufferFrames * kBuffers);
     });
 }
 
@@ -176,13 +194,24 @@ std::string AudioToneSink::ApiName() const {
 
 int AudioToneSink::Callback(void* output, void*, unsigned int frames, double, unsigned int,
                             void* self) {
+    constexpr int kAbortStream = 2;
     auto* sink = static_cast<AudioToneSink*>(self);
+    if (g_streamFailed.load()) return kAbortStream;
+    const auto now = std::chrono::steady_clock::now();
+    if (sink->m_callbackFrames == 0) {
+        sink->m_callbackStart = now;
+        TryRealtimePriority();
+    }
+    sink->m_callbackFrames += frames;
+    const double ahead = static_cast<double>(sink->m_callbackFrames) / ToneSynth::kDefaultSampleRate -
+                         std::chrono::duration<double>(now - sink->m_callbackStart).count();
+    if (ahead > kRunawaySeconds) {
+        NotifyStreamFailed();
+        return kAbortStream;
+    }
     {
         std::lock_guard lock(sink->m_mutex);
         sink->m_synth.Render(static_cast<float*>(output), frames);
-        if (!sink->m_firstToneFrame && sink->m_synth.TonesStarted() > 0) {
-            sink->m_firstToneFrame = sink->m_synth.FramesRendered();
-        }
     }
     sink->m_changed.notify_all();
     return 0;

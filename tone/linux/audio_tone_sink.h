@@ -54,6 +54,8 @@ private:
     std::unique_ptr<RtAudio> m_audio;
     bool m_open = false;
     bool m_reported = false;
-    std::optional<std::uint64_t> m_firstToneFrame;  // rendered frames when the first tone began
+    // Touched only by the stream's callback thread (and reset before the stream starts).
+    std::uint64_t m_callbackFrames = 0;
+    std::chrono::steady_clock::time_point m_callbackStart{};
     std::chrono::steady_clock::time_point m_nextRetry{};
 };
