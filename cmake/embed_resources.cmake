@@ -1,7 +1,7 @@
-# cmake -DSPEC="TYPE|ID|FILE|..." -DOUT=file.cpp -P embed_resources.cmake
+# cmake -DRESOURCE_LIST="TYPE|ID|FILE|..." -DOUT=file.cpp -P embed_resources.cmake
 # Writes the byte table that EmbeddedResources reads.
-string(REPLACE "|" ";" spec "${SPEC}")
-list(LENGTH spec n)
+string(REPLACE "|" ";" items "${RESOURCE_LIST}")
+list(LENGTH items n)
 math(EXPR last "${n} - 1")
 set(body "// Generated from res/ by cmake/embed_resources.cmake. Do not edit.\n#include \"app/embedded_resources.h\"\n\nnamespace {\n")
 set(table "")
@@ -9,9 +9,9 @@ set(index 0)
 foreach(i RANGE 0 ${last} 3)
   math(EXPR k "${i} + 1")
   math(EXPR f "${i} + 2")
-  list(GET spec ${i} type)
-  list(GET spec ${k} id)
-  list(GET spec ${f} file)
+  list(GET items ${i} type)
+  list(GET items ${k} id)
+  list(GET items ${f} file)
   file(READ ${file} hex HEX)
   string(LENGTH "${hex}" hexlen)
   math(EXPR size "${hexlen} / 2")
