@@ -203,16 +203,25 @@ int AudioToneSink::Callback(void* output, void*, unsigned int frames, double, un
         TryRealtimePriority();
     }
     sink->m_callbackFrames += frames;
-    const double ahead = static_cast<double>(sink->m_callbackFrames) / ToneSynth::kDefaultSampleRate -
+    const double ahead = static_cast<double>(sink->m_callbackFrames) / sink->m_synth.SampleRate() -
                          std::chrono::duration<double>(now - sink->m_callbackStart).count();
     if (ahead > kRunawaySeconds) {
         NotifyStreamFailed();
         return kAbortStream;
     }
+    bool news = false;
     {
         std::lock_guard lock(sink->m_mutex);
-        sink->m_synth.Render(static_cast<float*>(output), frames);
+        ToneSynth& synth = sink->m_synth;
+        const std::uint64_t started = synth.TonesStarted();
+        const bool idle = synth.Idle();
+        synth.Render(static_cast<float*>(output), frames);
+        // Wake the waiters only for what they wait for: a tone begun, the sound ended, or the
+        // first tone on its way out of the queue. Waking them every buffer cost CPU for nothing.
+        const std::optional<std::uint64_t> first = synth.FirstToneFrame();
+        news = synth.TonesStarted() != started || synth.Idle() != idle ||
+               (first && synth.FramesRendered() - frames < *first + kBufferFrames * (kBuffers + 1));
     }
-    sink->m_changed.notify_all();
+    if (news) sink->m_changed.notify_all();
     return 0;
 }
