@@ -5,7 +5,7 @@
 #include <string_view>
 
 // The Exec value of a desktop entry that runs `program` with no arguments: the path in double
-// quotes with the escapes the Desktop Entry specification asks for, first those of a quoted
+// quotes with the escapes that freedesktop.org desktop entries ask for, first those of a quoted
 // argument, then those of a string value. Empty when the path is not UTF-8 or holds a control
 // character other than tab, newline and carriage return, which a desktop entry cannot carry.
 std::optional<std::string> DesktopExecValue(std::string_view program);

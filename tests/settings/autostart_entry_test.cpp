@@ -17,7 +17,7 @@
 
 namespace {
 
-// The Exec value's arguments, read back the way the Desktop Entry specification describes:
+// The Exec value's arguments, read back the way freedesktop.org desktop entries define them:
 // first the string escapes, then quoting, then the doubled percent sign. Nullopt when malformed.
 std::optional<std::vector<std::string>> ExecArguments(std::string_view value) {
     std::string unescaped;
