@@ -17,7 +17,6 @@ public:
     bool Write(const float* samples, std::size_t count);
     // Completes the header and moves the file into place. Returns false on any write error.
     bool Finish();
-    std::uint64_t FramesWritten() const { return m_frames; }
 
 private:
     bool WriteHeader();

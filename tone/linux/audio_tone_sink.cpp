@@ -183,11 +183,6 @@ void AudioToneSink::WaitUntilSounding(std::stop_token stop, std::chrono::millise
     });
 }
 
-bool AudioToneSink::IsOpen() const {
-    std::lock_guard lock(m_mutex);
-    return m_open;
-}
-
 std::string AudioToneSink::ApiName() const {
     return m_audio ? RtAudio::getApiDisplayName(m_audio->getCurrentApi()) : "none";
 }

@@ -32,7 +32,6 @@ public:
     // without a stream.
     void WaitUntilSounding(std::stop_token stop, std::chrono::milliseconds limit);
 
-    bool IsOpen() const;
     std::string ApiName() const;
 
 private:
