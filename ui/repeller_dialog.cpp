@@ -206,8 +206,7 @@ void CRepellerDialog::OnRunAtLogon() {
 }
 
 void CRepellerDialog::OnDetails() {
-    m_expanded = !m_expanded;
-    ShowDetailsControls(m_expanded);
+    ShowDetailsControls(!Expanded());
     ToggleDetailsHeight();
     m_view.SetItemText(ids::kDetails, m_detailsHeight < 0 ? kCompactCaption : kExpandedCaption);
 }

@@ -58,7 +58,8 @@ public:
 
     bool SweepWanted() const { return m_sweepFlag; }
     bool TestPlaying() const { return m_testFlag; }
-    bool Expanded() const { return m_expanded; }
+    // The window shows its settings area while its last fold added height.
+    bool Expanded() const { return m_detailsHeight > 0; }
     int DetailsHeight() const { return m_detailsHeight; }
 
     std::int32_t Frequency1 = 0;
@@ -80,7 +81,6 @@ private:
 
     bool m_sweepFlag = true;
     bool m_testFlag = false;
-    bool m_expanded = false;
     int m_detailsHeight = kInitialDetailsHeight;
 };
 
