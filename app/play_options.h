@@ -23,4 +23,5 @@ struct PlayParse {
 
 PlayParse ParsePlayArguments(std::span<const std::string_view> args);
 
-extern const char* const kPlayUsage;
+// The help text, with the default tone parameters.
+std::string PlayUsage();

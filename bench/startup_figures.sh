@@ -14,8 +14,8 @@ export RIG_CAPTURE=$(dirname "$analyze")/rig-capture
 for f in "$prog" "$analyze" "$RIG_CAPTURE"; do
   [ -x "$f" ] || { echo "startup_figures: $f is missing; build it first" >&2; exit 1; }
 done
-. "$root/tests/rigs/pulse_server.sh"
-. "$root/tests/rigs/gui/desktop.sh"
+. "$root/tools/rig/pulse_server.sh"
+. "$root/tools/rig/desktop.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-startup.XXXXXX")
 app_pid=

@@ -3,7 +3,7 @@
 string(REPLACE "|" ";" items "${RESOURCE_LIST}")
 list(LENGTH items n)
 math(EXPR last "${n} - 1")
-set(body "// Generated from res/ by cmake/embed_resources.cmake. Do not edit.\n#include \"app/embedded_resources.h\"\n\nnamespace {\n")
+set(body "// Generated from res/ by cmake/embed_resources.cmake. Do not edit.\n#include \"res/embedded_resources.h\"\n\nnamespace {\n")
 set(table "")
 set(index 0)
 foreach(i RANGE 0 ${last} 3)

@@ -1,6 +1,6 @@
 #include "settings/desktop_entry.h"
 
-#include "settings/utf8.h"
+#include "base/utf8.h"
 
 std::optional<std::string> DesktopExecValue(std::string_view program) {
     if (!IsValidUtf8(program)) return std::nullopt;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "settings/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 

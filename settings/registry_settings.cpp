@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "settings/logon_entry.h"
 
 namespace {

@@ -17,7 +17,8 @@ public:
     static constexpr std::string_view kProductName = "Drovane";
     static constexpr std::size_t kMaxValueBytes = 260;
 
-    CRegistrySettings(Registry& registry, LogonEntry& logon, Prompt& prompt, std::string modulePath);
+    CRegistrySettings(Registry& registry, LogonEntry& logon, Prompt& prompt,
+                      std::string modulePath);
 
     const std::string& MakerKey() const { return m_makerKey; }      // "SOFTWARE\Corvell"
     const std::string& ProductKey() const { return m_productKey; }  // "SOFTWARE\Corvell\Drovane"

@@ -4,8 +4,8 @@
 #include <system_error>
 #include <utility>
 
-#include "app/prompt.h"
-#include "app/resource_source.h"
+#include "base/prompt.h"
+#include "base/resource_source.h"
 #include "tone/tone_sink.h"
 
 namespace {
@@ -122,7 +122,8 @@ std::uint32_t CTonePlayer::MelodyThreadProc(CTonePlayer* self, std::stop_token s
     std::array<std::uint16_t, kMaxMelodyWords> melody{};
     for (std::int32_t i = 0; i < count; i += 2) {
         melody[i] = self->GetMelodyWord(i);
-        melody[i + 1] = static_cast<std::uint16_t>(self->GetMelodyWord(i + 1) * kMelodyDurationUnitMs);
+        melody[i + 1] =
+            static_cast<std::uint16_t>(self->GetMelodyWord(i + 1) * kMelodyDurationUnitMs);
     }
     while (!stop.stop_requested()) {
         for (std::int32_t j = 0; j < count && !stop.stop_requested(); j += 2) {

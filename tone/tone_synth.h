@@ -24,8 +24,8 @@ public:
     explicit ToneSynth(unsigned sampleRate = kDefaultSampleRate, float level = kDefaultLevel,
                        double fadeMs = kDefaultFadeMs);
 
-    // Appends a tone to the timeline and returns its ticket (1, 2, 3, ...). A tone too low, or at or
-    // above half the sample rate (which would alias), keeps its time as silence.
+    // Appends a tone to the timeline and returns its ticket (1, 2, 3, ...). A tone too low, or at
+    // or above half the sample rate (which would alias), keeps its time as silence.
     std::uint64_t Queue(std::uint32_t hz, std::uint32_t ms);
     // Drops every queued tone and fades out what sounds. The timeline starts afresh.
     void Stop();
@@ -45,7 +45,7 @@ public:
 
 private:
     struct Tone {
-        double increment;  // cycles per sample
+        double increment;      // cycles per sample
         std::uint64_t frames;  // still to play
         std::uint64_t length;
         bool audible;

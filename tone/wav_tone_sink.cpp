@@ -7,7 +7,8 @@ WavToneSink::WavToneSink(WavWriter& writer, std::uint64_t limitFrames, unsigned 
 
 void WavToneSink::RenderFrames(std::uint64_t frames) {
     while (frames > 0) {
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(frames, m_block.size()));
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(frames, m_block.size()));
         m_synth.Render(m_block.data(), n);
         if (!m_writer.Write(m_block.data(), n)) m_failed = true;
         frames -= n;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <condition_variable>
 #include <array>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 

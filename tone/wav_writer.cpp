@@ -49,7 +49,8 @@ bool WavWriter::WriteHeader() {
     PutU16(&h[34], 32);
     std::copy_n("data", 4, h.begin() + 36);
     PutU32(&h[40], static_cast<std::uint32_t>(dataBytes));
-    return std::fseek(m_file, 0, SEEK_SET) == 0 && std::fwrite(h.data(), 1, h.size(), m_file) == h.size();
+    return std::fseek(m_file, 0, SEEK_SET) == 0 &&
+           std::fwrite(h.data(), 1, h.size(), m_file) == h.size();
 }
 
 bool WavWriter::Write(const float* samples, std::size_t count) {

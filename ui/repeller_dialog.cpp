@@ -4,7 +4,7 @@
 #include <charconv>
 #include <string>
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "settings/registry_settings.h"
 #include "tone/test_melody.h"
 #include "tone/tone_player.h"

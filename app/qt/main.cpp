@@ -6,10 +6,10 @@
 #include <QImage>
 #include <QPixmap>
 
-#include "app/embedded_resources.h"
-#include "app/qt/message_box_prompt.h"
 #include "app/qt/quit_on_signal.h"
 #include "app/qt/single_instance.h"
+#include "base/qt/message_box_prompt.h"
+#include "res/embedded_resources.h"
 #include "settings/qt/autostart_entry.h"
 #include "settings/qt/file_registry.h"
 #include "settings/registry_settings.h"

@@ -12,19 +12,22 @@ shift 3
 scenarios=("$@")
 [ ${#scenarios[@]} -gt 0 ] || scenarios=(sound server-lost-noticed no-server)
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/pulse_server.sh"
+. "$here/../../tools/rig/pulse_server.sh"
 
 for tool in pulseaudio parec pactl; do
   command -v "$tool" >/dev/null || { echo "audio rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
 done
 
+rig_ledger_open audio-rig
 work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-audio-rig.XXXXXX")
+[ -n "${RIG_KEEP:-}" ] || rig_track_dir "$work"
 play_pid=
 cleanup() {
   [ -n "$play_pid" ] && kill -KILL "$play_pid" 2>/dev/null
   rig_record_stop
   rig_pulse_stop
   if [ -n "${RIG_KEEP:-}" ]; then echo "recordings kept in $work"; else rm -rf "$work"; fi
+  rig_ledger_close
 }
 trap cleanup EXIT
 rig_pulse_env "$work"  # also keeps the user's stored sweep settings out: the defaults play
@@ -72,6 +75,7 @@ sound() {
   sleep 2.5
   "$play" sweep 2>"$work/interrupt.err" &
   play_pid=$!
+  rig_track_pid "$play_pid"
   sleep 3
   stop_at=$(rig_now)
   kill -INT "$play_pid"
@@ -103,6 +107,7 @@ server_lost() {
   echo "== the server is killed while playing"
   "$play" sweep --seconds 5 2>"$work/killed.err" &
   play_pid=$!
+  rig_track_pid "$play_pid"
   start=$(rig_now)
   sleep 2
   rig_pulse_stop KILL
@@ -139,6 +144,7 @@ no_server() {
   echo "== no server, then the server appears"
   "$play" sweep --seconds 12 2>"$work/none.err" &
   play_pid=$!
+  rig_track_pid "$play_pid"
   start=$(rig_now)
   sleep 3
   cpu=$(rig_cpu_seconds "$play_pid")

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/win32/run_key_logon_entry.h"
+#include "settings/run_key_logon_entry.h"
 #include "tests/support/memory_registry.h"
 #include "tests/support/scripted_prompt.h"
 

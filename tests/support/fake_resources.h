@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/resource_source.h"
+#include "base/resource_source.h"
 
 // Resources held in memory, keyed by type and id.
 class FakeResources final : public ResourceSource {

@@ -23,10 +23,12 @@ public:
     void Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
     void Silence() override;
 
-    // Plays beyond this many block until stopped or until a larger limit is set (100000 unless set).
+    // Plays beyond this many block until stopped or until a larger limit is set (100000 unless
+    // set).
     void HoldAfter(std::size_t plays);
     // Waits until at least `count` plays were recorded; false on timeout.
-    bool WaitForPlays(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+    bool WaitForPlays(std::size_t count,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(5));
     // Marks the moment after which no Play may come (the engine has stopped); counts offenders.
     void SetClosed(bool closed);
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 // Records every message and answers questions from a script (No when the script is empty).
 class ScriptedPrompt final : public Prompt {

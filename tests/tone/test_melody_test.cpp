@@ -1,3 +1,5 @@
+#include "tone/test_melody.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -5,10 +7,9 @@
 #include <set>
 #include <vector>
 
-#include "app/embedded_resources.h"
+#include "res/embedded_resources.h"
 #include "tests/support/recording_tone_sink.h"
 #include "tests/support/scripted_prompt.h"
-#include "tone/test_melody.h"
 #include "tone/tone_player.h"
 
 namespace {

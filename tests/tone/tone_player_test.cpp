@@ -110,8 +110,8 @@ TEST_F(TonePlayerTest, SweepPlaysTheUpperFrequencyWhenReachedExactly) {
     Sweep(16000, 16020, 500, 10, 3);
     ASSERT_TRUE(sink.WaitForPlays(4));
     player.Stop();
-    EXPECT_EQ(sink.Plays(), (std::vector<Call>{Tone(16000, 500), Tone(16010, 500),
-                                               Tone(16020, 500), Tone(16000, 500)}));
+    EXPECT_EQ(sink.Plays(), (std::vector<Call>{Tone(16000, 500), Tone(16010, 500), Tone(16020, 500),
+                                               Tone(16000, 500)}));
 }
 
 TEST_F(TonePlayerTest, SweepRepeatsOneFrequencyWhenTheRangeIsEmptyOrTheStepTooLarge) {
@@ -158,8 +158,8 @@ TEST_F(TonePlayerTest, DelayZeroPlaysToneCallsOfLengthZero) {
     Sweep(16000, 16010, 0, 10, 3);
     ASSERT_TRUE(sink.WaitForPlays(4));
     player.Stop();
-    EXPECT_EQ(sink.Plays(), (std::vector<Call>{Tone(16000, 0), Tone(16010, 0), Tone(16000, 0),
-                                               Tone(16010, 0)}));
+    EXPECT_EQ(sink.Plays(),
+              (std::vector<Call>{Tone(16000, 0), Tone(16010, 0), Tone(16000, 0), Tone(16010, 0)}));
 }
 
 // --- Refused players -----------------------------------------------------------------------
@@ -212,13 +212,14 @@ TEST_F(TonePlayerTest, MelodyGivesAnOddLastFrequencyLengthZero) {
     player.StartMelody();
     ASSERT_TRUE(sink.WaitForPlays(4));
     player.Stop();
-    EXPECT_EQ(sink.Plays(), (std::vector<Call>{Tone(500, 30), Tone(600, 40), Tone(700, 0),
-                                               Tone(500, 30)}));
+    EXPECT_EQ(sink.Plays(),
+              (std::vector<Call>{Tone(500, 30), Tone(600, 40), Tone(700, 0), Tone(500, 30)}));
 }
 
 TEST_F(TonePlayerTest, MelodyIgnoresAnOddTrailingByte) {
-    resources.Add("RCDATA", 139, {std::byte{0x10}, std::byte{0x00}, std::byte{0x05},
-                                  std::byte{0x00}, std::byte{0x77}});
+    resources.Add(
+        "RCDATA", 139,
+        {std::byte{0x10}, std::byte{0x00}, std::byte{0x05}, std::byte{0x00}, std::byte{0x77}});
     ASSERT_NE(player.LoadMelody(139), nullptr);
     EXPECT_EQ(player.GetMelodyWordCount(), 2);
     EXPECT_EQ(player.GetMelodyWord(0), 16);
@@ -233,8 +234,8 @@ TEST_F(TonePlayerTest, MelodyWrapsLengthsInSixteenBits) {
     player.StartMelody();
     ASSERT_TRUE(sink.WaitForPlays(3));
     player.Stop();
-    EXPECT_EQ(sink.Plays(), (std::vector<Call>{Tone(1000, 65530), Tone(1000, 4),
-                                               Tone(1000, 65526)}));
+    EXPECT_EQ(sink.Plays(),
+              (std::vector<Call>{Tone(1000, 65530), Tone(1000, 4), Tone(1000, 65526)}));
 }
 
 TEST_F(TonePlayerTest, MelodyPlaysAtMost1250Pairs) {
@@ -285,8 +286,8 @@ TEST_F(TonePlayerTest, StopCutsALongestToneAtOnceAndNothingPlaysAfterIt) {
     sink.SetClosed(true);
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(sink.PlaysWhileClosed(), 0u);
-    EXPECT_EQ(sink.Calls(), (std::vector<Call>{Call{true, 0, 0}, Tone(16000, 32767),
-                                               Call{true, 0, 0}}));
+    EXPECT_EQ(sink.Calls(),
+              (std::vector<Call>{Call{true, 0, 0}, Tone(16000, 32767), Call{true, 0, 0}}));
 }
 
 TEST_F(TonePlayerTest, StartingOnePlayerEndsTheOtherAndRestartsFromTheBeginning) {
@@ -302,10 +303,9 @@ TEST_F(TonePlayerTest, StartingOnePlayerEndsTheOtherAndRestartsFromTheBeginning)
     ASSERT_TRUE(sink.WaitForPlays(7));
     player.Stop();
     const Call silence{true, 0, 0};
-    EXPECT_EQ(sink.Calls(),
-              (std::vector<Call>{silence, Tone(1000, 5), Tone(1100, 5), Tone(1200, 5), silence,
-                                 Tone(600, 50), Tone(700, 50), silence, Tone(1000, 5), Tone(1100, 5),
-                                 silence}));
+    EXPECT_EQ(sink.Calls(), (std::vector<Call>{silence, Tone(1000, 5), Tone(1100, 5), Tone(1200, 5),
+                                               silence, Tone(600, 50), Tone(700, 50), silence,
+                                               Tone(1000, 5), Tone(1100, 5), silence}));
 }
 
 }  // namespace

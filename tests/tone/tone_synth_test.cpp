@@ -90,7 +90,8 @@ TEST(ToneSynth, PhaseRunsOnAcrossJoinsOfToneLengthsThatAreNotWholeCycles) {
     double worst = 0;
     for (std::size_t n = 0; n < frames; ++n) {
         if (n >= synth.FadeFrames()) {
-            const double expected = ToneSynth::kDefaultLevel * std::sin(2 * std::numbers::pi * phase);
+            const double expected =
+                ToneSynth::kDefaultLevel * std::sin(2 * std::numbers::pi * phase);
             worst = std::max(worst, std::abs(expected - r.samples[n]));
         }
         phase += ExpectedIncrement(hz, 37 * 48, 96, n);
@@ -115,7 +116,8 @@ TEST(ToneSynth, GlidesOnlyBetweenAudibleTonesAndNeverLongerThanHalfATone) {
             const double left = n - 96 * 3 + 1.0 < fade ? fade - (n - 96 * 3 + 1.0) : 0.0;
             ramp = 0.5 - 0.5 * std::cos(std::numbers::pi * left / fade);
         }
-        const double expected = ToneSynth::kDefaultLevel * ramp * std::sin(2 * std::numbers::pi * phase);
+        const double expected =
+            ToneSynth::kDefaultLevel * ramp * std::sin(2 * std::numbers::pi * phase);
         ASSERT_NEAR(r.samples[n], expected, 1e-6) << n;
         phase += n < 96 * 3 ? ExpectedIncrement(hz, 96, 48, n) : 5000.0 / 48000;
     }
@@ -131,8 +133,10 @@ TEST(ToneSynth, FadesInFromSilenceWithARaisedCosineAndGlidesThroughJoinsAtFullLe
     EXPECT_EQ(r.samples[0], 0.0f) << "sound starts at a zero crossing";
     double phase = 0;
     for (unsigned n = 0; n < 960; ++n) {
-        const double ramp = n < fade ? 0.5 - 0.5 * std::cos(std::numbers::pi * (n + 1) / fade) : 1.0;
-        const double expected = ToneSynth::kDefaultLevel * ramp * std::sin(2 * std::numbers::pi * phase);
+        const double ramp =
+            n < fade ? 0.5 - 0.5 * std::cos(std::numbers::pi * (n + 1) / fade) : 1.0;
+        const double expected =
+            ToneSynth::kDefaultLevel * ramp * std::sin(2 * std::numbers::pi * phase);
         ASSERT_NEAR(r.samples[n], expected, 1e-6) << "frame " << n;
         phase += ExpectedIncrement({1000, 1200}, 480, 96, n);
     }

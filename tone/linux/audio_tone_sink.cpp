@@ -1,9 +1,8 @@
 #include "tone/linux/audio_tone_sink.h"
 
 #include <alsa/asoundlib.h>
-#include <rtaudio/RtAudio.h>
-
 #include <pthread.h>
+#include <rtaudio/RtAudio.h>
 #include <sched.h>
 
 #include <atomic>
@@ -87,7 +86,8 @@ bool AudioToneSink::TryOpen() {
             auto audio = std::make_unique<RtAudio>(api);
             audio->showWarnings(false);
             if (audio->getDeviceCount() == 0) {
-                if (why.empty()) why = RtAudio::getApiDisplayName(api) + ": no sound server or output device";
+                if (why.empty())
+                    why = RtAudio::getApiDisplayName(api) + ": no sound server or output device";
                 continue;
             }
             RtAudio::StreamParameters out;

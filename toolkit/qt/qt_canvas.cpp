@@ -7,13 +7,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/qt/qt_text.h"
+
 namespace {
 
 QColor ToQColor(Color c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

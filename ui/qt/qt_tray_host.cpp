@@ -2,16 +2,10 @@
 
 #include <QCursor>
 
+#include "base/qt/qt_text.h"
 #include "ui/dialog_ids.h"
 #include "ui/menu_model.h"
-
-namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
+#include "ui/qt/qt_menu.h"
 
 QtTrayHost::QtTrayHost(CSystemTray& tray, IconLoader icons, CommandSink commands, CheckQuery checks,
                        std::function<void()> foreground)
@@ -65,23 +59,9 @@ void QtTrayHost::SetForeground() { m_foreground(); }
 void QtTrayHost::TrackPopupMenu(const MenuPopup& popup, int defaultCommand) {
     auto menu = std::make_unique<QMenu>();
     menu->setObjectName("TrayMenu");
-    for (const MenuItem& item : popup.items) {
-        if (item.IsSeparator()) {
-            menu->addSeparator();
-            continue;
-        }
-        QAction* action = menu->addAction(FromUtf8(item.text));
-        const int command = item.command;
-        if (const std::optional<bool> checked = m_checks(command)) {
-            action->setCheckable(true);
-            action->setChecked(*checked);
-        }
-        if (command == defaultCommand) menu->setDefaultAction(action);
-        // Queued, so the menu has closed before a handler opens a box of its own.
-        QObject::connect(
-            action, &QAction::triggered, menu.get(), [this, command] { SendCommand(command); },
-            Qt::QueuedConnection);
-    }
+    qt_menu::Fill(
+        *menu, popup, [this](int command) { SendCommand(command); }, defaultCommand);
+    qt_menu::UpdateChecks(*menu, m_checks);
     m_menu = std::move(menu);
     m_menu->popup(QCursor::pos());
 }

@@ -18,18 +18,16 @@
 #include <algorithm>
 
 #include "banner/qt/transparent_label.h"
+#include "base/qt/qt_text.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
 #include "ui/dialog_painter.h"
 #include "ui/menu_model.h"
+#include "ui/qt/qt_menu.h"
 #include "ui/repeller_dialog.h"
 
 namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
@@ -83,29 +81,14 @@ void RepellerWindow::BuildMenuBar() {
     m_menuBar->setNativeMenuBar(false);
     for (const MenuPopup& popup : FindMenu(ids::kMenuBar)) {
         QMenu* menu = m_menuBar->addMenu(FromUtf8(popup.title));
-        for (const MenuItem& item : popup.items) {
-            if (item.IsSeparator()) {
-                menu->addSeparator();
-                continue;
-            }
-            QAction* action = menu->addAction(FromUtf8(item.text));
-            action->setData(item.command);
-            const int command = item.command;
-            connect(action, &QAction::triggered, this, [this, command] { Command(command); });
-        }
+        qt_menu::Fill(*menu, popup, [this](int command) { Command(command); });
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
     }
 }
 
 void RepellerWindow::UpdateMenu(QMenu* menu) {
     if (!m_logic) return;
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator()) continue;
-        const std::optional<bool> checked = m_logic->OnUpdateCommand(action->data().toInt());
-        if (!checked) continue;
-        action->setCheckable(true);
-        action->setChecked(*checked);
-    }
+    qt_menu::UpdateChecks(*menu, [this](int command) { return m_logic->OnUpdateCommand(command); });
 }
 
 void RepellerWindow::BuildControls(const QPixmap& speaker) {

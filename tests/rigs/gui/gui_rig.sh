@@ -11,14 +11,16 @@ shots=$3
 # taken to begin when parec was started.
 export RIG_CAPTURE=${4:-}
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../pulse_server.sh"
-. "$here/desktop.sh"
+. "$here/../../../tools/rig/pulse_server.sh"
+. "$here/../../../tools/rig/desktop.sh"
 
 for tool in Xvfb openbox trayer xdotool xwininfo xprop import convert pulseaudio parec; do
   command -v "$tool" >/dev/null || { echo "gui rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
 done
 
+rig_ledger_open gui-rig
 work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-gui-rig.XXXXXX")
+rig_track_dir "$work"
 started=()  # every process this rig started, stopped by id at the end
 cleanup() {
   local p
@@ -27,8 +29,10 @@ cleanup() {
   rig_pulse_stop
   rig_desktop_stop
   rm -rf "$work"
+  rig_ledger_close
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT
 rig_pulse_env "$work/env"
 mkdir -p "$shots" "$work/bin"
 cp "$prog" "$work/bin/drovane"
@@ -40,6 +44,7 @@ ok() { echo "ok: $*"; }
 now() { date +%s.%N; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
 less() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+# The machine may be loaded: every wait polls for its state, with a generous bound.
 # wait_for SECONDS COMMAND...: polls every 50 ms until COMMAND succeeds.
 wait_for() {
   local limit=$1 i
@@ -49,6 +54,12 @@ wait_for() {
     sleep 0.05
   done
   return 1
+}
+# expect WHAT COMMAND...: "ok: WHAT" once COMMAND succeeds within 10 s, else "FAIL: WHAT".
+expect() {
+  local what=$1
+  shift
+  if wait_for 10 "$@"; then ok "$what"; else fail "$what"; fi
 }
 alive() { kill -0 "$1" 2>/dev/null; }
 dead() { ! kill -0 "$1" 2>/dev/null; }
@@ -80,13 +91,14 @@ launch() {
   "$work/bin/$1" >>"$work/$1.log" 2>&1 &
   app_pid=$!
   started+=($app_pid)
+  rig_track_pid "$app_pid"
 }
 main_window() { xdotool search --all --pid "$1" --name '^모기 퇴치용 프로그램 v1\.0$' 2>/dev/null | head -n1; }
 # wait_window PID: sets win to its main window once that is mapped.
 wait_window() {
   local i
   win=
-  for i in $(seq 200); do
+  for i in $(seq 400); do
     win=$(main_window "$1")
     if [ -n "$win" ] && viewable "$win"; then return 0; fi
     sleep 0.025
@@ -101,10 +113,26 @@ geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolu
 shape_of() { xwininfo -shape -id "$1" | awk '/Window shape extents/ { print $4 }'; }
 height_of() { xwininfo -id "$1" | awk '/Height:/ { print $2 }'; }
 width_of() { xwininfo -id "$1" | awk '/Width:/ { print $2 }'; }
-activate() { xdotool windowactivate --sync "$1" 2>/dev/null; sleep 0.1; }
-keys() { xdotool key --delay 60 "$@"; sleep 0.25; }
+active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+activate() { xdotool windowactivate --sync "$1" 2>/dev/null; wait_for 10 active_is "$1"; }
+keys() { xdotool key --delay 60 "$@"; }
 # click WIN X Y: left click at a point of the window's client area (template pixels).
-click() { xdotool mousemove --window "$1" "$2" $(($3 + menu_height)) click 1; sleep 0.3; }
+click() { xdotool mousemove --window "$1" "$2" $(($3 + menu_height)) click 1; }
+height_is() { [ "$(height_of "$1")" -eq "$2" ]; }
+iconic() { [ "$(wm_state "$1")" = Iconic ]; }
+shape_is() { [ "$(shape_of "$1")" = "$2" ]; }
+stored_is() { [ "$(stored "$1")" = "$2" ]; }
+# A pop-up menu of the program is open: a shown window of its class that the window manager
+# does not manage (override-redirect), as Qt makes its menus, and larger than the tray icon.
+popup_open() {
+  local w
+  for w in $(xdotool search --onlyvisible --class '^drovane$' 2>/dev/null); do
+    xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' &&
+      [ "$(width_of "$w")" -gt 64 ] && return 0
+  done
+  return 1
+}
+no_popup() { ! popup_open; }
 # shoot NAME X Y W H: screenshot of a part of the screen.
 shoot() { import -window root "$work/root.png" && convert "$work/root.png" -crop "$4x$5+$2+$3" +repage "$shots/$1.png"; }
 shoot_window() {
@@ -127,7 +155,18 @@ tray_click() {
   icon=$(tray_icon "$1") || return 1
   read -r -a g <<<"$(geometry "$icon")"
   xdotool mousemove $((g[0] + g[2] / 2)) $((g[1] + g[3] / 2)) click --repeat "${3:-1}" --delay 80 "$2"
-  sleep 0.4
+}
+# tray_menu PID: opens the tray icon's menu and waits until it is up. A menu opened in the moment
+# the window manager moves the focus (to a message box that has just come up) closes again at
+# once, so a person clicks again: so does this, up to three times.
+tray_menu() {
+  local attempt
+  wait_for 10 no_popup
+  for attempt in 1 2 3; do
+    tray_click "$1" 3 || return 1
+    wait_for 3 popup_open && return 0
+  done
+  return 1
 }
 
 # Template pixels of the controls (dialog units x 1.6, x 1.5).
@@ -199,33 +238,33 @@ fi
 # --- 2. the fold ---------------------------------------------------------------------------------
 echo "== Details by click"
 click "$win" "${details_xy[@]}"
-expanded=$(height_of "$win")
-[ $((expanded - compact)) -eq 122 ] && ok "unfolded by 122 px ($compact -> $expanded)" \
-  || fail "Details changed the height from $compact to $expanded"
+expanded=$((compact + 122))
+expect "unfolded by 122 px ($compact -> $expanded)" height_is "$win" "$expanded"
+expect "expanded window trimmed by 1 px on each side" shape_is "$win" "329x$((expanded - 2))+1+1"
 shoot_window "$win" expanded
-[ "$(shape_of "$win")" = "329x$((expanded - 2))+1+1" ] && ok "expanded window trimmed by 1 px on each side" \
-  || fail "expanded window's shape is $(shape_of "$win")"
 click "$win" "${details_xy[@]}"
-[ "$(height_of "$win")" -eq "$compact" ] && ok "folded back to $compact" || fail "second Details left height $(height_of "$win")"
-[ "$(shape_of "$win")" = "329x$((compact - 2))+1+1" ] && ok "compact window trimmed by 1 px on each side" \
-  || fail "compact window's shape is $(shape_of "$win")"
+expect "folded back to $compact" height_is "$win" "$compact"
+expect "compact window trimmed by 1 px on each side" shape_is "$win" "329x$((compact - 2))+1+1"
 click "$win" "${details_xy[@]}"
+wait_for 10 height_is "$win" "$expanded" || fail "the third Details did not unfold"
 
 echo "== Start by click and by the menu's mnemonic store the edited values"
 xdotool mousemove --window "$win" "${freq1_xy[0]}" $((freq1_xy[1] + menu_height)) click --repeat 3 1
 keys ctrl+a 1 7 1 0 0
 click "$win" "${start_xy[@]}"
-[ "$(stored Frequency1)" = 17100 ] && ok "Start stored 17100" || fail "after Start the stored Frequency1 is $(stored Frequency1)"
+expect "Start stored 17100" stored_is Frequency1 17100
 xdotool mousemove --window "$win" "${freq1_xy[0]}" $((freq1_xy[1] + menu_height)) click 1
 keys ctrl+a 1 7 2 0 0
 activate "$win"
 keys alt+f s
-[ "$(stored Frequency1)" = 17200 ] && ok "File > Start by Alt+F, S stored 17200" || fail "after Alt+F, S the stored Frequency1 is $(stored Frequency1)"
+expect "File > Start by Alt+F, S stored 17200" stored_is Frequency1 17200
 click "$win" "${details_xy[@]}"
+wait_for 10 height_is "$win" "$compact" || fail "Details did not fold"
 
 echo "== Alt+F, T stops and Alt+F, S starts the sweep"
 activate "$win"
 keys alt+f t
+wait_for 10 no_popup
 rig_record_start "$work/keys.raw"
 sleep 2.5
 t_rec=$(now)
@@ -250,48 +289,52 @@ fi
 echo "== run at logon: the check box writes and removes the entry, its label only moves the mark"
 entry="$XDG_CONFIG_HOME/autostart/Drovane Startup.desktop"
 checkbox_xy=(25 159); label_xy=(60 159)
+entry_written() { [ -f "$entry" ] && grep -q "drovane" "$entry"; }
+entry_gone() { [ ! -e "$entry" ]; }
 click "$win" "${checkbox_xy[@]}"
-[ -f "$entry" ] && grep -q "drovane" "$entry" && ok "check box wrote the autostart entry" || fail "no autostart entry after checking the box"
+expect "check box wrote the autostart entry" entry_written
 click "$win" "${label_xy[@]}"
-[ -f "$entry" ] && ok "label click left the entry alone" || fail "label click changed the entry"
+# The label only moves the mark (to unchecked, the entry stays); the box then checks (the entry is
+# written again) and unchecks (it goes).
+entry_written && ok "label click left the entry alone" || fail "label click changed the entry"
 click "$win" "${checkbox_xy[@]}"
 click "$win" "${checkbox_xy[@]}"
-[ ! -e "$entry" ] && ok "unchecking the box removed the entry" || fail "the entry survived unchecking"
+expect "unchecking the box removed the entry" entry_gone
 
 # --- 3. hide and show ----------------------------------------------------------------------------
 echo "== close box, 닫기 and Enter hide; the tray's Open and double-click show"
 activate "$win"
 keys alt+F4
-wait_for 2 unmapped "$win" && alive "$first_pid" && ok "close box hid the window" || fail "close box: window not hidden or program gone"
-tray_click "$first_pid" 3 || fail "no tray icon"
-sleep 0.3
+wait_for 10 unmapped "$win" && alive "$first_pid" && ok "close box hid the window" || fail "close box: window not hidden or program gone"
+tray_menu "$first_pid" || fail "no tray icon or menu"
 shoot 'tray-menu' 744 468 280 300
 keys o
-wait_for 2 viewable "$win" && ok "tray menu Open showed it" || fail "tray menu Open did not show the window"
+wait_for 10 viewable "$win" && ok "tray menu Open showed it" || fail "tray menu Open did not show the window"
 click "$win" "${close_xy[@]}"
-wait_for 2 unmapped "$win" && ok "닫기 hid the window" || fail "닫기 did not hide the window"
+wait_for 10 unmapped "$win" && ok "닫기 hid the window" || fail "닫기 did not hide the window"
 tray_click "$first_pid" 1 2
-wait_for 2 viewable "$win" && ok "double-click on the tray icon showed it" || fail "double-click did not show the window"
+wait_for 10 viewable "$win" && ok "double-click on the tray icon showed it" || fail "double-click did not show the window"
 activate "$win"
 keys Return
-wait_for 2 unmapped "$win" && ok "Enter hid the window" || fail "Enter did not hide the window"
+wait_for 10 unmapped "$win" && ok "Enter hid the window" || fail "Enter did not hide the window"
 
 echo "== the tray's Exit while hidden asks; the tray menu still works while the question waits"
 question() { xdotool search --onlyvisible --name '^Exit$' 2>/dev/null | head -n1; }
 asking() { [ -n "$(question)" ]; }
 not_asking() { [ -z "$(question)" ]; }
-tray_click "$first_pid" 3
+tray_menu "$first_pid" || fail "no tray menu"
 keys x
-wait_for 3 asking && ok "tray Exit asked the question" || fail "tray Exit showed no question"
+wait_for 10 asking && ok "tray Exit asked the question" || fail "tray Exit showed no question"
 box=$(question)
-tray_click "$first_pid" 3
+wait_for 10 active_is "$box" || fail "the question did not get the focus"
+tray_menu "$first_pid" || fail "no tray menu while the question waits"
 keys o
-wait_for 2 viewable "$win" && ok "tray Open worked while the question waited" || fail "tray menu blocked by the question"
+wait_for 10 viewable "$win" && ok "tray Open worked while the question waited" || fail "tray menu blocked by the question"
 [ -n "$box" ] && activate "$box"
 keys n
-wait_for 2 not_asking && alive "$first_pid" && ok "No kept it running" || fail "the question after No"
+wait_for 10 not_asking && alive "$first_pid" && ok "No kept it running" || fail "the question after No"
 click "$win" "${close_xy[@]}"
-wait_for 2 unmapped "$win" || fail "닫기 did not hide the window"
+wait_for 10 unmapped "$win" || fail "닫기 did not hide the window"
 
 echo "== a second start raises the hidden first copy and exits"
 t0=$(now)
@@ -299,24 +342,24 @@ t0=$(now)
 rc=$?
 took=$(elapsed "$t0" "$(now)")
 [ $rc -eq 0 ] && less "$took" 3 && ok "second copy ended (exit 0) after ${took} s" || fail "second copy: exit $rc after ${took} s"
-wait_for 2 viewable "$win" && ok "first copy's window shown" || fail "the hidden window was not shown"
-[ "$(xdotool getactivewindow 2>/dev/null)" = "$win" ] && ok "and active" || fail "shown but not active"
+wait_for 10 viewable "$win" && ok "first copy's window shown" || fail "the hidden window was not shown"
+expect "and active" active_is "$win"
 alive "$first_pid" || fail "the first copy ended"
 
 echo "== a second start with the Exit question open puts the question in front"
 activate "$win"
 keys alt+f x
-wait_for 3 bash -c "xdotool search --name '^Exit$' >/dev/null" || fail "Alt+F, X showed no question"
+wait_for 10 bash -c "xdotool search --name '^Exit$' >/dev/null" || fail "Alt+F, X showed no question"
 box=$(xdotool search --name '^Exit$' | head -n1)
-xdotool windowminimize "$win"; sleep 0.3
+xdotool windowminimize "$win"
+wait_for 10 iconic "$win" || fail "the window did not minimise"
 "$work/bin/drovane" >>"$work/second.log" 2>&1
-wait_for 2 viewable "$win" && ok "minimised window restored" || fail "minimised window not restored"
-sleep 0.3
-[ "$(xdotool getactivewindow 2>/dev/null)" = "$box" ] && ok "the question is in front" \
-  || fail "active window is $(xdotool getactivewindow 2>/dev/null), the question is $box"
+expect "minimised window restored" viewable "$win"
+expect "the question is in front" active_is "$box"
 activate "$box"
 keys n
-sleep 0.3
+question_gone() { ! xdotool search --name '^Exit$' >/dev/null 2>&1; }
+wait_for 10 question_gone || fail "the question stayed after No"
 alive "$first_pid" && ok "Exit answered No keeps it running" || fail "No ended the program"
 
 echo "== a copy under another file name runs beside it"
@@ -324,15 +367,15 @@ launch drovane-copy
 copy_pid=$app_pid
 wait_window "$copy_pid" && alive "$first_pid" && ok "drovane-copy runs beside drovane" || fail "drovane-copy did not open its window"
 kill -TERM "$copy_pid"
-wait_for 3 dead "$copy_pid" && ! [ -e "$XDG_RUNTIME_DIR/drovane-copy-$(id -u).lock" ] \
+wait_for 10 dead "$copy_pid" && ! [ -e "$XDG_RUNTIME_DIR/drovane-copy-$(id -u).lock" ] \
   && ok "SIGTERM ended drovane-copy and released its lock" || fail "SIGTERM: still running or lock left"
 
 echo "== Exit with Yes ends"
 activate "$win"
 keys alt+f x
-wait_for 3 bash -c "xdotool search --name '^Exit$' >/dev/null" || fail "no question"
+wait_for 10 bash -c "xdotool search --name '^Exit$' >/dev/null" || fail "no question"
 keys y
-wait_for 3 dead "$first_pid" && ok "Yes ended the program" || fail "still running after Yes"
+wait_for 10 dead "$first_pid" && ok "Yes ended the program" || fail "still running after Yes"
 wait "$first_pid"; rc=$?
 [ $rc -eq 0 ] || fail "exit code $rc after Exit"
 
@@ -341,27 +384,26 @@ launch drovane
 wait_window "$app_pid" || fail "no window"
 activate "$win"
 xdotool key Escape; xdotool keyup Escape
-wait_for 2 dead "$app_pid" && ok "Escape ended it" || fail "Escape did not end it"
+wait_for 10 dead "$app_pid" && ok "Escape ended it" || fail "Escape did not end it"
 xdotool search --name '^Exit$' >/dev/null 2>&1 && fail "Escape asked the Exit question"
 
 echo "== without a tray, closing minimises; a tray that appears later gets the icon"
 kill -TERM "$tray_pid"
-wait_for 3 dead "$tray_pid"
+wait_for 10 dead "$tray_pid"
 launch drovane
 wait_window "$app_pid" || fail "no window"
 activate "$win"
 keys alt+F4
-sleep 0.3
-[ "$(wm_state "$win")" = Iconic ] && ok "closed without a tray: minimised, not hidden" || fail "WM_STATE $(wm_state "$win") after close without a tray"
+expect "closed without a tray: minimised, not hidden" iconic "$win"
 start_tray
-wait_for 5 tray_icon "$app_pid" >/dev/null && ok "icon docked in the tray that appeared" || fail "no icon in the new tray"
+wait_for 10 tray_icon "$app_pid" >/dev/null && ok "icon docked in the tray that appeared" || fail "no icon in the new tray"
 
 echo "== a lock left by a killed copy is taken over"
 kill -KILL "$app_pid"
 wait "$app_pid" 2>/dev/null
 launch drovane
 wait_window "$app_pid" && ok "new copy started over the dead one's lock" || fail "new copy did not start"
-kill -TERM "$app_pid"; wait_for 3 dead "$app_pid"
+kill -TERM "$app_pid"; wait_for 10 dead "$app_pid"
 
 echo "== a stored value out of range: the message first, then the window; SIGTERM ends it"
 sed -i 's/"Frequency2"="[0-9]*"/"Frequency2"="40000"/' "$XDG_CONFIG_HOME/drovane/registry.ini"
@@ -373,7 +415,7 @@ error_box() {
   return 1
 }
 launch drovane
-if wait_for 5 error_box >/dev/null; then
+if wait_for 10 error_box >/dev/null; then
   ok "the range message came up"
   [ -z "$(main_window "$app_pid")" ] || ! viewable "$(main_window "$app_pid")" \
     && ok "before the window" || fail "the window showed before the message"
@@ -384,11 +426,11 @@ else
   fail "no message for a stored Frequency2 of 40000"
 fi
 kill -TERM "$app_pid"
-wait_for 3 dead "$app_pid" && ok "SIGTERM ended it" || fail "SIGTERM did not end it"
+wait_for 10 dead "$app_pid" && ok "SIGTERM ended it" || fail "SIGTERM did not end it"
 launch drovane
-wait_for 5 error_box >/dev/null || fail "no message on the second run"
+wait_for 10 error_box >/dev/null || fail "no message on the second run"
 kill -TERM "$app_pid"
-wait_for 3 dead "$app_pid" && ok "SIGTERM while the start-up message waits ended it" \
+wait_for 10 dead "$app_pid" && ok "SIGTERM while the start-up message waits ended it" \
   || fail "SIGTERM during the start-up message did not end it"
 sed -i 's/"Frequency2"="[0-9]*"/"Frequency2"="20000"/' "$XDG_CONFIG_HOME/drovane/registry.ini"
 
@@ -398,10 +440,16 @@ for i in $(seq 20); do
   "$work/bin/drovane" >>"$work/many.log" 2>&1 &
   many+=($!)
   started+=($!)
+  rig_track_pid "$!"
 done
-sleep 6
-running=0
-for p in "${many[@]}"; do alive "$p" && running=$((running + 1)); done
+count_running() {
+  local p
+  running=0
+  for p in "${many[@]}"; do alive "$p" && running=$((running + 1)); done
+}
+at_most_one() { count_running; [ $running -le 1 ]; }
+wait_for 30 at_most_one
+count_running
 [ $running -eq 1 ] && ok "one of 20 runs" || fail "$running of 20 copies run"
 
 if [ $failures -gt 0 ]; then

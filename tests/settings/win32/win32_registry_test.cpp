@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "settings/registry_settings.h"
-#include "settings/win32/run_key_logon_entry.h"
+#include "settings/run_key_logon_entry.h"
 #include "tests/support/scripted_prompt.h"
 
 namespace {

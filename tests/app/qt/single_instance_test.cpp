@@ -1,0 +1,104 @@
+// One running copy per executable name: the lock, the activation message and stale leftovers.
+#include "app/qt/single_instance.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <atomic>
+#include <future>
+#include <memory>
+
+namespace {
+
+class QtEnvironment final : public ::testing::Environment {
+public:
+    void SetUp() override { m_app = std::make_unique<QCoreApplication>(m_argc, m_argv); }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    int m_argc = 1;
+    char m_name[20] = "single_instance";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QCoreApplication> m_app;
+};
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+};
+
+// Runs the event loop until `done` holds or 10 s have passed.
+template <typename Done>
+bool ProcessEventsUntil(Done done) {
+    QDeadlineTimer deadline(10000);
+    while (!done() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+TEST_F(SingleInstanceTest, OneCopyPerNameHoldsTheLockUntilItEnds) {
+    auto first = std::make_unique<SingleInstance>("drovane", dir.path());
+    ASSERT_TRUE(first->Acquire());
+    SingleInstance second("drovane", dir.path());
+    EXPECT_FALSE(second.Acquire());
+    SingleInstance otherName("drovane-copy", dir.path());
+    EXPECT_TRUE(otherName.Acquire()) << "a copy under another file name runs beside it";
+
+    first.reset();
+    SingleInstance third("drovane", dir.path());
+    EXPECT_TRUE(third.Acquire()) << "the lock goes with the copy that held it";
+}
+
+TEST_F(SingleInstanceTest, ALaterCopyActivatesTheRunningOne) {
+    SingleInstance running("drovane", dir.path());
+    ASSERT_TRUE(running.Acquire());
+    int activations = 0;
+    ASSERT_TRUE(running.Listen([&] { ++activations; }));
+
+    // The later copy blocks while it talks, so it runs on a thread of its own, as it would in a
+    // process of its own; this thread serves the running copy's socket.
+    std::future<bool> sent = std::async(std::launch::async, [&] {
+        SingleInstance later("drovane", dir.path());
+        return !later.Acquire() && later.ActivateRunningCopy(5000);
+    });
+    EXPECT_TRUE(ProcessEventsUntil([&] { return activations > 0; }));
+    ProcessEventsUntil(
+        [&] { return sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    EXPECT_TRUE(sent.get());
+    EXPECT_EQ(activations, 1);
+}
+
+TEST_F(SingleInstanceTest, ActivatingWithNobodyListeningGivesUpAfterItsTimeout) {
+    SingleInstance lonely("drovane", dir.path());
+    EXPECT_FALSE(lonely.ActivateRunningCopy(200));
+}
+
+TEST_F(SingleInstanceTest, LeftoversOfACopyThatDiedAreTakenOver) {
+    // A copy that dies holding the lock and leaving its socket file behind.
+    const pid_t child = fork();
+    if (child == 0) {
+        auto* dead = new SingleInstance("drovane", dir.path());
+        if (!dead->Acquire()) _exit(1);
+        QFile socket(dead->SocketPath());
+        _exit(socket.open(QIODevice::WriteOnly) ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    SingleInstance next("drovane", dir.path());
+    ASSERT_TRUE(QFile::exists(next.LockPath()));
+    EXPECT_TRUE(next.Acquire()) << "a lock whose holder is gone is stale";
+    int activations = 0;
+    EXPECT_TRUE(next.Listen([&] { ++activations; })) << "the dead copy's socket file is replaced";
+}
+
+}  // namespace

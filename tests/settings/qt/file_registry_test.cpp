@@ -1,0 +1,255 @@
+#include "settings/qt/file_registry.h"
+
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <random>
+
+#include "settings/registry_settings.h"
+#include "tests/support/memory_registry.h"
+#include "tests/support/scripted_prompt.h"
+
+namespace {
+
+constexpr auto kHklm = RegistryRoot::LocalMachine;
+const std::string kProduct = "SOFTWARE\\Corvell\\Drovane";
+const std::vector<std::string> kSixMessages = {
+    "Cannot create key in registry", "Cannot create key in registry",
+    "Error when saving Frequency1",  "Error when saving Frequency2",
+    "Error when saving Delay",       "Error when saving Step"};
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+struct Params {
+    std::int32_t f1 = 0, f2 = 0, delay = 0, step = 0;
+    bool operator==(const Params&) const = default;
+};
+
+class FileRegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    QString path() const { return dir.filePath(QStringLiteral("drovane/registry.ini")); }
+    Params Load(FileRegistry& registry) {
+        CRegistrySettings settings(registry, logon, prompt, "/usr/bin/drovane");
+        Params p;
+        settings.LoadToneParams(p.f1, p.f2, p.delay, p.step);
+        return p;
+    }
+    void Save(FileRegistry& registry, Params p) {
+        CRegistrySettings settings(registry, logon, prompt, "/usr/bin/drovane");
+        settings.SaveToneParams(p.f1, p.f2, p.delay, p.step);
+    }
+
+    QTemporaryDir dir;
+    MemoryLogonEntry logon;
+    ScriptedPrompt prompt;
+};
+
+// "v0", "v1", ... (built by appending: GCC 12 at -O2 warns falsely about ValueName(i))
+std::string ValueName(std::size_t i) {
+    std::string name = "v";
+    name += std::to_string(i);
+    return name;
+}
+
+TEST_F(FileRegistryTest, HostileValuesRoundTripThroughTheFile) {
+    const std::vector<std::string> texts = {"",
+                                            "  16000",
+                                            "250ms",
+                                            "\"q\"",
+                                            "a\\b\\\\",
+                                            std::string("z\0z", 3),
+                                            "line\nnext\r",
+                                            "사운드 설정",
+                                            "\xff\xc3 not utf-8",
+                                            "[HKEY_LOCAL_MACHINE\\fake]",
+                                            "\"x\"=\"y\"",
+                                            std::string(5000, '9')};
+    {
+        FileRegistry registry(path());
+        ASSERT_TRUE(registry.CreateKey(kHklm, kProduct));
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            ASSERT_TRUE(registry.WriteValue(kHklm, kProduct, ValueName(i), texts[i]));
+            ASSERT_TRUE(registry.WriteValue(kHklm, kProduct, texts[i] + "#name", texts[i]));
+        }
+    }
+    FileRegistry reopened(path());
+    EXPECT_EQ(reopened.Problem(), "");
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(reopened.ReadValue(kHklm, kProduct, ValueName(i)), texts[i]) << i;
+        EXPECT_EQ(reopened.ReadValue(kHklm, kProduct, texts[i] + "#name"), texts[i]) << i;
+    }
+    EXPECT_EQ(reopened.ReadValue(kHklm, kProduct, "absent"), std::nullopt);
+    EXPECT_EQ(reopened.ReadValue(RegistryRoot::CurrentUser, kProduct, "v0"), std::nullopt);
+    EXPECT_TRUE(reopened.DeleteValue(kHklm, kProduct, "v0"));
+    EXPECT_FALSE(reopened.DeleteValue(kHklm, kProduct, "v0"));
+    EXPECT_EQ(FileRegistry(path()).ReadValue(kHklm, kProduct, "v0"), std::nullopt);
+    EXPECT_FALSE(reopened.CreateKey(kHklm, "bad\\\\path"));
+}
+
+TEST_F(FileRegistryTest, ReadingNeverCreatesAnything) {
+    FileRegistry registry(path());
+    EXPECT_EQ(Load(registry), (Params{16000, 20000, 500, 10}));
+    EXPECT_FALSE(registry.WriteValue(kHklm, kProduct, "Step", "5")) << "the key does not exist";
+    EXPECT_FALSE(QFileInfo::exists(path()));
+    EXPECT_EQ(registry.Problem(), "");
+}
+
+TEST_F(FileRegistryTest, SaveCreatesTheDirectoryAndAReadableFile) {
+    FileRegistry registry(path());
+    Save(registry, {12000, 13000, 300, 5});
+    EXPECT_TRUE(prompt.errors.empty());
+    EXPECT_EQ(Load(registry), (Params{12000, 13000, 300, 5}));
+    const QByteArray text = ReadAll(path());
+    EXPECT_TRUE(
+        text.contains("\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell]\n\n"
+                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell\\Drovane]\n"
+                      "\"Frequency1\"=\"12000\"\n\"Frequency2\"=\"13000\"\n"
+                      "\"Delay\"=\"300\"\n\"Step\"=\"5\"\n"))
+        << text.toStdString();
+    const QStringList left = QDir(dir.filePath("drovane")).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(left.join(' ').toStdString(), "registry.ini registry.ini.lock");
+}
+
+TEST_F(FileRegistryTest, HandEditedFileIsRead) {
+    QDir().mkpath(dir.filePath("drovane"));
+    WriteAll(path(),
+             "; my settings\r\n[HKEY_LOCAL_MACHINE\\software\\corvell\\drovane]\r\n"
+             "  \"frequency1\" = \"15000\"\r\n\"FREQUENCY2\"=\"19000 Hz\"\r\n\"Delay\"=\" 400\"\r\n"
+             "\"Step\"=\"2\"\r\n");
+    FileRegistry registry(path());
+    EXPECT_EQ(Load(registry), (Params{15000, 19000, 400, 2}));
+}
+
+TEST_F(FileRegistryTest, LinkedFileIsUpdatedWhereItLives) {
+    QDir().mkpath(dir.filePath("dotfiles"));
+    QDir().mkpath(dir.filePath("drovane"));
+    WriteAll(dir.filePath("dotfiles/registry.ini"),
+             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell\\Drovane]\n");
+    ASSERT_TRUE(QFile::link(dir.filePath("dotfiles/registry.ini"), path()));
+    FileRegistry registry(path());
+    Save(registry, {12000, 13000, 300, 5});
+    EXPECT_TRUE(prompt.errors.empty());
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_TRUE(ReadAll(dir.filePath("dotfiles/registry.ini")).contains("\"Step\"=\"5\""));
+    EXPECT_EQ(Load(registry), (Params{12000, 13000, 300, 5}));
+}
+
+TEST_F(FileRegistryTest, CorruptFileReadsAsMissingAndIsKeptAside) {
+    std::mt19937 random(12345);
+    QByteArray noise(3000, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    const QByteArray good =
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell\\Drovane]\n\"Frequency1\"=\"12000\"\n"
+        "\"Frequency2\"=\"13000\"\n\"Delay\"=\"300\"\n\"Step\"=\"5\"\n";
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        {"random bytes", noise},
+        {"truncated inside a value", good.left(good.size() - 4)},
+        {"UTF-16", QByteArray("\xff\xfe", 2) +
+                       QByteArray::fromRawData(
+                           reinterpret_cast<const char*>(QString::fromLatin1(good).utf16()),
+                           good.size() * 2)},
+        {"Latin-1", good + "\"Name\"=\"caf\xe9\"\n"},
+        {"larger than a settings file", good + QByteArray(2 << 20, ';')},
+    };
+    QDir().mkpath(dir.filePath("drovane"));
+    int index = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteAll(path(), c.bytes);
+        FileRegistry registry(path());
+        EXPECT_EQ(Load(registry), (Params{16000, 20000, 500, 10}));
+        EXPECT_EQ(ReadAll(path()), c.bytes) << "loading leaves the broken file alone";
+        EXPECT_TRUE(registry.Problem().starts_with("cannot be parsed: ")) << registry.Problem();
+
+        Save(registry, {14000, 15000, 400, 6});
+        EXPECT_TRUE(prompt.errors.empty());
+        EXPECT_EQ(Load(registry), (Params{14000, 15000, 400, 6}));
+        const QString kept =
+            path() + ".broken" + (index == 0 ? "" : "-" + QString::number(index + 1));
+        EXPECT_EQ(ReadAll(kept), c.bytes) << kept.toStdString();
+        ++index;
+    }
+    EXPECT_EQ(ReadAll(path() + ".broken"), noise) << "the first copy is never overwritten";
+}
+
+TEST_F(FileRegistryTest, PathThatIsADirectoryIsLeftAlone) {
+    ASSERT_TRUE(QDir().mkpath(path()));
+    FileRegistry registry(path());
+    EXPECT_EQ(Load(registry), (Params{16000, 20000, 500, 10}));
+    EXPECT_EQ(registry.Problem(), "cannot be read");
+    Save(registry, {14000, 15000, 400, 6});
+    EXPECT_EQ(prompt.errors, kSixMessages);
+    EXPECT_TRUE(QFileInfo(path()).isDir());
+}
+
+TEST_F(FileRegistryTest, DirectoryThatCannotBeCreatedGivesTheMessages) {
+    WriteAll(dir.filePath("drovane"), "a file where the directory should be");
+    FileRegistry registry(path());
+    Save(registry, {14000, 15000, 400, 6});
+    EXPECT_EQ(prompt.errors, kSixMessages);
+    EXPECT_EQ(ReadAll(dir.filePath("drovane")), "a file where the directory should be");
+}
+
+// Runs `check` in a child process without root's power to write anywhere; its exit code is the
+// result. Without root the check runs as the current user.
+int RunUnprivileged(const std::function<int()>& check) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+            _exit(77);
+        }
+        _exit(check());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+TEST_F(FileRegistryTest, ReadOnlyDirectoryGivesTheSixMessagesAndKeepsTheFile) {
+    {
+        FileRegistry registry(path());
+        Save(registry, {12000, 13000, 300, 5});
+        ASSERT_TRUE(prompt.errors.empty());
+    }
+    const QByteArray before = ReadAll(path());
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(dir.filePath("drovane")).constData(), 0555), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(path() + ".lock").constData(), 0666), 0);
+
+    const int result = RunUnprivileged([&] {
+        if (access(QFile::encodeName(path()).constData(), R_OK) != 0) return 78;
+        FileRegistry registry(path());
+        Save(registry, {14000, 15000, 400, 6});
+        if (prompt.errors != kSixMessages) return 1;
+        if (Load(registry) != Params{12000, 13000, 300, 5}) return 2;
+        return 0;
+    });
+    chmod(QFile::encodeName(dir.filePath("drovane")).constData(), 0755);
+    if (result == 77) GTEST_SKIP() << "cannot drop root's rights here";
+    if (result == 78) GTEST_SKIP() << "the temporary folder is out of an unprivileged user's reach";
+    EXPECT_EQ(result, 0) << "1: wrong messages, 2: values changed";
+    EXPECT_EQ(ReadAll(path()), before);
+}
+
+}  // namespace
