@@ -23,11 +23,17 @@ void EndPlayer(std::jthread& player) {
 }
 
 // A thread that cannot be created leaves the player empty: nothing plays, nothing is reported.
+// `running` counts the player while its procedure runs.
 template <typename Proc>
-std::jthread StartPlayer(Proc proc) {
+std::jthread StartPlayer(std::atomic<int>& running, Proc proc) {
+    ++running;
     try {
-        return std::jthread(std::move(proc));
+        return std::jthread([&running, proc = std::move(proc)](std::stop_token stop) {
+            proc(stop);
+            --running;
+        });
     } catch (const std::system_error&) {
+        --running;
         return {};
     }
 }
@@ -74,12 +80,14 @@ bool CTonePlayer::SetParams(std::int32_t& lower, std::int32_t& upper, std::int32
 
 void CTonePlayer::StartSweep() {
     Stop();
-    m_sweepThread = StartPlayer([this](std::stop_token stop) { SweepThreadProc(this, stop); });
+    m_sweepThread = StartPlayer(m_runningPlayers,
+                                [this](std::stop_token stop) { SweepThreadProc(this, stop); });
 }
 
 void CTonePlayer::StartMelody() {
     Stop();
-    m_melodyThread = StartPlayer([this](std::stop_token stop) { MelodyThreadProc(this, stop); });
+    m_melodyThread = StartPlayer(m_runningPlayers,
+                                 [this](std::stop_token stop) { MelodyThreadProc(this, stop); });
 }
 
 void CTonePlayer::Stop() {

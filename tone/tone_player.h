@@ -41,6 +41,10 @@ public:
     // The 16-bit word at `index` of the melody, or 0 outside it.
     std::uint16_t GetMelodyWord(std::int32_t index) const;
 
+    // True while a player's thread runs: from a start until the player is stopped, or until it
+    // ended by itself (a player that refuses to play ends at once).
+    bool IsPlayerRunning() const { return m_runningPlayers.load() > 0; }
+
     ToneParams GetParams() const;
     std::int32_t GetMelodyWordCount() const { return m_melodyWordCount.load(); }
 
@@ -56,6 +60,7 @@ private:
     std::atomic<std::int32_t> m_melodyWordCount{0};
     std::jthread m_melodyThread;
     std::jthread m_sweepThread;
+    std::atomic<int> m_runningPlayers{0};
 
     // Read afresh by the sweep at every step, while the user-interface thread may store new values.
     std::atomic<std::int32_t> m_frequency1{0};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "tests/support/fake_resources.h"
@@ -15,6 +16,15 @@ using Call = RecordingToneSink::Call;
 using namespace std::chrono_literals;
 
 Call Tone(std::uint32_t hz, std::uint32_t ms) { return {false, hz, ms}; }
+
+// Waits, at most 10 s, for a started player to end without being stopped.
+bool EndsByItself(const CTonePlayer& player) {
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (player.IsPlayerRunning() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(1ms);
+    }
+    return !player.IsPlayerRunning();
+}
 
 class TonePlayerTest : public ::testing::Test {
 protected:
@@ -169,7 +179,7 @@ TEST_F(TonePlayerTest, SweepWithAZeroFrequencyOrStepPlaysNothingAndALaterStopIsH
     for (ToneParams v : refused) {
         ASSERT_TRUE(player.SetParams(v.Frequency1, v.Frequency2, v.Delay, v.Step));
         player.StartSweep();
-        std::this_thread::sleep_for(20ms);
+        EXPECT_TRUE(EndsByItself(player)) << v.Frequency1 << " " << v.Frequency2 << " " << v.Step;
         player.Stop();
         player.Stop();
     }
@@ -182,7 +192,7 @@ TEST_F(TonePlayerTest, MelodyWithoutAResourcePlaysNothing) {
     EXPECT_EQ(player.LoadMelody(139), nullptr);
     EXPECT_EQ(player.GetMelodyWordCount(), 0);
     player.StartMelody();
-    std::this_thread::sleep_for(20ms);
+    EXPECT_TRUE(EndsByItself(player));
     player.Stop();
     EXPECT_EQ(sink.PlayCount(), 0u);
 
@@ -278,14 +288,11 @@ TEST_F(TonePlayerTest, StopWithNothingPlayingStillSilences) {
 TEST_F(TonePlayerTest, StopCutsALongestToneAtOnceAndNothingPlaysAfterIt) {
     Sweep(16000, 20000, 32767, 10, 0);
     ASSERT_TRUE(sink.WaitForPlays(1));
-    const auto start = std::chrono::steady_clock::now();
-    player.Stop();
-    const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took, 50ms);
+    // The fake tone never ends by itself: Stop returns only by cutting it.
+    std::future<void> stopped = std::async(std::launch::async, [&] { player.Stop(); });
+    ASSERT_EQ(stopped.wait_for(10s), std::future_status::ready) << "Stop waited for the tone";
     EXPECT_FALSE(sink.Playing());
-    sink.SetClosed(true);
-    std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(sink.PlaysWhileClosed(), 0u);
+    EXPECT_FALSE(player.IsPlayerRunning()) << "no player is left that could play on";
     EXPECT_EQ(sink.Calls(),
               (std::vector<Call>{Call{true, 0, 0}, Tone(16000, 32767), Call{true, 0, 0}}));
 }

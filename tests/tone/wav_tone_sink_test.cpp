@@ -21,6 +21,11 @@ std::vector<char> ReadFile(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::uint16_t U16(const std::vector<char>& b, std::size_t at) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
+                                      static_cast<unsigned char>(b[at + 1]) << 8);
+}
+
 std::uint32_t U32(const std::vector<char>& b, std::size_t at) {
     std::uint32_t v = 0;
     for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
@@ -75,8 +80,14 @@ TEST_F(WavToneSinkTest, RendersExactlyTheLimitOfTheSweepThenTheFadeOut) {
     EXPECT_EQ(std::string(bytes.data(), 4), "RIFF");
     EXPECT_EQ(U32(bytes, 4), bytes.size() - 8);
     EXPECT_EQ(std::string(bytes.data() + 8, 8), "WAVEfmt ");
-    EXPECT_EQ(U32(bytes, 20) & 0xFFFF, 3u) << "IEEE float";
-    EXPECT_EQ(U32(bytes, 24), 48000u);
+    EXPECT_EQ(U32(bytes, 16), 16u) << "format chunk size";
+    EXPECT_EQ(U16(bytes, 20), 3u) << "IEEE float";
+    EXPECT_EQ(U16(bytes, 22), 1u) << "mono";
+    EXPECT_EQ(U32(bytes, 24), 48000u) << "sample rate";
+    EXPECT_EQ(U32(bytes, 28), 48000u * 4) << "byte rate";
+    EXPECT_EQ(U16(bytes, 32), 4u) << "block align";
+    EXPECT_EQ(U16(bytes, 34), 32u) << "bits per sample";
+    EXPECT_EQ(std::string(bytes.data() + 36, 4), "data");
     EXPECT_EQ(U32(bytes, 40), expected.size() * 4);
     EXPECT_EQ(std::memcmp(bytes.data() + 44, expected.data(), expected.size() * 4), 0)
         << "the file holds exactly what the synthesiser plays";
@@ -90,6 +101,20 @@ TEST_F(WavToneSinkTest, AnUnfinishedOrUnwritableFileLeavesNothingBehind) {
         ASSERT_TRUE(writer.Write(samples, 3));
     }
     EXPECT_TRUE(fs::is_empty(dir)) << "neither the file nor its temporary part may remain";
+
+    // A finished file that cannot take its name (a folder has it) fails and leaves no part.
+    fs::create_directories(dir / "taken.wav");
+    {
+        WavWriter blocked((dir / "taken.wav").string(), 48000);
+        ASSERT_TRUE(blocked.IsOpen());
+        const float samples[2] = {0.5f, -0.5f};
+        ASSERT_TRUE(blocked.Write(samples, 2));
+        EXPECT_FALSE(blocked.Finish());
+    }
+    EXPECT_TRUE(fs::is_directory(dir / "taken.wav"));
+    EXPECT_TRUE(fs::is_empty(dir / "taken.wav"));
+    EXPECT_FALSE(fs::exists(dir / "taken.wav.part"));
+    fs::remove(dir / "taken.wav");
 
     WavWriter nowhere((dir / "missing" / "x.wav").string(), 48000);
     EXPECT_FALSE(nowhere.IsOpen());

@@ -10,9 +10,22 @@ namespace {
 
 TEST(DialogLayoutTest, TemplateConvertsWithTheNinePointDialogUnits) {
     EXPECT_EQ(layout::ClientPixels(), (Size{331, 323}));
+    // 1.6 and 1.5 pixels a unit, rounded half away from zero: at these values truncating, or
+    // rounding half to even, would give other pixels.
+    const int horizontal[] = {0, 2, 3, 5, 6, 8, 10, 11};
+    const int vertical[] = {0, 2, 3, 5, 6, 8, 9, 11};
+    for (int dlu = 0; dlu < 8; ++dlu) {
+        EXPECT_EQ(layout::HorizontalPixels(dlu), horizontal[dlu]) << dlu;
+        EXPECT_EQ(layout::VerticalPixels(dlu), vertical[dlu]) << dlu;
+        EXPECT_EQ(layout::HorizontalPixels(-dlu), -horizontal[dlu]) << -dlu;
+        EXPECT_EQ(layout::VerticalPixels(-dlu), -vertical[dlu]) << -dlu;
+    }
+    // A control's right and bottom edges are converted where they lie, not as left plus width:
+    // Start's left edge 7 becomes 11 and its right edge 51 becomes 82 (11 + 70 would be 81).
+    EXPECT_EQ(layout::ToPixels(*layout::FindControl(ids::kStart)), (Rect{11, 173, 82, 194}));
     EXPECT_EQ(layout::ToPixels(*layout::FindControl(ids::kClose)), (Rect{248, 173, 318, 194}));
-    EXPECT_EQ(layout::HorizontalPixels(5), 8);
-    EXPECT_EQ(layout::VerticalPixels(3), 5);  // 4.5 rounds up
+    EXPECT_EQ(layout::ToPixels(*layout::FindControl(ids::kFrequency1)), (Rect{80, 218, 128, 236}));
+    EXPECT_EQ(layout::ToPixels(*layout::FindControl(ids::kNotice)), (Rect{27, 113, 320, 144}));
 }
 
 TEST(DialogLayoutTest, FoldHidesExactlyTheSettingsArea) {

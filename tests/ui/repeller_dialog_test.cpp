@@ -46,10 +46,12 @@ protected:
         Settle();
     }
 
-    // Waits until a player holds its tone, or long enough to know that none will.
+    // Waits until the engine has settled: a player holds its tone, or no player runs (none was
+    // started, or the one started refused and ended by itself). Bounded at 10 s.
     void Settle() {
-        const auto deadline = std::chrono::steady_clock::now() + 300ms;
-        while (!sink.Playing() && std::chrono::steady_clock::now() < deadline) {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (!sink.Playing() && player.IsPlayerRunning() &&
+               std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(1ms);
         }
     }

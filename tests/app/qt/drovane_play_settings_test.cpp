@@ -103,4 +103,20 @@ TEST(DrovanePlaySettingsTest, SweepUsesStoredValuesUnlessGivenAndNeverWrites) {
     EXPECT_EQ(after, before) << "playing writes no settings";
 }
 
+TEST(DrovanePlaySettingsTest, AWavThatCannotBeWrittenFailsAndLeavesNothing) {
+    QTemporaryDir home;
+    const QString folder = home.path() + "/taken.wav";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const Result taken =
+        Play(home.path(), "melody --seconds 0.1 --wav '" + folder.toStdString() + "'");
+    EXPECT_EQ(taken.code, 1) << taken.output;
+    EXPECT_NE(taken.output.find("cannot write"), std::string::npos) << taken.output;
+    EXPECT_EQ(FilesIn(home.path()), QStringList{"taken.wav"}) << "no part file is left";
+
+    const Result nowhere = Play(
+        home.path(), "melody --seconds 0.1 --wav '" + home.path().toStdString() + "/no/such.wav'");
+    EXPECT_EQ(nowhere.code, 1) << nowhere.output;
+    EXPECT_EQ(FilesIn(home.path()), QStringList{"taken.wav"});
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "settings/qt/file_registry.h"
 
+#include <dlfcn.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,11 +10,51 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
+#include <mutex>
 #include <random>
+#include <string>
+#include <utility>
 
 #include "settings/registry_settings.h"
 #include "tests/support/memory_registry.h"
 #include "tests/support/scripted_prompt.h"
+
+// The file system calls that make a change durable, as the settings code makes them: these
+// definitions take the place of the C library's for this test program and pass every call on.
+// Each records "fsync PATH" or "rename FROM TO".
+namespace durability {
+std::mutex mutex;
+std::vector<std::string> calls;
+
+void Record(std::string call) {
+    std::lock_guard lock(mutex);
+    calls.push_back(std::move(call));
+}
+
+std::vector<std::string> Take() {
+    std::lock_guard lock(mutex);
+    return std::exchange(calls, {});
+}
+}  // namespace durability
+
+extern "C" int fsync(int fd) {
+    static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    char target[4096];
+    const ssize_t n = readlink(link, target, sizeof target - 1);
+    durability::Record("fsync " + std::string(target, n > 0 ? static_cast<std::size_t>(n) : 0));
+    return real(fd);
+}
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+    static const auto real =
+        reinterpret_cast<int (*)(const char*, const char*)>(dlsym(RTLD_NEXT, "rename"));
+    durability::Record(std::string("rename ") + from + " " + to);
+    return real(from, to);
+}
 
 namespace {
 
@@ -101,6 +142,23 @@ TEST_F(FileRegistryTest, HostileValuesRoundTripThroughTheFile) {
     EXPECT_FALSE(reopened.DeleteValue(kHklm, kProduct, "v0"));
     EXPECT_EQ(FileRegistry(path()).ReadValue(kHklm, kProduct, "v0"), std::nullopt);
     EXPECT_FALSE(reopened.CreateKey(kHklm, "bad\\\\path"));
+}
+
+TEST_F(FileRegistryTest, AChangeIsOnDiskBeforeItTakesTheFilesName) {
+    FileRegistry registry(path());
+    ASSERT_TRUE(registry.CreateKey(kHklm, kProduct));
+    durability::Take();
+    ASSERT_TRUE(registry.WriteValue(kHklm, kProduct, "Delay", "300"));
+    const QString folder = QFileInfo(path()).absolutePath();
+    const std::vector<std::string> expected = {
+        "fsync " + path().toStdString() + ".new",
+        "rename " + path().toStdString() + ".new " + path().toStdString(),
+        "fsync " + folder.toStdString()};
+    EXPECT_EQ(durability::Take(), expected)
+        << "the new file's contents, then its name, then the folder's entry reach the disk";
+
+    ASSERT_TRUE(registry.WriteValue(kHklm, kProduct, "Delay", "300"));
+    EXPECT_TRUE(durability::Take().empty()) << "an unchanged value writes nothing";
 }
 
 TEST_F(FileRegistryTest, ReadingNeverCreatesAnything) {
@@ -226,18 +284,42 @@ int RunUnprivileged(const std::function<int()>& check) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-TEST_F(FileRegistryTest, ReadOnlyDirectoryGivesTheSixMessagesAndKeepsTheFile) {
-    {
+// Checks that need a user without root's power to read and write anything. Run as a CTest test
+// of their own: where no such user can be had, they are skipped, and CTest says so.
+class FileRegistryUnprivilegedTest : public FileRegistryTest {
+protected:
+    // Runs `check` as the unprivileged user with the settings folder open to it; skips the test
+    // where that cannot be done.
+    void RunAsUnprivilegedUser(const std::function<int()>& check) {
+        ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        ASSERT_EQ(chmod(QFile::encodeName(path() + ".lock").constData(), 0666), 0);
+        result = RunUnprivileged([&] {
+            if (access(QFile::encodeName(dir.filePath("drovane")).constData(), X_OK) != 0) {
+                return 78;
+            }
+            return check();
+        });
+        chmod(QFile::encodeName(dir.filePath("drovane")).constData(), 0755);
+        chmod(QFile::encodeName(path()).constData(), 0644);
+        if (result == 77) GTEST_SKIP() << "cannot drop root's rights here";
+        if (result == 78) {
+            GTEST_SKIP() << "the temporary folder is out of an unprivileged user's reach";
+        }
+    }
+    void StoreFirstValues() {
         FileRegistry registry(path());
         Save(registry, {12000, 13000, 300, 5});
         ASSERT_TRUE(prompt.errors.empty());
     }
-    const QByteArray before = ReadAll(path());
-    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
-    ASSERT_EQ(chmod(QFile::encodeName(dir.filePath("drovane")).constData(), 0555), 0);
-    ASSERT_EQ(chmod(QFile::encodeName(path() + ".lock").constData(), 0666), 0);
 
-    const int result = RunUnprivileged([&] {
+    int result = -1;
+};
+
+TEST_F(FileRegistryUnprivilegedTest, ReadOnlyDirectoryGivesTheSixMessagesAndKeepsTheFile) {
+    StoreFirstValues();
+    const QByteArray before = ReadAll(path());
+    ASSERT_EQ(chmod(QFile::encodeName(dir.filePath("drovane")).constData(), 0555), 0);
+    RunAsUnprivilegedUser([&] {
         if (access(QFile::encodeName(path()).constData(), R_OK) != 0) return 78;
         FileRegistry registry(path());
         Save(registry, {14000, 15000, 400, 6});
@@ -245,11 +327,26 @@ TEST_F(FileRegistryTest, ReadOnlyDirectoryGivesTheSixMessagesAndKeepsTheFile) {
         if (Load(registry) != Params{12000, 13000, 300, 5}) return 2;
         return 0;
     });
-    chmod(QFile::encodeName(dir.filePath("drovane")).constData(), 0755);
-    if (result == 77) GTEST_SKIP() << "cannot drop root's rights here";
-    if (result == 78) GTEST_SKIP() << "the temporary folder is out of an unprivileged user's reach";
     EXPECT_EQ(result, 0) << "1: wrong messages, 2: values changed";
     EXPECT_EQ(ReadAll(path()), before);
+}
+
+// A file that exists but cannot be read holds values nobody can see: a save must not replace it
+// with a file that lacks them, even where the folder would let it.
+TEST_F(FileRegistryUnprivilegedTest, UnreadableFileIsNeverReplaced) {
+    StoreFirstValues();
+    const QByteArray before = ReadAll(path());
+    ASSERT_EQ(chmod(QFile::encodeName(dir.filePath("drovane")).constData(), 0777), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(path()).constData(), 0), 0);
+    RunAsUnprivilegedUser([&] {
+        FileRegistry registry(path());
+        if (registry.Problem() != "cannot be read") return 1;
+        Save(registry, {14000, 15000, 400, 6});
+        if (prompt.errors != kSixMessages) return 2;
+        return 0;
+    });
+    EXPECT_EQ(result, 0) << "1: the file read as readable, 2: wrong messages";
+    EXPECT_EQ(ReadAll(path()), before) << "the values nobody could read are still there";
 }
 
 }  // namespace

@@ -123,7 +123,7 @@ TEST_F(BeepToneSinkTest, StopCutsTheLongestToneAtOnce) {
     const auto stopped = Clock::now();
     stop.request_stop();
     player.join();
-    EXPECT_LT(returned - stopped, 50ms);
+    EXPECT_LT(returned - stopped, 5s) << "the 32.8 s tone was cut";
     const std::vector<Call> calls = beep.Calls();
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ(calls[0], Call(1000, 32767));
@@ -140,7 +140,7 @@ TEST_F(BeepToneSinkTest, StopJustBeforeTheToneSoundsStillCutsIt) {
     };
     const auto start = Clock::now();
     sink.Play(1000, 5000, stop.get_token());
-    EXPECT_LT(Clock::now() - start, 150ms);
+    EXPECT_LT(Clock::now() - start, 2500ms) << "the 5 s tone was cut";
     EXPECT_GE(beep.SilenceCalls(), 2u);
 }
 
@@ -148,7 +148,7 @@ TEST_F(BeepToneSinkTest, PlayAfterStopReturnsAtOnceWithoutBeeping) {
     stop.request_stop();
     const auto start = Clock::now();
     sink.Play(1000, 32767, stop.get_token());
-    EXPECT_LT(Clock::now() - start, 50ms);
+    EXPECT_LT(Clock::now() - start, 5s);
     EXPECT_TRUE(beep.Calls().empty());
 }
 
@@ -160,14 +160,14 @@ TEST_F(BeepToneSinkTest, SilenceMakesTheSilenceCall) {
 // Where Beep cannot be cut, Play ends with the tone, and the stopping thread is held only briefly.
 TEST_F(BeepToneSinkTest, UncuttableBeepHoldsTheStopperOnlyBriefly) {
     beep.cuttable = false;
-    std::jthread player = PlayAsync(1000, 600);
+    std::jthread player = PlayAsync(1000, 4000);
     ASSERT_TRUE(beep.WaitForTones(1));
     const auto stopped = Clock::now();
     stop.request_stop();
     const auto stopReturned = Clock::now();
     player.join();
-    EXPECT_LT(stopReturned - stopped, BeepToneSink::kCutPersistence + 100ms);
-    EXPECT_GE(returned - stopped, 300ms);
+    EXPECT_LT(stopReturned - stopped, 2s) << "the stopper gave up long before the 4 s tone ended";
+    EXPECT_GE(returned - stopped, 2s) << "Play ended with the tone";
 }
 
 // The engine over this sink: Stop returns at once even in the middle of the longest tone.
@@ -183,7 +183,7 @@ TEST(BeepToneSinkEngineTest, EngineStopDoesNotWaitForTheTone) {
     ASSERT_TRUE(beep.WaitForTones(1));
     const auto start = Clock::now();
     player.Stop();
-    EXPECT_LT(Clock::now() - start, 50ms);
+    EXPECT_LT(Clock::now() - start, 5s) << "Stop cut the 32.8 s tone";
     EXPECT_EQ(beep.Tones(), (std::vector<Call>{{16000, 32767}}));
     const std::vector<Call> calls = beep.Calls();
     EXPECT_EQ(calls.back(), Call(0, 0));

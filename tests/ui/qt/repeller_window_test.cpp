@@ -73,6 +73,18 @@ protected:
     CRepellerDialog dialog{window, player, settings, prompt, tray, trayHost};
 };
 
+TEST_F(RepellerWindowTest, ControlsSitAtTheirPixelsOfTheNinePointLayout) {
+    const struct {
+        int id;
+        QRect rect;
+    } places[] = {
+        {ids::kStart, QRect(11, 173, 71, 21)},      {ids::kClose, QRect(248, 173, 70, 21)},
+        {ids::kFrequency1, QRect(80, 218, 48, 18)}, {ids::kSet, QRect(250, 218, 70, 21)},
+        {ids::kStopTest, QRect(182, 291, 79, 21)},  {ids::kNotice, QRect(27, 113, 293, 31)},
+    };
+    for (const auto& p : places) EXPECT_EQ(Item<QWidget>(p.id)->geometry(), p.rect) << p.id;
+}
+
 TEST_F(RepellerWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
     for (const layout::Control& c : layout::Controls()) {
         if (c.id == 0 || c.kind == layout::Kind::Banner) continue;
