@@ -192,22 +192,44 @@ def downsample(image, ss):
 # The emblem: a loudspeaker with two sound waves, in a 32 x 32 unit square
 
 
-def speaker_outline(dx=0.0):
+class Geometry:
+    """Where the emblem's parts lie, in 32 x 32 units. box: the loudspeaker's box (left, right, top,
+    bottom); cone: its mouth (right, top, bottom); waves: radii of the arcs around wave_centre, each
+    wave_width wide and reaching wave_span degrees either side of the axis."""
+
+    def __init__(self, box, cone, corner, wave_centre, waves, wave_width, wave_span):
+        self.box, self.cone, self.corner = box, cone, corner
+        self.wave_centre, self.waves, self.wave_width, self.wave_span = \
+            wave_centre, waves, wave_width, wave_span
+
+    def but(self, **changes):
+        g = Geometry(**self.__dict__)
+        g.__dict__.update(changes)
+        return g
+
+
+# The emblem as drawn at 32 pixels and above, and in the SVG.
+EMBLEM = Geometry(box=(6.6, 11.2, 12.6, 19.4), cone=(16.8, 7.6, 24.4), corner=1.3,
+                  wave_centre=(15.2, 16.0), waves=(5.6, 10.0), wave_width=2.3, wave_span=44)
+# From 20 to 31 pixels: bolder waves, so that the gap between them survives.
+EMBLEM_SMALL = EMBLEM.but(waves=(6.0, 10.6), wave_width=3.0)
+# Below 20 pixels: one wave, and edges on whole pixels of the 16-pixel grid (2 units a pixel).
+EMBLEM_TINY = Geometry(box=(6, 10, 12, 20), cone=(16, 6, 26), corner=1.0,
+                       wave_centre=(8.0, 16.0), waves=(12.0,), wave_width=3.4, wave_span=45)
+# The loudspeaker glyph without the disc, for a 16 x 15 box (the same grid, 2 units a pixel).
+GLYPH_SHAPE = Geometry(box=(2, 7, 11, 19), cone=(13, 4, 26), corner=1.0,
+                       wave_centre=(12.0, 15.0), waves=(6.0, 12.0), wave_width=3.2, wave_span=40)
+
+
+def speaker_outline(g, dx=0.0):
     """The loudspeaker, a box with a cone opening to the right, with softened corners."""
-    box_l, box_r, box_t, box_b = 6.6 + dx, 11.2 + dx, 12.6, 19.4
-    cone_r, cone_t, cone_b = 16.8 + dx, 7.6, 24.4
-    return rounded([(box_l, box_t), (box_r, box_t), (cone_r, cone_t), (cone_r, cone_b),
-                    (box_r, box_b), (box_l, box_b)], 1.3)
+    box_l, box_r, box_t, box_b = g.box
+    cone_r, cone_t, cone_b = g.cone
+    return rounded([(box_l + dx, box_t), (box_r + dx, box_t), (cone_r + dx, cone_t),
+                    (cone_r + dx, cone_b), (box_r + dx, box_b), (box_l + dx, box_b)], g.corner)
 
 
-# The sound waves: arcs around a point just left of the cone's mouth.
-WAVE_CENTRE = (15.2, 16.0)
-WAVE_RADII = (5.6, 10.0)
-WAVE_WIDTH = 2.3
-WAVE_SPAN = 44  # degrees either side of the axis
-
-
-def emblem_shapes(disc=True, waves=WAVE_RADII, speaker=WHITE, wave=WHITE, speaker_dx=0.0):
+def emblem_shapes(g=EMBLEM, disc=True, waves=True, speaker=WHITE, wave=WHITE, speaker_dx=0.0):
     """The emblem as shapes in 32 x 32 units: ('disc', cx, cy, r, top colour, bottom colour),
     ('ring', cx, cy, r, width, colour), ('polygon', points, colour) and
     ('arc', cx, cy, r, a0, a1, width, colour). Without its waves the loudspeaker can be moved right
@@ -216,10 +238,16 @@ def emblem_shapes(disc=True, waves=WAVE_RADII, speaker=WHITE, wave=WHITE, speake
     if disc:
         shapes.append(("disc", 16, 16, 15.5, TEAL_LIGHT, TEAL_DARK))
         shapes.append(("ring", 16, 16, 15.5, 0.9, TEAL_DARK + (150,)))
-    shapes.append(("polygon", speaker_outline(speaker_dx), speaker))
-    for r in waves:
-        shapes.append(("arc", WAVE_CENTRE[0], WAVE_CENTRE[1], r, -WAVE_SPAN, WAVE_SPAN, WAVE_WIDTH, wave))
+    shapes.append(("polygon", speaker_outline(g, speaker_dx), speaker))
+    if waves:
+        cx, cy = g.wave_centre
+        for r in g.waves:
+            shapes.append(("arc", cx, cy, r, -g.wave_span, g.wave_span, g.wave_width, wave))
     return shapes
+
+
+def geometry_for_size(size):
+    return EMBLEM if size >= 32 else EMBLEM_SMALL if size >= 20 else EMBLEM_TINY
 
 
 def paint_shapes(painter, shapes):

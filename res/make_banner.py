@@ -21,7 +21,7 @@ from pathlib import Path
 
 from PIL import Image, ImageDraw
 
-from artwork import (DEJAVU, DEJAVU_BOLD, INK, INK_SOFT, TEAL, WAVE_CENTRE, Painter, downsample,
+from artwork import (DEJAVU, DEJAVU_BOLD, EMBLEM, INK, INK_SOFT, TEAL, Painter, downsample,
                      emblem_shapes, font, paint_mosquito, paint_shapes, supersampled, window_gradient)
 
 WIDTH, HEIGHT = 300, 100
@@ -97,7 +97,7 @@ def scene(frame):
     img = supersampled(WIDTH, HEIGHT, SS)
     p = Painter(img, SS)
     bp, s = badge_painter(p)
-    cx = BADGE_CENTRE[0] - 16 * s + WAVE_CENTRE[0] * s
+    cx = BADGE_CENTRE[0] - 16 * s + EMBLEM.wave_centre[0] * s
     cy = BADGE_CENTRE[1]
     phase = (frame % WAVE_PERIOD) / WAVE_PERIOD
     for k in range(-1, 8):
@@ -108,7 +108,7 @@ def scene(frame):
         strength = min(1.0, travelled / 8.0) * (1.0 - travelled / WAVE_FADE) ** 1.1
         p.arc(cx, cy, WAVE_FIRST + travelled, -WAVE_SPAN, WAVE_SPAN, WAVE_WIDTH,
               TEAL + (int(round(235 * strength)),))
-    paint_shapes(bp, emblem_shapes(waves=(), speaker_dx=3.4))
+    paint_shapes(bp, emblem_shapes(waves=False, speaker_dx=3.4))
     where = MOSQUITO[frame]
     if where:
         x, y, tilt, facing_right = where
