@@ -246,6 +246,15 @@ def emblem_shapes(g=EMBLEM, disc=True, waves=True, speaker=WHITE, wave=WHITE, sp
     return shapes
 
 
+def placed_emblem(p, centre, radius):
+    """A painter that draws the emblem's 32 x 32 units with its disc at `centre` with `radius`, and
+    the point its waves spread from, in the parent painter's units."""
+    s = 2 * radius / 31.0   # the disc's diameter is 31 units
+    left, top = centre[0] - 16 * s, centre[1] - 16 * s
+    wave_source = (left + EMBLEM.wave_centre[0] * s, top + EMBLEM.wave_centre[1] * s)
+    return p.transformed(dx=left, dy=top, scale=s), wave_source
+
+
 def geometry_for_size(size):
     return EMBLEM if size >= 32 else EMBLEM_SMALL if size >= 20 else EMBLEM_TINY
 
@@ -341,6 +350,13 @@ LEG = (84, 76, 70)
 WING = (200, 216, 226, 120)
 WING_EDGE = (120, 140, 152, 170)
 BAND = (224, 214, 196)
+
+
+def paint_speed_lines(p, colour):
+    """Three short dashes behind the mosquito (in the painter of paint_mosquito), for when it makes
+    off."""
+    for dy, x0, x1 in ((-3.5, 17, 23), (0.5, 18, 26), (4.0, 16, 21)):
+        p.stroke([(x0, dy), (x1, dy)], 0.8, colour)
 
 
 def paint_mosquito(p, wing_phase=0.0):

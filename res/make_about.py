@@ -15,8 +15,8 @@ from pathlib import Path
 from PIL import Image
 
 import winformats
-from artwork import (EMBLEM, TEAL, Painter, downsample, emblem_shapes, paint_mosquito, paint_shapes,
-                     supersampled)
+from artwork import (TEAL, Painter, downsample, emblem_shapes, paint_mosquito, paint_shapes,
+                     paint_speed_lines, placed_emblem, supersampled)
 
 WIDTH, HEIGHT = 88, 76
 SS = 8
@@ -27,16 +27,13 @@ BADGE_RADIUS = 25
 def picture():
     img = supersampled(WIDTH, HEIGHT, SS, (255, 255, 255, 255))
     p = Painter(img, SS)
-    s = 2 * BADGE_RADIUS / 31.0
-    badge = p.transformed(dx=BADGE_CENTRE[0] - 16 * s, dy=BADGE_CENTRE[1] - 16 * s, scale=s)
-    # A wave that has left the disc, fading, on the way to the mosquito.
-    cx = BADGE_CENTRE[0] - 16 * s + EMBLEM.wave_centre[0] * s
+    badge, (cx, cy) = placed_emblem(p, BADGE_CENTRE, BADGE_RADIUS)
+    # Two waves that have left the disc, fading on their way to the mosquito.
     for r, alpha in ((BADGE_RADIUS + 8, 160), (BADGE_RADIUS + 17, 80)):
-        p.arc(cx, BADGE_CENTRE[1], r, -26, 26, 2.2, TEAL + (alpha,))
+        p.arc(cx, cy, r, -26, 26, 2.2, TEAL + (alpha,))
     paint_shapes(badge, emblem_shapes())
     mosquito = p.transformed(dx=74, dy=13, angle=-20, flip=True, scale=0.85)
-    for dy, x0, x1 in ((-3.5, 17, 23), (0.5, 18, 26), (4.0, 16, 21)):
-        mosquito.stroke([(x0, dy), (x1, dy)], 0.8, (150, 144, 130, 140))
+    paint_speed_lines(mosquito, (150, 144, 130, 140))
     paint_mosquito(mosquito, wing_phase=0.0)
     return downsample(img, SS).convert("RGB")
 

@@ -14,15 +14,16 @@ the NETSCAPE2.0 looping extension straight after that table, then per frame a gr
 whole picture; every later frame is only the rectangle of pixels that changed since the frame before.
 The player clears the canvas after each pass and draws frame 1 whole, so frame 1 is complete and
 opaque. After writing, the script reads the file back and checks that layout and every decoded pixel."""
-import math
+import io
 import struct
 import sys
 from pathlib import Path
 
 from PIL import Image, ImageDraw
 
-from artwork import (DEJAVU, DEJAVU_BOLD, EMBLEM, INK, INK_SOFT, TEAL, Painter, downsample,
-                     emblem_shapes, font, paint_mosquito, paint_shapes, supersampled, window_gradient)
+from artwork import (DEJAVU, DEJAVU_BOLD, INK, INK_SOFT, TEAL, Painter, downsample, emblem_shapes, font,
+                     paint_mosquito, paint_shapes, paint_speed_lines, placed_emblem, supersampled,
+                     window_gradient)
 
 WIDTH, HEIGHT = 300, 100
 FRAMES = 20
@@ -87,18 +88,11 @@ def lettering():
     return img.reduce(k)
 
 
-def badge_painter(p):
-    s = 2 * BADGE_RADIUS / 31.0
-    return p.transformed(dx=BADGE_CENTRE[0] - 16 * s, dy=BADGE_CENTRE[1] - 16 * s, scale=s), s
-
-
 def scene(frame):
     """The moving part of one frame on a transparent layer: waves, badge and mosquito."""
     img = supersampled(WIDTH, HEIGHT, SS)
     p = Painter(img, SS)
-    bp, s = badge_painter(p)
-    cx = BADGE_CENTRE[0] - 16 * s + EMBLEM.wave_centre[0] * s
-    cy = BADGE_CENTRE[1]
+    badge, (cx, cy) = placed_emblem(p, BADGE_CENTRE, BADGE_RADIUS)
     phase = (frame % WAVE_PERIOD) / WAVE_PERIOD
     for k in range(-1, 8):
         travelled = WAVE_SPACING * (k + phase)
@@ -108,7 +102,7 @@ def scene(frame):
         strength = min(1.0, travelled / 8.0) * (1.0 - travelled / WAVE_FADE) ** 1.1
         p.arc(cx, cy, WAVE_FIRST + travelled, -WAVE_SPAN, WAVE_SPAN, WAVE_WIDTH,
               TEAL + (int(round(235 * strength)),))
-    paint_shapes(bp, emblem_shapes(waves=False, speaker_dx=3.4))
+    paint_shapes(badge, emblem_shapes(waves=False, speaker_dx=3.4))
     where = MOSQUITO[frame]
     if where:
         x, y, tilt, facing_right = where
@@ -116,9 +110,7 @@ def scene(frame):
         angle = -tilt if facing_right else tilt
         mp = p.transformed(dx=x, dy=y, angle=angle, flip=facing_right, scale=MOSQUITO_SCALE)
         if frame in DASHING:
-            # Speed lines behind it while it makes off.
-            for dy, x0, x1 in ((-3.5, 17, 23), (0.5, 18, 26), (4.0, 16, 21)):
-                mp.stroke([(x0, dy), (x1, dy)], 0.8, (120, 112, 96, 110))
+            paint_speed_lines(mp, (120, 112, 96, 110))
         paint_mosquito(mp, wing_phase=frame % 2)
     return downsample(img, SS)
 
@@ -290,7 +282,7 @@ def check(data, expected):
     assert data[781 + 16:781 + 18] == b"\x00\x00", "loop count must be 0 (for ever)"
     assert blocks[2][0] == 800, "first frame's control extension at %d" % blocks[2][0]
     for i in range(FRAMES):
-        (c_at, _, (delay, disposal, transparent)), (i_at, _, (left, top, w, h, size)) = \
+        (c_at, _, (delay, disposal, transparent)), (i_at, _, (left, top, w, h, _)) = \
             blocks[2 + 2 * i], blocks[3 + 2 * i]
         assert i_at == c_at + 8, "frame %d: image not right after its control extension" % (i + 1)
         assert (delay, disposal, transparent) == (DELAY, 1, 0), "frame %d control" % (i + 1)
@@ -299,7 +291,7 @@ def check(data, expected):
         else:
             assert w * h < WIDTH * HEIGHT and left + w <= WIDTH and top + h <= HEIGHT, \
                 "frame %d: %d x %d at (%d, %d)" % (i + 1, w, h, left, top)
-    decoded = Image.open(__import__("io").BytesIO(data))
+    decoded = Image.open(io.BytesIO(data))
     assert decoded.n_frames == FRAMES
     for i in range(FRAMES):
         decoded.seek(i)

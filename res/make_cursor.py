@@ -12,7 +12,6 @@ The hotspot is the tip of the index finger: x = 7, y = 1 (the top of the fingert
 import sys
 from pathlib import Path
 
-from PIL import Image
 
 import winformats
 from artwork import Painter, downsample, rounded, stroke_outline, supersampled

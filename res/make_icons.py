@@ -15,6 +15,7 @@ out two sound waves, on a teal disc):
 
 Small sizes use a simplified emblem (thicker waves, one wave at 16 pixels) so that they stay sharp.
 The script reads the .ico and .bmp files back and checks them against the drawn images."""
+import io
 import sys
 from pathlib import Path
 
@@ -71,7 +72,7 @@ def check_container(data, images, hotspot=None):
 
 
 def check_bmp(data, image):
-    got = Image.open(__import__("io").BytesIO(data))
+    got = Image.open(io.BytesIO(data))
     assert got.format == "BMP" and got.mode == "RGB" and got.info.get("compression", 0) == 0
     assert got.tobytes() == image.tobytes(), "BMP pixels differ"
 
