@@ -167,15 +167,15 @@ def stroke_outline(points, hw, cap_steps=12):
         left.append((x + nx * hw, y + ny * hw))
         right.append((x - nx * hw, y - ny * hw))
 
-    def cap(p, nrm, forward):
+    def cap(p, nrm):
+        """A half circle around p, from the side nrm points to, round to the other side."""
         x, y = p
         base = math.atan2(nrm[1], nrm[0])
-        sweep = -math.pi if forward else math.pi
-        return [(x + hw * math.cos(base + sweep * k / cap_steps),
-                 y + hw * math.sin(base + sweep * k / cap_steps)) for k in range(1, cap_steps)]
+        return [(x + hw * math.cos(base - math.pi * k / cap_steps),
+                 y + hw * math.sin(base - math.pi * k / cap_steps)) for k in range(1, cap_steps)]
 
-    end_cap = cap(points[-1], normals[-1], True)
-    start_cap = cap(points[0], (-normals[0][0], -normals[0][1]), True)
+    end_cap = cap(points[-1], normals[-1])
+    start_cap = cap(points[0], (-normals[0][0], -normals[0][1]))
     return left + end_cap + right[::-1] + start_cap
 
 
