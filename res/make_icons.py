@@ -1,92 +1,107 @@
-#!/usr/bin/env python3
-"""Writes the program's icons as PNG files: app_icon.png (window icon 128, 32 x 32), tray_icon.png
-(tray icon 165, 22 x 22) and speaker.png (bitmap 148, 16 x 15): a loudspeaker sending out sound
-waves, drawn with 4 x 4 supersampling. Run it from res/ after changing the artwork."""
-import math
-import struct
+#!/usr/bin/python3
+"""Writes the program's icons, all drawn from the emblem in artwork.py (a white loudspeaker sending
+out two sound waves, on a teal disc):
+
+    /usr/bin/python3 res/make_icons.py [output directory]      (needs Debian's python3-pil)
+
+  app_icon.png          32 x 32, the window icon (icon 128)
+  app_icon_16.png, app_icon_48.png, app_icon_256.png, app_icon.svg
+                        the same icon for a desktop icon theme
+  app_icon.ico          16, 32, 48 and 256 (PNG-compressed) for Windows
+  tray_icon.png         22 x 22, the notification-area icon (icon 165)
+  tray_icon.ico         16, 20, 24 and 32
+  speaker.png           16 x 15, the loudspeaker glyph beside the sound-test section (bitmap 148)
+  speaker.bmp           the glyph as a 24-bit BMP, on the window's gradient where it is shown
+
+Small sizes use a simplified emblem (thicker waves, one wave at 16 pixels) so that they stay sharp.
+The script reads the .ico and .bmp files back and checks them against the drawn images."""
+import io
 import sys
-import zlib
 from pathlib import Path
 
+from PIL import Image
 
-def png(width, height, pixels):
-    """pixels: rows of (r, g, b, a) tuples."""
-    raw = b"".join(b"\0" + b"".join(struct.pack("4B", *p) for p in row) for row in pixels)
+import winformats
+from artwork import (GLYPH, GLYPH_SHAPE, TEAL, Painter, downsample, emblem_shapes, geometry_for_size,
+                     paint_shapes, supersampled, svg_shapes, window_gradient)
 
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+SS = 16
 
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+# Where bitmap 148 sits in the window's client area (8, 179 dialog units at 1.6 x 1.5 pixels each).
+SPEAKER_TOP = 268
 
 
-def in_speaker(x, y):
-    """The loudspeaker in a unit square: a box and a cone opening to the right."""
-    if 0.16 <= x <= 0.30 and 0.38 <= y <= 0.62:
-        return True
-    if 0.30 <= x <= 0.50:
-        half = 0.12 + (x - 0.30) * (0.26 / 0.20)
-        return abs(y - 0.5) <= half
-    return False
+def emblem(size):
+    img = supersampled(size, size, SS)
+    paint_shapes(Painter(img, SS).transformed(scale=size / 32), emblem_shapes(geometry_for_size(size)))
+    return downsample(img, SS)
 
 
-def in_waves(x, y):
-    """Two arcs to the right of the cone."""
-    dx, dy = x - 0.46, y - 0.5
-    r = math.hypot(dx, dy)
-    if dx <= 0 or abs(math.atan2(dy, dx)) > math.radians(50):
-        return False
-    return 0.16 <= r <= 0.23 or 0.31 <= r <= 0.38
+def speaker_glyph():
+    """The loudspeaker in grey with teal waves, without the disc, filling a 16 x 15 box."""
+    img = supersampled(16, 15, SS)
+    shapes = emblem_shapes(GLYPH_SHAPE, disc=False, speaker=GLYPH, wave=TEAL)
+    paint_shapes(Painter(img, SS).transformed(scale=0.5), shapes)
+    return downsample(img, SS)
 
 
-def render(size, shade):
-    rows = []
-    n = 4
-    for py in range(size):
-        row = []
-        for px in range(size):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(n):
-                for sx in range(n):
-                    x = (px + (sx + 0.5) / n) / size
-                    y = (py + (sy + 0.5) / n) / size
-                    c = shade(x, y)
-                    if c:
-                        for i in range(4):
-                            acc[i] += c[i] * (c[3] / 255.0 if i < 3 else 1.0)
-            a = acc[3] / (n * n)
-            if a == 0:
-                row.append((0, 0, 0, 0))
-            else:
-                row.append(tuple(int(round(acc[i] / (acc[3] / 255.0))) for i in range(3)) +
-                           (int(round(a)),))
-        rows.append(row)
-    return rows
+def on_gradient(image, top):
+    """The image over the window's gradient, row by row from client row `top`."""
+    w, h = image.size
+    back = Image.new("RGBA", (w, h))
+    for y in range(h):
+        for x in range(w):
+            back.putpixel((x, y), window_gradient(top + y) + (255,))
+    back.alpha_composite(image)
+    return back.convert("RGB")
 
 
-def badge(x, y):
-    """A teal disc with a white loudspeaker."""
-    if math.hypot(x - 0.5, y - 0.5) > 0.48:
-        return None
-    if in_speaker(x, y) or in_waves(x, y):
-        return (255, 255, 255, 255)
-    return (34, 112, 122, 255)
+def svg():
+    return ('<?xml version="1.0" encoding="UTF-8"?>\n'
+            '<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 32 32">\n'
+            '  <title>Drovane</title>\n' + svg_shapes(emblem_shapes()) + '\n</svg>\n')
 
 
-def glyph(x, y):
-    """The loudspeaker alone, dark grey on transparent."""
-    if in_speaker(x, y) or in_waves(x, y):
-        return (70, 70, 70, 255)
-    return None
+def check_container(data, images, hotspot=None):
+    kind, entries = winformats.read_back(data)
+    assert kind == (2 if hotspot else 1)
+    assert [e[0] for e in entries] == [i.size for i in images], [e[0] for e in entries]
+    for (size, got, spot), want in zip(entries, images):
+        assert got.tobytes() == want.convert("RGBA").tobytes(), "%s differs" % (size,)
+        assert spot == hotspot
+
+
+def check_bmp(data, image):
+    got = Image.open(io.BytesIO(data))
+    assert got.format == "BMP" and got.mode == "RGB" and got.info.get("compression", 0) == 0
+    assert got.tobytes() == image.tobytes(), "BMP pixels differ"
 
 
 def main():
     out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).parent
-    (out / "app_icon.png").write_bytes(png(32, 32, render(32, badge)))
-    (out / "tray_icon.png").write_bytes(png(22, 22, render(22, badge)))
-    (out / "speaker.png").write_bytes(png(16, 15, [r[:16] for r in render(16, glyph)[:15]]))
+    icons = {size: emblem(size) for size in (16, 20, 22, 24, 32, 48, 256)}
+
+    icons[32].save(out / "app_icon.png", optimize=True)
+    for size in (16, 48, 256):
+        icons[size].save(out / ("app_icon_%d.png" % size), optimize=True)
+    (out / "app_icon.svg").write_text(svg())
+    app_set = [icons[s] for s in (16, 32, 48, 256)]
+    data = winformats.ico(app_set)
+    check_container(data, app_set)
+    (out / "app_icon.ico").write_bytes(data)
+
+    icons[22].save(out / "tray_icon.png", optimize=True)
+    tray_set = [icons[s] for s in (16, 20, 24, 32)]
+    data = winformats.ico(tray_set)
+    check_container(data, tray_set)
+    (out / "tray_icon.ico").write_bytes(data)
+
+    glyph = speaker_glyph()
+    glyph.save(out / "speaker.png", optimize=True)
+    flat = on_gradient(glyph, SPEAKER_TOP)
+    data = winformats.bmp24(flat)
+    check_bmp(data, flat)
+    (out / "speaker.bmp").write_bytes(data)
 
 
 if __name__ == "__main__":
