@@ -5,7 +5,7 @@
 # Usage: bench/startup_figures.sh [DROVANE [RIG_ANALYZE [RUNS]]]   (defaults: the debug build, 5)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-prog=${1:-$root/build/debug/app/drovane}
+prog=${1:-$root/build/debug/bin/drovane}
 analyze=${2:-$root/build/debug/tests/rigs/rig-analyze}
 runs=${3:-5}
 # rig-capture, beside rig-analyze, notes when each recorded block arrived: it places the first
