@@ -29,4 +29,22 @@ void PaintBackground(Canvas& canvas, int clientWidth) {
     }
 }
 
+void PaintEtchedFrame(Canvas& canvas, const Rect& r) {
+    if (r.Width() < 4 || r.Height() < 4) return;
+    const auto hline = [&](int x0, int x1, int y, Color c) {
+        canvas.FillSolidRect({x0, y, x1, y + 1}, c);
+    };
+    const auto vline = [&](int x, int y0, int y1, Color c) {
+        canvas.FillSolidRect({x, y0, x + 1, y1}, c);
+    };
+    hline(r.left, r.right - 1, r.top, kEtchColor);
+    vline(r.left, r.top, r.bottom - 1, kEtchColor);
+    hline(r.left + 1, r.right - 2, r.top + 1, kEtchHighlight);
+    vline(r.left + 1, r.top + 1, r.bottom - 2, kEtchHighlight);
+    hline(r.left + 1, r.right - 1, r.bottom - 2, kEtchColor);
+    vline(r.right - 2, r.top + 1, r.bottom - 1, kEtchColor);
+    hline(r.left, r.right, r.bottom - 1, kEtchHighlight);
+    vline(r.right - 1, r.top, r.bottom, kEtchHighlight);
+}
+
 }  // namespace dialog_painter

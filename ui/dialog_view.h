@@ -39,4 +39,8 @@ public:
     virtual void DestroyWindow() = 0;
     // Whether the desktop has a notification area that can hold our icon right now.
     virtual bool IsTrayAvailable() = 0;
+    // Appends a separator and an item to the window's system menu, where the platform has one.
+    virtual void AppendSystemMenuItem(int command, std::string_view text) = 0;
+    // Shows the About box, modal to the window; brings it forward when it is already shown.
+    virtual void ShowAboutBox() = 0;
 };

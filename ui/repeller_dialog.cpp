@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/prompt.h"
+#include "base/shell.h"
 #include "settings/registry_settings.h"
 #include "tone/test_melody.h"
 #include "tone/tone_player.h"
@@ -42,13 +43,16 @@ std::optional<std::int32_t> ParseDialogInteger(std::string_view text) {
 }
 
 CRepellerDialog::CRepellerDialog(DialogView& view, CTonePlayer& player, CRegistrySettings& settings,
-                                 Prompt& prompt, CSystemTray& tray, TrayHost& trayHost)
+                                 Prompt& prompt, CSystemTray& tray, TrayHost& trayHost,
+                                 Shell& shell, std::string productPage)
     : m_view(view),
       m_player(player),
       m_settings(settings),
       m_prompt(prompt),
       m_tray(tray),
-      m_trayHost(trayHost) {}
+      m_trayHost(trayHost),
+      m_shell(shell),
+      m_productPage(std::move(productPage)) {}
 
 bool CRepellerDialog::OnInitDialog() {
     ToggleDetailsHeight();
@@ -58,6 +62,7 @@ bool CRepellerDialog::OnInitDialog() {
     RunAtLogonCheck = m_settings.IsRunAtLogon() ? 1 : 0;
     ExchangeToControls();
     OnStart();
+    m_view.AppendSystemMenuItem(kSystemAboutCommand, kSystemAboutText);
     m_view.SetIcons();
     m_view.MarkRunningCopy();
     return true;
@@ -98,6 +103,9 @@ bool CRepellerDialog::OnCommand(int command) {
         case ids::kDetails:
             OnDetails();
             return true;
+        case ids::kAbout:
+            OnAbout();
+            return true;
         default:
             return false;
     }
@@ -112,10 +120,23 @@ std::optional<bool> CRepellerDialog::OnUpdateCommand(int command) const {
 void CRepellerDialog::OnCancel() { m_view.DestroyWindow(); }
 
 void CRepellerDialog::OnLButtonDown(Point client) {
+    if (m_view.GetItemRect(ids::kBanner).Contains(client)) m_shell.OpenAddress(m_productPage);
     if (m_view.GetItemRect(ids::kRunAtLogonLabel).Contains(client)) {
         m_view.SetCheck(ids::kRunAtLogon, m_view.GetCheck(ids::kRunAtLogon) == 0 ? 1 : 0);
     }
 }
+
+bool CRepellerDialog::OnSetCursor(Point client) {
+    return m_view.GetItemRect(ids::kBanner).Contains(client);
+}
+
+bool CRepellerDialog::OnSysCommand(int command) {
+    if ((command & 0xFFF0) != kSystemAboutCommand) return false;
+    OnAbout();
+    return true;
+}
+
+void CRepellerDialog::OnAbout() { m_view.ShowAboutBox(); }
 
 bool CRepellerDialog::ExchangeFromControls() {
     const std::array<std::pair<int, std::int32_t*>, 4> edits{{{ids::kFrequency1, &Frequency1},

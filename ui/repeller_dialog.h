@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "toolkit/canvas.h"
@@ -11,6 +12,7 @@ class CSystemTray;
 class CTonePlayer;
 class DialogView;
 class Prompt;
+class Shell;
 class TrayHost;
 
 // The main dialog's logic: its data exchange, commands, the two flags and the folding settings
@@ -19,9 +21,15 @@ class CRepellerDialog {
 public:
     static constexpr int kInitialDetailsHeight = 122;
     static constexpr std::string_view kTrayTip = "Drovane";
+    // The system menu's About item: its command and its text (string resource 101).
+    static constexpr int kSystemAboutCommand = 16;
+    static constexpr int kSystemAboutTextId = 101;
+    static constexpr std::string_view kSystemAboutText = "&About Drovane...";
 
+    // `productPage` is the address the banner opens.
     CRepellerDialog(DialogView& view, CTonePlayer& player, CRegistrySettings& settings,
-                    Prompt& prompt, CSystemTray& tray, TrayHost& trayHost);
+                    Prompt& prompt, CSystemTray& tray, TrayHost& trayHost, Shell& shell,
+                    std::string productPage);
 
     // Called once the window and its controls exist, before it is first shown.
     bool OnInitDialog();
@@ -34,7 +42,14 @@ public:
     void OnClose() { OnHide(); }
     // The Escape key: ends the program without a question.
     void OnCancel();
+    // A click that no control took: on the banner it opens the product page; on the run-at-logon
+    // label it moves the check mark.
     void OnLButtonDown(Point client);
+    // True when the cursor at `client` is to be the hand (over the banner).
+    bool OnSetCursor(Point client);
+    // A command of the system menu; false when it is not ours.
+    bool OnSysCommand(int command);
+    void OnAbout();
 
     void OnStart();
     void OnStop();
@@ -78,6 +93,8 @@ private:
     Prompt& m_prompt;
     CSystemTray& m_tray;
     TrayHost& m_trayHost;
+    Shell& m_shell;
+    std::string m_productPage;
 
     bool m_sweepFlag = true;
     bool m_testFlag = false;

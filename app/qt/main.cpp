@@ -1,13 +1,19 @@
 // drovane: the main window, its tray icon and the sweep, one running copy per executable name.
 #include <QApplication>
+#include <QCursor>
+#include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QUrl>
+#include <optional>
+#include <string>
 
 #include "app/qt/quit_on_signal.h"
 #include "app/qt/single_instance.h"
+#include "base/qt/desktop_shell.h"
 #include "base/qt/message_box_prompt.h"
 #include "res/embedded_resources.h"
 #include "settings/qt/autostart_entry.h"
@@ -15,8 +21,10 @@
 #include "settings/registry_settings.h"
 #include "tone/linux/audio_tone_sink.h"
 #include "tone/tone_player.h"
+#include "ui/about_box.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
+#include "ui/qt/dialog_font.h"
 #include "ui/qt/qt_tray_host.h"
 #include "ui/qt/repeller_window.h"
 #include "ui/repeller_dialog.h"
@@ -32,6 +40,28 @@ QPixmap LoadPicture(const ResourceSource& resources, std::string_view type, int 
     image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()),
                        "PNG");
     return QPixmap::fromImage(image);
+}
+
+// A cursor resource: its picture, with the hot spot ("x y") kept beside it.
+std::optional<QCursor> LoadCursor(const ResourceSource& resources, int id) {
+    const QPixmap picture = LoadPicture(resources, "CURSOR", id);
+    if (picture.isNull()) return std::nullopt;
+    const auto spot = resources.Find("HOTSPOT", id);
+    const QStringList xy = QString::fromLatin1(reinterpret_cast<const char*>(spot.data()),
+                                               static_cast<qsizetype>(spot.size()))
+                               .simplified()
+                               .split(' ');
+    if (xy.size() != 2) return QCursor(picture);
+    return QCursor(picture, xy[0].toInt(), xy[1].toInt());
+}
+
+// The address of a page: the one configured at build time, else the program's own page, installed
+// in share/drovane/page beside bin/ (the build tree is laid out the same way).
+std::string PageAddress(std::string_view configured) {
+    if (!configured.empty()) return std::string(configured);
+    const QString page = QDir(QCoreApplication::applicationDirPath())
+                             .absoluteFilePath("../share/drovane/page/index.html");
+    return QUrl::fromLocalFile(QDir::cleanPath(page)).toString().toStdString();
 }
 
 }  // namespace
@@ -50,9 +80,7 @@ int main(int argc, char** argv) {
     }
 
     QuitOnSignal quitOnSignal;
-    QFont font("NanumGothic");
-    font.setPixelSize(layout::kFontPixelHeight);
-    QApplication::setFont(font);
+    QApplication::setFont(DialogFont());
 
     AudioToneSink sink;
     EmbeddedResources resources;
@@ -63,8 +91,12 @@ int main(int argc, char** argv) {
                                QCoreApplication::applicationFilePath().toStdString());
     CTonePlayer player(sink, prompt, resources);
 
-    RepellerWindow window(QIcon(LoadPicture(resources, "ICON", ids::kDialogIcon)),
-                          LoadPicture(resources, "BITMAP", ids::kSpeakerBitmap));
+    DesktopShell shell;
+    WindowArt art{QIcon(LoadPicture(resources, "ICON", ids::kDialogIcon)),
+                  LoadPicture(resources, "BITMAP", ids::kSpeakerBitmap),
+                  LoadPicture(resources, "BITMAP", CAboutDialog::kPicture),
+                  [&](int id) { return LoadCursor(resources, id); }};
+    RepellerWindow window(std::move(art), shell, PageAddress(DROVANE_MAKER_PAGE));
     prompt.SetOwner(&window);
 
     CRepellerDialog* logic = nullptr;
@@ -81,7 +113,8 @@ int main(int argc, char** argv) {
             if (window.isVisible()) window.BringToFront();
         });
 
-    CRepellerDialog dialog(window, player, settings, prompt, tray, trayHost);
+    CRepellerDialog dialog(window, player, settings, prompt, tray, trayHost, shell,
+                           PageAddress(DROVANE_PRODUCT_PAGE));
     logic = &dialog;
     window.SetLogic(&dialog);
     window.OnMarked([&] { single.Listen([&] { window.Raise(); }); });

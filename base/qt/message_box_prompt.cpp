@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 #include "base/qt/qt_text.h"
 
@@ -18,6 +19,12 @@ void PrepareBox(QMessageBox& box) {
         const QRect screen = owner->screen()->availableGeometry();
         box.move(screen.center() - QPoint(box.width() / 2, box.height() / 2));
     }
+    // A box asked for from the tray, or over another box, takes the keyboard once it is up, so
+    // that Enter and Escape answer it.
+    QTimer::singleShot(0, &box, [&box] {
+        box.raise();
+        box.activateWindow();
+    });
 }
 
 }  // namespace

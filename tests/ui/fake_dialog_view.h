@@ -66,6 +66,10 @@ public:
         Log("destroy");
     }
     bool IsTrayAvailable() override { return trayAvailable; }
+    void AppendSystemMenuItem(int command, std::string_view text) override {
+        Log("system menu " + std::to_string(command) + "=" + std::string(text));
+    }
+    void ShowAboutBox() override { Log("about"); }
 
 private:
     void Log(std::string entry) {

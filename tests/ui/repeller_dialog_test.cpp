@@ -9,6 +9,7 @@
 #include "settings/registry_settings.h"
 #include "tests/support/fake_resources.h"
 #include "tests/support/memory_registry.h"
+#include "tests/support/recording_shell.h"
 #include "tests/support/recording_tone_sink.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/ui/fake_dialog_view.h"
@@ -24,6 +25,7 @@ using namespace std::chrono_literals;
 constexpr std::uint32_t kMelodyHz = 440;
 constexpr char kProductKey[] = "SOFTWARE\\Corvell\\Drovane";
 constexpr char kModulePath[] = "/opt/drovane/bin/drovane";
+constexpr char kProductPage[] = "file:///opt/drovane/share/drovane/page/index.html";
 
 enum class Engine { Silent, Sweep, Melody };
 
@@ -88,7 +90,8 @@ protected:
     FakeDialogView view;
     RecordingTrayHost trayHost;
     CSystemTray tray;
-    CRepellerDialog dialog{view, player, settings, prompt, tray, trayHost};
+    RecordingShell shell;
+    CRepellerDialog dialog{view, player, settings, prompt, tray, trayHost, shell, kProductPage};
 };
 
 // --- Opening ------------------------------------------------------------------------------------
@@ -97,12 +100,27 @@ TEST_F(RepellerDialogTest, OpensFoldedShowsStoredValuesAddsTheTrayIconAndSweeps)
     StoreParams("17000", "19000", "250", "20");
     Open();
 
-    const std::vector<std::string> expected{
-        "size 331x220",    "region 1,1,330,219", "text 1002=0",     "text 1003=0",
-        "text 1004=0",     "text 1005=0",        "check 1006=0",    "add 165 Drovane",
-        "text 1002=17000", "text 1003=19000",    "text 1004=250",   "text 1005=20",
-        "check 1006=0",    "text 1002=17000",    "text 1003=19000", "text 1004=250",
-        "text 1005=20",    "check 1006=0",       "icons",           "mark"};
+    const std::vector<std::string> expected{"size 331x220",
+                                            "region 1,1,330,219",
+                                            "text 1002=0",
+                                            "text 1003=0",
+                                            "text 1004=0",
+                                            "text 1005=0",
+                                            "check 1006=0",
+                                            "add 165 Drovane",
+                                            "text 1002=17000",
+                                            "text 1003=19000",
+                                            "text 1004=250",
+                                            "text 1005=20",
+                                            "check 1006=0",
+                                            "text 1002=17000",
+                                            "text 1003=19000",
+                                            "text 1004=250",
+                                            "text 1005=20",
+                                            "check 1006=0",
+                                            "system menu 16=&About Drovane...",
+                                            "icons",
+                                            "mark"};
     EXPECT_EQ(journal, expected);
     EXPECT_EQ(EngineState(), Engine::Sweep);
     EXPECT_EQ(sink.Plays().front().hz, 17000u);
@@ -366,7 +384,7 @@ TEST_F(RepellerDialogTest, ExitAsksAndEndsOnlyOnYesEscapeEndsWithoutAsking) {
 }
 
 TEST_F(RepellerDialogTest, UnknownCommandsAreNotHandled) {
-    EXPECT_FALSE(dialog.OnCommand(ids::kAbout));
+    EXPECT_FALSE(dialog.OnCommand(57670)) << "the framework's Help has no handler here";
     EXPECT_FALSE(dialog.OnCommand(-1));
 }
 
@@ -394,6 +412,38 @@ TEST_F(RepellerDialogTest, LabelClickTogglesTheMarkOnlyInsideTheLabel) {
     dialog.OnLButtonDown({100, 165});  // bottom edge lies outside
     EXPECT_EQ(view.checks[ids::kRunAtLogon], 0);
     EXPECT_EQ(logon.writes + logon.removes, 0);
+}
+
+TEST_F(RepellerDialogTest, BannerClickOpensTheProductPageAndShowsTheHand) {
+    view.rects[ids::kBanner] = {29, 3, 329, 103};
+    view.rects[ids::kRunAtLogonLabel] = {37, 153, 134, 165};
+    Open();
+    EXPECT_TRUE(dialog.OnSetCursor({29, 3}));
+    EXPECT_TRUE(dialog.OnSetCursor({328, 102}));
+    EXPECT_FALSE(dialog.OnSetCursor({329, 50})) << "the right edge lies outside";
+    EXPECT_FALSE(dialog.OnSetCursor({100, 103})) << "the bottom edge lies outside";
+    EXPECT_FALSE(dialog.OnSetCursor({40, 160}));
+
+    dialog.OnLButtonDown({28, 50});
+    dialog.OnLButtonDown({40, 160});
+    EXPECT_TRUE(shell.opened.empty());
+    dialog.OnLButtonDown({29, 3});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{kProductPage});
+    EXPECT_EQ(view.checks[ids::kRunAtLogon], 1) << "only the label's click moved the mark";
+}
+
+TEST_F(RepellerDialogTest, AboutComesFromTheMenusAndTheSystemMenuItemAddedAtOpening) {
+    Open();
+    EXPECT_NE(std::find(view.log.begin(), view.log.end(), "system menu 16=&About Drovane..."),
+              view.log.end());
+    view.log.clear();
+    EXPECT_TRUE(dialog.OnCommand(ids::kAbout));
+    EXPECT_TRUE(dialog.OnSysCommand(16));
+    EXPECT_TRUE(dialog.OnSysCommand(0x1F)) << "the low four bits are the system's own";
+    EXPECT_FALSE(dialog.OnSysCommand(0xF060)) << "close goes to the default processing";
+    EXPECT_FALSE(dialog.OnSysCommand(32));
+    EXPECT_EQ(view.log, (std::vector<std::string>{"about", "about", "about"}));
+    EXPECT_EQ(EngineState(), Engine::Sweep) << "the sweep goes on";
 }
 
 TEST_F(RepellerDialogTest, CheckBoxWithAnEmptyEditKeepsThePreviousState) {

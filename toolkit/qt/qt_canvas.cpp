@@ -8,12 +8,7 @@
 #include <cstdlib>
 
 #include "base/qt/qt_text.h"
-
-namespace {
-
-QColor ToQColor(Color c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
-
-}  // namespace
+#include "toolkit/qt/qt_color.h"
 
 QtCanvas::QtCanvas(QPainter& painter)
     : m_painter(painter), m_image(dynamic_cast<QImage*>(painter.device())) {

@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFontMetrics>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,10 +10,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegion>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QSystemTrayIcon>
-#include <algorithm>
 
 #include "banner/qt/transparent_label.h"
 #include "base/qt/qt_text.h"
@@ -24,6 +21,7 @@
 #include "ui/dialog_layout.h"
 #include "ui/dialog_painter.h"
 #include "ui/menu_model.h"
+#include "ui/qt/about_window.h"
 #include "ui/qt/qt_menu.h"
 #include "ui/repeller_dialog.h"
 
@@ -31,12 +29,18 @@ namespace {
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-// The client area: paints the gradient behind the (unclipped, transparent) labels and reports
-// clicks that no control takes.
+// The client area: paints the gradient behind the (unclipped, transparent) labels, reports clicks
+// that no control takes, and asks which cursor to show where no control decides it.
 class DialogClient final : public QWidget {
 public:
-    DialogClient(QWidget* parent, std::function<void(Point)> clicked)
-        : QWidget(parent), m_clicked(std::move(clicked)) {}
+    DialogClient(QWidget* parent, std::function<void(Point)> clicked,
+                 std::function<bool(Point)> handCursor, LinkLabel::CursorLoader cursors)
+        : QWidget(parent),
+          m_clicked(std::move(clicked)),
+          m_handCursor(std::move(handCursor)),
+          m_cursors(std::move(cursors)) {
+        setMouseTracking(true);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -45,34 +49,71 @@ protected:
         dialog_painter::PaintBackground(canvas, width());
     }
     void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton) {
-            const QPoint p = event->position().toPoint();
-            m_clicked({p.x(), p.y()});
-        }
+        if (event->button() == Qt::LeftButton) m_clicked(ToPoint(event));
         QWidget::mousePressEvent(event);
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        const bool hand = m_handCursor(ToPoint(event));
+        if (hand != m_showingHand) {
+            m_showingHand = hand;
+            const std::optional<QCursor> shape =
+                hand ? m_cursors(CAboutDialog::kHandCursor) : std::nullopt;
+            if (shape) {
+                setCursor(*shape);
+            } else {
+                unsetCursor();
+            }
+        }
+        QWidget::mouseMoveEvent(event);
     }
 
 private:
+    static Point ToPoint(QMouseEvent* event) {
+        const QPoint p = event->position().toPoint();
+        return {p.x(), p.y()};
+    }
+
     std::function<void(Point)> m_clicked;
+    std::function<bool(Point)> m_handCursor;
+    LinkLabel::CursorLoader m_cursors;
+    bool m_showingHand = false;
+};
+
+// The frame round the notice and the check box: etched lines only, the gradient shows inside.
+class EtchedFrame final : public QWidget {
+public:
+    explicit EtchedFrame(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QtCanvas canvas(painter);
+        dialog_painter::PaintEtchedFrame(canvas, {0, 0, width(), height()});
+    }
 };
 
 }  // namespace
 
-RepellerWindow::RepellerWindow(QIcon icon, QPixmap speaker, QWidget* parent)
-    : QDialog(parent), m_icon(std::move(icon)) {
+RepellerWindow::RepellerWindow(WindowArt art, Shell& shell, std::string makerPage, QWidget* parent)
+    : QDialog(parent), m_art(std::move(art)), m_shell(shell), m_makerPage(std::move(makerPage)) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(FromUtf8(layout::kCaption));
     setObjectName("RepellerWindow");
     BuildMenuBar();
-    m_client = new DialogClient(this, [this](Point p) {
-        if (m_logic) m_logic->OnLButtonDown(p);
-    });
+    m_client = new DialogClient(
+        this,
+        [this](Point p) {
+            if (m_logic) m_logic->OnLButtonDown(p);
+        },
+        [this](Point p) { return m_logic && m_logic->OnSetCursor(p); }, m_art.cursors);
     const Size client = layout::ClientPixels();
     const int menuHeight = m_menuBar->sizeHint().height();
     m_menuBar->setGeometry(0, 0, client.width, menuHeight);
     m_client->setGeometry(0, menuHeight, client.width, client.height);
-    BuildControls(speaker);
+    BuildControls();
     setFixedSize(client.width, menuHeight + client.height);
 }
 
@@ -91,8 +132,7 @@ void RepellerWindow::UpdateMenu(QMenu* menu) {
     qt_menu::UpdateChecks(*menu, [this](int command) { return m_logic->OnUpdateCommand(command); });
 }
 
-void RepellerWindow::BuildControls(const QPixmap& speaker) {
-    QFont font = QApplication::font();
+void RepellerWindow::BuildControls() {
     for (const layout::Control& c : layout::Controls()) {
         const QRect rect = ToQRect(layout::ToPixels(c));
         const QString text = FromUtf8(c.text);
@@ -122,40 +162,26 @@ void RepellerWindow::BuildControls(const QPixmap& speaker) {
                 widget = box;
                 break;
             }
-            case layout::Kind::Label: {
+            case layout::Kind::Label:
                 widget = new TransparentLabel(text, 0, m_client);
-                // One-line labels were sized for a narrower font: let their text run on rather
-                // than wrap out of sight.
-                if (c.height <= 8) {
-                    const int needed = QFontMetrics(font).horizontalAdvance(text) + 1;
-                    widget->setFont(font);
-                    widget->setGeometry(rect.adjusted(0, 0, std::max(0, needed - rect.width()), 0));
-                    if (c.id != 0) {
-                        widget->setObjectName(QString("item%1").arg(c.id));
-                        m_items.insert(c.id, widget);
-                    }
-                    continue;
-                }
                 break;
-            }
             case layout::Kind::Bitmap: {
                 auto* picture = new QLabel(m_client);
-                picture->setPixmap(speaker);
+                picture->setPixmap(m_art.speaker);
                 picture->setAttribute(Qt::WA_TransparentForMouseEvents);
-                picture->setGeometry(rect.x(), rect.y(), speaker.width(), speaker.height());
+                picture->setGeometry(rect.x(), rect.y(), m_art.speaker.width(),
+                                     m_art.speaker.height());
                 continue;
             }
-            case layout::Kind::GroupBox: {
-                auto* group = new QGroupBox(m_client);
-                group->setAttribute(Qt::WA_TransparentForMouseEvents);
-                widget = group;
+            case layout::Kind::GroupBox:
+                widget = new EtchedFrame(m_client);
                 break;
-            }
             case layout::Kind::Banner:
-                // The banner's area stays empty; its clicks reach the client area.
-                continue;
+                // Its clicks and the cursor over it are the window's: they reach the client area.
+                widget = new QWidget(m_client);
+                widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+                break;
         }
-        widget->setFont(font);
         widget->setGeometry(rect);
         if (c.hidden) widget->hide();
         if (c.id != 0) {
@@ -224,14 +250,19 @@ Size RepellerWindow::GetWindowSize() { return {width(), height()}; }
 
 void RepellerWindow::SetWindowSize(Size size) { setFixedSize(size.width, size.height); }
 
-void RepellerWindow::SetWindowRegion(const Rect& region) { setMask(QRegion(ToQRect(region))); }
+// On Windows the trimmed pixel belongs to the window's own frame. Here the window manager draws the
+// frame, and the outermost pixel of the window is content (the menu bar, the gradient): trim none.
+void RepellerWindow::SetWindowRegion(const Rect&) {}
 
 void RepellerWindow::ShowWindow(WindowShow how) {
     switch (how) {
         case WindowShow::Hide:
+            m_hiddenAt = pos();
             hide();
             break;
         case WindowShow::Normal:
+            // A dialog shown again is centred anew unless it was placed: put it back where it was.
+            if (m_hiddenAt && isHidden()) move(*m_hiddenAt);
             showNormal();
             break;
         case WindowShow::Minimize:
@@ -246,7 +277,7 @@ void RepellerWindow::BringToFront() {
 }
 
 void RepellerWindow::Raise() {
-    showNormal();
+    ShowWindow(WindowShow::Normal);
     BringToFront();
     // A message box or other modal pop-up of ours goes in front of the window.
     if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
@@ -256,7 +287,7 @@ void RepellerWindow::Raise() {
     }
 }
 
-void RepellerWindow::SetIcons() { setWindowIcon(m_icon); }
+void RepellerWindow::SetIcons() { setWindowIcon(m_art.icon); }
 
 void RepellerWindow::MarkRunningCopy() {
     if (m_marked) m_marked();
@@ -269,6 +300,25 @@ void RepellerWindow::DestroyWindow() {
 }
 
 bool RepellerWindow::IsTrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+void RepellerWindow::ShowAboutBox() {
+    if (m_about) {
+        m_about->show();
+        m_about->raise();
+        m_about->activateWindow();
+        return;
+    }
+    AboutWindow about(m_art.aboutPicture, m_shell, m_art.cursors, m_makerPage, this);
+    m_about = &about;
+    // Modal to this window only, so that the tray icon's menu still works while it is open; a
+    // hidden window leaves it to the middle of the screen.
+    about.setWindowModality(Qt::WindowModal);
+    if (!isVisible()) {
+        const QRect screenArea = screen()->availableGeometry();
+        about.move(screenArea.center() - QPoint(about.width() / 2, about.height() / 2));
+    }
+    about.exec();
+}
 
 void RepellerWindow::reject() {
     if (m_logic) m_logic->OnCancel();

@@ -3,20 +3,37 @@
 #include <QDialog>
 #include <QIcon>
 #include <QMap>
+#include <QPixmap>
+#include <QPoint>
+#include <QPointer>
 #include <functional>
+#include <optional>
+#include <string>
 
+#include "banner/qt/link_label.h"
 #include "ui/dialog_view.h"
+#include "ui/qt/about_window.h"
 
 class CRepellerDialog;
 class QMenu;
 class QMenuBar;
+class Shell;
+
+// The pictures and cursors of the window and its About box.
+struct WindowArt {
+    QIcon icon;            // 128
+    QPixmap speaker;       // 148, beside the sound test
+    QPixmap aboutPicture;  // 160
+    LinkLabel::CursorLoader cursors;
+};
 
 // The main window: the dialog template laid out in Qt widgets. Every decision is left to
 // CRepellerDialog; this class only turns its calls into widget calls and widget events into its
 // handlers.
 class RepellerWindow final : public QDialog, public DialogView {
 public:
-    RepellerWindow(QIcon icon, QPixmap speaker, QWidget* parent = nullptr);
+    // The About box's maker link opens `makerPage` through `shell`.
+    RepellerWindow(WindowArt art, Shell& shell, std::string makerPage, QWidget* parent = nullptr);
 
     void SetLogic(CRepellerDialog* logic) { m_logic = logic; }
     // Called when the window marks itself as the running copy.
@@ -45,6 +62,12 @@ public:
     void MarkRunningCopy() override;
     void DestroyWindow() override;
     bool IsTrayAvailable() override;
+    // Window managers keep their window menus to themselves: there is nothing to add to.
+    void AppendSystemMenuItem(int, std::string_view) override {}
+    void ShowAboutBox() override;
+
+    // The About box while it is shown, else null.
+    AboutWindow* AboutBox() const { return m_about; }
 
     void reject() override;
 
@@ -52,12 +75,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildControls(const QPixmap& speaker);
+    void BuildControls();
     void BuildMenuBar();
     void Command(int id);
 
     CRepellerDialog* m_logic = nullptr;
-    QIcon m_icon;
+    WindowArt m_art;
+    Shell& m_shell;
+    std::string m_makerPage;
+    QPointer<AboutWindow> m_about;
+    // Where the window was when it was hidden: a hidden window comes back there.
+    std::optional<QPoint> m_hiddenAt;
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
     QMap<int, QWidget*> m_items;

@@ -34,9 +34,18 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT
 rig_pulse_env "$work/env"
-mkdir -p "$shots" "$work/bin"
+mkdir -p "$shots" "$work/bin" "$work/share" "$work/path"
 cp "$prog" "$work/bin/drovane"
 cp "$prog" "$work/bin/drovane-copy"
+# The program's own page lies beside bin/, as in the build and the installed trees.
+cp -r "$(dirname "$prog")/../share/drovane" "$work/share/"
+page="file://$work/share/drovane/page/index.html"
+# The desktop's handler for addresses: this one only writes down what it was asked to open.
+opened=$work/opened.txt
+: >"$opened"
+printf '#!/bin/sh\necho "$1" >>"%s"\n' "$opened" >"$work/path/xdg-open"
+chmod +x "$work/path/xdg-open"
+export PATH=$work/path:$PATH
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -110,7 +119,11 @@ unmapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsUnMapped'; }
 wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state/ { print $3 }'; }
 geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
   /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }'; }
-shape_of() { xwininfo -shape -id "$1" | awk '/Window shape extents/ { print $4 }'; }
+# The window's shape ("WxH+X+Y"), or "none" when it has none and shows every pixel.
+shape_of() {
+  xwininfo -shape -id "$1" | awk '/Window shape extents/ { print $4; found = 1 }
+    END { if (!found) print "none" }'
+}
 height_of() { xwininfo -id "$1" | awk '/Height:/ { print $2 }'; }
 width_of() { xwininfo -id "$1" | awk '/Width:/ { print $2 }'; }
 active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
@@ -135,6 +148,24 @@ popup_open() {
 no_popup() { ! popup_open; }
 # shoot NAME X Y W H: screenshot of a part of the screen.
 shoot() { import -window root "$work/root.png" && convert "$work/root.png" -crop "$4x$5+$2+$3" +repage "$shots/$1.png"; }
+# pixel WIN X Y: the colour of a pixel of the window's client area (template pixels), as
+# "srgb(r,g,b)".
+pixel() {
+  local g
+  read -r -a g <<<"$(geometry "$1")"
+  import -window root "$work/pixel.png" &&
+    convert "$work/pixel.png" -format "%[pixel:p{$((g[0] + $2)),$((g[1] + menu_height + $3))}]" info:
+}
+# region_sum WIN X Y W H: a checksum of a part of the window's client area as shown now.
+region_sum() {
+  local g
+  read -r -a g <<<"$(geometry "$1")"
+  import -window root "$work/region.png" &&
+    convert "$work/region.png" -crop "$4x$5+$((g[0] + $2))+$((g[1] + menu_height + $3))" +repage \
+      -depth 8 rgb:- | md5sum | cut -c1-12
+}
+opened_count() { wc -l <"$opened"; }
+opened_has() { grep -qxF "$1" "$opened"; }
 shoot_window() {
   local g
   read -r -a g <<<"$(geometry "$1")"
@@ -240,11 +271,11 @@ echo "== Details by click"
 click "$win" "${details_xy[@]}"
 expanded=$((compact + 122))
 expect "unfolded by 122 px ($compact -> $expanded)" height_is "$win" "$expanded"
-expect "expanded window trimmed by 1 px on each side" shape_is "$win" "329x$((expanded - 2))+1+1"
+expect "expanded window keeps every pixel of its content" shape_is "$win" none
 shoot_window "$win" expanded
 click "$win" "${details_xy[@]}"
 expect "folded back to $compact" height_is "$win" "$compact"
-expect "compact window trimmed by 1 px on each side" shape_is "$win" "329x$((compact - 2))+1+1"
+expect "compact window keeps every pixel of its content" shape_is "$win" none
 click "$win" "${details_xy[@]}"
 wait_for 10 height_is "$win" "$expanded" || fail "the third Details did not unfold"
 
@@ -301,8 +332,74 @@ click "$win" "${checkbox_xy[@]}"
 click "$win" "${checkbox_xy[@]}"
 expect "unchecking the box removed the entry" entry_gone
 
+echo "== the notice's frame shows the gradient inside it, as the labels do"
+# Row 120 of the gradient, inside the frame and left of the notice's text.
+[ "$(pixel "$win" 15 120)" = "srgb(237,234,221)" ] && ok "inside the frame: the gradient" \
+  || fail "inside the frame at (15, 120): $(pixel "$win" 15 120), the gradient is srgb(237,234,221)"
+
+echo "== About from the menu bar: a white card, a blinking version line, the maker's link"
+about_window() { xdotool search --onlyvisible --name '^About Drovane$' 2>/dev/null | head -n1; }
+about_shown() { [ -n "$(about_window)" ]; }
+about_gone() { [ -z "$(about_window)" ]; }
+activate "$win"
+keys alt+f s
+rig_record_start "$work/about.raw"
+sleep 2.5
+activate "$win"
+keys alt+h a
+if wait_for 10 about_shown; then
+  ok "Help > About opened the About box"
+  about=$(about_window)
+  wait_for 10 active_is "$about" || fail "the About box did not get the focus"
+  shoot_window "$about" about
+  # The version line blinks every 500 ms: pictures of it taken across a blink differ.
+  read -r -a ag <<<"$(geometry "$about")"
+  sums=()
+  for i in 1 2 3 4 5; do
+    import -window root "$work/blink.png"
+    sums+=("$(convert "$work/blink.png" -crop "130x14+$((ag[0] + 105))+$((ag[1] + 11))" +repage \
+      -depth 8 rgb:- | md5sum | cut -c1-12)")
+    sleep 0.3
+  done
+  [ "$(printf '%s\n' "${sums[@]}" | sort -u | wc -l)" -ge 2 ] && ok "the version line blinks" \
+    || fail "the version line looked the same in 5 pictures 300 ms apart"
+  # The maker's name, "Corvell Co LTD", at dialog units (130, 18): a link to the maker's page.
+  before=$(opened_count)
+  xdotool mousemove --window "$about" 220 31 click 1
+  maker_opened() { [ "$(opened_count)" -gt "$before" ]; }
+  expect "a click on the maker's name opened the maker's page" maker_opened
+  opened_has "$page" || fail "the maker's link opened $(tail -n1 "$opened"), not $page"
+  activate "$about"
+  xdotool key Escape; xdotool keyup Escape
+  expect "Escape closed the About box" about_gone
+  alive "$first_pid" || fail "Escape in the About box ended the program"
+else
+  fail "Help > About showed no About box"
+fi
+sleep 1
+rig_record_stop
+"$analyze" "$work/about.raw" >"$work/about.txt"
+about_gaps=$(awk '/^gaps/ { print $2 }' "$work/about.txt")
+about_heard=$(awk '/^heard_s/ { print $2 }' "$work/about.txt")
+awk -v h="${about_heard:-0}" 'BEGIN { exit !(h > 1) }' && [ "${about_gaps:-1}" -eq 0 ] \
+  && ok "the sweep played on, without a gap, while the About box was open (${about_heard} s)" \
+  || fail "while the About box was open: ${about_heard:-no} s of sound, ${about_gaps:-?} gap(s)"
+
+echo "== a click on the banner opens the product page"
+before=$(opened_count)
+click "$win" 150 40
+banner_opened() { [ "$(opened_count)" -gt "$before" ]; }
+expect "the banner opened the program's page" banner_opened
+opened_has "$page" || fail "the banner opened $(tail -n1 "$opened"), not $page"
+
 # --- 3. hide and show ----------------------------------------------------------------------------
-echo "== close box, 닫기 and Enter hide; the tray's Open and double-click show"
+echo "== close box, 닫기 and Enter hide; the tray's Open and double-click show, where the window was"
+placed() { [ "$(geometry "$win" | cut -d' ' -f1-2)" = "$1" ]; }
+moved() { ! placed "$1"; }
+where=$(geometry "$win" | cut -d' ' -f1-2)
+xdotool windowmove "$win" 147 110
+wait_for 10 moved "$where" || fail "the window did not move"
+where=$(geometry "$win" | cut -d' ' -f1-2)
 activate "$win"
 keys alt+F4
 wait_for 10 unmapped "$win" && alive "$first_pid" && ok "close box hid the window" || fail "close box: window not hidden or program gone"
@@ -310,10 +407,12 @@ tray_menu "$first_pid" || fail "no tray icon or menu"
 shoot 'tray-menu' 744 468 280 300
 keys o
 wait_for 10 viewable "$win" && ok "tray menu Open showed it" || fail "tray menu Open did not show the window"
+expect "where the user had put it ($where)" placed "$where"
 click "$win" "${close_xy[@]}"
 wait_for 10 unmapped "$win" && ok "닫기 hid the window" || fail "닫기 did not hide the window"
 tray_click "$first_pid" 1 2
 wait_for 10 viewable "$win" && ok "double-click on the tray icon showed it" || fail "double-click did not show the window"
+expect "again where it was" placed "$where"
 activate "$win"
 keys Return
 wait_for 10 unmapped "$win" && ok "Enter hid the window" || fail "Enter did not hide the window"
@@ -333,6 +432,54 @@ wait_for 10 viewable "$win" && ok "tray Open worked while the question waited" |
 [ -n "$box" ] && activate "$box"
 keys n
 wait_for 10 not_asking && alive "$first_pid" && ok "No kept it running" || fail "the question after No"
+click "$win" "${close_xy[@]}"
+wait_for 10 unmapped "$win" || fail "닫기 did not hide the window"
+
+echo "== About from the tray menu while the window is hidden; OK closes it"
+tray_menu "$first_pid" || fail "no tray menu"
+keys a
+if wait_for 10 about_shown; then
+  ok "the tray's About opened the About box"
+  about=$(about_window)
+  wait_for 10 active_is "$about" || fail "the About box did not get the focus"
+  keys Return
+  expect "OK (Enter) closed it" about_gone
+else
+  fail "the tray's About showed no About box"
+fi
+
+echo "== a message box is open; the tray's Exit asks with the keyboard on the question"
+tray_menu "$first_pid" && keys o
+wait_for 10 viewable "$win" || fail "tray Open did not show the window"
+activate "$win"
+click "$win" "${details_xy[@]}"
+wait_for 10 height_is "$win" "$expanded" || fail "Details did not unfold"
+xdotool mousemove --window "$win" 190 $((227 + menu_height)) click --repeat 3 1
+keys ctrl+a 4 0 0 0 0
+click "$win" 285 227
+error_up() { xdotool search --onlyvisible --name '^drovane$' 2>/dev/null | while read -r w; do [ "$(width_of "$w")" -gt 100 ] && echo "$w"; done | grep -q .; }
+if wait_for 10 error_up; then
+  ok "Set with 40000 showed the range message"
+  tray_menu "$first_pid" || fail "no tray menu over the message"
+  keys x
+  wait_for 10 asking || fail "tray Exit showed no question over the message"
+  box=$(question)
+  expect "the question has the keyboard" active_is "$box"
+  xdotool key Escape; xdotool keyup Escape
+  expect "Escape answered it (No)" not_asking
+  alive "$first_pid" || fail "Escape on the question ended the program"
+  for w in $(xdotool search --onlyvisible --name '^drovane$' 2>/dev/null); do
+    [ "$(width_of "$w")" -gt 100 ] && { activate "$w"; keys Return; }
+  done
+  error_gone() { ! error_up; }
+  wait_for 10 error_gone || fail "the range message stayed"
+else
+  fail "Set with 40000 showed no message"
+fi
+xdotool mousemove --window "$win" 190 $((227 + menu_height)) click --repeat 3 1
+keys ctrl+a 1 7 4 0 0
+click "$win" "${details_xy[@]}"
+wait_for 10 height_is "$win" "$compact" || fail "Details did not fold"
 click "$win" "${close_xy[@]}"
 wait_for 10 unmapped "$win" || fail "닫기 did not hide the window"
 
@@ -366,9 +513,13 @@ echo "== a copy under another file name runs beside it"
 launch drovane-copy
 copy_pid=$app_pid
 wait_window "$copy_pid" && alive "$first_pid" && ok "drovane-copy runs beside drovane" || fail "drovane-copy did not open its window"
+t0=$(now)
 kill -TERM "$copy_pid"
-wait_for 10 dead "$copy_pid" && ! [ -e "$XDG_RUNTIME_DIR/drovane-copy-$(id -u).lock" ] \
-  && ok "SIGTERM ended drovane-copy and released its lock" || fail "SIGTERM: still running or lock left"
+wait "$copy_pid" 2>/dev/null
+took=$(elapsed "$t0" "$(now)")
+! [ -e "$XDG_RUNTIME_DIR/drovane-copy-$(id -u).lock" ] \
+  && ok "SIGTERM ended drovane-copy in ${took} s and released its lock" || fail "SIGTERM: lock left"
+less "$took" 1 || fail "SIGTERM took ${took} s to end the program (Escape takes a tenth of that)"
 
 echo "== Exit with Yes ends"
 activate "$win"

@@ -6,24 +6,31 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QValidator>
 #include <memory>
+#include <optional>
 
 #include "banner/qt/transparent_label.h"
 #include "settings/registry_settings.h"
 #include "tests/support/fake_resources.h"
 #include "tests/support/memory_registry.h"
+#include "tests/support/recording_shell.h"
 #include "tests/support/recording_tone_sink.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/ui/recording_tray_host.h"
 #include "tone/tone_player.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
+#include "ui/qt/about_window.h"
+#include "ui/qt/dialog_font.h"
 #include "ui/repeller_dialog.h"
 
 namespace {
@@ -33,6 +40,7 @@ public:
     void SetUp() override {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
+        QApplication::setFont(DialogFont());
     }
     void TearDown() override { m_app.reset(); }
 
@@ -44,6 +52,8 @@ private:
 };
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+std::optional<QCursor> NoCursors(int) { return std::nullopt; }
 
 class RepellerWindowTest : public ::testing::Test {
 protected:
@@ -67,10 +77,13 @@ protected:
     MemoryLogonEntry logon;
     CRegistrySettings settings{registry, logon, prompt, "/usr/bin/drovane"};
     CTonePlayer player{sink, prompt, resources};
-    RepellerWindow window{QIcon(), QPixmap()};
+    RecordingShell shell;
+    RepellerWindow window{WindowArt{QIcon(), QPixmap(), QPixmap(), NoCursors}, shell,
+                          "https://example.org/maker"};
     RecordingTrayHost trayHost;
     CSystemTray tray;
-    CRepellerDialog dialog{window, player, settings, prompt, tray, trayHost};
+    CRepellerDialog dialog{window, player,   settings, prompt,
+                           tray,   trayHost, shell,    "https://example.org/product"};
 };
 
 TEST_F(RepellerWindowTest, ControlsSitAtTheirPixelsOfTheNinePointLayout) {
@@ -91,9 +104,7 @@ TEST_F(RepellerWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
         QWidget* w = Item<QWidget>(c.id);
         ASSERT_NE(w, nullptr) << c.id;
         const Rect r = layout::ToPixels(c);
-        EXPECT_EQ(w->pos(), QPoint(r.left, r.top)) << c.id;
-        EXPECT_EQ(w->height(), r.Height()) << c.id;
-        EXPECT_GE(w->width(), r.Width()) << c.id;
+        EXPECT_EQ(w->geometry(), QRect(r.left, r.top, r.Width(), r.Height())) << c.id;
         EXPECT_EQ(window.GetItemText(c.id), std::string(c.text)) << c.id;
         EXPECT_EQ(w->isHidden(), c.hidden) << c.id;
     }
@@ -128,12 +139,12 @@ TEST_F(RepellerWindowTest, OpensCompactUnfoldsByButtonAndCloseBoxHides) {
     Open();
     EXPECT_EQ(window.height(), full - 122);
     EXPECT_EQ(window.width(), 331);
-    EXPECT_EQ(window.mask(), QRegion(1, 1, 329, full - 124));
+    EXPECT_TRUE(window.mask().isEmpty()) << "the window manager's frame is trimmed, not content";
     EXPECT_EQ(Item<QLineEdit>(ids::kFrequency1)->text(), "16000");
 
     Item<QPushButton>(ids::kDetails)->click();
     EXPECT_EQ(window.height(), full);
-    EXPECT_EQ(window.mask(), QRegion(1, 1, 329, full - 2));
+
     EXPECT_EQ(Item<QPushButton>(ids::kDetails)->text(), "작게보기 <<");
     EXPECT_FALSE(Item<QPushButton>(ids::kSet)->isHidden());
 
@@ -161,6 +172,73 @@ TEST_F(RepellerWindowTest, CheckBoxClickWritesTheEntryAndTheMenuShowsTheFlags) {
     EXPECT_FALSE(actions[0]->isChecked());
     EXPECT_TRUE(actions[1]->isChecked());
     EXPECT_FALSE(actions[3]->isCheckable());
+}
+
+TEST_F(RepellerWindowTest, EveryLabelFitsItsRectangleWithAPixelToSpare) {
+    const QFontMetrics metrics(QApplication::font());
+    int labels = 0;
+    for (const layout::Control& c : layout::Controls()) {
+        if (c.kind != layout::Kind::Label || c.height > 8) continue;
+        ++labels;
+        const QRect r = Item<QWidget>(c.id)->geometry();
+        EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8(c.text.data())) + 1, r.width())
+            << c.text;
+    }
+    EXPECT_EQ(labels, 8);
+    for (const layout::Control& c : CAboutDialog::Controls()) {
+        if (c.kind != layout::Kind::Label) continue;
+        EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8(c.text.data())) + 1,
+                  layout::ToPixels(c).Width())
+            << c.text;
+    }
+}
+
+TEST_F(RepellerWindowTest, HidingAndShowingKeepsThePlaceTheUserChose) {
+    Open();
+    window.move(147, 110);
+    window.ShowWindow(WindowShow::Hide);
+    ASSERT_FALSE(window.isVisible());
+    dialog.OnCommand(ids::kOpen);
+    EXPECT_EQ(window.pos(), QPoint(147, 110));
+    window.ShowWindow(WindowShow::Hide);
+    window.Raise();
+    EXPECT_EQ(window.pos(), QPoint(147, 110)) << "a second start shows it there too";
+}
+
+TEST_F(RepellerWindowTest, ClickOnTheBannerOpensTheProductPage) {
+    Open();
+    QWidget* banner = Item<QWidget>(ids::kBanner);
+    ASSERT_NE(banner, nullptr);
+    EXPECT_TRUE(banner->testAttribute(Qt::WA_TransparentForMouseEvents));
+    const QPointF inside = banner->geometry().center();
+    QMouseEvent press(QEvent::MouseButtonPress, inside, window.Client()->mapToGlobal(inside),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.Client(), &press);
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/product"});
+}
+
+TEST_F(RepellerWindowTest, AboutBoxOpensModalWithItsLabelsAndComesForwardWhenOpenedAgain) {
+    Open();
+    std::vector<std::string> seen;
+    QTimer::singleShot(0, [&] {
+        AboutWindow* about = window.AboutBox();
+        if (!about) return;
+        seen.push_back(about->windowTitle().toStdString());
+        seen.push_back(about->isModal() ? "modal" : "not modal");
+        CLinkStatic& maker = about->Link(CAboutDialog::kMakerName);
+        seen.push_back(maker.Underline() ? "underlined" : "plain");
+        seen.push_back(about->Link(CAboutDialog::kVersionLine).Blinking() ? "blinking" : "still");
+        maker.OnLButtonDown();
+        dialog.OnCommand(ids::kAbout);  // a second open while it is shown
+        seen.push_back(window.AboutBox() == about ? "same box" : "another box");
+        about->reject();
+    });
+    dialog.OnCommand(ids::kAbout);
+    EXPECT_EQ(seen, (std::vector<std::string>{"About Drovane", "modal", "underlined", "blinking",
+                                              "same box"}));
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/maker"});
+    EXPECT_EQ(window.AboutBox(), nullptr) << "closed";
+    EXPECT_TRUE(dialog.SweepWanted());
 }
 
 }  // namespace

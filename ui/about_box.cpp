@@ -1,0 +1,43 @@
+#include "ui/about_box.h"
+
+#include <array>
+
+#include "banner/link_static.h"
+
+namespace {
+
+using layout::Control;
+using layout::Kind;
+
+constexpr std::array kControls{
+    Control{0, Kind::Bitmap, "", 1, 1, 55, 51},
+    Control{CAboutDialog::kVersionLine, Kind::Label, "Drovane Version 1.0", 66, 8, 81, 8},
+    Control{CAboutDialog::kNoticeLine, Kind::Label, "Copyright © 2026", 66, 18, 61, 8},
+    Control{CAboutDialog::kOk, Kind::PushButton, "OK", 71, 38, 41, 13, true},
+    Control{CAboutDialog::kMakerName, Kind::Label, "Corvell Co LTD", 130, 18, 46, 8},
+};
+
+}  // namespace
+
+CAboutDialog::CAboutDialog(AboutView& view, std::string makerPage)
+    : m_view(view), m_makerPage(std::move(makerPage)) {}
+
+std::span<const layout::Control> CAboutDialog::Controls() { return kControls; }
+
+bool CAboutDialog::OnInitDialog() {
+    m_view.Link(kMakerName)
+        .SetLinkAddress(true, m_makerPage)
+        .SetForeColor(kMakerColor)
+        .SetBackColor(kCardColor)
+        .SetUnderline(true)
+        .SetHoverCursor(kHandCursor);
+    m_view.Link(kVersionLine).SetBackColor(kCardColor).SetForeColor(kVersionColor).BlinkText(true);
+    m_view.Link(kNoticeLine).SetBackColor(kCardColor);
+    return true;
+}
+
+void CAboutDialog::OnPaint(Canvas& canvas) {
+    const Size size = m_view.GetWindowSize();
+    m_view.SetWindowRegion({1, 1, size.width - 1, size.height - 1});
+    canvas.FillSolidRect({0, 0, size.width, size.height}, kCardColor);
+}
