@@ -44,6 +44,12 @@ int Loop(FileRegistry& registry, int run) {
     for (long counter = 0;; ++counter) {
         for (const char* name : kWriterValues) {
             if (!registry.WriteValue(kHklm, kWriterKey, name, WriterText(run, counter))) return 1;
+            // A dot after the first value, so that the killer knows the writer is under way,
+            // however slow the machine.
+            if (counter == 0 && name == kWriterValues[0]) {
+                std::putchar('.');
+                std::fflush(stdout);
+            }
         }
     }
 }
