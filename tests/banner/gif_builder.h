@@ -21,6 +21,14 @@ public:
         U16(300).U16(100).Table(global_bits, 0).Byte(0).Byte(0);
         if (global_bits != kNoTable) Zeros(std::size_t{3} << (global_bits + 1));
     }
+    // Sets the logical screen's size.
+    GifBuilder& Screen(unsigned width, unsigned height) {
+        bytes[6] = static_cast<std::byte>(width & 0xFF);
+        bytes[7] = static_cast<std::byte>(width >> 8 & 0xFF);
+        bytes[8] = static_cast<std::byte>(height & 0xFF);
+        bytes[9] = static_cast<std::byte>(height >> 8 & 0xFF);
+        return *this;
+    }
     GifBuilder& Looping() {
         Byte(0x21).Byte(0xFF).Byte(11).Text("NETSCAPE2.0");
         return Byte(3).Byte(1).U16(0).Byte(0);
