@@ -24,13 +24,15 @@ Rect FrameRect(const GifFrame& frame) {
     return {frame.left, frame.top, frame.left + frame.width, frame.top + frame.height};
 }
 
+Rect WholeOf(Size size) { return {0, 0, size.width, size.height}; }
+
 // A decoder may give a frame's picture at the frame's own size, or at the logical screen's with
-// the frame in place and the rest transparent (Qt does the latter). Either way the frame lands
-// where it belongs: the second kind is drawn over the whole screen.
-Rect TargetOf(const GifFrame& frame, Size picture, Size screen) {
+// the frame in place and the rest filled (Qt does the latter, with the background colour or
+// transparency). Only the frame's part is drawn, so the rest of the canvas keeps what it shows.
+Rect SourceOf(const GifFrame& frame, Size picture, Size screen) {
     const bool frame_is_screen = frame.width == screen.width && frame.height == screen.height;
-    if (picture == screen && !frame_is_screen) return {0, 0, screen.width, screen.height};
-    return FrameRect(frame);
+    if (picture == screen && !frame_is_screen) return FrameRect(frame);
+    return WholeOf(picture);
 }
 
 }  // namespace
@@ -113,7 +115,7 @@ bool CAnimatedPicture::LoadFromMemory(std::span<const std::byte> data) {
         if (!picture) continue;  // the frame is dropped; the others still play
         GifFrame frame{std::move(picture), stream->width, stream->height,   stream->left,
                        stream->top,        stream->delay, stream->disposal, {}};
-        frame.target = TargetOf(frame, frame.picture->GetSize(), screen);
+        frame.source = SourceOf(frame, frame.picture->GetSize(), screen);
         frames.push_back(std::move(frame));
     }
     splitter.EndParse();
@@ -175,7 +177,8 @@ bool CAnimatedPicture::StartShowing() {
     bool drawn = false;
     {
         std::lock_guard lock(m_content->mutex);
-        drawn = m_stillPicture->Draw(m_content->canvas->GetCanvas(), {0, 0, m_width, m_height});
+        drawn = m_stillPicture->Draw(m_content->canvas->GetCanvas(), {0, 0, m_width, m_height},
+                                     WholeOf(m_stillPicture->GetSize()));
     }
     if (drawn) RequestRepaint(*m_content);
     return drawn;
@@ -244,7 +247,8 @@ void CAnimatedPicture::RunAnimation(Content& content, std::stop_token stop) {
                                                             {0, 0});
                 }
             }
-            drawn = frame.picture->Draw(content.canvas->GetCanvas(), frame.target);
+            drawn =
+                frame.picture->Draw(content.canvas->GetCanvas(), FrameRect(frame), frame.source);
         }
         // A frame that failed to draw is still waited out.
         if (drawn) RequestRepaint(content);

@@ -29,9 +29,9 @@ struct GifFrame {
     std::int32_t top = 0;
     std::uint32_t delay = GifFrameStream::kNoDelay;  // hundredths of a second
     std::uint32_t disposal = 0;                      // 0..7
-    // Where the picture is drawn: the frame's rectangle, or the whole logical screen when the
-    // decoder gave the frame in place on a picture of the screen's size.
-    Rect target;
+    // The part of the picture that shows the frame: all of it, or the frame's rectangle when the
+    // decoder gave the frame in place on a picture of the logical screen's size.
+    Rect source;
 };
 
 // The system colours a picture is drawn over.

@@ -11,9 +11,10 @@ class Picture {
 public:
     virtual ~Picture() = default;
     virtual Size GetSize() const = 0;
-    // Draws the whole picture scaled into `into`; its transparent pixels leave the canvas as it
-    // was. False when it cannot draw on this canvas. May run on the animation thread.
-    virtual bool Draw(Canvas& canvas, const Rect& into) const = 0;
+    // Draws `from`, a rectangle of the picture in its own pixels, scaled into `into`; its
+    // transparent pixels leave the canvas as it was. False when it cannot draw on this canvas.
+    // May run on the animation thread.
+    virtual bool Draw(Canvas& canvas, const Rect& into, const Rect& from) const = 0;
 };
 
 // Turns the bytes of a picture file (a one-frame GIF stream, or any other format the platform

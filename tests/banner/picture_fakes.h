@@ -59,7 +59,7 @@ public:
         m_log->changed.notify_all();
     }
     Size GetSize() const override { return m_size; }
-    bool Draw(Canvas& canvas, const Rect& into) const override {
+    bool Draw(Canvas& canvas, const Rect& into, const Rect&) const override {
         {
             std::unique_lock lock(m_log->mutex);
             ++m_log->draws;
