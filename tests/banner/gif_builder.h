@@ -45,6 +45,39 @@ public:
         if (local_bits != kNoTable) Zeros(std::size_t{3} << (local_bits + 1));
         return Byte(8).Chain(data_length);
     }
+    // Sets entry `index` of the global color table.
+    GifBuilder& GlobalColor(std::size_t index, unsigned red, unsigned green, unsigned blue) {
+        bytes[13 + 3 * index] = static_cast<std::byte>(red);
+        bytes[13 + 3 * index + 1] = static_cast<std::byte>(green);
+        bytes[13 + 3 * index + 2] = static_cast<std::byte>(blue);
+        return *this;
+    }
+    // An image that decoders can read: `indices` (0..3, row by row) as LZW data with a minimum
+    // code size of 2, where a clear code before every second pixel keeps all codes 3 bits wide.
+    GifBuilder& PixelImage(unsigned left, unsigned top, unsigned width, unsigned height,
+                           const std::vector<unsigned>& indices) {
+        Byte(0x2C).U16(left).U16(top).U16(width).U16(height).Byte(0).Byte(2);
+        std::vector<unsigned> data;
+        unsigned bits = 0;
+        int count = 0;
+        const auto code = [&](unsigned c) {
+            bits |= c << count;
+            count += 3;
+            for (; count >= 8; count -= 8, bits >>= 8) data.push_back(bits & 0xFF);
+        };
+        for (std::size_t i = 0; i < indices.size(); ++i) {
+            if (i % 2 == 0) code(4);  // clear
+            code(indices[i]);
+        }
+        code(5);  // end of information
+        if (count > 0) data.push_back(bits & 0xFF);
+        for (std::size_t i = 0; i < data.size(); i += 255) {
+            const std::size_t n = std::min<std::size_t>(255, data.size() - i);
+            Byte(unsigned(n));
+            for (std::size_t j = i; j < i + n; ++j) Byte(data[j]);
+        }
+        return Byte(0);
+    }
     GifBuilder& PlainText() {
         Byte(0x21).Byte(0x01).Byte(12);
         for (int i = 0; i < 12; ++i) Byte(1);
