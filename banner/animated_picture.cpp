@@ -1,5 +1,6 @@
 #include "banner/animated_picture.h"
 
+#include <algorithm>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -25,6 +26,11 @@ Rect FrameRect(const GifFrame& frame) {
 }
 
 Rect WholeOf(Size size) { return {0, 0, size.width, size.height}; }
+
+Rect Intersection(const Rect& a, const Rect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
 
 // A decoder may give a frame's picture at the frame's own size, or at the logical screen's with
 // the frame in place and the rest filled (Qt does the latter, with the background colour or
@@ -56,7 +62,8 @@ struct CAnimatedPicture::Content {
     // cost a copy per frame and gain nothing.
     std::mutex mutex;
     std::unique_ptr<Surface> canvas;
-    std::unique_ptr<Surface> backup;  // the area under a frame of disposal method 3
+    std::unique_ptr<Surface> backup;  // what lay under a frame of disposal method 3
+    Rect backup_area;                 // where, in the canvas
     Size size;
     Color background = kWhite;
 
@@ -242,10 +249,16 @@ void CAnimatedPicture::RunAnimation(Content& content, std::stop_token stop) {
         {
             std::lock_guard lock(content.mutex);
             if (frame.disposal == 3) {
-                content.backup = content.surfaces->CreateSurface({frame.width, frame.height});
+                // Only the part inside the canvas can be given back: a frame far larger than the
+                // screen costs no larger a backup.
+                const Rect area = Intersection(FrameRect(frame), WholeOf(content.size));
+                content.backup =
+                    area.Width() > 0 && area.Height() > 0
+                        ? content.surfaces->CreateSurface({area.Width(), area.Height()})
+                        : nullptr;
                 if (content.backup) {
-                    content.backup->GetCanvas().CopySurface(*content.canvas, FrameRect(frame),
-                                                            {0, 0});
+                    content.backup->GetCanvas().CopySurface(*content.canvas, area, {0, 0});
+                    content.backup_area = area;
                 }
             }
             drawn =
@@ -278,8 +291,9 @@ void CAnimatedPicture::DisposeOf(Content& content, const GifFrame& frame) {
             break;
         case 3:
             if (content.backup) {
+                const Rect& area = content.backup_area;
                 content.canvas->GetCanvas().CopySurface(
-                    *content.backup, {0, 0, frame.width, frame.height}, {frame.left, frame.top});
+                    *content.backup, {0, 0, area.Width(), area.Height()}, {area.left, area.top});
                 content.backup.reset();
             }
             break;

@@ -162,9 +162,10 @@ TEST_F(AnimatedPictureTest, DisposalTwoFillsTheFrameWithTheButtonFace) {
                                                      {RectOf(frames[2]), kRed}})));
 }
 
+// The third frame runs far past the screen's right edge.
 TEST_F(AnimatedPictureTest, DisposalThreeRestoresWhatTheFrameCovered) {
     const std::vector<FrameSpec> frames = {
-        {0, 0, 16, 8}, {0, 0, 6, 8}, {4, 2, 8, 4, 10, 3}, {14, 0, 2, 2}};
+        {0, 0, 16, 8}, {0, 0, 6, 8}, {4, 2, 60000, 4, 10, 3}, {14, 0, 2, 2}};
     ASSERT_TRUE(Load(frames, {kGreen, kYellow, kBlue, kRed}));
     ASSERT_TRUE(picture->StartShowing());
     ASSERT_TRUE(waiter->RunTo(2));
@@ -174,6 +175,7 @@ TEST_F(AnimatedPictureTest, DisposalThreeRestoresWhatTheFrameCovered) {
     ASSERT_TRUE(waiter->RunTo(4));
     before.FillSolidRect(RectOf(frames[3]), kRed);
     EXPECT_TRUE(SamePixels(Shown(), before));
+    EXPECT_EQ(surfaces->largest_area.load(), kScreen.width * kScreen.height);
 }
 
 // Halted while its second frame (disposal 3) is on show, the animation starts again on that

@@ -84,7 +84,12 @@ class MemorySurfaceFactory final : public SurfaceFactory {
 public:
     std::unique_ptr<Surface> CreateSurface(Size size) override {
         if (fail || size.width <= 0 || size.height <= 0) return nullptr;
+        const int area = size.width * size.height;
+        for (int largest = largest_area; area > largest;) {
+            if (largest_area.compare_exchange_weak(largest, area)) break;
+        }
         return std::make_unique<MemorySurface>(size);
     }
     std::atomic<bool> fail{false};
+    std::atomic<int> largest_area{0};  // in pixels, of any surface made
 };
