@@ -8,7 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <string>
+#include <sstream>
 
 #include "tests/banner/gif_builder.h"
 #include "tests/banner/picture_fakes.h"
@@ -58,17 +58,16 @@ testing::AssertionResult SamePixels(const MemorySurface& actual, const MemorySur
         return testing::AssertionFailure() << "sizes differ";
     const int width = actual.GetSize().width;
     int differing = 0;
-    std::string first;
+    std::ostringstream first;
     for (std::size_t i = 0; i < actual.Pixels().size(); ++i) {
         if (actual.Pixels()[i] == expected.Pixels()[i]) continue;
         if (differing++ == 0) {
-            first = "(" + std::to_string(int(i) % width) + ", " + std::to_string(int(i) / width) +
-                    ") is " + std::to_string(actual.Pixels()[i]) + ", not " +
-                    std::to_string(expected.Pixels()[i]);
+            first << "(" << int(i) % width << ", " << int(i) / width << ") is " << std::hex
+                  << actual.Pixels()[i] << ", not " << expected.Pixels()[i];
         }
     }
     if (differing == 0) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << differing << " pixels differ; " << first;
+    return testing::AssertionFailure() << differing << " pixels differ; " << first.str();
 }
 
 // The canvas as it would look after painting `layers` in order over a fill.
