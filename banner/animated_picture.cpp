@@ -202,9 +202,9 @@ void CAnimatedPicture::HaltAnimation() {
     if (m_threadEnded.wait_for(kHaltTimeout) == std::future_status::ready) {
         m_thread.join();
     } else {
-        // Only a picture's drawing or a repaint request that hangs keeps the thread this long.
-        // It is let go with the content it holds, which it frees when it ends; it asks for no
-        // more repaints, since its owner may be gone by then. The control is left empty.
+        // Only a drawing or a wait that does not end keeps the thread this long. It is let go
+        // with the content it holds, which it frees when it ends; it asks for no more repaints,
+        // since its owner may be gone by then. The control is left empty.
         m_thread.detach();
         {
             std::lock_guard lock(m_content->repaint_mutex);
