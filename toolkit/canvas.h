@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 // A colour as Windows stores it: red in the low byte, then green, then blue.
@@ -53,6 +54,8 @@ inline constexpr unsigned kEndEllipsis = 0x8000;
 inline constexpr unsigned kWordEllipsis = 0x40000;
 }  // namespace TextFlags
 
+class Surface;
+
 // GDI-like drawing surface in device pixels. Drawing is never antialiased.
 class Canvas {
 public:
@@ -65,4 +68,23 @@ public:
     // Text in UTF-8, with the background left as it is.
     virtual void DrawText(std::string_view text, const Rect& rect, unsigned flags, Color color) = 0;
     virtual Size GetTextExtent(std::string_view text) const = 0;
+    // Copies the pixels of `from`, a rectangle of `source`, to `to` as they are, like BitBlt with
+    // SRCCOPY. `source` is a surface of this canvas's platform; parts outside either are left out.
+    virtual void CopySurface(const Surface& source, const Rect& from, Point to) = 0;
+};
+
+// An off-screen picture of a fixed size, drawn on through its canvas and copied from by others.
+class Surface {
+public:
+    virtual ~Surface() = default;
+    virtual Size GetSize() const = 0;
+    virtual Canvas& GetCanvas() = 0;
+};
+
+// Makes off-screen surfaces that the platform's canvases can copy. Callable from any thread.
+class SurfaceFactory {
+public:
+    virtual ~SurfaceFactory() = default;
+    // A surface of `size`, black at first; null when none of that size can be made.
+    virtual std::unique_ptr<Surface> CreateSurface(Size size) = 0;
 };

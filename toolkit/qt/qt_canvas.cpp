@@ -9,6 +9,7 @@
 
 #include "base/qt/qt_text.h"
 #include "toolkit/qt/qt_color.h"
+#include "toolkit/qt/qt_surface.h"
 
 QtCanvas::QtCanvas(QPainter& painter)
     : m_painter(painter), m_image(dynamic_cast<QImage*>(painter.device())) {
@@ -88,4 +89,15 @@ void QtCanvas::DrawText(std::string_view utf8, const Rect& rect, unsigned flags,
 Size QtCanvas::GetTextExtent(std::string_view text) const {
     const QFontMetrics metrics(m_painter.font());
     return {metrics.horizontalAdvance(FromUtf8(text)), metrics.height()};
+}
+
+void QtCanvas::CopySurface(const Surface& source, const Rect& from, Point to) {
+    const auto* surface = dynamic_cast<const QtSurface*>(&source);
+    if (!surface) return;
+    // Qt leaves out the part of `from` outside the image.
+    m_painter.save();
+    m_painter.setCompositionMode(QPainter::CompositionMode_Source);
+    m_painter.drawImage(QPoint(to.x, to.y), surface->Image(),
+                        QRect(from.left, from.top, from.Width(), from.Height()));
+    m_painter.restore();
 }

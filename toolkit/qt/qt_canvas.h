@@ -16,6 +16,11 @@ public:
     void SetPixel(Point at, Color color) override;
     void DrawText(std::string_view text, const Rect& rect, unsigned flags, Color color) override;
     Size GetTextExtent(std::string_view text) const override;
+    // Copies from a QtSurface; any other surface is left alone.
+    void CopySurface(const Surface& source, const Rect& from, Point to) override;
+
+    // For the Qt adapters that draw what the port has no call for (pictures).
+    QPainter& Painter() { return m_painter; }
 
     // What GetPixel returns where no pixel can be read.
     static constexpr Color kInvalidColor = 0xFFFFFFFF;

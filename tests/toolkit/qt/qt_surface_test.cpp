@@ -1,0 +1,55 @@
+// Off-screen Qt surfaces and the canvas's copy between them, checked pixel by pixel.
+#include "toolkit/qt/qt_surface.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr Color kGrey = Rgb(90, 90, 90);
+
+// A colour for each pixel, different everywhere.
+Color Pattern(int x, int y) {
+    return Rgb(static_cast<std::uint8_t>(10 * x + 1), static_cast<std::uint8_t>(10 * y + 1), 7);
+}
+
+std::unique_ptr<Surface> PatternSurface(QtSurfaceFactory& factory, Size size) {
+    std::unique_ptr<Surface> surface = factory.CreateSurface(size);
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) surface->GetCanvas().SetPixel({x, y}, Pattern(x, y));
+    }
+    return surface;
+}
+
+TEST(QtSurfaceTest, NewSurfacesAreBlackAndOnlyOfARealSize) {
+    QtSurfaceFactory factory;
+    std::unique_ptr<Surface> surface = factory.CreateSurface({3, 2});
+    ASSERT_TRUE(surface);
+    EXPECT_EQ(surface->GetSize(), (Size{3, 2}));
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(surface->GetCanvas().GetPixel({x, y}), Rgb(0, 0, 0));
+    }
+    EXPECT_FALSE(factory.CreateSurface({0, 5}));
+    EXPECT_FALSE(factory.CreateSurface({5, -1}));
+}
+
+TEST(QtSurfaceTest, CopyPutsARectangleAtAPointAndLeavesOutWhatLiesOutsideTheSource) {
+    QtSurfaceFactory factory;
+    const std::unique_ptr<Surface> source = PatternSurface(factory, {6, 5});
+    std::unique_ptr<Surface> target = factory.CreateSurface({8, 8});
+    Canvas& canvas = target->GetCanvas();
+    canvas.FillSolidRect({0, 0, 8, 8}, kGrey);
+
+    canvas.CopySurface(*source, {2, 1, 5, 4}, {4, 3});  // 3 x 3 from (2, 1) to (4, 3)
+    // Reaches 2 past the source's right and bottom edges: only its 2 x 2 corner arrives.
+    canvas.CopySurface(*source, {4, 3, 8, 7}, {0, 0});
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            Color expected = kGrey;
+            if (x >= 4 && x < 7 && y >= 3 && y < 6) expected = Pattern(x - 2, y - 2);
+            if (x < 2 && y < 2) expected = Pattern(x + 4, y + 3);
+            EXPECT_EQ(canvas.GetPixel({x, y}), expected) << x << ", " << y;
+        }
+    }
+}
+
+}  // namespace
