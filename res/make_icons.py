@@ -5,8 +5,10 @@ out two sound waves, on a teal disc):
     /usr/bin/python3 res/make_icons.py [output directory]      (needs Debian's python3-pil)
 
   app_icon.png          32 x 32, the window icon (icon 128)
-  app_icon_16.png, app_icon_48.png, app_icon_256.png, app_icon.svg
-                        the same icon for a desktop icon theme
+  app_icon_16.png, app_icon_22.png, app_icon_24.png, app_icon_48.png, app_icon_64.png,
+  app_icon_128.png, app_icon_256.png, app_icon.svg
+                        the same icon at every size of a desktop icon theme (with app_icon.png
+                        as its 32)
   app_icon.ico          16, 32, 48 and 256 (PNG-compressed) for Windows
   tray_icon.png         22 x 22, the notification-area icon (icon 165)
   tray_icon.ico         16, 20, 24 and 32
@@ -26,6 +28,9 @@ from artwork import (GLYPH, GLYPH_SHAPE, TEAL, Painter, downsample, emblem_shape
                      paint_shapes, supersampled, svg_shapes, window_gradient)
 
 SS = 16
+
+# The sizes of the freedesktop.org icon theme's apps folders besides 32 (app_icon.png).
+THEME_SIZES = (16, 22, 24, 48, 64, 128, 256)
 
 # Where bitmap 148 sits in the window's client area (8, 179 dialog units at 1.6 x 1.5 pixels each).
 SPEAKER_TOP = 268
@@ -79,10 +84,10 @@ def check_bmp(data, image):
 
 def main():
     out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).parent
-    icons = {size: emblem(size) for size in (16, 20, 22, 24, 32, 48, 256)}
+    icons = {size: emblem(size) for size in (16, 20, 22, 24, 32, 48, 64, 128, 256)}
 
     icons[32].save(out / "app_icon.png", optimize=True)
-    for size in (16, 48, 256):
+    for size in THEME_SIZES:
         icons[size].save(out / ("app_icon_%d.png" % size), optimize=True)
     (out / "app_icon.svg").write_text(svg())
     app_set = [icons[s] for s in (16, 32, 48, 256)]

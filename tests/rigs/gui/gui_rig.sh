@@ -320,7 +320,8 @@ fi
 echo "== run at logon: the check box writes and removes the entry, its label only moves the mark"
 entry="$XDG_CONFIG_HOME/autostart/Drovane Startup.desktop"
 checkbox_xy=(25 159); label_xy=(60 159)
-entry_written() { [ -f "$entry" ] && grep -q "drovane" "$entry"; }
+# The entry starts the program from where it runs now, as an installed copy starts /usr/bin/drovane.
+entry_written() { [ -f "$entry" ] && grep -qxF "Exec=\"$work/bin/drovane\"" "$entry"; }
 entry_gone() { [ ! -e "$entry" ]; }
 click "$win" "${checkbox_xy[@]}"
 expect "check box wrote the autostart entry" entry_written
