@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/prompt.h"
+#include "base/resource_source.h"
 #include "base/shell.h"
 #include "settings/registry_settings.h"
 #include "tone/test_melody.h"
@@ -65,6 +66,7 @@ bool CRepellerDialog::OnInitDialog() {
     m_view.AppendSystemMenuItem(kSystemAboutCommand, kSystemAboutText);
     m_view.SetIcons();
     m_view.MarkRunningCopy();
+    if (m_view.LoadBanner(kBannerResource, kResourceTypeGif)) m_view.StartBanner();
     return true;
 }
 

@@ -25,6 +25,8 @@ public:
     static constexpr int kSystemAboutCommand = 16;
     static constexpr int kSystemAboutTextId = 101;
     static constexpr std::string_view kSystemAboutText = "&About Drovane...";
+    // The banner's picture: resource "GIF" 168.
+    static constexpr int kBannerResource = 168;
 
     // `productPage` is the address the banner opens.
     CRepellerDialog(DialogView& view, CTonePlayer& player, CRegistrySettings& settings,

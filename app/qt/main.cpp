@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     WindowArt art{QIcon(LoadPicture(resources, "ICON", ids::kDialogIcon)),
                   LoadPicture(resources, "BITMAP", ids::kSpeakerBitmap),
                   LoadPicture(resources, "BITMAP", CAboutDialog::kPicture),
-                  [&](int id) { return LoadCursor(resources, id); }};
+                  [&](int id) { return LoadCursor(resources, id); }, &resources};
     RepellerWindow window(std::move(art), shell, PageAddress(DROVANE_MAKER_PAGE));
     prompt.SetOwner(&window);
 

@@ -70,6 +70,13 @@ public:
         Log("system menu " + std::to_string(command) + "=" + std::string(text));
     }
     void ShowAboutBox() override { Log("about"); }
+    bool LoadBanner(int id, std::string_view type) override {
+        Log("load banner " + std::string(type) + " " + std::to_string(id));
+        return bannerLoads;
+    }
+    void StartBanner() override { Log("start banner"); }
+
+    bool bannerLoads = true;
 
 private:
     void Log(std::string entry) {

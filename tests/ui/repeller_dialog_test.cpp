@@ -120,7 +120,9 @@ TEST_F(RepellerDialogTest, OpensFoldedShowsStoredValuesAddsTheTrayIconAndSweeps)
                                             "check 1006=0",
                                             "system menu 16=&About Drovane...",
                                             "icons",
-                                            "mark"};
+                                            "mark",
+                                            "load banner GIF 168",
+                                            "start banner"};
     EXPECT_EQ(journal, expected);
     EXPECT_EQ(EngineState(), Engine::Sweep);
     EXPECT_EQ(sink.Plays().front().hz, 17000u);
@@ -430,6 +432,13 @@ TEST_F(RepellerDialogTest, BannerClickOpensTheProductPageAndShowsTheHand) {
     dialog.OnLButtonDown({29, 3});
     EXPECT_EQ(shell.opened, std::vector<std::string>{kProductPage});
     EXPECT_EQ(view.checks[ids::kRunAtLogon], 1) << "only the label's click moved the mark";
+}
+
+TEST_F(RepellerDialogTest, ABannerThatDoesNotLoadIsNotStarted) {
+    view.bannerLoads = false;
+    Open();
+    EXPECT_EQ(view.log.back(), "load banner GIF 168");
+    EXPECT_EQ(EngineState(), Engine::Sweep);
 }
 
 TEST_F(RepellerDialogTest, AboutComesFromTheMenusAndTheSystemMenuItemAddedAtOpening) {

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 
+#include "banner/qt/animated_picture_widget.h"
 #include "banner/qt/transparent_label.h"
 #include "base/qt/qt_text.h"
 #include "toolkit/qt/qt_canvas.h"
@@ -133,6 +134,7 @@ void RepellerWindow::UpdateMenu(QMenu* menu) {
 }
 
 void RepellerWindow::BuildControls() {
+    QWidget* frame = nullptr;
     for (const layout::Control& c : layout::Controls()) {
         const QRect rect = ToQRect(layout::ToPixels(c));
         const QString text = FromUtf8(c.text);
@@ -174,12 +176,12 @@ void RepellerWindow::BuildControls() {
                 continue;
             }
             case layout::Kind::GroupBox:
-                widget = new EtchedFrame(m_client);
+                widget = frame = new EtchedFrame(m_client);
                 break;
             case layout::Kind::Banner:
                 // Its clicks and the cursor over it are the window's: they reach the client area.
-                widget = new QWidget(m_client);
-                widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+                m_banner = new AnimatedPictureWidget(m_client);
+                widget = m_banner;
                 break;
         }
         widget->setGeometry(rect);
@@ -189,6 +191,9 @@ void RepellerWindow::BuildControls() {
             m_items.insert(c.id, widget);
         }
     }
+    // The banner's picture reaches down over the frame's top line; the frame, only lines, goes on
+    // top, so that its line runs on over the picture's plain lower edge.
+    if (frame) frame->raise();
 }
 
 void RepellerWindow::Command(int id) {
@@ -300,6 +305,12 @@ void RepellerWindow::DestroyWindow() {
 }
 
 bool RepellerWindow::IsTrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+bool RepellerWindow::LoadBanner(int id, std::string_view type) {
+    return m_art.resources && m_banner->LoadFromResource(*m_art.resources, id, type);
+}
+
+void RepellerWindow::StartBanner() { m_banner->StartShowing(); }
 
 void RepellerWindow::ShowAboutBox() {
     if (m_about) {

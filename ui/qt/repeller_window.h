@@ -16,7 +16,9 @@
 
 class CRepellerDialog;
 class QMenu;
+class AnimatedPictureWidget;
 class QMenuBar;
+class ResourceSource;
 class Shell;
 
 // The pictures and cursors of the window and its About box.
@@ -25,6 +27,8 @@ struct WindowArt {
     QPixmap speaker;       // 148, beside the sound test
     QPixmap aboutPicture;  // 160
     LinkLabel::CursorLoader cursors;
+    // Where the banner's picture comes from.
+    const ResourceSource* resources = nullptr;
 };
 
 // The main window: the dialog template laid out in Qt widgets. Every decision is left to
@@ -65,6 +69,8 @@ public:
     // Window managers keep their window menus to themselves: there is nothing to add to.
     void AppendSystemMenuItem(int, std::string_view) override {}
     void ShowAboutBox() override;
+    bool LoadBanner(int id, std::string_view type) override;
+    void StartBanner() override;
 
     // The About box while it is shown, else null.
     AboutWindow* AboutBox() const { return m_about; }
@@ -84,6 +90,7 @@ private:
     Shell& m_shell;
     std::string m_makerPage;
     QPointer<AboutWindow> m_about;
+    AnimatedPictureWidget* m_banner = nullptr;
     // Where the window was when it was hidden: a hidden window comes back there.
     std::optional<QPoint> m_hiddenAt;
     QMenuBar* m_menuBar = nullptr;
