@@ -18,8 +18,12 @@ std::optional<std::string> DesktopExecValue(std::string_view program) {
     }
     quoted += '"';
     // The string value's escapes apply on top, so a literal backslash ends up as four.
+    return DesktopStringValue(quoted);
+}
+
+std::string DesktopStringValue(std::string_view text) {
     std::string value;
-    for (char c : quoted) {
+    for (char c : text) {
         switch (c) {
             case '\\':
                 value += "\\\\";
@@ -49,6 +53,8 @@ std::optional<std::string> AutostartDesktopFile(std::string_view program) {
         "Name=Drovane\n"
         "Comment=Plays the Drovane tone sweep\n";
     text += "Exec=" + *exec + "\n";
+    // Desktops skip the entry once the program is gone (say, its package was removed).
+    text += "TryExec=" + DesktopStringValue(program) + "\n";
     text +=
         "Terminal=false\n"
         "Hidden=false\n"

@@ -10,5 +10,9 @@
 // character other than tab, newline and carriage return, which a desktop entry cannot carry.
 std::optional<std::string> DesktopExecValue(std::string_view program);
 
-// The autostart entry for the program at `program`, as the text of a .desktop file.
+// `text` as a string value of a desktop entry: backslash, newline, tab and carriage return escaped.
+std::string DesktopStringValue(std::string_view text);
+
+// The autostart entry for the program at `program`, as the text of a .desktop file. Its TryExec
+// names the program, so that the entry does nothing once the program is gone.
 std::optional<std::string> AutostartDesktopFile(std::string_view program);

@@ -17,9 +17,8 @@
 
 namespace {
 
-// The Exec value's arguments, read back the way freedesktop.org desktop entries define them:
-// first the string escapes, then quoting, then the doubled percent sign. Nullopt when malformed.
-std::optional<std::vector<std::string>> ExecArguments(std::string_view value) {
+// A string value read back: \s, \n, \t, \r and \\ unescaped. Nullopt when malformed.
+std::optional<std::string> StringValue(std::string_view value) {
     std::string unescaped;
     for (std::size_t i = 0; i < value.size(); ++i) {
         if (value[i] != '\\') {
@@ -47,6 +46,15 @@ std::optional<std::vector<std::string>> ExecArguments(std::string_view value) {
                 return std::nullopt;
         }
     }
+    return unescaped;
+}
+
+// The Exec value's arguments, read back the way freedesktop.org desktop entries define them:
+// first the string escapes, then quoting, then the doubled percent sign. Nullopt when malformed.
+std::optional<std::vector<std::string>> ExecArguments(std::string_view value) {
+    const std::optional<std::string> text = StringValue(value);
+    if (!text) return std::nullopt;
+    const std::string& unescaped = *text;
     std::vector<std::string> arguments;
     std::size_t i = 0;
     while (i < unescaped.size()) {
@@ -79,14 +87,17 @@ std::optional<std::vector<std::string>> ExecArguments(std::string_view value) {
     return arguments;
 }
 
-std::string ExecLine(const QString& file) {
+// The value of `key` in the entry `file`, as written.
+std::string KeyValue(const QString& file, const QByteArray& key) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) return {};
     for (const QByteArray& line : f.readAll().split('\n')) {
-        if (line.startsWith("Exec=")) return line.mid(5).toStdString();
+        if (line.startsWith(key + "=")) return line.mid(key.size() + 1).toStdString();
     }
     return {};
 }
+
+std::string ExecLine(const QString& file) { return KeyValue(file, "Exec"); }
 
 // desktop-file-validate's exit code and everything it printed.
 std::pair<int, std::string> Validate(const QString& file) {
@@ -123,6 +134,7 @@ TEST(DesktopEntryTest, ExecParsesBackToTheExactPathAndValidates) {
         ASSERT_TRUE(entry.Write(path));
         const std::string exec = ExecLine(file);
         EXPECT_EQ(ExecArguments(exec), std::vector<std::string>{path}) << exec;
+        EXPECT_EQ(StringValue(KeyValue(file, "TryExec")), path) << "the program's own path";
         const auto [code, output] = Validate(file);
         EXPECT_EQ(code, 0) << output;
         EXPECT_EQ(output, "") << "no warnings either";
