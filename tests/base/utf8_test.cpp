@@ -7,9 +7,9 @@
 namespace {
 
 TEST(Utf8Test, AcceptsEveryWellFormedLengthAtItsBounds) {
-    for (const std::string text : {"", "plain ASCII \x7F", "\xC2\x80", "\xDF\xBF", "사운드 설정",
-                                   "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80", "\xEF\xBF\xBF",
-                                   "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
+    for (const std::string text :
+         {"", "plain ASCII \x7F", "\xC2\x80", "\xDF\xBF", "사운드 설정", "\xE0\xA0\x80",
+          "\xED\x9F\xBF", "\xEE\x80\x80", "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
         EXPECT_TRUE(IsValidUtf8(text)) << text;
     }
     EXPECT_EQ(Utf8SequenceLength("\xC3\xA9z"), 2u);
