@@ -36,8 +36,11 @@ private:
 bool Win32Registry::CreateKey(RegistryRoot root, std::string_view path) {
     const std::string p(path);
     HKEY key = nullptr;
-    if (RegCreateKeyExA(RootKey(root), p.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    // Asks only to look at the key: an existing key that this user may read but not write (the
+    // maker's key under HKLM, for a standard user) then counts as there, as it is. Making a new
+    // key is checked against the parent's rights, whatever is asked for the key itself.
+    if (RegCreateKeyExA(RootKey(root), p.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_QUERY_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
         return false;
     }
     RegCloseKey(key);
@@ -69,7 +72,8 @@ std::optional<std::string> Win32Registry::ReadValue(RegistryRoot root, std::stri
 
 bool Win32Registry::WriteValue(RegistryRoot root, std::string_view path, std::string_view name,
                                std::string_view data) {
-    const OpenKey key(root, path, KEY_WRITE);
+    // Setting values is all a write needs, and all the installer grants on the settings key.
+    const OpenKey key(root, path, KEY_SET_VALUE);
     if (!key) return false;
     const std::string n(name);
     // Windows counts a terminating zero that follows a REG_SZ text even when the byte count leaves
