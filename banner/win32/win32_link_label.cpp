@@ -20,6 +20,7 @@ Win32LinkLabel::Win32LinkLabel(HWND control, Shell& shell)
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof m_fontDescription, &m_fontDescription);
     m_font = CreateFontIndirectW(&m_fontDescription);
     m_fontUnderlined = m_fontDescription.lfUnderline != 0;
+    SendMessageW(m_control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     UpdateBrush();
     SetWindowSubclass(m_control, &Win32LinkLabel::Proc, kSubclassId,
                       reinterpret_cast<DWORD_PTR>(this));
@@ -39,6 +40,9 @@ void Win32LinkLabel::UpdateFont() {
     m_fontDescription.lfUnderline = m_logic.Underline() ? 1 : 0;
     HFONT font = CreateFontIndirectW(&m_fontDescription);
     if (!font) return;
+    // The control draws with the font it was given, whatever the colour answer selects: give it
+    // this one.
+    SendMessageW(m_control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     DeleteObject(m_font);
     m_font = font;
     m_fontUnderlined = m_logic.Underline();
