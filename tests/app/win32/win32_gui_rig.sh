@@ -189,6 +189,7 @@ tray_choose() {
 echo "== start"
 launch drovane
 first=$app_pid
+first_log=$app_log
 if ! wait_for 30 find_main || ! wait_for 15 visible "$main"; then
   fail "no window titled $caption"; cat "$app_log" | grep -v -e relay -e Beep | tail; exit 1
 fi
@@ -389,7 +390,7 @@ if wait_for 15 about_open; then
   xdotool mousemove "$lx" "$ly"
   sleep 0.3
   xdotool click 1
-  opened_page() { grep -q 'ShellExecuteW(.*L"open".*page\\\\index\.html' "$app_log"; }
+  opened_page() { grep -q 'ShellExecuteW(.*L"open".*page\\\\index\.html' "$first_log"; }
   check "a click on the maker's name opens the program's page" opened_page
   drv click "$about" 1
   check "OK closes it" about_closed
