@@ -201,6 +201,15 @@ check "the sweep starts at once: Beep(16000, 500)" beeped "$app_log" "16000 500"
 check "and goes on: Beep(16010, 500)" beeped "$app_log" "16010 500"
 check "the first start stores the defaults" reg_is HKLM "$product" Frequency1 16000
 
+# The banner (still the template's text) is a link to the program's page: its clicks are the
+# dialog's.
+read -r bx by <<<"$(drv itemcentre "$main" 1010)"
+xdotool mousemove "$bx" "$by"
+sleep 0.3
+xdotool click 1
+banner_opened() { grep -q 'ShellExecuteW(.*L"open".*page\\\\index\.html' "$first_log"; }
+check "a click on the banner opens the program's page" banner_opened
+
 # --- 2. sizes in pixels as the dialog units give them ----------------------------------------------
 echo "== compact and expanded views"
 read -r _ _ full_w full_h <<<"$(drv dialogunits 0 0 207 215)"
@@ -310,6 +319,17 @@ check "Start plays again" more_beeps
 
 # --- 4. run at logon: the machine's Run key, and the user's where that one is closed ----------------
 echo "== run at logon"
+# The label beside the box moves its check mark only: the Run value follows the box's next click.
+read -r lx ly <<<"$(drv itemcentre "$main" 1019)"
+xdotool mousemove "$lx" "$ly"
+sleep 0.3
+xdotool click 1
+check "a click on 시작 시 실행하기 ticks the box" bash -c "[ \"\$(wine '$driver' checked $main 1006 2>/dev/null)\" = 1 ]"
+same "  and writes no Run value" "$(drv regread HKLM "$run" "Drovane Startup")" ""
+# Past the double-click time: a quick second click is a double click, which the label ignores.
+sleep 0.8
+xdotool click 1
+check "a second click unticks it" bash -c "[ \"\$(wine '$driver' checked $main 1006 2>/dev/null)\" = 0 ]"
 drv click "$main" 1006
 check "the box writes the machine's Run value" reg_is HKLM "$run" "Drovane Startup" "\"$winpath\""
 same "the box shows it" "$(drv checked "$main" 1006)" 1
@@ -390,7 +410,7 @@ if wait_for 15 about_open; then
   xdotool mousemove "$lx" "$ly"
   sleep 0.3
   xdotool click 1
-  opened_page() { grep -q 'ShellExecuteW(.*L"open".*page\\\\index\.html' "$first_log"; }
+  opened_page() { [ "$(grep -c 'ShellExecuteW(.*L"open".*page\\\\index\.html' "$first_log")" -ge 2 ]; }
   check "a click on the maker's name opens the program's page" opened_page
   drv click "$about" 1
   check "OK closes it" about_closed
