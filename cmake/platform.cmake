@@ -3,6 +3,8 @@
 # which adapter folders exist for the platform being built, and finds what they need.
 if(WIN32)
   set(DROVANE_ADAPTERS win32)
+  # Resource scripts, compiled by the toolchain's windres.
+  enable_language(RC)
   # GCC 12's libstdc++ has no futex on Windows, and its fallback for atomic waits can miss a
   # wake-up and sleep for ever. std::stop_callback waits on a semaphore built on it when a stop
   # request runs the callback on another thread, so a player could hang in Stop. Semaphores on

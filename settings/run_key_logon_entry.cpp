@@ -1,8 +1,7 @@
 #include "settings/run_key_logon_entry.h"
 
+#include <optional>
 #include <string>
-
-#include "settings/registry.h"
 
 std::string RunKeyLogonEntry::RunCommand(std::string_view executablePath) {
     if (executablePath.find(' ') == std::string_view::npos) return std::string(executablePath);
@@ -12,15 +11,33 @@ std::string RunKeyLogonEntry::RunCommand(std::string_view executablePath) {
     return command;
 }
 
-bool RunKeyLogonEntry::Exists() {
-    return m_registry.ReadValue(RegistryRoot::LocalMachine, kRunKey, kValueName).has_value();
+bool RunKeyLogonEntry::IsIn(RegistryRoot root) {
+    return m_registry.ReadValue(root, kRunKey, kValueName).has_value();
 }
 
+bool RunKeyLogonEntry::InMachineKey() { return IsIn(RegistryRoot::LocalMachine); }
+
+bool RunKeyLogonEntry::InUserKey() { return IsIn(RegistryRoot::CurrentUser); }
+
+bool RunKeyLogonEntry::Exists() { return InMachineKey() || InUserKey(); }
+
 bool RunKeyLogonEntry::Write(std::string_view executablePath) {
-    return m_registry.WriteValue(RegistryRoot::LocalMachine, kRunKey, kValueName,
-                                 RunCommand(executablePath));
+    const std::string command = RunCommand(executablePath);
+    if (m_registry.WriteValue(RegistryRoot::LocalMachine, kRunKey, kValueName, command)) {
+        // Two entries would start the program twice at logon.
+        if (InUserKey()) m_registry.DeleteValue(RegistryRoot::CurrentUser, kRunKey, kValueName);
+        return true;
+    }
+    const std::optional<std::string> machine =
+        m_registry.ReadValue(RegistryRoot::LocalMachine, kRunKey, kValueName);
+    if (machine == command) return true;
+    // A fresh profile may lack its Run key; the user may always create it.
+    m_registry.CreateKey(RegistryRoot::CurrentUser, kRunKey);
+    return m_registry.WriteValue(RegistryRoot::CurrentUser, kRunKey, kValueName, command);
 }
 
 bool RunKeyLogonEntry::Remove() {
-    return m_registry.DeleteValue(RegistryRoot::LocalMachine, kRunKey, kValueName);
+    m_registry.DeleteValue(RegistryRoot::LocalMachine, kRunKey, kValueName);
+    m_registry.DeleteValue(RegistryRoot::CurrentUser, kRunKey, kValueName);
+    return !Exists();
 }

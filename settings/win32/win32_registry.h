@@ -2,8 +2,9 @@
 
 #include "settings/registry.h"
 
-// The Windows registry through advapi32's ANSI calls. Text values are REG_SZ, stored with the
-// byte count of their text alone (no terminating zero), and read back whole.
+// The Windows registry through advapi32's wide calls, so that paths and texts in any language
+// survive. Text values are REG_SZ, stored with the byte count of their text alone (no terminating
+// zero), and read back whole.
 class Win32Registry final : public Registry {
 public:
     bool CreateKey(RegistryRoot root, std::string_view path) override;

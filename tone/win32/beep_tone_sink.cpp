@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <utility>
@@ -23,6 +24,7 @@ void BeepToneSink::SystemBeep(std::uint32_t hz, std::uint32_t ms) {
 
 void BeepToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
     if (stop.stop_requested()) return;
+    const auto toneEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     PendingTone tone;
     // Runs at once, on this thread, if the stop came before it was registered.
     std::stop_callback cut(stop, [this, &tone] { CutOff(tone); });
@@ -38,6 +40,12 @@ void BeepToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop
         tone.over = true;
     }
     tone.ended.notify_all();
+    // A Beep that returns before its time (no beeper on 64-bit Windows Vista, a session without
+    // sound, Wine) still takes the tone's length, or a player would spin through its tones.
+    std::mutex restMutex;
+    std::condition_variable_any resting;
+    std::unique_lock rest(restMutex);
+    resting.wait_until(rest, stop, toneEnd, [] { return false; });
     // Leaving the scope waits for a CutOff still running elsewhere; it ends within one wait step.
 }
 

@@ -8,7 +8,8 @@
 #include "tone/tone_sink.h"
 
 // Tones through kernel32 Beep, which blocks for the whole tone. A stop request cuts the tone in
-// progress with the silence call Beep(0, 0), so Play returns as soon as Beep does.
+// progress with the silence call Beep(0, 0), so Play returns as soon as Beep does. A Beep that
+// returns early is waited out, so that every tone takes its length.
 class BeepToneSink final : public ToneSink {
 public:
     // Called as Beep(frequency, duration). The silence call may come from another thread while a

@@ -95,6 +95,15 @@ TEST(Win32RegistryTest, StoreAndRunEntryOnTheMachineHive) {
     EXPECT_EQ(entry.text, quoted) << "quoted, so Windows cannot run C:\\Program.exe instead";
     EXPECT_EQ(entry.bytes, quoted.size() * sizeof(wchar_t));
 
+    // A copy on a Korean user's desktop: the path reaches the Run value as it is.
+    CRegistrySettings korean(registry, logon, prompt, "C:\\Users\\김철수\\바탕 화면\\drovane.exe");
+    korean.SetRunAtLogon(true);
+    EXPECT_EQ(QueryW(HKEY_LOCAL_MACHINE, run, L"Drovane Startup").text,
+              L"\"C:\\Users\\김철수\\바탕 화면\\drovane.exe\"");
+    EXPECT_EQ(registry.ReadValue(kHklm, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                 "Drovane Startup"),
+              "\"C:\\Users\\김철수\\바탕 화면\\drovane.exe\"");
+
     settings.SetRunAtLogon(false);
     EXPECT_FALSE(settings.IsRunAtLogon());
     EXPECT_EQ(QueryW(HKEY_LOCAL_MACHINE, run, L"Drovane Startup").status, ERROR_FILE_NOT_FOUND);

@@ -28,6 +28,8 @@ public:
     std::function<void()> beforeTone;
     // Some platforms cannot cut a tone in progress.
     bool cuttable = true;
+    // Some return at once, sounding nothing (Wine, or no beeper at all).
+    bool returnsAtOnce = false;
 
     void operator()(std::uint32_t hz, std::uint32_t ms) {
         std::unique_lock lock(m_mutex);
@@ -43,9 +45,10 @@ public:
             lock.lock();
         }
         const int cuts = m_cuts;
-        ++m_sounding;
         ++m_started;
         m_changed.notify_all();
+        if (returnsAtOnce) return;
+        ++m_sounding;
         m_changed.wait_for(lock, std::chrono::milliseconds(ms), [&] { return m_cuts != cuts; });
         --m_sounding;
     }
@@ -168,6 +171,24 @@ TEST_F(BeepToneSinkTest, UncuttableBeepHoldsTheStopperOnlyBriefly) {
     player.join();
     EXPECT_LT(stopReturned - stopped, 2s) << "the stopper gave up long before the 4 s tone ended";
     EXPECT_GE(returned - stopped, 2s) << "Play ended with the tone";
+}
+
+// A Beep that returns at once must not make the players spin: the tone still takes its length,
+// and a stop still ends it at once.
+TEST_F(BeepToneSinkTest, BeepThatReturnsEarlyIsWaitedOutUntilStopped) {
+    beep.returnsAtOnce = true;
+    auto start = Clock::now();
+    sink.Play(440, 80, stop.get_token());
+    EXPECT_GE(Clock::now() - start, 80ms);
+
+    std::jthread player = PlayAsync(1000, 30000);
+    ASSERT_TRUE(beep.WaitForTones(2));
+    std::this_thread::sleep_for(20ms);
+    start = Clock::now();
+    stop.request_stop();
+    player.join();
+    EXPECT_LT(returned - start, 2s) << "the stop ended the 30 s wait";
+    EXPECT_EQ(beep.Tones(), (std::vector<Call>{{440, 80}, {1000, 30000}}));
 }
 
 // The engine over this sink: Stop returns at once even in the middle of the longest tone.

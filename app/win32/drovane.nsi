@@ -1,0 +1,108 @@
+; The Windows installer of Drovane, built on Linux with NSIS (makensis). It installs the program
+; under Program Files with its own page, a Start-menu shortcut and an uninstaller listed in the
+; installed programs, and prepares the settings key (the program does that part itself, run with
+; --install-settings). Defined on the command line: EXE, PAGE_DIR, VERSION, OUTFILE.
+Unicode true
+Target amd64-unicode
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+
+!include "LogicLib.nsh"
+!include "WinMessages.nsh"
+
+!define UNINSTALL_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Drovane"
+!define SETTINGS_KEY "SOFTWARE\Corvell\Drovane"
+!define MAKER_KEY "SOFTWARE\Corvell"
+!define RUN_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
+!define RUN_VALUE "Drovane Startup"
+!define MAIN_CAPTION "모기 퇴치용 프로그램 v1.0"
+
+Name "Drovane"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\Drovane"
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "Drovane"
+VIAddVersionKey "CompanyName" "Corvell"
+VIAddVersionKey "FileDescription" "Drovane installer"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "Copyright © 2026 Corvell"
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+; Every copy of the program that runs, ended without its question (Cancel, as the Escape key),
+; so that its file can go.
+!macro EndRunningCopies
+  StrCpy $1 0
+  ${Do}
+    FindWindow $0 "#32770" "${MAIN_CAPTION}"
+    ${If} $0 == 0
+    ${OrIf} $1 >= 20
+      ${ExitDo}
+    ${EndIf}
+    SendMessage $0 ${WM_COMMAND} 2 0 /TIMEOUT=2000
+    Sleep 250
+    IntOp $1 $1 + 1
+  ${Loop}
+!macroend
+
+Function .onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd
+
+Section "Drovane"
+  !insertmacro EndRunningCopies
+  SetOutPath "$INSTDIR"
+  File "${EXE}"
+  SetOutPath "$INSTDIR\page"
+  File "${PAGE_DIR}/index.html"
+  File "${PAGE_DIR}/banner.gif"
+  SetOutPath "$INSTDIR"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\Drovane.lnk" "$INSTDIR\drovane.exe"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Drovane"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Corvell"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\drovane.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" 2048
+
+  ; The settings key with valid stored values kept, else the defaults, writable by the Users
+  ; group (that key alone), so that standard users keep their settings without messages.
+  ExecWait '"$INSTDIR\drovane.exe" --install-settings' $0
+  ${If} $0 != 0
+    DetailPrint "The settings key could not be prepared: standard users will see messages."
+  ${EndIf}
+SectionEnd
+
+Section "Uninstall"
+  !insertmacro EndRunningCopies
+  Delete "$INSTDIR\drovane.exe"
+  Delete "$INSTDIR\page\index.html"
+  Delete "$INSTDIR\page\banner.gif"
+  RMDir "$INSTDIR\page"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\Drovane.lnk"
+
+  DeleteRegKey HKLM "${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKLM "${MAKER_KEY}"
+  ; Start at logon: the machine's value, and the one of the user who uninstalls. Other users'
+  ; own values stay in their profiles; Windows skips a Run value whose program is gone.
+  DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

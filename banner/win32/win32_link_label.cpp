@@ -1,0 +1,124 @@
+#include "banner/win32/win32_link_label.h"
+
+// clang-format off
+#include <commctrl.h>
+// clang-format on
+
+#include <string>
+
+#include "base/win32/wide_text.h"
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x714C;
+
+}  // namespace
+
+Win32LinkLabel::Win32LinkLabel(HWND control, Shell& shell)
+    : m_control(control),
+      m_logic(*this, shell, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_BTNFACE)) {
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof m_fontDescription, &m_fontDescription);
+    m_font = CreateFontIndirectW(&m_fontDescription);
+    m_fontUnderlined = m_fontDescription.lfUnderline != 0;
+    SendMessageW(m_control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+    UpdateBrush();
+    SetWindowSubclass(m_control, &Win32LinkLabel::Proc, kSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
+}
+
+Win32LinkLabel::~Win32LinkLabel() {
+    if (IsWindow(m_control)) {
+        KillTimer(m_control, kBlinkTimer);
+        RemoveWindowSubclass(m_control, &Win32LinkLabel::Proc, kSubclassId);
+    }
+    DeleteObject(m_font);
+    DeleteObject(m_brush);
+}
+
+void Win32LinkLabel::UpdateFont() {
+    if (m_logic.Underline() == m_fontUnderlined) return;
+    m_fontDescription.lfUnderline = m_logic.Underline() ? 1 : 0;
+    HFONT font = CreateFontIndirectW(&m_fontDescription);
+    if (!font) return;
+    // The control draws with the font it was given, whatever the colour answer selects: give it
+    // this one.
+    SendMessageW(m_control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    DeleteObject(m_font);
+    m_font = font;
+    m_fontUnderlined = m_logic.Underline();
+}
+
+void Win32LinkLabel::UpdateBrush() {
+    if (m_brush && m_brushColor == m_logic.BackColor()) return;
+    HBRUSH brush = CreateSolidBrush(m_logic.BackColor());
+    if (!brush) return;
+    if (m_brush) DeleteObject(m_brush);
+    m_brush = brush;
+    m_brushColor = m_logic.BackColor();
+}
+
+HBRUSH Win32LinkLabel::CtlColor(HDC dc) {
+    UpdateFont();
+    UpdateBrush();
+    SelectObject(dc, m_font);
+    SetTextColor(dc, m_logic.ForeColor());
+    SetBkMode(dc, TRANSPARENT);
+    return m_brush;
+}
+
+std::string Win32LinkLabel::GetText() {
+    const int length = GetWindowTextLengthW(m_control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(m_control, text.data(), length + 1)));
+    return Narrow(text);
+}
+
+void Win32LinkLabel::SetText(std::string_view text) {
+    SetWindowTextW(m_control, Widen(text).c_str());
+}
+
+void Win32LinkLabel::Redraw() {
+    UpdateFont();
+    RedrawWindow(m_control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void Win32LinkLabel::StartTimer(int periodMs) {
+    SetTimer(m_control, kBlinkTimer, static_cast<UINT>(periodMs), nullptr);
+}
+
+void Win32LinkLabel::StopTimer() { KillTimer(m_control, kBlinkTimer); }
+
+void Win32LinkLabel::SetTakesClicks(bool takes) {
+    LONG_PTR style = GetWindowLongPtrW(m_control, GWL_STYLE);
+    style = takes ? (style | SS_NOTIFY) : (style & ~static_cast<LONG_PTR>(SS_NOTIFY));
+    SetWindowLongPtrW(m_control, GWL_STYLE, style);
+}
+
+LRESULT CALLBACK Win32LinkLabel::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<Win32LinkLabel*>(data);
+    switch (message) {
+        case WM_TIMER:
+            if (wParam == kBlinkTimer) {
+                self->m_logic.OnTimer();
+                return 0;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+            self->m_logic.OnLButtonDown();
+            break;
+        case WM_SETCURSOR:
+            if (const int cursor = self->m_logic.OnSetCursor(); cursor != CLinkStatic::kNoCursor) {
+                SetCursor(LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(cursor)));
+                return TRUE;
+            }
+            break;
+        case WM_NCDESTROY:
+            KillTimer(window, kBlinkTimer);
+            RemoveWindowSubclass(window, &Win32LinkLabel::Proc, kSubclassId);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}

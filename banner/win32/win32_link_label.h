@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include "banner/link_static.h"
+
+// A link label on Windows: a static control whose colours, font and background CLinkStatic
+// decides. The control draws its own text with what CtlColor hands it (its parent forwards
+// WM_CTLCOLORSTATIC here); the blink timer, clicks and the cursor reach the logic through the
+// control's messages.
+class Win32LinkLabel final : public LinkLabelView {
+public:
+    // Blink ticks come as this timer of the control.
+    static constexpr UINT_PTR kBlinkTimer = 1;
+
+    Win32LinkLabel(HWND control, Shell& shell);
+    ~Win32LinkLabel() override;
+    Win32LinkLabel(const Win32LinkLabel&) = delete;
+    Win32LinkLabel& operator=(const Win32LinkLabel&) = delete;
+
+    CLinkStatic& Logic() { return m_logic; }
+    HWND Control() const { return m_control; }
+
+    // The answer to the parent's WM_CTLCOLORSTATIC for this control: selects the font and text
+    // colour into `dc` and returns the background brush.
+    HBRUSH CtlColor(HDC dc);
+
+    std::string GetText() override;
+    void SetText(std::string_view text) override;
+    void Redraw() override;
+    void StartTimer(int periodMs) override;
+    void StopTimer() override;
+    void SetTakesClicks(bool takes) override;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR id, DWORD_PTR data);
+    // Makes the font and brush match what the logic decided.
+    void UpdateFont();
+    void UpdateBrush();
+
+    HWND m_control;
+    LOGFONTW m_fontDescription{};
+    HFONT m_font = nullptr;
+    bool m_fontUnderlined = false;
+    HBRUSH m_brush = nullptr;
+    Color m_brushColor = 0;
+    CLinkStatic m_logic;
+};

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# The installer under Wine, in a private prefix on a private X server: a silent install puts the
+# program, its page, the shortcut, the uninstall entry and the settings key (open to the Users
+# group) in place; the program starts from Program Files; a silent uninstall ends it and removes
+# all of that and the Run values. Files and registry are checked, not exit codes.
+# Usage: installer_test.sh SETUP_EXE RIG_DRIVER_EXE
+set -uo pipefail
+setup=$1
+driver_exe=$2
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../../tools/rig/desktop.sh"
+. "$here/wine_desktop.sh"
+
+rig_ledger_open win32-installer
+work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-installer.XXXXXX")
+rig_track_dir "$work"
+started=()
+cleanup() {
+  local p
+  for p in "${started[@]}"; do kill -KILL "$p" 2>/dev/null; done
+  rig_wine_stop
+  rig_desktop_stop
+  rm -rf "$work"
+  rig_ledger_close
+}
+trap cleanup EXIT
+trap 'exit 143' TERM INT
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+ok() { echo "ok: $*"; }
+wait_for() {
+  local limit=$1 i
+  shift
+  for i in $(seq $((limit * 10))); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+check() {
+  local what=$1
+  shift
+  if wait_for 30 "$@"; then ok "$what"; else fail "$what"; fi
+}
+
+rig_desktop_start "$work" || exit 1
+rig_wine_start "$work" || exit 1
+cp "$driver_exe" "$work/rig-driver.exe"
+drv() { wine "$work/rig-driver.exe" "$@" 2>/dev/null; }
+# What Wine would hand to the Linux desktop goes nowhere.
+mkdir -p "$work/path"
+printf '#!/bin/sh\nexit 0\n' >"$work/path/xdg-open"
+chmod +x "$work/path/xdg-open"
+export PATH=$work/path:$PATH
+
+c=$WINEPREFIX/drive_c
+dir="$c/Program Files/Drovane"
+shortcut="$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Drovane.lnk"
+uninstall='SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Drovane'
+settings='SOFTWARE\Corvell\Drovane'
+run='SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
+caption='모기 퇴치용 프로그램 v1.0'
+exists() { [ -e "$1" ]; }
+gone() { [ ! -e "$1" ]; }
+reg_is() { [ "$(drv regread "$1" "$2" "$3")" = "$4" ]; }
+reg_gone() { ! drv regread "$1" "$2" "$3" >/dev/null; }
+key_gone() { ! drv regkey "$1" "$2"; }
+window() { win=$(drv windows "$caption" | awk '$3 == 1 { print $1; exit }') && [ -n "$win" ]; }
+
+echo "== silent install"
+t0=$(date +%s.%N)
+cp "$setup" "$work/drovane-setup.exe"
+wine "$work/drovane-setup.exe" /S </dev/null >"$work/setup.log" 2>&1
+check "drovane.exe under Program Files" exists "$dir/drovane.exe"
+check "its page beside it" exists "$dir/page/index.html"
+check "the uninstaller" exists "$dir/uninstall.exe"
+check "the Start-menu shortcut" exists "$shortcut"
+check "the uninstall entry" reg_is HKLM "$uninstall" DisplayName Drovane
+check "  which runs the uninstaller" reg_is HKLM "$uninstall" UninstallString '"C:\Program Files\Drovane\uninstall.exe"'
+check "the settings key with the defaults" reg_is HKLM "$settings" Frequency1 16000
+check "  all four" reg_is HKLM "$settings" Step 10
+check "  writable by the Users group" drv usersmaywrite "$settings"
+echo "installed in $(awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s"
+
+echo "== the installed program"
+WINEDEBUG=-all setsid wine "$dir/drovane.exe" </dev/null >"$work/app.log" 2>&1 &
+app=$!
+started+=("$app")
+rig_track_pid "$app"
+check "starts from C:\\Program Files\\Drovane and shows its window" window
+drv click "$win" 1006
+check "run at logon writes the machine's Run value" reg_is HKLM "$run" "Drovane Startup" '"C:\Program Files\Drovane\drovane.exe"'
+wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v "Drovane Startup" /t REG_SZ \
+  /d '"C:\Program Files\Drovane\drovane.exe"' /f >/dev/null 2>&1
+check "(a user's own Run value, as a standard user's start leaves it)" reg_is HKCU "$run" "Drovane Startup" '"C:\Program Files\Drovane\drovane.exe"'
+
+echo "== silent uninstall, with the program running"
+wine "$dir/uninstall.exe" /S </dev/null >"$work/uninstall.log" 2>&1
+check "the running program is ended" bash -c "! kill -0 $app 2>/dev/null"
+check "drovane.exe is gone" gone "$dir/drovane.exe"
+check "its folder is gone" gone "$dir"
+check "the shortcut is gone" gone "$shortcut"
+check "the uninstall entry is gone" key_gone HKLM "$uninstall"
+check "the settings key is gone" key_gone HKLM "$settings"
+check "  and the maker's key" key_gone HKLM 'SOFTWARE\Corvell'
+check "the machine's Run value is gone" reg_gone HKLM "$run" "Drovane Startup"
+check "the user's Run value is gone" reg_gone HKCU "$run" "Drovane Startup"
+
+[ "$failures" -eq 0 ] && echo "installer test: all checks passed" || echo "installer test: $failures check(s) failed"
+exit $((failures > 0))

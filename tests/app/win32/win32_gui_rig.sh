@@ -1,0 +1,464 @@
+#!/usr/bin/env bash
+# The Windows GUI rig: runs drovane.exe under Wine in a private prefix, on a private Xvfb with
+# openbox and an XEmbed tray (trayer); drives it with a console driver run under the same Wine
+# server (rig-driver.exe) and with xdotool, and checks what a user would see. Wine's Beep is
+# silent, so the sound is checked at the call: Wine's relay trace logs every Beep with its
+# frequency and length. Saves screenshots of the compact and expanded window, the tray menu and
+# the About box.
+# Usage: win32_gui_rig.sh DROVANE_EXE RIG_DRIVER_EXE SCREENSHOT_DIR
+set -uo pipefail
+exe=$1
+driver_exe=$2
+shots=$3
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../../tools/rig/desktop.sh"
+. "$here/wine_desktop.sh"
+
+for tool in Xvfb openbox trayer xdotool xwininfo import convert wine wineserver python3; do
+  command -v "$tool" >/dev/null || { echo "win32 rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+done
+
+rig_ledger_open win32-gui-rig
+work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-win32-rig.XXXXXX")
+rig_track_dir "$work"
+started=()  # the Wine programs this rig started, by their process ids
+cleanup() {
+  local p
+  for p in "${started[@]}"; do kill -KILL "$p" 2>/dev/null; done
+  rig_wine_stop
+  rig_desktop_stop
+  rm -rf "$work"
+  rig_ledger_close
+}
+trap cleanup EXIT
+trap 'exit 143' TERM INT
+mkdir -p "$shots"
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+ok() { echo "ok: $*"; }
+# wait_for SECONDS COMMAND...: polls every 100 ms until COMMAND succeeds.
+wait_for() {
+  local limit=$1 i
+  shift
+  for i in $(seq $((limit * 10))); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# check WHAT COMMAND...: "ok" once COMMAND succeeds within 15 s, else "FAIL".
+check() {
+  local what=$1
+  shift
+  if wait_for 15 "$@"; then ok "$what"; else fail "$what"; fi
+}
+# same WHAT GOT EXPECTED
+same() { if [ "$2" = "$3" ]; then ok "$1"; else fail "$1: got '$2', expected '$3'"; fi; }
+
+# --- the desktop and the prefix ------------------------------------------------------------------
+rig_desktop_start "$work" || exit 1
+if ! rig_tray_start "$work"; then
+  # Seen once in many runs on a loaded machine; its log tells why, and a second start helps.
+  echo "trayer's log:"
+  cat "$work/trayer.log"
+  kill -TERM "$RIG_TRAY_PID" 2>/dev/null
+  wait "$RIG_TRAY_PID" 2>/dev/null
+  rig_tray_start "$work" || exit 1
+fi
+t0=$(date +%s.%N)
+rig_wine_start "$work" || exit 1
+echo "display $DISPLAY; prefix ready in $(awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s"
+drv() { wine "$driver" "$@" 2>/dev/null; }
+# The program's Beep calls, and nothing else, go to the relay trace.
+wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
+  /d 'kernel32.Beep;kernelbase.Beep;shell32.ShellExecuteW' /f >/dev/null 2>&1
+# Wine hands web pages to the desktop's handler: this one only writes down what it was asked.
+mkdir -p "$work/path"
+printf '#!/bin/sh\necho "$*" >>"%s"\n' "$work/opened.txt" >"$work/path/xdg-open"
+chmod +x "$work/path/xdg-open"
+export PATH=$work/path:$PATH
+
+# The program where users put it: a folder with a space, its page beside it.
+apps="$WINEPREFIX/drive_c/Program Files/Drovane Rig"
+mkdir -p "$apps"
+cp "$exe" "$apps/drovane.exe"
+cp "$exe" "$apps/drovane-copy.exe"
+cp -r "$(dirname "$exe")/page" "$apps/page" 2>/dev/null
+cp "$driver_exe" "$work/rig-driver.exe"
+driver=$work/rig-driver.exe
+winpath='C:\Program Files\Drovane Rig\drovane.exe'
+
+caption='모기 퇴치용 프로그램 v1.0'
+about_caption='About Drovane'
+run=Software\\Microsoft\\Windows\\CurrentVersion\\Run
+product=SOFTWARE\\Corvell\\Drovane
+
+# launch NAME: starts NAME.exe with the Beep trace in $work/NAME.N.log; sets app_pid, app_log.
+launches=0
+launch() {
+  launches=$((launches + 1))
+  app_log=$work/$1.$launches.log
+  WINEDEBUG=+timestamp,+relay setsid wine "$apps/$1.exe" </dev/null >"$app_log" 2>&1 &
+  app_pid=$!
+  started+=("$app_pid")
+  rig_track_pid "$app_pid"
+}
+alive() { kill -0 "$1" 2>/dev/null; }
+dead() { ! kill -0 "$1" 2>/dev/null; }
+# windows_of CAPTION: "hwnd pid visible iconic" lines.
+windows_of() { drv windows "$1"; }
+# main: the first copy's main window handle.
+find_main() { main=$(windows_of "$caption" | awk 'NR == 1 { print $1 }'); [ -n "$main" ]; }
+visible() { [ "$(windows_of "$caption" | awk -v w="$1" '$1 == w { print $3 }')" = 1 ]; }
+hidden() { [ "$(windows_of "$caption" | awk -v w="$1" '$1 == w { print $3 }')" = 0 ]; }
+win_pid() { windows_of "$caption" | awk -v w="$1" '$1 == w { print $2 }'; }
+text_is() { [ "$(drv text "$1" "$2")" = "$3" ]; }
+client_height_is() { [ "$(drv rect "$1" | awk '{ print $6 }')" = "$2" ]; }
+reg_is() { [ "$(drv regread "$1" "$2" "$3")" = "$4" ]; }
+reg_missing() { ! drv regread "$1" "$2" "$3" >/dev/null; }
+# The message box of the program's process: "hwnd|caption|text".
+box_of() { box=$(drv messagebox "$1") && [ -n "$box" ]; }
+no_box() { ! drv messagebox "$1" >/dev/null; }
+# answer_box PID WHAT CAPTION TEXT BUTTON: checks the box that came up, then presses BUTTON.
+answer_box() {
+  local pid=$1 what=$2 title=$3 text=$4 button=$5
+  if wait_for 15 box_of "$pid"; then
+    same "$what: title" "$(cut -d'|' -f2 <<<"$box")" "$title"
+    same "$what: text" "$(cut -d'|' -f3- <<<"$box")" "$text"
+    drv command "$(cut -d'|' -f1 <<<"$box")" "$button"
+    wait_for 15 no_box "$pid" || fail "$what: the box did not close"
+  else
+    fail "$what: no message box"
+  fi
+}
+# beeps LOG: the Beep calls so far, as "hz ms" in decimal.
+beeps() {
+  grep -o 'Call KERNEL32.Beep([0-9a-f]*,[0-9a-f]*)' "$1" 2>/dev/null |
+    sed -E 's/.*\(([0-9a-f]+),([0-9a-f]+)\)/\1 \2/' |
+    while read -r f d; do echo "$((16#$f)) $((16#$d))"; done
+}
+beeped() { beeps "$1" | grep -qx "$2"; }
+beep_count() { beeps "$1" | wc -l; }
+# The X window of a caption, for screenshots and keys.
+xwindow() { xdotool search --name "^$1\$" 2>/dev/null | head -n1; }
+# shoot NAME XWINDOW [MARGIN]: a screenshot of the window and a margin round it.
+shoot() {
+  local g m=${3:-6}
+  g=$(xwininfo -id "$2" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
+  read -r x y w h <<<"$g"
+  import -window root "$work/root.png" &&
+    convert "$work/root.png" -crop "$((w + 2 * m))x$((h + 2 * m))+$((x > m ? x - m : 0))+$((y > m ? y - m : 0))" \
+      +repage "$shots/$1.png" && echo "screenshot $shots/$1.png"
+}
+# The program's icon in the tray: a small window of Wine's explorer inside trayer's panel.
+tray_icon() {
+  local id
+  id=$(xwininfo -root -tree | awk '/\("explorer.exe" "explorer.exe"\)/ { split($0, a, ")  "); print $1, a[2] }' |
+    while read -r w geom _; do
+      width=${geom%%x*}; rest=${geom#*x}; height=${rest%%+*}
+      [ "$width" -ge 8 ] && [ "$width" -le 64 ] && [ "$height" -ge 8 ] && [ "$height" -le 64 ] || continue
+      xwininfo -id "$w" 2>/dev/null | grep -q IsViewable && echo "$w"
+    done | head -n1)
+  [ -n "$id" ] && echo "$id"
+}
+# tray_click BUTTON [REPEAT]: clicks the middle of the tray icon.
+tray_click() {
+  local icon x y w h
+  icon=$(tray_icon) || return 1
+  read -r x y w h <<<"$(xwininfo -id "$icon" | awk '/Absolute upper-left X/ { x = $4 }
+    /Absolute upper-left Y/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat "${2:-1}" --delay 120 "$1"
+}
+popup_of() { popup=$(drv popups "$1" | head -n1) && [ -n "$popup" ]; }
+no_popup() { ! drv popups "$1" >/dev/null; }
+# tray_menu PID: opens the tray icon's menu; sets popup to "hwnd left top right bottom". A click
+# that lands while the focus moves is lost, so a person clicks again: so does this, three times.
+tray_menu() {
+  local attempt
+  for attempt in 1 2 3; do
+    tray_click 3 || return 1
+    wait_for 4 popup_of "$1" && return 0
+  done
+  return 1
+}
+# tray_choose PID POSITION: opens the tray menu and picks the item at POSITION (from 1) with keys.
+tray_choose() {
+  local pid=$1 position=$2 i keys=()
+  tray_menu "$pid" || return 1
+  for i in $(seq "$position"); do keys+=(40); done  # VK_DOWN
+  drv key "${popup%% *}" "${keys[@]}" 13            # VK_RETURN
+  wait_for 10 no_popup "$pid"
+}
+
+# --- 1. start: the window, its mark, the sweep with the defaults ----------------------------------
+echo "== start"
+launch drovane
+first=$app_pid
+first_log=$app_log
+if ! wait_for 30 find_main || ! wait_for 15 visible "$main"; then
+  fail "no window titled $caption"; cat "$app_log" | grep -v -e relay -e Beep | tail; exit 1
+fi
+ok "the window $caption is shown"
+first_win_pid=$(win_pid "$main")
+same "the window carries the mark drovane=1234" "$(drv prop "$main" drovane)" 1234
+check "the tray icon docks in the notification area" eval "tray_icon >/dev/null"
+check "the sweep starts at once: Beep(16000, 500)" beeped "$app_log" "16000 500"
+check "and goes on: Beep(16010, 500)" beeped "$app_log" "16010 500"
+check "the first start stores the defaults" reg_is HKLM "$product" Frequency1 16000
+
+# The banner (still the template's text) is a link to the program's page: its clicks are the
+# dialog's.
+read -r bx by <<<"$(drv itemcentre "$main" 1010)"
+xdotool mousemove "$bx" "$by"
+sleep 0.3
+xdotool click 1
+banner_opened() { grep -q 'ShellExecuteW(.*L"open".*page\\\\index\.html' "$first_log"; }
+check "a click on the banner opens the program's page" banner_opened
+
+# --- 2. sizes in pixels as the dialog units give them ----------------------------------------------
+echo "== compact and expanded views"
+read -r _ _ full_w full_h <<<"$(drv dialogunits 0 0 207 215)"
+read -r _ _ win_w win_h client_w client_h <<<"$(drv rect "$main")"
+echo "template client ${full_w}x${full_h} px; window ${win_w}x${win_h}, client ${client_w}x${client_h}"
+same "client width = 207 dialog units" "$client_w" "$full_w"
+same "compact client height = 215 dialog units - 122 px" "$client_h" "$((full_h - 122))"
+same "the region trims the outermost pixel" "$(drv region "$main")" "1 1 $((win_w - 1)) $((win_h - 1))"
+for id in 6 7 3 4; do same "detail button $id hidden" "$(drv shown "$main" $id)" 0; done
+xmain=$(xwindow "$caption")
+sleep 0.5
+shoot compact "$xmain"
+
+echo "== every control's text"
+while IFS='|' read -r id text; do
+  same "control $id reads '$text'" "$(drv text "$main" "$id")" "$text"
+done <<'TEXTS'
+1007|닫기
+131|시작
+132|멈춤
+133|상세보기>>
+6|설정
+7|기본값
+3|사운드 테스트
+4|사운드 멈춤
+1016|(Hz)
+1014|Frequency
+1015|(Hz) to
+1017|Delay
+1018|Step
+1011|본 프로그램은 모기퇴치용 무료 프로그램으로 문서/서식 포탈사이트 코르벨에서 제공합니다.
+1010|Banner ...
+1020|사운드 설정
+1021|컴퓨터 사운드 테스트
+1019|시작 시 실행하기
+1002|16000
+1003|20000
+1004|500
+1005|10
+TEXTS
+
+drv click "$main" 133
+check "Details unfolds to the template's height" client_height_is "$main" "$full_h"
+check "Details then reads 작게보기 <<" text_is "$main" 133 '작게보기 <<'
+for id in 6 7 3 4; do same "detail button $id shown" "$(drv shown "$main" $id)" 1; done
+read -r _ _ win_w win_h _ _ <<<"$(drv rect "$main")"
+same "the region follows the new height" "$(drv region "$main")" "1 1 $((win_w - 1)) $((win_h - 1))"
+sleep 0.5
+shoot expanded "$xmain"
+drv click "$main" 133
+check "a second Details folds again" client_height_is "$main" "$((full_h - 122))"
+check "and reads 상세보기 >>" text_is "$main" 133 '상세보기 >>'
+drv click "$main" 133
+wait_for 15 client_height_is "$main" "$full_h"
+
+# --- 3. commands and values -------------------------------------------------------------------------
+echo "== Set, Start, Stop, Default, with good and bad values"
+set_edits() { drv settext "$main" 1002 "$1"; drv settext "$main" 1003 "$2"; drv settext "$main" 1004 "$3"; drv settext "$main" 1005 "$4"; }
+set_edits 12000 13000 300 5
+drv click "$main" 6
+check "Set stores Frequency1" reg_is HKLM "$product" Frequency1 12000
+check "Set stores Step" reg_is HKLM "$product" Step 5
+check "Set restarts the sweep with the new values: Beep(12000, 300)" beeped "$app_log" "12000 300"
+
+set_edits 20000 16000 500 10
+drv click "$main" 131
+check "Start with the frequencies swapped shows them in order" text_is "$main" 1002 16000
+check "  the upper one too" text_is "$main" 1003 20000
+check "  and stores them in order" reg_is HKLM "$product" Frequency2 20000
+
+drv settext "$main" 1002 ""
+drv click "$main" 131
+answer_box "$first_win_pid" "Start with an empty edit" drovane "Please enter an integer." 1
+drv settext "$main" 1002 40000
+drv click "$main" 131
+answer_box "$first_win_pid" "Start with 40000" drovane "Frequency must range from 0 to 32767" 1
+same "a refused start stores nothing" "$(drv regread HKLM "$product" Frequency1)" 16000
+drv settext "$main" 1004 -1
+drv settext "$main" 1002 16000
+drv click "$main" 6
+answer_box "$first_win_pid" "Set with a negative delay" drovane "Delay must range from 0 to 32767" 1
+
+set_edits 1 2 3 4
+drv click "$main" 7
+check "Default shows 16000" text_is "$main" 1002 16000
+check "  20000" text_is "$main" 1003 20000
+check "  500" text_is "$main" 1004 500
+check "  10" text_is "$main" 1005 10
+check "  and stores them" reg_is HKLM "$product" Delay 500
+
+drv click "$main" 132
+check "Stop silences the speaker: Beep(0, 0)" beeped "$app_log" "0 0"
+sleep 0.3
+stopped_at=$(beep_count "$app_log")
+sleep 1.5
+same "after Stop no tone is played" "$(beep_count "$app_log")" "$stopped_at"
+drv command "$main" 3
+check "Test Sound plays the melody: Beep(1318, 600)" beeped "$app_log" "1318 600"
+drv command "$main" 4
+before=$(beep_count "$app_log")
+sleep 1.2
+same "Stop Test after Stop leaves silence" "$(beep_count "$app_log")" "$before"
+before=$(beep_count "$app_log")
+drv click "$main" 131
+more_beeps() { [ "$(beep_count "$app_log")" -gt $((before + 2)) ]; }
+check "Start plays again" more_beeps
+
+# --- 4. run at logon: the machine's Run key, and the user's where that one is closed ----------------
+echo "== run at logon"
+# The label beside the box moves its check mark only: the Run value follows the box's next click.
+read -r lx ly <<<"$(drv itemcentre "$main" 1019)"
+xdotool mousemove "$lx" "$ly"
+sleep 0.3
+xdotool click 1
+check "a click on 시작 시 실행하기 ticks the box" bash -c "[ \"\$(wine '$driver' checked $main 1006 2>/dev/null)\" = 1 ]"
+same "  and writes no Run value" "$(drv regread HKLM "$run" "Drovane Startup")" ""
+# Past the double-click time: a quick second click is a double click, which the label ignores.
+sleep 0.8
+xdotool click 1
+check "a second click unticks it" bash -c "[ \"\$(wine '$driver' checked $main 1006 2>/dev/null)\" = 0 ]"
+drv click "$main" 1006
+check "the box writes the machine's Run value" reg_is HKLM "$run" "Drovane Startup" "\"$winpath\""
+same "the box shows it" "$(drv checked "$main" 1006)" 1
+drv click "$main" 1006
+check "a second click removes it" reg_missing HKLM "$run" "Drovane Startup"
+# A standard user: the machine's Run and maker keys are read-only; the settings key stays
+# writable, as the installer leaves it.
+drv lockkey "$run" && drv lockkey 'SOFTWARE\Corvell' || fail "could not lock the machine keys"
+drv click "$main" 1006
+check "without the machine's Run key, the user's gets the value" reg_is HKCU "$run" "Drovane Startup" "\"$winpath\""
+same "  and not the machine's" "$(drv regread HKLM "$run" "Drovane Startup")" ""
+same "  the box shows it" "$(drv checked "$main" 1006)" 1
+drv click "$main" 131
+sleep 1
+if drv messagebox "$first_win_pid" >/dev/null; then fail "a message box came up as a standard user: $(drv messagebox "$first_win_pid")"
+else ok "Start stores the settings without a message"; fi
+drv click "$main" 1006
+check "unticking removes the user's value" reg_missing HKCU "$run" "Drovane Startup"
+drv unlockkey "$run"; drv unlockkey 'SOFTWARE\Corvell'
+
+# --- 5. hiding, the tray, a second start ------------------------------------------------------------
+echo "== close, tray, second start"
+drv close "$main"
+check "the close box hides the window" hidden "$main"
+tray_click 1 2
+check "a double click on the tray icon shows it" visible "$main"
+drv click "$main" 1007
+check "닫기 hides it" hidden "$main"
+if tray_menu "$first_win_pid"; then
+  ok "a right click opens the tray menu"
+  read -r menu_win left top right bottom <<<"$popup"
+  sleep 0.3
+  import -window root "$work/root.png" && convert "$work/root.png" \
+    -crop "$((right - left + 12))x$((bottom - top + 12))+$((left - 6))+$((top - 6))" +repage "$shots/tray_menu.png" &&
+    echo "screenshot $shots/tray_menu.png"
+  drv key "$menu_win" 40 13
+  check "its first item, Open, shows the window" visible "$main"
+else
+  fail "no tray menu"
+fi
+drv close "$main"
+wait_for 15 hidden "$main"
+launch drovane
+second=$app_pid
+check "a second start ends" dead "$second"
+check "  and shows the hidden first copy" visible "$main"
+same "  the first copy still runs" "$(alive "$first" && echo yes)" yes
+launch drovane-copy
+copy=$app_pid
+check "a copy under another name runs beside it" bash -c "[ \$(wine '$driver' windows '$caption' 2>/dev/null | wc -l) -eq 2 ]"
+copy_win=$(windows_of "$caption" | awk -v w="$main" '$1 != w { print $1; exit }')
+[ -n "$copy_win" ] && drv command "$copy_win" 2
+check "  and Escape (Cancel) ends it" dead "$copy"
+
+# --- 6. the About box ---------------------------------------------------------------------------------
+echo "== About"
+about_open() { about=$(windows_of "$about_caption" | awk '$3 == 1 { print $1; exit }') && [ -n "$about" ]; }
+about_closed() { ! about_open; }
+drv command "$main" 57664
+if wait_for 15 about_open; then
+  ok "Help > About opens the About box"
+  same "version line" "$(drv text "$about" 1011)" "Drovane Version 1.0"
+  same "notice line" "$(drv text "$about" 1014)" "Copyright © 2026"
+  same "maker's name" "$(drv text "$about" 1008)" "Corvell Co LTD"
+  check "the version line blinks: empty" text_is "$about" 1011 ""
+  check "  and back" text_is "$about" 1011 "Drovane Version 1.0"
+  read -r _ _ about_w about_h _ _ <<<"$(drv rect "$about")"
+  check "the About box trims its outermost pixel" bash -c "[ \"\$(wine '$driver' region $about 2>/dev/null)\" = '1 1 $((about_w - 1)) $((about_h - 1))' ]"
+  same "it is the main window's last active pop-up" "$(drv owned "$main")" "$about"
+  drv command "$main" 57664
+  sleep 1
+  same "a second About while shown opens no other" "$(windows_of "$about_caption" | wc -l)" 1
+  sleep 0.3
+  shoot about "$(xwindow "$about_caption")"
+  # The maker's name is a link: a click on it opens the page with the shell.
+  read -r lx ly <<<"$(drv itemcentre "$about" 1008)"
+  # Wine looks at where the pointer is before it takes the click.
+  xdotool mousemove "$lx" "$ly"
+  sleep 0.3
+  xdotool click 1
+  opened_page() { [ "$(grep -c 'ShellExecuteW(.*L"open".*page\\\\index\.html' "$first_log")" -ge 2 ]; }
+  check "a click on the maker's name opens the program's page" opened_page
+  drv click "$about" 1
+  check "OK closes it" about_closed
+else
+  fail "Help > About opened nothing"
+fi
+drv syscommand "$main" 16
+if wait_for 15 about_open; then
+  ok "the system menu's About item opens it"
+  drv command "$about" 2
+  check "Escape (Cancel) closes it" about_closed
+else
+  fail "the system menu's About item opened nothing"
+fi
+if tray_choose "$first_win_pid" 2 && wait_for 15 about_open; then
+  ok "the tray menu's About opens it"
+  drv click "$about" 1
+  check "  and OK closes it" about_closed
+else
+  fail "the tray menu's About opened nothing"
+fi
+
+# --- 7. Exit and Escape -------------------------------------------------------------------------------
+echo "== Exit and Escape"
+drv command "$main" 32778
+answer_box "$first_win_pid" "Exit, answered No" Exit "Do you really want to exit program?" 7
+same "No keeps the program" "$(alive "$first" && echo yes)" yes
+drv command "$main" 32778
+answer_box "$first_win_pid" "Exit, answered Yes" Exit "Do you really want to exit program?" 6
+check "Yes ends the program" dead "$first"
+
+launch drovane
+third=$app_pid
+if wait_for 30 find_main && wait_for 15 visible "$main"; then
+  xmain=$(xwindow "$caption")
+  xdotool windowactivate --sync "$xmain" 2>/dev/null
+  xdotool key --window "$xmain" Escape keyup Escape 2>/dev/null
+  check "the Escape key ends the program without a question" dead "$third"
+else
+  fail "the third start showed no window"
+fi
+
+[ "$failures" -eq 0 ] && echo "win32 gui rig: all checks passed" || echo "win32 gui rig: $failures check(s) failed"
+exit $((failures > 0))

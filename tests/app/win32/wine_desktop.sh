@@ -1,0 +1,59 @@
+# Sourced by the Windows rigs: a private Wine prefix with its own server, fonts that render
+# Hangul, and nothing written into the Linux desktop's menus. Every process started is recorded in
+# the rig's ledger (tools/rig/ledger.sh) and stopped by its id.
+
+# rig_wine_env DIR: the environment of Wine programs in the prefix DIR/prefix.
+rig_wine_env() {
+  export WINEPREFIX=$1/prefix
+  export WINEARCH=win64
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  unset WINESERVER WINELOADER || true
+}
+
+# rig_wine_start DIR: makes the prefix and starts its server; sets RIG_WINESERVER_PID.
+rig_wine_start() {
+  local dir=$1 fonts=/usr/share/wine/fonts
+  rig_wine_env "$dir"
+  mkdir -p "$WINEPREFIX"
+  # A server of our own, persistent until stopped, so that every program finds it running.
+  wineserver -f -p >"$dir/wineserver.log" 2>&1 &
+  RIG_WINESERVER_PID=$!
+  rig_track_pid "$RIG_WINESERVER_PID"
+  if ! wineboot -i </dev/null >"$dir/wineboot.log" 2>&1; then
+    echo "wineboot failed:" >&2
+    tail "$dir/wineboot.log" >&2
+    return 1
+  fi
+  # Tahoma is the dialogs' font; Hangul comes from NanumGothic through the font links. The
+  # .reg file is UTF-16 with a byte-order mark: regedit misreads hex(7) lists in ASCII files.
+  cp "$fonts"/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
+  python3 - "$dir/fontlink.reg" <<'PY'
+import sys
+link = "NanumGothic.ttf,NanumGothic\0\0".encode("utf-16-le")
+data = ",".join("%02x" % b for b in link)
+lines = ["Windows Registry Editor Version 5.00", "",
+         "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]"]
+lines += ['"%s"=hex(7):%s' % (face, data) for face in ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2")]
+# The caption's font (MS Shell Dlg, bold) asks for the ANSI character set, which links to nothing;
+# the default set lets the Korean caption link to NanumGothic too.
+caption = bytes.fromhex("f5ffffff" + "00" * 12 + "bc020000" + "00000001" + "00000022")
+caption += "MS Shell Dlg".encode("utf-16-le").ljust(64, b"\0")
+lines += ["", "[HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics]",
+          '"CaptionFont"=hex:' + ",".join("%02x" % b for b in caption)]
+with open(sys.argv[1], "wb") as f:
+    f.write("\r\n".join(lines + [""]).encode("utf-16"))
+PY
+  wine regedit /S "$dir/fontlink.reg" </dev/null >/dev/null 2>&1
+}
+
+# rig_wine_stop: ends every program of the prefix, then its server, by the server's id.
+rig_wine_stop() {
+  [ -n "${RIG_WINESERVER_PID:-}" ] || return 0
+  wineserver -k >/dev/null 2>&1
+  local i
+  for i in $(seq 100); do kill -0 "$RIG_WINESERVER_PID" 2>/dev/null || break; sleep 0.05; done
+  kill -KILL "$RIG_WINESERVER_PID" 2>/dev/null
+  wait "$RIG_WINESERVER_PID" 2>/dev/null
+  RIG_WINESERVER_PID=
+}

@@ -1,0 +1,32 @@
+#include "toolkit/win32/gdi_surface.h"
+
+std::unique_ptr<GdiSurface> GdiSurface::Create(Size size) {
+    if (size.width <= 0 || size.height <= 0) return nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.width;
+    info.bmiHeader.biHeight = -size.height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    // A DIB section starts zeroed: the surface is black until drawn on.
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) {
+        DeleteDC(dc);
+        return nullptr;
+    }
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    return std::unique_ptr<GdiSurface>(new GdiSurface(dc, bitmap, previous, size));
+}
+
+GdiSurface::GdiSurface(HDC dc, HBITMAP bitmap, HGDIOBJ previous, Size size)
+    : m_dc(dc), m_bitmap(bitmap), m_previous(previous), m_size(size), m_canvas(dc) {}
+
+GdiSurface::~GdiSurface() {
+    SelectObject(m_dc, m_previous);
+    DeleteObject(m_bitmap);
+    DeleteDC(m_dc);
+}

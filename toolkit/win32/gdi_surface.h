@@ -1,0 +1,37 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "toolkit/canvas.h"
+#include "toolkit/win32/gdi_canvas.h"
+
+// An off-screen picture in a 32-bit DIB selected into a memory device context, drawn on through
+// a GDI canvas and copied from by any GDI canvas.
+class GdiSurface final : public Surface {
+public:
+    // Null when the context or the bitmap cannot be made.
+    static std::unique_ptr<GdiSurface> Create(Size size);
+    ~GdiSurface() override;
+    GdiSurface(const GdiSurface&) = delete;
+    GdiSurface& operator=(const GdiSurface&) = delete;
+
+    Size GetSize() const override { return m_size; }
+    Canvas& GetCanvas() override { return m_canvas; }
+    HDC Dc() const { return m_dc; }
+
+private:
+    GdiSurface(HDC dc, HBITMAP bitmap, HGDIOBJ previous, Size size);
+
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_previous;
+    Size m_size;
+    GdiCanvas m_canvas;
+};
+
+class GdiSurfaceFactory final : public SurfaceFactory {
+public:
+    std::unique_ptr<Surface> CreateSurface(Size size) override { return GdiSurface::Create(size); }
+};

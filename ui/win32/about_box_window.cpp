@@ -1,0 +1,84 @@
+#include "ui/win32/about_box_window.h"
+
+#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/offscreen_surface.h"
+#include "ui/win32/window_region.h"
+
+AboutBoxWindow::AboutBoxWindow(HINSTANCE instance, Shell& shell, std::string makerPage)
+    : m_instance(instance), m_shell(shell), m_makerPage(std::move(makerPage)) {}
+
+void AboutBoxWindow::Run(HWND owner, const std::function<void(HWND)>& shown) {
+    m_shown = shown;
+    DialogBoxParamW(m_instance, MAKEINTRESOURCEW(CAboutDialog::kTemplate), owner,
+                    &AboutBoxWindow::Proc, reinterpret_cast<LPARAM>(this));
+    if (m_shown) m_shown(nullptr);
+}
+
+CLinkStatic& AboutBoxWindow::Link(int id) {
+    for (const auto& link : m_links) {
+        if (GetDlgCtrlID(link->Control()) == id) return link->Logic();
+    }
+    return m_links.front()->Logic();
+}
+
+Size AboutBoxWindow::GetWindowSize() { return WindowSize(m_window); }
+
+void AboutBoxWindow::SetWindowRegion(const Rect& region) { SetRectWindowRegion(m_window, region); }
+
+INT_PTR CALLBACK AboutBoxWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<AboutBoxWindow*>(lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        self->m_window = window;
+    }
+    auto* self = reinterpret_cast<AboutBoxWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    return self ? self->Handle(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR AboutBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            for (int id : {CAboutDialog::kNoticeLine, CAboutDialog::kVersionLine,
+                           CAboutDialog::kMakerName}) {
+                m_links.push_back(
+                    std::make_unique<Win32LinkLabel>(GetDlgItem(m_window, id), m_shell));
+            }
+            m_logic.emplace(*this, m_makerPage);
+            m_logic->OnInitDialog();
+            if (m_shown) m_shown(m_window);
+            return TRUE;
+        case WM_CTLCOLORSTATIC:
+            for (const auto& link : m_links) {
+                if (link->Control() == reinterpret_cast<HWND>(lParam)) {
+                    return reinterpret_cast<INT_PTR>(link->CtlColor(reinterpret_cast<HDC>(wParam)));
+                }
+            }
+            return FALSE;
+        case WM_ERASEBKGND:
+            SetWindowLongPtrW(m_window, DWLP_MSGRESULT, 1);
+            return TRUE;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(m_window, &paint);
+            {
+                OffscreenSurface surface(dc, paint.rcPaint);
+                GdiCanvas canvas(surface.Dc());
+                m_logic->OnPaint(canvas);
+            }
+            EndPaint(m_window, &paint);
+            return TRUE;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+                EndDialog(m_window, LOWORD(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_DESTROY:
+            // The labels let go of their controls while these still exist.
+            m_links.clear();
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}

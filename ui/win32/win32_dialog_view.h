@@ -1,0 +1,57 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/dialog_view.h"
+
+// The main dialog's window as CRepellerDialog sees it: thin calls on the dialog made from
+// template 102 and its controls.
+class Win32DialogView final : public DialogView {
+public:
+    // `programName` names the mark that a second start looks for; `showAbout` runs the About box
+    // modal to the window.
+    Win32DialogView(HINSTANCE instance, std::string programName,
+                    std::function<void(HWND owner)> showAbout);
+
+    void Attach(HWND dialog) { m_dialog = dialog; }
+    HWND Window() const { return m_dialog; }
+    // The About box while it is shown, else null.
+    void SetAboutBox(HWND about) { m_about = about; }
+
+    std::string GetItemText(int id) override;
+    void SetItemText(int id, std::string_view text) override;
+    int GetCheck(int id) override;
+    void SetCheck(int id, int state) override;
+    void ShowItem(int id, bool show) override;
+    void FocusItem(int id) override;
+    Rect GetItemRect(int id) override;
+    Size GetWindowSize() override;
+    void SetWindowSize(Size size) override;
+    void SetWindowRegion(const Rect& region) override;
+    void ShowWindow(WindowShow how) override;
+    void BringToFront() override;
+    void SetIcons() override;
+    void MarkRunningCopy() override;
+    void DestroyWindow() override;
+    // Windows always has a notification area: a hidden window is reached through its icon.
+    bool IsTrayAvailable() override { return true; }
+    void AppendSystemMenuItem(int command, std::string_view text) override;
+    void ShowAboutBox() override;
+    // The banner control on Windows comes with the OLE picture decoder; until then the template's
+    // static text stays where the banner goes.
+    bool LoadBanner(int, std::string_view) override { return false; }
+    void StartBanner() override {}
+
+    // The value of the mark a second start looks for.
+    static constexpr INT_PTR kInstancePropValue = 1234;
+
+private:
+    HINSTANCE m_instance;
+    std::string m_programName;
+    std::function<void(HWND)> m_showAbout;
+    HWND m_dialog = nullptr;
+    HWND m_about = nullptr;
+};
