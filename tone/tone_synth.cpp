@@ -18,6 +18,8 @@ std::uint64_t ToneSynth::Queue(std::uint32_t hz, std::uint32_t ms) {
     const std::uint64_t frames = end - m_timelineFrames;
     m_timelineFrames = end;
     const bool audible = hz >= kLowestAudibleHz && 2ull * hz < m_rate;
+    m_lastQueuedStart = std::max(m_timelineEnd, m_framesRendered);
+    m_timelineEnd = m_lastQueuedStart + frames;
     m_queue.push_back({static_cast<double>(hz) / m_rate, frames, frames, audible});
     return ++m_queued;
 }
@@ -28,6 +30,7 @@ void ToneSynth::Stop() {
     m_hasCurrent = false;  // a glide under way runs on through the fade-out
     m_timelineMs = 0;
     m_timelineFrames = 0;
+    m_timelineEnd = 0;
 }
 
 // A glide spans the last half-glide of the current tone and the first half of the next one, so the
