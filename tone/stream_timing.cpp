@@ -28,10 +28,9 @@ std::optional<std::int64_t> HeardClock::Estimate(Clock::time_point now, std::int
 HeardClock::Clock::duration HeardClock::Until(std::int64_t frame, Clock::time_point now,
                                               std::int64_t limit) const {
     const std::optional<std::int64_t> heard = Estimate(now, limit);
-    if (heard && *heard >= frame) return Clock::duration::zero();
-    const std::int64_t from = heard ? *heard : 0;
+    if (!heard || *heard >= frame) return Clock::duration::zero();
     return std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(static_cast<double>(frame - from) / m_rate));
+        std::chrono::duration<double>(static_cast<double>(frame - *heard) / m_rate));
 }
 
 std::optional<HeardClock::Clock::duration> HeardClock::Age(Clock::time_point now) const {
