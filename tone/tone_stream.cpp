@@ -41,9 +41,9 @@ void ToneStream::ReplayTo(std::uint64_t at) {
     auto saved = std::find_if(m_saved.rbegin(), m_saved.rend(),
                               [at](const ToneSynth& s) { return s.FramesRendered() <= at; });
     m_synth = *saved;
-    // That state holds every tone whose place lies past it: a tone queued in time was queued
-    // before the write that saved the next state, and a late one was put in with a rewrite,
-    // whose state replaces those after it.
+    // That state knows every tone that sounds (or glides in) from it on: a tone queued in time
+    // went in before the write that saved the next state, a late one came with a rewrite whose
+    // state is saved at its lead, and one that moved the timeline set the floor.
     m_saved.erase(saved.base(), m_saved.end());
     m_scratch.resize(static_cast<std::size_t>(at - m_synth.FramesRendered()));
     m_synth.Render(m_scratch.data(), m_scratch.size());
@@ -52,7 +52,6 @@ void ToneStream::ReplayTo(std::uint64_t at) {
 ToneStream::Rewrite ToneStream::RenderUpTo(std::uint64_t end) {
     const std::uint64_t at = WriteIndex();
     m_saved.push_back(m_synth);
-    m_floor = at;
     Rewrite r{at, std::vector<float>(static_cast<std::size_t>(end - at))};
     m_synth.Render(r.samples.data(), r.samples.size());
     m_soundEnd = std::min(m_soundEnd, at);
@@ -71,13 +70,14 @@ bool ToneStream::QueueNeedsRewrite() const { return Lead() < WriteIndex(); }
 std::optional<ToneStream::Rewrite> ToneStream::Queue(std::uint32_t hz, std::uint32_t ms,
                                                      std::uint64_t safe) {
     const std::uint64_t end = WriteIndex();
-    const std::uint64_t at = std::max(Lead(), Earliest(safe));
+    const std::uint64_t lead = Lead();
+    const std::uint64_t at = std::max(lead, Earliest(safe));
     const bool late = QueueNeedsRewrite();
     const bool rewrite = late && at < end;
     if (rewrite) ReplayTo(at);
-    // The server has taken everything rendered: the tone starts at the next write, and no
-    // rewrite may go back before it.
-    if (late && !rewrite) m_floor = end;
+    // A tone that cannot join in its place begins at the safe point, or, when the server has
+    // taken everything rendered, at the next write.
+    if (late && at > lead) m_floor = std::min(at, end);
     m_synth.Queue(hz, ms);
     if (!rewrite) return std::nullopt;
     return RenderUpTo(end);
@@ -98,5 +98,6 @@ std::optional<ToneStream::Rewrite> ToneStream::Stop(std::uint64_t safe) {
     }
     ReplayTo(at);
     m_synth.Stop();
+    m_floor = at;
     return RenderUpTo(end);
 }

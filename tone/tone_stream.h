@@ -64,7 +64,9 @@ private:
 
     ToneSynth m_synth;
     std::deque<ToneSynth> m_saved;  // at the start of each write, oldest first
-    std::uint64_t m_floor = 0;      // no rewrite goes before the last one
+    // No rewrite goes before the last one that moved the timeline: a stop, or a tone that could
+    // not begin in its place. A state saved before it would not know of it.
+    std::uint64_t m_floor = 0;
     std::uint64_t m_soundEnd = 0;
     std::vector<float> m_scratch;
 };

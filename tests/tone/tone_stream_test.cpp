@@ -76,7 +76,7 @@ TEST(ToneStream, TonesQueuedAfterTheirPlaceWasRenderedJoinAsIfTheyHadComeInTime)
     Server server;
     ToneSynth reference;
     const int tones = 40;
-    std::uint64_t heard = 0;
+    std::uint64_t heard = 0, previous = 0;
     int rewrites = 0;
     for (int k = 0; k < tones; ++k) {
         const auto hz = static_cast<std::uint32_t>(16000 + 30 * k);
@@ -85,13 +85,26 @@ TEST(ToneStream, TonesQueuedAfterTheirPlaceWasRenderedJoinAsIfTheyHadComeInTime)
         const auto rewrite = stream.Queue(hz, 37, heard + 576);
         rewrites += rewrite.has_value();
         server.Apply(rewrite);
+        previous = heard;
         heard = stream.LastQueuedStart();
         while (server.frames.size() < heard + 2 * kWrite) server.Write(stream, kWrite);
-        stream.Forget(heard);
+        stream.Forget(previous);
     }
     EXPECT_GT(rewrites, tones / 2);
     EXPECT_LE(stream.SavedStates(), 4u) << "states before what is heard are forgotten";
-    const std::vector<float> want = Reference(reference, server.frames.size());
+    // A stop while the tone before the last is heard comes before the last one's place, which
+    // was rendered with a rewrite: it fades out at the safe point all the same, as the
+    // synthesiser would have.
+    const std::uint64_t stopAt = previous + 576;
+    ASSERT_LT(stopAt + 96, stream.LastQueuedStart());
+    server.Apply(stream.Stop(stopAt));
+    std::vector<float> want = Reference(reference, stopAt);
+    ToneSynth stopped = reference;
+    std::vector<float> skip(stopAt);
+    stopped.Render(skip.data(), skip.size());
+    stopped.Stop();
+    const std::vector<float> tail = Reference(stopped, server.frames.size() - stopAt);
+    want.insert(want.end(), tail.begin(), tail.end());
     ExpectSame(server.frames, want, 0, server.frames.size());
 }
 

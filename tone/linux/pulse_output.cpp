@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -16,9 +17,9 @@ constexpr unsigned kQueueMs = 300;
 constexpr unsigned kRequestMs = 145;
 constexpr std::int64_t kSinkLatencyFrames =
     static_cast<std::int64_t>(kQueueMs - 2 * kRequestMs) * kRate / 1000;
-// A rewrite lands this far past where the server may have taken frames by the time it arrives:
-// writing at the bare point clicked about once in ten stops.
-constexpr std::int64_t kMarginFrames = 2 * kRate / 1000;
+// A rewrite lands this far past where the server may have taken frames by the time it arrives
+// (more on a busy machine): writing at the bare point clicked about once in ten stops.
+constexpr std::int64_t kMarginFrames = 4 * kRate / 1000;
 constexpr auto kTimingPatience = std::chrono::seconds(1);
 
 std::int64_t Frames(pa_usec_t usec) { return static_cast<std::int64_t>(usec * kRate / 1000000); }
@@ -192,40 +193,54 @@ void PulseOutput::OnWrite(pa_stream* stream, std::size_t bytes, void* data) {
 void PulseOutput::OnTiming(pa_stream* stream, int success, void* data) {
     auto* self = static_cast<PulseOutput*>(data);
     const pa_timing_info* info = success ? pa_stream_get_timing_info(stream) : nullptr;
+    std::optional<Timing> timing;
+    if (info) {
+        // The report was current when the server made it, a little before now.
+        const auto age = std::chrono::microseconds(pa_timeval_age(&info->timestamp));
+        Timing t;
+        t.at = Clock::now() - std::min<Clock::duration>(age, std::chrono::seconds(1));
+        t.stream.readIndex = info->read_index / static_cast<std::int64_t>(kFrameBytes);
+        t.stream.sinkLatency = Frames(info->sink_usec);
+        t.stream.configuredSinkLatency = Frames(info->configured_sink_usec);
+        timing = t;
+    }
+    // A change waiting for this answer is made here, on the loop's thread, so that its write goes
+    // out at once: made on the asking thread, the write waited for this thread to be scheduled
+    // again, and on a busy machine it arrived too late for its safe point now and then.
+    std::function<void(const std::optional<Timing>&)> change;
+    if (!self->m_changes.empty()) {
+        change = std::move(self->m_changes.front());
+        self->m_changes.pop_front();
+    }
+    if (change) change(timing);
     {
         std::lock_guard lock(self->m_mutex);
         ++self->m_timingAnswered;
-        if (info) {
-            // The report was current when the server made it, a little before now.
-            const auto age = std::chrono::microseconds(pa_timeval_age(&info->timestamp));
-            Timing t;
-            t.at = Clock::now() - std::min<Clock::duration>(age, std::chrono::seconds(1));
-            t.stream.readIndex = info->read_index / static_cast<std::int64_t>(kFrameBytes);
-            t.stream.sinkLatency = Frames(info->sink_usec);
-            t.stream.configuredSinkLatency = Frames(info->configured_sink_usec);
-            self->m_timing = t;
-            self->m_heard.Report(HeardFrame(t.stream), t.at);
+        if (timing) {
+            self->m_timing = timing;
+            self->m_heard.Report(HeardFrame(timing->stream), timing->at);
         }
     }
     self->m_changed.notify_all();
 }
 
-std::optional<PulseOutput::Timing> PulseOutput::FetchTiming(std::stop_token stop) {
+bool PulseOutput::FetchTiming(std::stop_token stop,
+                              std::function<void(const std::optional<Timing>&)> change) {
     std::uint64_t asked = 0;
     {
         LoopLock loop(m_loop);
-        if (Failed()) return std::nullopt;
+        if (Failed()) return false;
         pa_operation* op = pa_stream_update_timing_info(m_stream, &PulseOutput::OnTiming, this);
-        if (!op) return std::nullopt;
+        if (!op) return false;
         pa_operation_unref(op);
+        m_changes.push_back(std::move(change));
         std::lock_guard lock(m_mutex);
         asked = ++m_timingAsked;
     }
     std::unique_lock lock(m_mutex);
     const bool answered = m_changed.wait_for(
         lock, stop, kTimingPatience, [&] { return m_timingAnswered >= asked || m_failed.load(); });
-    if (!answered || m_failed.load()) return std::nullopt;
-    return m_timing;
+    return answered && !m_failed.load();
 }
 
 std::uint64_t PulseOutput::SafeNow(const std::optional<Timing>& timing) const {
@@ -243,44 +258,57 @@ void PulseOutput::Send(const ToneStream::Rewrite& rewrite) {
 }
 
 void PulseOutput::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
+    if (stop.stop_requested() || Failed()) return;
     // A tone whose place is still ahead of the write index is simply queued; one whose place was
-    // rendered needs to know where the stream stands first. Asked at most twice: the write
-    // callback may render past the place between the two looks.
-    std::optional<Timing> timing;
-    std::uint64_t start = 0;
-    for (int look = 0;; ++look) {
-        if (stop.stop_requested() || Failed()) return;
-        {
-            LoopLock loop(m_loop);
-            if (timing || look == 2 || !m_tones.QueueNeedsRewrite()) {
-                if (const auto rewrite = m_tones.Queue(hz, ms, SafeNow(timing))) Send(*rewrite);
-                start = m_tones.LastQueuedStart();
-                m_written.store(m_tones.WriteIndex());
-                break;
-            }
+    // rendered is queued when the server has said where the stream stands.
+    std::optional<std::uint64_t> start;
+    std::uint64_t generation = 0;
+    {
+        LoopLock loop(m_loop);
+        generation = m_generation;
+        if (!m_tones.QueueNeedsRewrite()) {
+            m_tones.Queue(hz, ms, m_tones.WriteIndex());
+            start = m_tones.LastQueuedStart();
         }
-        timing = FetchTiming(stop);
     }
+    if (!start) {
+        // Where the change put the tone; -1 until it is made (or when it is dropped).
+        auto placed = std::make_shared<std::atomic<std::int64_t>>(-1);
+        FetchTiming(stop, [this, hz, ms, generation, placed](const std::optional<Timing>& t) {
+            if (generation != m_generation) return;  // silenced meanwhile
+            if (const auto rewrite = m_tones.Queue(hz, ms, SafeNow(t))) Send(*rewrite);
+            placed->store(static_cast<std::int64_t>(m_tones.LastQueuedStart()));
+            m_written.store(m_tones.WriteIndex());
+        });
+        if (placed->load() >= 0) start = static_cast<std::uint64_t>(placed->load());
+    }
+    if (!start) return;
     {
         std::lock_guard lock(m_mutex);
         if (!m_firstStart) m_firstStart = start;
     }
     m_changed.notify_all();
-    WaitHeard(start, stop, Clock::time_point::max());
+    WaitHeard(*start, stop, Clock::time_point::max());
 }
 
 void PulseOutput::Silence() {
+    {
+        // WaitUntilSounding waits for the first tone after this.
+        std::lock_guard lock(m_mutex);
+        m_firstStart.reset();
+    }
     if (Failed()) return;
     {
         LoopLock loop(m_loop);
+        ++m_generation;
         std::lock_guard lock(m_mutex);
         const auto heard = m_heard.Estimate(Clock::now(), static_cast<std::int64_t>(m_written));
         const auto end = static_cast<std::int64_t>(m_tones.SoundEnd());
         if (m_tones.Idle() && (end == 0 || (heard && *heard >= end))) return;
     }
-    const std::optional<Timing> timing = FetchTiming({});
-    LoopLock loop(m_loop);
-    if (const auto rewrite = m_tones.Stop(SafeNow(timing))) Send(*rewrite);
+    FetchTiming({}, [this](const std::optional<Timing>& t) {
+        if (const auto rewrite = m_tones.Stop(SafeNow(t))) Send(*rewrite);
+    });
 }
 
 void PulseOutput::WaitHeard(std::uint64_t frame, std::stop_token stop, Clock::time_point deadline) {
@@ -299,9 +327,13 @@ void PulseOutput::WaitHeard(std::uint64_t frame, std::stop_token stop, Clock::ti
             m_changed.wait_until(lock, stop, until, [&] { return m_failed.load(); });
             if (stop.stop_requested() || m_failed.load() || Clock::now() >= deadline) return;
         }
-        const std::optional<Timing> timing = FetchTiming(stop);
-        if (!timing) continue;
-        const std::int64_t heard = HeardFrame(timing->stream);
+        if (!FetchTiming(stop, {})) continue;
+        std::int64_t heard = 0;
+        {
+            std::lock_guard lock(m_mutex);
+            if (!m_timing) continue;
+            heard = HeardFrame(m_timing->stream);
+        }
         if (heard >= static_cast<std::int64_t>(frame)) return;
         if (lastHeard && heard <= *lastHeard) {
             std::unique_lock lock(m_mutex);

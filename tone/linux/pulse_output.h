@@ -3,6 +3,8 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -50,8 +52,10 @@ private:
     static void OnWrite(pa_stream* stream, std::size_t bytes, void* self);
     static void OnTiming(pa_stream* stream, int success, void* self);
 
-    // Asks the server where the stream stands and waits for the answer (at most a second).
-    std::optional<Timing> FetchTiming(std::stop_token stop);
+    // Asks the server where the stream stands, makes `change` (if any) on the loop's thread with
+    // its answer, and waits for that (at most a second). False without an answer.
+    bool FetchTiming(std::stop_token stop,
+                     std::function<void(const std::optional<Timing>&)> change);
     // The safe point now, from `timing`; the write index without one. Loop lock held.
     std::uint64_t SafeNow(const std::optional<Timing>& timing) const;
     // Sends a rewrite over the queued sound. Loop lock held.
@@ -65,7 +69,10 @@ private:
     pa_stream* m_stream = nullptr;
     std::string m_serverName;
     LatencyRequest m_latency;
-    ToneStream m_tones;  // the loop lock guards it
+    // The loop lock guards these.
+    ToneStream m_tones;
+    std::deque<std::function<void(const std::optional<Timing>&)>> m_changes;  // by answer
+    std::uint64_t m_generation = 0;  // counts silences: a change asked before one is dropped
 
     // Guards what the loop's callbacks report to waiting threads. Taken inside the loop lock,
     // never the other way round.
@@ -76,6 +83,6 @@ private:
     std::uint64_t m_timingAsked = 0;
     std::uint64_t m_timingAnswered = 0;
     HeardClock m_heard;
-    std::optional<std::uint64_t> m_firstStart;
+    std::optional<std::uint64_t> m_firstStart;  // of the first tone since the last Silence
     std::atomic<std::uint64_t> m_written{0};
 };

@@ -2,20 +2,23 @@
 # server and a 48 kHz float32 mono null sink named "rig", in a folder of its own: a session bus,
 # pipewire, wireplumber (without it nothing is linked) and pipewire-pulse, each started and stopped
 # by process id and written into the rig's ledger. Uses the environment rig_pulse_env sets up
-# (pulse_server.sh): the same sink name and recorder serve both servers; PULSE_SERVER points at
-# pipewire-pulse's socket while it runs.
+# (pulse_server.sh): the same socket, sink name and recorder serve both servers.
 
 # rig_pipewire_start: starts the four processes and loads the null sink; sets RIG_PIPEWIRE_PIDS
 # (the Pulse server's last) and RIG_PULSE_PID (the Pulse server). Fails if they do not answer in
 # 10 s.
 rig_pipewire_start() {
   local dir=$RIG_PULSE_DIR i
-  rm -rf "$dir/run/pulse" "$dir/run/bus" "$dir/run/pipewire-0" "$dir/run/pipewire-0.lock"
+  rm -rf "$dir/run/pulse" "$dir/run/native" "$dir/run/bus" "$dir/run/pipewire-0" "$dir/run/pipewire-0.lock"
   # No devices: the rig never reaches a sound card, a camera or a Bluetooth speaker.
   mkdir -p "$dir/config/wireplumber/main.lua.d" "$dir/config/wireplumber/bluetooth.lua.d"
   printf 'alsa_monitor.enabled = false\nv4l2_monitor.enabled = false\nlibcamera_monitor.enabled = false\n' \
     >"$dir/config/wireplumber/main.lua.d/60-rig.lua"
   printf 'bluez_monitor.enabled = false\n' >"$dir/config/wireplumber/bluetooth.lua.d/60-rig.lua"
+  # The Pulse server listens where PulseAudio's would, so a client started before it finds it.
+  mkdir -p "$dir/config/pipewire/pipewire-pulse.conf.d"
+  printf 'pulse.properties = { server.address = [ "unix:%s/run/native" ] }\n' "$dir" \
+    >"$dir/config/pipewire/pipewire-pulse.conf.d/60-rig.conf"
   RIG_PIPEWIRE_PIDS=()
   dbus-daemon --session --nofork --nopidfile --address="unix:path=$dir/run/bus" \
     >>"$dir/pipewire.log" 2>&1 &
@@ -34,7 +37,6 @@ rig_pipewire_start() {
   RIG_PIPEWIRE_PIDS+=($!)
   rig_track_pid $!
   RIG_PULSE_PID=$!
-  export PULSE_SERVER=unix:$dir/run/pulse/native
   for i in $(seq 100); do
     if pactl info >/dev/null 2>&1; then
       if pactl list short sinks 2>/dev/null | grep -q '[[:space:]]rig[[:space:]]' ||
@@ -66,7 +68,6 @@ rig_pipewire_stop() {
   RIG_PIPEWIRE_PIDS=()
   RIG_PULSE_PID=
   unset DBUS_SESSION_BUS_ADDRESS
-  export PULSE_SERVER=unix:$RIG_PULSE_DIR/run/native
 }
 
 # rig_server_start / rig_server_stop [SIGNAL]: the server named by RIG_SERVER (pulseaudio, the
