@@ -11,14 +11,15 @@ namespace {
 constexpr unsigned kRate = ToneSynth::kDefaultSampleRate;
 constexpr std::size_t kFrameBytes = sizeof(float);
 // About 300 ms queued at the server, more asked for every 145 ms. Without PA_STREAM_ADJUST_LATENCY
-// the server asks its sink for tlength - 2 * minreq: 10 ms. A shorter request costs the server
-// (on PipeWire it shortens the graph cycle of every program), a longer one lengthens a stop.
-constexpr unsigned kQueueMs = 300;
-constexpr unsigned kRequestMs = 145;
-constexpr std::int64_t kSinkLatencyFrames =
-    static_cast<std::int64_t>(kQueueMs - 2 * kRequestMs) * kRate / 1000;
-// A rewrite lands this far past where the server may have taken frames by the time it arrives
-// (more on a busy machine): writing at the bare point clicked about once in ten stops.
+// the server asks its sink for tlength - 2 * minreq: 512 frames (10.7 ms), a power of two because
+// PipeWire runs its graph in power-of-two cycles and would round 480 down to 256, doubling its
+// wake-ups. A shorter request costs the server (on PipeWire it shortens the graph cycle of every
+// program), a longer one lengthens a stop.
+constexpr std::int64_t kQueueFrames = 300 * kRate / 1000;
+constexpr std::int64_t kSinkLatencyFrames = 512;
+constexpr std::int64_t kRequestFrames = (kQueueFrames - kSinkLatencyFrames) / 2;
+// A rewrite lands this far past where the server may have taken frames by the time it arrives:
+// writing at the bare point clicked about once in ten stops, 2 ms about once in fifty.
 constexpr std::int64_t kMarginFrames = 4 * kRate / 1000;
 constexpr auto kTimingPatience = std::chrono::seconds(1);
 
@@ -109,9 +110,9 @@ bool PulseOutput::Connect(std::string& why) {
     pa_stream_set_write_callback(m_stream, &PulseOutput::OnWrite, this);
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(kQueueMs * kRate / 1000 * kFrameBytes);
+    attr.tlength = static_cast<std::uint32_t>(kQueueFrames * kFrameBytes);
     attr.prebuf = static_cast<std::uint32_t>(-1);
-    attr.minreq = static_cast<std::uint32_t>(kRequestMs * kRate / 1000 * kFrameBytes);
+    attr.minreq = static_cast<std::uint32_t>(kRequestFrames * kFrameBytes);
     attr.fragsize = static_cast<std::uint32_t>(-1);
     if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) <
         0) {
