@@ -49,6 +49,7 @@ trap cleanup EXIT
 rig_pulse_env "$work"  # also keeps the user's stored sweep settings out: the defaults play
 
 failures=0
+inconclusive=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 # less A B: true when A < B, for decimals
@@ -126,8 +127,12 @@ cycles() {
   echo "== 50 stops and starts: clicks, and from each stop request to the last sound at the recorder"
   rig_record_start "$work/cycles.raw"
   sleep 2.5
-  "$cycles_program" 50 >"$work/stops.txt" 2>"$work/cycles.err"
+  "$cycles_program" 50 >"$work/stops.txt" 2>"$work/cycles.err" &
+  play_pid=$!
+  rig_track_pid "$play_pid"
+  wait "$play_pid"
   local rc=$?
+  play_pid=
   sleep 1.5
   rig_record_stop
   [ $rc -eq 0 ] || fail "rig-cycles exited with $rc: $(cat "$work/cycles.err")"
@@ -162,12 +167,33 @@ load() {
   echo "== 20 s of sweep on a machine loaded with $((4 * $(nproc))) busy processes"
   rig_load_start
   record_play loaded setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice -- "$play" sweep --seconds 20
+  local sox_gaps=0
+  if [ "$RIG_SERVER" = pipewire ]; then
+    # The private PipeWire drops audio of any client on a machine this busy; sox, recorded the
+    # same way, tells whether a gap is the server's.
+    rig_record_start "$work/loaded-sox.raw"
+    sleep 2.5
+    setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice -- \
+      sox -q -n -r 48000 -t pulseaudio default synth 20 sine 16000 gain -12
+    sleep 1.5
+    rig_record_stop
+    sox_gaps=$("$analyze" "$work/loaded-sox.raw" --from 16000 --to 16000 --step 1 --delay 20000 |
+      awk '$1 == "gaps" { print $2 }')
+    echo "sox under the same load: ${sox_gaps:-?} gaps"
+  fi
   rig_load_stop
   "$analyze" "$work/loaded.raw" --max-gaps 0 --max-frequency-error 0.5 --max-join-offset 0 \
     --max-phase-jump 0.01 >"$work/loaded.txt"
   grep -E '^(heard_s|gaps|first_gap_s|worst_join_offset|FAIL)' "$work/loaded.txt"
-  grep -q '^RESULT ok' "$work/loaded.txt" || fail "the sweep under load"
   rig_server_stop
+  if ! grep -q '^RESULT ok' "$work/loaded.txt"; then
+    if [ "${sox_gaps:-0}" -gt 0 ]; then
+      echo "audio rig: inconclusive, the server dropped sox's sound as well"
+      inconclusive=1
+    else
+      fail "the sweep under load"
+    fi
+  fi
 }
 
 # server_lost [noticed]: the run must end on time; with "noticed", drovane-play must also say so
@@ -270,5 +296,9 @@ done
 if [ $failures -gt 0 ]; then
   echo "audio rig ($RIG_SERVER): $failures failure(s)"
   exit 1
+fi
+if [ $inconclusive -gt 0 ]; then
+  echo "audio rig ($RIG_SERVER): skipped, the server itself lost sound"
+  exit 77
 fi
 echo "audio rig ($RIG_SERVER): all checks passed"
