@@ -42,10 +42,12 @@ void NotifyAlsaFailed() {
 }
 
 namespace {
-// RtAudio reports a failed write as a warning.
+// RtAudio reports a failed write as a warning, and an underrun (which it recovers from) in the
+// same words: only the other errors mean the device is gone.
 void OnStreamError(RtAudioError::Type type, const std::string& text) {
     const bool warning = type == RtAudioError::WARNING || type == RtAudioError::DEBUG_WARNING;
     if (warning && text.find("error") == std::string::npos) return;
+    if (warning && text.find("write error, underrun") != std::string::npos) return;
     NotifyAlsaFailed();
 }
 
