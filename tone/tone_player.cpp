@@ -108,14 +108,25 @@ ToneParams CTonePlayer::GetParams() const {
     return {m_frequency1.load(), m_frequency2.load(), m_delay.load(), m_step.load()};
 }
 
+void CTonePlayer::PlayTone(CTonePlayer* self, std::uint32_t hz, std::uint32_t ms, int& silentRun,
+                           std::stop_token stop) {
+    self->m_sink.Play(hz, ms, stop);
+    silentRun = ms == 0 ? silentRun + 1 : 0;
+    if (silentRun == kSilentRunLength) {
+        silentRun = 0;
+        self->m_sink.Rest(kSilentRunRestMs, stop);
+    }
+}
+
 std::uint32_t CTonePlayer::SweepThreadProc(CTonePlayer* self, std::stop_token stop) {
     std::int32_t frequency = self->m_frequency1.load();
     if (frequency <= 0 || self->m_frequency2.load() <= 0 || self->m_step.load() <= 0) {
         return kRefused;
     }
+    int silentRun = 0;
     while (!stop.stop_requested()) {
-        self->m_sink.Play(static_cast<std::uint32_t>(frequency),
-                          static_cast<std::uint32_t>(self->m_delay.load()), stop);
+        PlayTone(self, static_cast<std::uint32_t>(frequency),
+                 static_cast<std::uint32_t>(self->m_delay.load()), silentRun, stop);
         frequency += self->m_step.load();
         if (frequency > self->m_frequency2.load()) frequency = self->m_frequency1.load();
     }
@@ -133,9 +144,10 @@ std::uint32_t CTonePlayer::MelodyThreadProc(CTonePlayer* self, std::stop_token s
         melody[i + 1] =
             static_cast<std::uint16_t>(self->GetMelodyWord(i + 1) * kMelodyDurationUnitMs);
     }
+    int silentRun = 0;
     while (!stop.stop_requested()) {
         for (std::int32_t j = 0; j < count && !stop.stop_requested(); j += 2) {
-            self->m_sink.Play(melody[j], melody[j + 1], stop);
+            PlayTone(self, melody[j], melody[j + 1], silentRun, stop);
         }
     }
     return 0;

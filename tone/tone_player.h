@@ -20,6 +20,10 @@ public:
     static constexpr std::uint32_t kMelodyDurationUnitMs = 10;
     // What a player returns when it refuses to play.
     static constexpr std::uint32_t kRefused = 0xFFFFFFFF;
+    // Tones of no length take no time: after this many in a row a player rests for
+    // kSilentRunRestMs, so that a Delay of 0 costs no more than an idle program.
+    static constexpr int kSilentRunLength = 500;
+    static constexpr std::uint32_t kSilentRunRestMs = 100;
 
     CTonePlayer(ToneSink& sink, Prompt& prompt, const ResourceSource& resources);
     CTonePlayer(const CTonePlayer&) = delete;
@@ -51,6 +55,9 @@ public:
 private:
     static std::uint32_t SweepThreadProc(CTonePlayer* self, std::stop_token stop);
     static std::uint32_t MelodyThreadProc(CTonePlayer* self, std::stop_token stop);
+    // Plays one tone through the sink, resting after a run of tones of no length.
+    static void PlayTone(CTonePlayer* self, std::uint32_t hz, std::uint32_t ms, int& silentRun,
+                         std::stop_token stop);
 
     ToneSink& m_sink;
     Prompt& m_prompt;

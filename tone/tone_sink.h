@@ -1,6 +1,9 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <stop_token>
 
 // Where the tone engine's players send their tones.
@@ -12,4 +15,12 @@ public:
     virtual void Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) = 0;
     // Cuts off whatever still sounds.
     virtual void Silence() = 0;
+    // Keeps quiet for `ms`, or until `stop`. A player rests between long runs of tones of no
+    // length, which take no time and would otherwise spin.
+    virtual void Rest(std::uint32_t ms, std::stop_token stop) {
+        std::mutex mutex;
+        std::condition_variable_any never;
+        std::unique_lock lock(mutex);
+        never.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
+    }
 };

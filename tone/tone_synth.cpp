@@ -1,8 +1,28 @@
 #include "tone/tone_synth.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
+
+namespace {
+
+// sin(2 pi x) for x in [0, 1) from a table, linearly interpolated: within 3e-7 of the sine (below
+// -130 dB), at a fraction of the cost of std::sin, which was a third of the player's CPU.
+double Sine(double x) {
+    constexpr std::size_t kSize = 4096;
+    static const std::array<double, kSize + 1> table = [] {
+        std::array<double, kSize + 1> t{};
+        for (std::size_t i = 0; i <= kSize; ++i) t[i] = std::sin(2 * std::numbers::pi * i / kSize);
+        return t;
+    }();
+    const double at = x * kSize;
+    const auto i = std::min(static_cast<std::size_t>(at), kSize - 1);
+    const double f = at - static_cast<double>(i);
+    return table[i] + (table[i + 1] - table[i]) * f;
+}
+
+}  // namespace
 
 ToneSynth::ToneSynth(unsigned sampleRate, float level, double fadeMs)
     : m_rate(sampleRate),
@@ -18,6 +38,8 @@ std::uint64_t ToneSynth::Queue(std::uint32_t hz, std::uint32_t ms) {
     const std::uint64_t frames = end - m_timelineFrames;
     m_timelineFrames = end;
     const bool audible = hz >= kLowestAudibleHz && 2ull * hz < m_rate;
+    m_lastQueuedStart = std::max(m_timelineEnd, m_framesRendered);
+    m_timelineEnd = m_lastQueuedStart + frames;
     m_queue.push_back({static_cast<double>(hz) / m_rate, frames, frames, audible});
     return ++m_queued;
 }
@@ -28,6 +50,7 @@ void ToneSynth::Stop() {
     m_hasCurrent = false;  // a glide under way runs on through the fade-out
     m_timelineMs = 0;
     m_timelineFrames = 0;
+    m_timelineEnd = 0;
 }
 
 // A glide spans the last half-glide of the current tone and the first half of the next one, so the
@@ -78,7 +101,7 @@ void ToneSynth::Render(float* out, std::size_t frames) {
         float sample = 0.0f;
         if (m_fadePos > 0) {
             const double ramp = 0.5 - 0.5 * std::cos(std::numbers::pi * m_fadePos / m_fadeFrames);
-            sample = static_cast<float>(m_level * ramp * std::sin(2 * std::numbers::pi * m_phase));
+            sample = static_cast<float>(m_level * ramp * Sine(m_phase));
             m_phase += m_soundingIncrement;
             if (m_phase >= 1.0) m_phase -= 1.0;
         }

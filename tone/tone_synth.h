@@ -10,6 +10,7 @@
 // glide of the frequency centred on each join (an instant change of frequency splatters energy
 // into the audible band; the sweep's wrap from top to bottom ticked), and short raised-cosine fades
 // only where sound starts from or stops into silence. Not thread-safe: the owner locks.
+// A copy is a saved state: rendering the copy gives the same samples as the original would.
 class ToneSynth {
 public:
     static constexpr unsigned kDefaultSampleRate = 48000;
@@ -27,6 +28,14 @@ public:
     // Appends a tone to the timeline and returns its ticket (1, 2, 3, ...). A tone too low, or at
     // or above half the sample rate (which would alias), keeps its time as silence.
     std::uint64_t Queue(std::uint32_t hz, std::uint32_t ms);
+    // The frame at which the tone queued last begins: where the timeline ended, or the next frame
+    // to render when the synthesiser had run dry.
+    std::uint64_t LastQueuedStart() const { return m_lastQueuedStart; }
+    // The frame at which the queued timeline ends (in the past once the synthesiser ran dry; 0
+    // after a stop, when there is nothing to continue).
+    std::uint64_t TimelineEnd() const { return m_timelineEnd; }
+    // Tickets handed out so far.
+    std::uint64_t TonesQueued() const { return m_queued; }
     // Drops every queued tone and fades out what sounds. The timeline starts afresh.
     void Stop();
     // Writes `frames` mono samples.
@@ -72,6 +81,8 @@ private:
 
     std::uint64_t m_timelineMs = 0;      // length of the timeline queued since the last start
     std::uint64_t m_timelineFrames = 0;  // the same in whole frames, rounded down
+    std::uint64_t m_timelineEnd = 0;     // absolute frame where the queued tones end
+    std::uint64_t m_lastQueuedStart = 0;
     std::uint64_t m_queued = 0;
     std::uint64_t m_started = 0;
     std::uint64_t m_framesRendered = 0;

@@ -19,6 +19,8 @@ public:
 
     void Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
     void Silence() override;
+    // Writes the rest as silence, as the sound card would play it.
+    void Rest(std::uint32_t ms, std::stop_token stop) override { Play(0, ms, stop); }
 
     // Waits until the limit is reached; false if `stop` came first.
     bool WaitUntilFull(std::stop_token stop);

@@ -1,31 +1,47 @@
 #!/usr/bin/env bash
-# The audio rig: plays drovane-play through a private PulseAudio null sink, records the sink's
-# monitor and measures what was heard; then takes the server away and brings it back.
-# Usage: audio_rig.sh DROVANE_PLAY RIG_ANALYZE RIG_CAPTURE
-#          [sound|server-lost|server-lost-noticed|no-server ...]
+# The audio rig: plays drovane-play through a private sound server's null sink (PulseAudio, or
+# PipeWire with its Pulse server), records the sink's monitor and measures what was heard: the
+# sweep, stops and starts, the sweep on a loaded machine; then takes the server away and brings it
+# back.
+# Usage: audio_rig.sh DROVANE_PLAY RIG_ANALYZE RIG_CAPTURE [--server pulseaudio|pipewire]
+#          [sound|cycles|load|server-lost|server-lost-noticed|no-server ...]
 # With no scenario named, runs them all. RIG_KEEP=1 keeps the recordings.
 set -uo pipefail
 play=$1
 analyze=$2
 RIG_CAPTURE=$3
 shift 3
+RIG_SERVER=pulseaudio
+if [ "${1:-}" = --server ]; then
+  RIG_SERVER=$2
+  shift 2
+fi
 scenarios=("$@")
-[ ${#scenarios[@]} -gt 0 ] || scenarios=(sound server-lost-noticed no-server)
+[ ${#scenarios[@]} -gt 0 ] || scenarios=(sound cycles load server-lost-noticed no-server)
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/rig/pulse_server.sh"
+. "$here/../../tools/rig/pipewire_server.sh"
+cycles_program=$(dirname "$RIG_CAPTURE")/rig-cycles
+# How soon the last sound of a stop must reach the recorder: PipeWire's Pulse server takes frames a
+# graph cycle ahead of what it reports, so a stop there lands later.
+stop_limit_ms=10
+[ "$RIG_SERVER" = pipewire ] && stop_limit_ms=25
 
-for tool in pulseaudio parec pactl; do
+tools=(parec pactl setpriv)
+if [ "$RIG_SERVER" = pipewire ]; then tools+=(pipewire wireplumber pipewire-pulse dbus-daemon sox); else tools+=(pulseaudio); fi
+for tool in "${tools[@]}"; do
   command -v "$tool" >/dev/null || { echo "audio rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
 done
 
-rig_ledger_open audio-rig
+rig_ledger_open "audio-rig-$RIG_SERVER"
 work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-audio-rig.XXXXXX")
 [ -n "${RIG_KEEP:-}" ] || rig_track_dir "$work"
 play_pid=
 cleanup() {
   [ -n "$play_pid" ] && kill -KILL "$play_pid" 2>/dev/null
   rig_record_stop
-  rig_pulse_stop
+  rig_load_stop
+  rig_server_stop
   if [ -n "${RIG_KEEP:-}" ]; then echo "recordings kept in $work"; else rm -rf "$work"; fi
   rig_ledger_close
 }
@@ -33,6 +49,7 @@ trap cleanup EXIT
 rig_pulse_env "$work"  # also keeps the user's stored sweep settings out: the defaults play
 
 failures=0
+inconclusive=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 # less A B: true when A < B, for decimals
@@ -45,7 +62,7 @@ record_play() {
   shift
   rig_record_start "$work/$name.raw"
   sleep 2.5
-  "$play" "$@" 2>"$work/$name.err"
+  if [ "$1" = setpriv ]; then "$@" 2>"$work/$name.err"; else "$play" "$@" 2>"$work/$name.err"; fi
   local rc=$?
   sleep 1.5
   rig_record_stop
@@ -53,8 +70,9 @@ record_play() {
 }
 
 sound() {
-  rig_pulse_start || exit 1
-  echo "private server pid $RIG_PULSE_PID (running as uid $(id -u))"
+  local before=$failures
+  rig_server_start || exit 1
+  echo "private $RIG_SERVER, Pulse server pid $RIG_PULSE_PID (running as uid $(id -u))"
 
   echo "== default sweep, 4 s: frequencies, gaps, fades, sound after the stop"
   record_play default sweep --seconds 4
@@ -91,26 +109,129 @@ sound() {
   if heard_at=$(rig_sample_time "$work/interrupt.raw" "${last:-0}"); then
     after_ms=$(awk -v a="$stop_at" -v b="$heard_at" 'BEGIN { printf "%.1f", (b - a) * 1000 }')
     echo "sound after Ctrl-C: ${after_ms} ms (low band at the stop: $(awk '/^low_band_db_stop/ { print $2 }' "$work/interrupt.txt") dB)"
-    less "$after_ms" 30 || fail "sound went on ${after_ms} ms after Ctrl-C"
+    less "$after_ms" $((stop_limit_ms + 20)) || fail "sound went on ${after_ms} ms after Ctrl-C"
   else
     fail "the recording of the Ctrl-C run holds no sound"
   fi
+  pipewire_excuse "$before"
+  rig_server_stop
+}
 
-  rig_pulse_stop
+# pipewire_excuse BEFORE: on PipeWire, the failures since there were BEFORE are set aside (the run
+# counts as skipped) when sox, recorded the same way right after, loses sound too: on a busy
+# machine the private PipeWire drops the sound of any client now and then.
+pipewire_excuse() {
+  local before=$1 gaps
+  [ "$RIG_SERVER" = pipewire ] && [ $failures -gt "$before" ] || return 0
+  rig_record_start "$work/reference.raw"
+  sleep 2.5
+  sox -q -n -r 48000 -t pulseaudio default synth 6 sine 16000 gain -12
+  sleep 1.5
+  rig_record_stop
+  gaps=$("$analyze" "$work/reference.raw" --from 16000 --to 16000 --step 1 --delay 20000 |
+    awk '$1 == "gaps" { print $2 }')
+  echo "sox, recorded right after: ${gaps:-?} gaps"
+  if [ "${gaps:-0}" -gt 0 ]; then
+    echo "audio rig: inconclusive, the server dropped sox's sound as well"
+    failures=$before
+    inconclusive=1
+  fi
+}
+
+# median FILE / worst FILE: of the numbers in FILE, one a line.
+median() { sort -g "$1" | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
+worst() { sort -g "$1" | tail -n 1; }
+
+# 50 stops and starts as the window's buttons make them: none may click, and each stop must be
+# heard within the figure.
+cycles() {
+  local before=$failures
+  rig_server_start || exit 1
+  echo "== 50 stops and starts: clicks, and from each stop request to the last sound at the recorder"
+  rig_record_start "$work/cycles.raw"
+  sleep 2.5
+  "$cycles_program" 50 >"$work/stops.txt" 2>"$work/cycles.err" &
+  play_pid=$!
+  rig_track_pid "$play_pid"
+  wait "$play_pid"
+  local rc=$?
+  play_pid=
+  sleep 1.5
+  rig_record_stop
+  [ $rc -eq 0 ] || fail "rig-cycles exited with $rc: $(cat "$work/cycles.err")"
+  "$analyze" "$work/cycles.raw" --segments 50 --max-low-band-db -90 >"$work/segments.txt"
+  grep -v '^segment ' "$work/segments.txt"
+  local count clicks
+  count=$(awk '$1 == "segments" { print $2 }' "$work/segments.txt")
+  clicks=$(awk '$1 == "clicks" { print $2 }' "$work/segments.txt")
+  [ "${count:-0}" -eq 50 ] || fail "the recording holds ${count:-no} stretches of sound for 50 starts (a dropout splits one)"
+  # On the rig's null sink, which cannot rewind, a rewrite that reaches the server a few ms late
+  # loses its fade: about one start or stop in a hundred on a busy machine. More is a fault.
+  [ "${clicks:-3}" -le 2 ] || fail "$clicks start(s) or stop(s) clicked (energy below 12 kHz above -90 dB)"
+  : >"$work/stop-ms.txt"
+  local i=0 requested end heard
+  while read -r _ requested; do
+    end=$(awk -v k=$i '$1 == "segment" && $2 == k { print $4 - 1 }' "$work/segments.txt")
+    if [ -n "$end" ] && heard=$(rig_sample_time "$work/cycles.raw" "$end"); then
+      awk -v a="$requested" -v b="$heard" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }' >>"$work/stop-ms.txt"
+    fi
+    i=$((i + 1))
+  done <"$work/stops.txt"
+  echo "stop to last sound at the recorder: median $(median "$work/stop-ms.txt") ms, worst $(worst "$work/stop-ms.txt") ms over $(wc -l <"$work/stop-ms.txt") stops"
+  less "$(median "$work/stop-ms.txt")" "$stop_limit_ms" ||
+    fail "the median stop is heard after $(median "$work/stop-ms.txt") ms (limit $stop_limit_ms ms)"
+  pipewire_excuse "$before"
+  rig_server_stop
+}
+
+# The sweep for 20 s while 4 busy processes per core run at normal priority, and without real-time
+# scheduling for our threads (no CAP_SYS_NICE, as for a desktop user without rtkit).
+load() {
+  rig_server_start || exit 1
+  echo "== 20 s of sweep on a machine loaded with $((4 * $(nproc))) busy processes"
+  rig_load_start
+  record_play loaded setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice -- "$play" sweep --seconds 20
+  local sox_gaps=0
+  if [ "$RIG_SERVER" = pipewire ]; then
+    # The private PipeWire drops audio of any client on a machine this busy; sox, recorded the
+    # same way, tells whether a gap is the server's.
+    rig_record_start "$work/loaded-sox.raw"
+    sleep 2.5
+    setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice -- \
+      sox -q -n -r 48000 -t pulseaudio default synth 20 sine 16000 gain -12
+    sleep 1.5
+    rig_record_stop
+    sox_gaps=$("$analyze" "$work/loaded-sox.raw" --from 16000 --to 16000 --step 1 --delay 20000 |
+      awk '$1 == "gaps" { print $2 }')
+    echo "sox under the same load: ${sox_gaps:-?} gaps"
+  fi
+  rig_load_stop
+  "$analyze" "$work/loaded.raw" --max-gaps 0 --max-frequency-error 0.5 --max-join-offset 0 \
+    --max-phase-jump 0.01 >"$work/loaded.txt"
+  grep -E '^(heard_s|gaps|first_gap_s|worst_join_offset|FAIL)' "$work/loaded.txt"
+  rig_server_stop
+  if ! grep -q '^RESULT ok' "$work/loaded.txt"; then
+    if [ "${sox_gaps:-0}" -gt 0 ]; then
+      echo "audio rig: inconclusive, the server dropped sox's sound as well"
+      inconclusive=1
+    else
+      fail "the sweep under load"
+    fi
+  fi
 }
 
 # server_lost [noticed]: the run must end on time; with "noticed", drovane-play must also say so
 # and stop using the CPU.
 server_lost() {
   local noticed=${1:-}
-  rig_pulse_start || exit 1
+  rig_server_start || exit 1
   echo "== the server is killed while playing"
   "$play" sweep --seconds 5 2>"$work/killed.err" &
   play_pid=$!
   rig_track_pid "$play_pid"
   start=$(rig_now)
   sleep 2
-  rig_pulse_stop KILL
+  rig_server_lose
   killed_at=$(elapsed "$start" "$(rig_now)")
   sleep 0.3
   cpu0=$(rig_cpu_seconds "$play_pid")
@@ -138,9 +259,11 @@ server_lost() {
   [ $rc -eq 0 ] || fail "drovane-play exited with $rc after losing its server"
   less "$took" 6.5 || fail "a 5 s run took ${took} s after the server was killed"
   [ -z "$noticed" ] || grep -q . "$work/killed.err" || fail "losing the server was not reported"
+  rig_server_stop
 }
 
 no_server() {
+  local before=$failures
   echo "== no server, then the server appears"
   "$play" sweep --seconds 12 2>"$work/none.err" &
   play_pid=$!
@@ -153,7 +276,7 @@ no_server() {
   sed 's/^/  /' "$work/none.err"
   [ "$lines" -eq 1 ] || fail "expected exactly one line on stderr without a server, got $lines"
   less "$cpu" 0.3 || fail "drovane-play used ${cpu} s of CPU in 3 s without a server (spinning?)"
-  rig_pulse_start || exit 1
+  rig_server_start || exit 1
   server_at=$(elapsed "$start" "$(rig_now)")
   rig_record_start "$work/back.raw"
   wait "$play_pid"
@@ -180,12 +303,15 @@ no_server() {
     grep FAIL "$work/back.txt"
     fail "the sound after coming back (from ${first:-?} Hz)"
   fi
-  rig_pulse_stop
+  pipewire_excuse "$before"
+  rig_server_stop
 }
 
 for scenario in "${scenarios[@]}"; do
   case $scenario in
     sound) sound ;;
+    cycles) cycles ;;
+    load) load ;;
     server-lost) server_lost ;;
     server-lost-noticed) server_lost noticed ;;
     no-server) no_server ;;
@@ -194,7 +320,11 @@ for scenario in "${scenarios[@]}"; do
 done
 
 if [ $failures -gt 0 ]; then
-  echo "audio rig: $failures failure(s)"
+  echo "audio rig ($RIG_SERVER): $failures failure(s)"
   exit 1
 fi
-echo "audio rig: all checks passed"
+if [ $inconclusive -gt 0 ] && [ $failures -eq 0 ]; then
+  echo "audio rig ($RIG_SERVER): skipped, the server itself lost sound"
+  exit 77
+fi
+echo "audio rig ($RIG_SERVER): all checks passed"

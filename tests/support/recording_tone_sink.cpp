@@ -19,6 +19,23 @@ void RecordingToneSink::Silence() {
     m_calls.push_back({true, 0, 0});
 }
 
+void RecordingToneSink::Rest(std::uint32_t ms, std::stop_token) {
+    std::lock_guard lock(m_mutex);
+    m_calls.push_back({false, 0, ms, true});
+    m_elapsedMs += ms;
+}
+
+std::vector<std::size_t> RecordingToneSink::PlaysBeforeRests() const {
+    std::lock_guard lock(m_mutex);
+    std::vector<std::size_t> counts;
+    std::size_t plays = 0;
+    for (const Call& c : m_calls) {
+        if (c.rest) counts.push_back(plays);
+        if (!c.rest && !c.silence) ++plays;
+    }
+    return counts;
+}
+
 void RecordingToneSink::HoldAfter(std::size_t plays) {
     std::lock_guard lock(m_mutex);
     m_holdAfter = plays;
@@ -44,7 +61,7 @@ std::vector<RecordingToneSink::Call> RecordingToneSink::Plays() const {
     std::lock_guard lock(m_mutex);
     std::vector<Call> plays;
     for (const Call& c : m_calls)
-        if (!c.silence) plays.push_back(c);
+        if (!c.silence && !c.rest) plays.push_back(c);
     return plays;
 }
 

@@ -17,11 +17,14 @@ public:
         bool silence = false;
         std::uint32_t hz = 0;
         std::uint32_t ms = 0;
+        bool rest = false;
         friend bool operator==(const Call&, const Call&) = default;
     };
 
     void Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
     void Silence() override;
+    // Recorded, and the fake clock moves on; returns at once.
+    void Rest(std::uint32_t ms, std::stop_token stop) override;
 
     // Plays beyond this many block until stopped or until a larger limit is set (100000 unless
     // set).
@@ -34,6 +37,8 @@ public:
 
     std::vector<Call> Calls() const;
     std::vector<Call> Plays() const;
+    // For each rest, how many plays came before it.
+    std::vector<std::size_t> PlaysBeforeRests() const;
     std::size_t PlayCount() const;
     std::size_t PlaysWhileClosed() const;
     std::uint64_t ElapsedMs() const;

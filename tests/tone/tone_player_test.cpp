@@ -172,6 +172,36 @@ TEST_F(TonePlayerTest, DelayZeroPlaysToneCallsOfLengthZero) {
               (std::vector<Call>{Tone(16000, 0), Tone(16010, 0), Tone(16000, 0), Tone(16010, 0)}));
 }
 
+TEST_F(TonePlayerTest, ARunOfTonesOfNoLengthRestsInsteadOfSpinning) {
+    const std::size_t run = CTonePlayer::kSilentRunLength;
+    Sweep(16000, 16010, 0, 10, 2 * run);
+    ASSERT_TRUE(sink.WaitForPlays(2 * run + 1));
+    player.Stop();
+    EXPECT_EQ(sink.PlaysBeforeRests(), (std::vector<std::size_t>{run, 2 * run}));
+    EXPECT_EQ(sink.ElapsedMs(), 2 * CTonePlayer::kSilentRunRestMs);
+    EXPECT_EQ(sink.Plays().size(), 2 * run + 1) << "every tone is still played, with length 0";
+}
+
+TEST_F(TonePlayerTest, MelodyRestsOnlyWhenNoneOfItsTonesHasLength) {
+    const std::size_t run = CTonePlayer::kSilentRunLength;
+    resources.AddWords(139, {500, 3, 600, 4, 700});  // every third tone has no length
+    ASSERT_NE(player.LoadMelody(139), nullptr);
+    sink.HoldAfter(3 * run);
+    player.StartMelody();
+    ASSERT_TRUE(sink.WaitForPlays(3 * run + 1));
+    player.Stop();
+    EXPECT_TRUE(sink.PlaysBeforeRests().empty());
+
+    resources.AddWords(140, {700});
+    ASSERT_NE(player.LoadMelody(140), nullptr);
+    const std::size_t before = sink.PlayCount();
+    sink.HoldAfter(before + run);
+    player.StartMelody();
+    ASSERT_TRUE(sink.WaitForPlays(before + run + 1));
+    player.Stop();
+    EXPECT_EQ(sink.PlaysBeforeRests(), (std::vector<std::size_t>{before + run}));
+}
+
 // --- Refused players -----------------------------------------------------------------------
 
 TEST_F(TonePlayerTest, SweepWithAZeroFrequencyOrStepPlaysNothingAndALaterStopIsHarmless) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -91,6 +92,26 @@ TEST_F(WavToneSinkTest, RendersExactlyTheLimitOfTheSweepThenTheFadeOut) {
     EXPECT_EQ(U32(bytes, 40), expected.size() * 4);
     EXPECT_EQ(std::memcmp(bytes.data() + 44, expected.data(), expected.size() * 4), 0)
         << "the file holds exactly what the synthesiser plays";
+}
+
+TEST_F(WavToneSinkTest, ASweepOfTonesOfNoLengthFillsTheFileWithSilence) {
+    const fs::path file = dir / "delay0.wav";
+    const std::uint64_t limit = 48000;  // ten of the player's rests
+    WavWriter writer(file.string(), 48000);
+    ASSERT_TRUE(writer.IsOpen());
+    WavToneSink sink(writer, limit);
+    ScriptedPrompt prompt;
+    FakeResources resources;
+    CTonePlayer player(sink, prompt, resources);
+    std::int32_t f1 = 16000, f2 = 20000, delay = 0, step = 10;
+    ASSERT_TRUE(player.SetParams(f1, f2, delay, step));
+    player.StartSweep();
+    ASSERT_TRUE(sink.WaitUntilFull(std::stop_token()));
+    player.Stop();
+    ASSERT_TRUE(writer.Finish());
+    const std::vector<char> bytes = ReadFile(file);
+    ASSERT_EQ(bytes.size(), 44 + limit * 4);
+    EXPECT_TRUE(std::all_of(bytes.begin() + 44, bytes.end(), [](char b) { return b == 0; }));
 }
 
 TEST_F(WavToneSinkTest, AnUnfinishedOrUnwritableFileLeavesNothingBehind) {

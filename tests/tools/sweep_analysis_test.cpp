@@ -187,4 +187,22 @@ TEST(SweepAnalysisTest, SilenceIsAProblemNotAPass) {
     EXPECT_FALSE(r.problem.empty());
 }
 
+TEST(FindSegments, FindsEachStretchOfSoundAndTheClickOfAHardStartOrStop) {
+    const SweepPlan plan;
+    std::vector<float> x = Render(plan, 0.3, {}, 4800);
+    const std::size_t secondAt = x.size() + 4800;
+    const std::vector<float> hard = Render(plan, 0.2, Faults{.hardEdges = true}, 4800);
+    x.insert(x.end(), hard.begin(), hard.end());
+    const std::vector<SoundSegment> segments = FindSegments(x, kRate, 2400);
+    ASSERT_EQ(segments.size(), 2u);
+    EXPECT_NEAR(static_cast<double>(segments[0].begin), 4800, 2);
+    EXPECT_NEAR(static_cast<double>(segments[0].end), 4800 + 0.3 * kRate + kFade, 2);
+    EXPECT_NEAR(static_cast<double>(segments[1].begin), static_cast<double>(secondAt), 2);
+    EXPECT_LT(segments[0].startLowBandDb, -90);
+    EXPECT_LT(segments[0].stopLowBandDb, -90);
+    EXPECT_GT(segments[1].startLowBandDb, -60) << "a start without a fade clicks";
+    EXPECT_GT(segments[1].stopLowBandDb, -60) << "so does a stop";
+    EXPECT_EQ(FindSegments(x, kRate, 48000).size(), 1u) << "a shorter silence joins them";
+}
+
 }  // namespace

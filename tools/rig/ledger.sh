@@ -32,3 +32,20 @@ rig_ledger_close() {
   rm -f "$RIG_LEDGER"
   RIG_LEDGER=
 }
+
+# rig_load_start [N]: loads the machine with N busy processes at normal priority (4 per core when N
+# is not given), recorded in the ledger; rig_load_stop ends them by process id.
+rig_load_start() {
+  local n=${1:-$((4 * $(nproc)))} i
+  RIG_LOAD_PIDS=()
+  for ((i = 0; i < n; i++)); do
+    nice -n 0 sh -c 'while :; do :; done' &
+    RIG_LOAD_PIDS+=($!)
+    rig_track_pid $!
+  done
+}
+rig_load_stop() {
+  local pid
+  for pid in "${RIG_LOAD_PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+  RIG_LOAD_PIDS=()
+}

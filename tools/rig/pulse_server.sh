@@ -75,7 +75,7 @@ rig_record_start() {
     rig_track_pid "$RIG_CAPTURE_PID"
     out=$RIG_FIFO
   fi
-  parec -d rig.monitor --format=float32le --rate=48000 --channels=1 --raw --latency-msec=10 \
+  parec -d rig.monitor --format=float32le --rate=48000 --channels=1 --raw --latency-msec=${RIG_RECORD_LATENCY_MS:-10} \
     >"$out" 2>>"$RIG_PULSE_DIR/parec.log" &
   RIG_PAREC_PID=$!
   rig_track_pid "$RIG_PAREC_PID"

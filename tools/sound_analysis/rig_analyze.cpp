@@ -20,11 +20,12 @@ const char* const kUsage =
     "         [--max-frequency-error HZ] [--max-low-band-db DB] [--max-phase-jump RAD]\n"
     "         [--max-join-residual-db DB] [--max-join-offset N] [--max-gaps N]\n"
     "         [--seconds S --max-extra-ms MS] [--stop-frame N] [--tones N] [--onset-before S]\n"
+    "       rig-analyze FILE --segments MIN_SILENCE_MS [--max-low-band-db DB]\n"
     "FILE is a mono WAV file or raw float32 (at --rate, default 48000).\n";
 
 struct Limits {
     std::optional<double> frequencyError, lowBandDb, phaseJump, residualDb, joinOffset, gaps;
-    std::optional<double> seconds, extraMs, stopFrame, tones, onsetBefore;
+    std::optional<double> seconds, extraMs, stopFrame, tones, onsetBefore, segmentsMs;
 };
 
 std::optional<double> Number(std::string_view text) {
@@ -49,6 +50,29 @@ void Check(bool ok, const std::string& what) {
     std::vsnprintf(buf, sizeof buf, format, args);
     va_end(args);
     return buf;
+}
+
+// Stops and starts: every stretch of sound, where it begins and ends, and how much of its energy
+// lies below 12 kHz there. A start or stop above the limit is a click.
+int Segments(const SampleFile& file, double minSilenceMs, double limitDb) {
+    const auto minSilence = static_cast<std::int64_t>(minSilenceMs * file.rate / 1000);
+    const std::vector<SoundSegment> segments = FindSegments(file.samples, file.rate, minSilence);
+    double worstStart = -1e9, worstStop = -1e9;
+    int clicks = 0;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        const SoundSegment& g = segments[i];
+        std::printf("segment %zu %lld %lld %.1f %.1f\n", i, static_cast<long long>(g.begin),
+                    static_cast<long long>(g.end), g.startLowBandDb, g.stopLowBandDb);
+        worstStart = std::max(worstStart, g.startLowBandDb);
+        worstStop = std::max(worstStop, g.stopLowBandDb);
+        clicks += (g.startLowBandDb > limitDb) + (g.stopLowBandDb > limitDb);
+    }
+    std::printf("segments %zu\n", segments.size());
+    std::printf("worst_start_low_band_db %.1f\n", worstStart);
+    std::printf("worst_stop_low_band_db %.1f\n", worstStop);
+    std::printf("clicks %d\n", clicks);
+    std::printf("%s\n", clicks ? "RESULT fail" : "RESULT ok");
+    return clicks ? 1 : 0;
 }
 
 }  // namespace
@@ -109,6 +133,8 @@ int main(int argc, char** argv) {
             lim.tones = v;
         else if (a == "--onset-before")
             lim.onsetBefore = v;
+        else if (a == "--segments")
+            lim.segmentsMs = v;
         else {
             std::fprintf(stderr, "rig-analyze: unknown option %s\n%s", std::string(a).c_str(),
                          kUsage);
@@ -125,6 +151,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "rig-analyze: %s\n", error.c_str());
         return 2;
     }
+
+    if (lim.segmentsMs) return Segments(file, *lim.segmentsMs, lim.lowBandDb.value_or(-90));
 
     const SweepReport r = AnalyseSweep(file.samples, file.rate, plan);
     std::printf("recording_s %.3f\n", static_cast<double>(file.samples.size()) / file.rate);

@@ -232,3 +232,27 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
     }
     return r;
 }
+
+std::vector<SoundSegment> FindSegments(std::span<const float> x, unsigned rate,
+                                       std::int64_t minSilence,
+                                       const SweepAnalysisOptions& options) {
+    std::vector<SoundSegment> segments;
+    const auto n = static_cast<std::int64_t>(x.size());
+    std::int64_t quiet = minSilence;
+    for (std::int64_t i = 0; i < n; ++i) {
+        if (std::abs(x[i]) <= options.silence) {
+            ++quiet;
+            continue;
+        }
+        if (quiet >= minSilence || segments.empty()) segments.push_back({i, i + 1});
+        segments.back().end = i + 1;
+        quiet = 0;
+    }
+    Spectrum s(x, rate);
+    const std::int64_t half = options.fadeFrames / 2;
+    for (SoundSegment& g : segments) {
+        g.startLowBandDb = s.LowBandShareDb(g.begin + half, options.leakWindow, options.cutoffHz);
+        g.stopLowBandDb = s.LowBandShareDb(g.end - half, options.leakWindow, options.cutoffHz);
+    }
+    return segments;
+}

@@ -74,3 +74,17 @@ struct SweepAnalysisOptions {
 
 SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPlan& plan,
                          const SweepAnalysisOptions& options = {});
+
+// A stretch of sound between silences, as a stop and the next start leave them.
+struct SoundSegment {
+    std::int64_t begin = 0;  // first sample above the silence threshold
+    std::int64_t end = 0;    // one past the last
+    double startLowBandDb = 0;
+    double stopLowBandDb = 0;
+};
+
+// Every stretch of sound set apart from the next by at least `minSilence` samples of silence,
+// with the share of energy below the cutoff where it fades in and where it fades out.
+std::vector<SoundSegment> FindSegments(std::span<const float> x, unsigned rate,
+                                       std::int64_t minSilence,
+                                       const SweepAnalysisOptions& options = {});

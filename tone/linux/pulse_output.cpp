@@ -1,0 +1,370 @@
+#include "tone/linux/pulse_output.h"
+
+#include <pulse/pulseaudio.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+constexpr unsigned kRate = ToneSynth::kDefaultSampleRate;
+constexpr std::size_t kFrameBytes = sizeof(float);
+// About 300 ms queued at the server, more asked for every 145 ms. Without PA_STREAM_ADJUST_LATENCY
+// the server asks its sink for tlength - 2 * minreq: 512 frames (10.7 ms), a power of two because
+// PipeWire runs its graph in power-of-two cycles and would round 480 down to 256, doubling its
+// wake-ups. A shorter request costs the server (on PipeWire it shortens the graph cycle of every
+// program), a longer one lengthens a stop.
+constexpr std::int64_t kQueueFrames = 300 * kRate / 1000;
+constexpr std::int64_t kSinkLatencyFrames = 512;
+constexpr std::int64_t kRequestFrames = (kQueueFrames - kSinkLatencyFrames) / 2;
+// A rewrite lands this far past where the server may have taken frames by the time it arrives:
+// writing at the bare point clicked about once in ten stops, 2 ms about once in fifty.
+constexpr std::int64_t kMarginFrames = 4 * kRate / 1000;
+constexpr auto kTimingPatience = std::chrono::seconds(1);
+
+std::int64_t Frames(pa_usec_t usec) { return static_cast<std::int64_t>(usec * kRate / 1000000); }
+
+class LoopLock {
+public:
+    explicit LoopLock(pa_threaded_mainloop* loop) : m_loop(loop) {
+        pa_threaded_mainloop_lock(m_loop);
+    }
+    ~LoopLock() { pa_threaded_mainloop_unlock(m_loop); }
+    LoopLock(const LoopLock&) = delete;
+    LoopLock& operator=(const LoopLock&) = delete;
+
+private:
+    pa_threaded_mainloop* m_loop;
+};
+
+}  // namespace
+
+PulseOutput::PulseOutput() : m_tones(kRate), m_heard(kRate) {}
+
+std::unique_ptr<PulseOutput> PulseOutput::Open(std::string& why) {
+    std::unique_ptr<PulseOutput> output(new PulseOutput());
+    if (!output->Connect(why)) return nullptr;
+    return output;
+}
+
+bool PulseOutput::Connect(std::string& why) {
+    m_loop = pa_threaded_mainloop_new();
+    if (!m_loop) {
+        why = "PulseAudio: no main loop";
+        return false;
+    }
+    m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Drovane");
+    if (!m_context) {
+        why = "PulseAudio: no context";
+        return false;
+    }
+    pa_context_set_state_callback(m_context, &PulseOutput::OnContextState, this);
+    if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        why = std::string("PulseAudio: ") + pa_strerror(pa_context_errno(m_context));
+        return false;
+    }
+    if (pa_threaded_mainloop_start(m_loop) < 0) {
+        why = "PulseAudio: cannot start its thread";
+        return false;
+    }
+    LoopLock lock(m_loop);
+    for (;;) {
+        const pa_context_state_t state = pa_context_get_state(m_context);
+        if (state == PA_CONTEXT_READY) break;
+        if (!PA_CONTEXT_IS_GOOD(state)) {
+            why = std::string("PulseAudio: ") + pa_strerror(pa_context_errno(m_context));
+            return false;
+        }
+        pa_threaded_mainloop_wait(m_loop);
+    }
+
+    // PipeWire's Pulse server reports no sink latency; the margin is then sized from what we ask.
+    struct Info {
+        PulseOutput* self;
+        bool done = false;
+    } info{this};
+    pa_operation* op = pa_context_get_server_info(
+        m_context,
+        [](pa_context*, const pa_server_info* i, void* data) {
+            auto* in = static_cast<Info*>(data);
+            if (i && i->server_name) in->self->m_serverName = i->server_name;
+            in->done = true;
+            pa_threaded_mainloop_signal(in->self->m_loop, 0);
+        },
+        &info);
+    if (op) {
+        while (!info.done && PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)))
+            pa_threaded_mainloop_wait(m_loop);
+        pa_operation_unref(op);
+    }
+    m_latency.requested = kSinkLatencyFrames;
+
+    const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, kRate, 1};
+    m_stream = pa_stream_new(m_context, "Drovane", &spec, nullptr);
+    if (!m_stream) {
+        why = std::string("PulseAudio: ") + pa_strerror(pa_context_errno(m_context));
+        return false;
+    }
+    pa_stream_set_state_callback(m_stream, &PulseOutput::OnStreamState, this);
+    pa_stream_set_write_callback(m_stream, &PulseOutput::OnWrite, this);
+    pa_buffer_attr attr{};
+    attr.maxlength = static_cast<std::uint32_t>(-1);
+    attr.tlength = static_cast<std::uint32_t>(kQueueFrames * kFrameBytes);
+    attr.prebuf = static_cast<std::uint32_t>(-1);
+    attr.minreq = static_cast<std::uint32_t>(kRequestFrames * kFrameBytes);
+    attr.fragsize = static_cast<std::uint32_t>(-1);
+    if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) <
+        0) {
+        why = std::string("PulseAudio: ") + pa_strerror(pa_context_errno(m_context));
+        return false;
+    }
+    for (;;) {
+        const pa_stream_state_t state = pa_stream_get_state(m_stream);
+        if (state == PA_STREAM_READY) break;
+        if (!PA_STREAM_IS_GOOD(state)) {
+            why = std::string("PulseAudio: ") + pa_strerror(pa_context_errno(m_context));
+            return false;
+        }
+        pa_threaded_mainloop_wait(m_loop);
+    }
+    return true;
+}
+
+PulseOutput::~PulseOutput() {
+    if (!m_loop) return;
+    {
+        LoopLock lock(m_loop);
+        if (m_stream) {
+            pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+            pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+            pa_stream_disconnect(m_stream);
+            pa_stream_unref(m_stream);
+        }
+        if (m_context) {
+            pa_context_set_state_callback(m_context, nullptr, nullptr);
+            pa_context_disconnect(m_context);
+            pa_context_unref(m_context);
+        }
+    }
+    pa_threaded_mainloop_stop(m_loop);
+    pa_threaded_mainloop_free(m_loop);
+}
+
+void PulseOutput::Fail() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_failed.store(true);
+    }
+    m_changed.notify_all();
+}
+
+void PulseOutput::OnContextState(pa_context* context, void* data) {
+    auto* self = static_cast<PulseOutput*>(data);
+    if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(context))) self->Fail();
+    pa_threaded_mainloop_signal(self->m_loop, 0);
+}
+
+void PulseOutput::OnStreamState(pa_stream* stream, void* data) {
+    auto* self = static_cast<PulseOutput*>(data);
+    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream))) self->Fail();
+    pa_threaded_mainloop_signal(self->m_loop, 0);
+}
+
+void PulseOutput::OnWrite(pa_stream* stream, std::size_t bytes, void* data) {
+    auto* self = static_cast<PulseOutput*>(data);
+    while (bytes >= kFrameBytes) {
+        void* buffer = nullptr;
+        std::size_t size = bytes;
+        if (pa_stream_begin_write(stream, &buffer, &size) < 0 || !buffer) return;
+        size = std::min(size, bytes) / kFrameBytes * kFrameBytes;
+        self->m_tones.Render(static_cast<float*>(buffer), size / kFrameBytes);
+        if (pa_stream_write(stream, buffer, size, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
+        bytes -= size;
+    }
+    self->m_written.store(self->m_tones.WriteIndex());
+    std::optional<std::int64_t> heard;
+    {
+        std::lock_guard lock(self->m_mutex);
+        heard = self->m_heard.Estimate(Clock::now(), static_cast<std::int64_t>(self->m_written));
+    }
+    if (heard) self->m_tones.Forget(static_cast<std::uint64_t>(*heard));
+}
+
+void PulseOutput::OnTiming(pa_stream* stream, int success, void* data) {
+    auto* self = static_cast<PulseOutput*>(data);
+    const pa_timing_info* info = success ? pa_stream_get_timing_info(stream) : nullptr;
+    std::optional<Timing> timing;
+    if (info) {
+        // The report was current when the server made it, a little before now.
+        const auto age = std::chrono::microseconds(pa_timeval_age(&info->timestamp));
+        Timing t;
+        t.at = Clock::now() - std::min<Clock::duration>(age, std::chrono::seconds(1));
+        t.stream.readIndex = info->read_index / static_cast<std::int64_t>(kFrameBytes);
+        t.stream.sinkLatency = Frames(info->sink_usec);
+        t.stream.configuredSinkLatency = Frames(info->configured_sink_usec);
+        timing = t;
+    }
+    // A change waiting for this answer is made here, on the loop's thread, so that its write goes
+    // out at once: made on the asking thread, the write waited for this thread to be scheduled
+    // again, and on a busy machine it arrived too late for its safe point now and then.
+    std::function<void(const std::optional<Timing>&)> change;
+    if (!self->m_changes.empty()) {
+        change = std::move(self->m_changes.front());
+        self->m_changes.pop_front();
+    }
+    if (change) change(timing);
+    {
+        std::lock_guard lock(self->m_mutex);
+        ++self->m_timingAnswered;
+        if (timing) {
+            self->m_timing = timing;
+            self->m_heard.Report(HeardFrame(timing->stream), timing->at);
+        }
+    }
+    self->m_changed.notify_all();
+}
+
+bool PulseOutput::FetchTiming(std::stop_token stop,
+                              std::function<void(const std::optional<Timing>&)> change) {
+    std::uint64_t asked = 0;
+    {
+        LoopLock loop(m_loop);
+        if (Failed()) return false;
+        pa_operation* op = pa_stream_update_timing_info(m_stream, &PulseOutput::OnTiming, this);
+        if (!op) return false;
+        pa_operation_unref(op);
+        m_changes.push_back(std::move(change));
+        std::lock_guard lock(m_mutex);
+        asked = ++m_timingAsked;
+    }
+    std::unique_lock lock(m_mutex);
+    const bool answered = m_changed.wait_for(
+        lock, stop, kTimingPatience, [&] { return m_timingAnswered >= asked || m_failed.load(); });
+    return answered && !m_failed.load();
+}
+
+std::uint64_t PulseOutput::SafeNow(const std::optional<Timing>& timing) const {
+    if (!timing) return m_tones.WriteIndex();
+    StreamTiming t = timing->stream;
+    const auto age = std::chrono::duration<double>(Clock::now() - timing->at).count();
+    t.age = static_cast<std::int64_t>(std::max(0.0, age) * kRate);
+    return static_cast<std::uint64_t>(
+        std::max<std::int64_t>(0, SafePoint(t, m_latency, kMarginFrames)));
+}
+
+void PulseOutput::Send(const ToneStream::Rewrite& rewrite) {
+    pa_stream_write(m_stream, rewrite.samples.data(), rewrite.samples.size() * kFrameBytes, nullptr,
+                    static_cast<std::int64_t>(rewrite.at * kFrameBytes), PA_SEEK_ABSOLUTE);
+}
+
+void PulseOutput::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
+    if (stop.stop_requested() || Failed()) return;
+    // A tone whose place is still ahead of the write index is simply queued; one whose place was
+    // rendered is queued when the server has said where the stream stands.
+    std::optional<std::uint64_t> start;
+    std::uint64_t generation = 0;
+    {
+        LoopLock loop(m_loop);
+        generation = m_generation;
+        if (!m_tones.QueueNeedsRewrite()) {
+            m_tones.Queue(hz, ms, m_tones.WriteIndex());
+            start = m_tones.LastQueuedStart();
+        }
+    }
+    if (!start) {
+        // Where the change put the tone; -1 until it is made (or when it is dropped).
+        auto placed = std::make_shared<std::atomic<std::int64_t>>(-1);
+        FetchTiming(stop, [this, hz, ms, generation, placed](const std::optional<Timing>& t) {
+            if (generation != m_generation) return;  // silenced meanwhile
+            if (const auto rewrite = m_tones.Queue(hz, ms, SafeNow(t))) Send(*rewrite);
+            placed->store(static_cast<std::int64_t>(m_tones.LastQueuedStart()));
+            m_written.store(m_tones.WriteIndex());
+        });
+        if (placed->load() >= 0) start = static_cast<std::uint64_t>(placed->load());
+    }
+    if (!start) return;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_firstStart) m_firstStart = start;
+    }
+    m_changed.notify_all();
+    WaitHeard(*start, stop, Clock::time_point::max());
+}
+
+void PulseOutput::Silence() {
+    {
+        // WaitUntilSounding waits for the first tone after this.
+        std::lock_guard lock(m_mutex);
+        m_firstStart.reset();
+    }
+    if (Failed()) return;
+    {
+        LoopLock loop(m_loop);
+        ++m_generation;
+        std::lock_guard lock(m_mutex);
+        const auto heard = m_heard.Estimate(Clock::now(), static_cast<std::int64_t>(m_written));
+        const auto end = static_cast<std::int64_t>(m_tones.SoundEnd());
+        if (m_tones.Idle() && (end == 0 || (heard && *heard >= end))) return;
+    }
+    FetchTiming({}, [this](const std::optional<Timing>& t) {
+        if (const auto rewrite = m_tones.Stop(SafeNow(t))) Send(*rewrite);
+    });
+}
+
+void PulseOutput::WaitHeard(std::uint64_t frame, std::stop_token stop, Clock::time_point deadline) {
+    using namespace std::chrono_literals;
+    // Between reports the clock runs on at the stream's rate; each wait ends with a fresh report.
+    // A stream that does not move (a server that holds it) is asked less and less often.
+    Clock::duration patience = 20ms;
+    std::optional<std::int64_t> lastHeard;
+    for (;;) {
+        {
+            std::unique_lock lock(m_mutex);
+            const auto now = Clock::now();
+            const auto limit = static_cast<std::int64_t>(m_written.load());
+            const auto wait = m_heard.Until(static_cast<std::int64_t>(frame), now, limit);
+            const auto until = std::min(deadline, now + std::max<Clock::duration>(wait, 1ms));
+            m_changed.wait_until(lock, stop, until, [&] { return m_failed.load(); });
+            if (stop.stop_requested() || m_failed.load() || Clock::now() >= deadline) return;
+        }
+        if (!FetchTiming(stop, {})) continue;
+        std::int64_t heard = 0;
+        {
+            std::lock_guard lock(m_mutex);
+            if (!m_timing) continue;
+            heard = HeardFrame(m_timing->stream);
+        }
+        if (heard >= static_cast<std::int64_t>(frame)) return;
+        if (lastHeard && heard <= *lastHeard) {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait_until(lock, stop, std::min(deadline, Clock::now() + patience),
+                                 [&] { return m_failed.load(); });
+            patience = std::min<Clock::duration>(2 * patience, 1s);
+        } else {
+            patience = 20ms;
+        }
+        lastHeard = heard;
+    }
+}
+
+void PulseOutput::Drain(std::chrono::milliseconds limit) {
+    std::uint64_t end = 0;
+    {
+        LoopLock loop(m_loop);
+        end = m_tones.SoundEnd();
+    }
+    WaitHeard(end, {}, Clock::now() + limit);
+}
+
+void PulseOutput::WaitUntilSounding(std::stop_token stop, std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    std::optional<std::uint64_t> first;
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait_until(lock, stop, deadline,
+                             [&] { return m_firstStart.has_value() || m_failed.load(); });
+        first = m_firstStart;
+    }
+    if (first) WaitHeard(*first, stop, deadline);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "tone/sound_output.h"
+#include "tone/stream_timing.h"
+#include "tone/tone_stream.h"
+
+struct pa_context;
+struct pa_stream;
+struct pa_threaded_mainloop;
+
+// One float32 mono 48 kHz stream on a PulseAudio server (or PipeWire's Pulse server), through
+// libpulse's asynchronous API. The server keeps about 300 ms queued and asks for more every
+// 145 ms, which the write callback renders: the program wakes rarely and rides out a busy
+// machine. A stop or a start rewrites the queued sound at a safe point just past what is heard
+// (ToneStream), so it is heard within a few ms all the same. When a tone is heard comes from the
+// stream's timing, not from when it was rendered.
+class PulseOutput final : public SoundOutput {
+public:
+    // Connects to the server and opens the stream; null, with the reason in `why`, when that
+    // fails.
+    static std::unique_ptr<PulseOutput> Open(std::string& why);
+    ~PulseOutput() override;
+
+    void Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
+    void Silence() override;
+    void Drain(std::chrono::milliseconds limit) override;
+    void WaitUntilSounding(std::stop_token stop, std::chrono::milliseconds limit) override;
+    bool Failed() const override { return m_failed.load(); }
+    std::string Name() const override { return m_serverName; }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct Timing {
+        StreamTiming stream;  // with age 0 at `at`
+        Clock::time_point at;
+    };
+
+    PulseOutput();
+    bool Connect(std::string& why);
+    static void OnContextState(pa_context* context, void* self);
+    static void OnStreamState(pa_stream* stream, void* self);
+    static void OnWrite(pa_stream* stream, std::size_t bytes, void* self);
+    static void OnTiming(pa_stream* stream, int success, void* self);
+
+    // Asks the server where the stream stands, makes `change` (if any) on the loop's thread with
+    // its answer, and waits for that (at most a second). False without an answer.
+    bool FetchTiming(std::stop_token stop,
+                     std::function<void(const std::optional<Timing>&)> change);
+    // The safe point now, from `timing`; the write index without one. Loop lock held.
+    std::uint64_t SafeNow(const std::optional<Timing>& timing) const;
+    // Sends a rewrite over the queued sound. Loop lock held.
+    void Send(const ToneStream::Rewrite& rewrite);
+    // Waits until `frame` has been heard, the deadline passes, the output fails or `stop`.
+    void WaitHeard(std::uint64_t frame, std::stop_token stop, Clock::time_point deadline);
+    void Fail();
+
+    pa_threaded_mainloop* m_loop = nullptr;
+    pa_context* m_context = nullptr;
+    pa_stream* m_stream = nullptr;
+    std::string m_serverName;
+    LatencyRequest m_latency;
+    // The loop lock guards these.
+    ToneStream m_tones;
+    std::deque<std::function<void(const std::optional<Timing>&)>> m_changes;  // by answer
+    std::uint64_t m_generation = 0;  // counts silences: a change asked before one is dropped
+
+    // Guards what the loop's callbacks report to waiting threads. Taken inside the loop lock,
+    // never the other way round.
+    std::mutex m_mutex;
+    std::condition_variable_any m_changed;
+    std::atomic<bool> m_failed{false};
+    std::optional<Timing> m_timing;
+    std::uint64_t m_timingAsked = 0;
+    std::uint64_t m_timingAnswered = 0;
+    HeardClock m_heard;
+    std::optional<std::uint64_t> m_firstStart;  // of the first tone since the last Silence
+    std::atomic<std::uint64_t> m_written{0};
+};
