@@ -57,8 +57,10 @@ private:
         const auto it = m_menus.find(menu);
         if (it == m_menus.end()) return nullptr;
         if (byPosition) return item < it->second.size() ? &it->second[item] : nullptr;
+        // As Windows finds items by command: the first with that identifier, separators
+        // (identifier 0) included.
         for (Item& i : it->second) {
-            if (i.info.wID == item && !(i.info.fType & menu_bits::kSeparator)) return &i;
+            if (i.info.wID == item) return &i;
         }
         return nullptr;
     }
