@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -135,6 +136,11 @@ void FlatMenu::paintEvent(QPaintEvent* event) {
     const std::uint8_t drawn = CMenuXP::ms_nDrawCount;
     QMenu::paintEvent(event);
     if (!m_window) return;
+    // Items repaint as the mouse moves over them: the frame and the shadow stay as they are.
+    const int room = m_shadows ? CMenuWndXP::kShadow : 0;
+    const int frame = FlatMenuStyle::kFrame;
+    const QRect items = rect().adjusted(frame, frame, -frame - room, -frame - room);
+    if (items.contains(event->region().boundingRect())) return;
     QPainter painter(this);
     QtCanvas canvas(painter);
     m_window->OnPrint(canvas, m_snapshot.get(), ToRect(geometry()), CMenuXP::ms_nDrawCount != drawn,
