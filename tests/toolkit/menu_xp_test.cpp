@@ -7,6 +7,7 @@
 #include "tests/support/memory_surface.h"
 #include "tests/toolkit/fake_menus.h"
 #include "toolkit/menu_item_xp.h"
+#include "toolkit/menu_wnd_xp.h"
 #include "toolkit/owner_draw.h"
 
 namespace {
@@ -202,6 +203,35 @@ TEST_F(MenuXPTest, DrawItemPaintsMenuItemsOnlyAndCountsThem) {
     EXPECT_EQ(CMenuXP::ms_rcMenuBarItem, (Rect{10, 0, 46, 19}));
     CMenuXP::PlaceMenuBarItem({200, 130}, {203, 111, 240, 130}, true);
     EXPECT_EQ(CMenuXP::ms_rcMenuBarItem, (Rect{211, 111, 247, 130}));
+}
+
+TEST(MenuHookTest, NestedInstallsLeaveOneHookUntilTheLastRemove) {
+    MenuHookCount hook;
+    bool installed = false;
+    EXPECT_TRUE(hook.Install(installed));
+    installed = true;
+    EXPECT_FALSE(hook.Install(installed)) << "a second install installs nothing";
+    EXPECT_FALSE(hook.Remove());
+    EXPECT_TRUE(hook.Remove()) << "the second remove removes it";
+    installed = false;
+    EXPECT_FALSE(hook.Remove()) << "a third does nothing";
+    EXPECT_EQ(hook.Count(), 0);
+    EXPECT_TRUE(hook.Install(installed)) << "and a new install installs a new hook";
+}
+
+TEST(MenuHookTest, WindowsVersionsAndWhoDrawsShadows) {
+    EXPECT_EQ(WinVersionCode(2, 5, 1), 8);  // XP
+    EXPECT_EQ(WinVersionCode(2, 5, 0), 7);  // 2000
+    EXPECT_EQ(WinVersionCode(2, 5, 2), 5);  // Server 2003
+    EXPECT_EQ(WinVersionCode(2, 6, 1), 5);
+    EXPECT_EQ(WinVersionCode(2, 4, 0), 6);
+    EXPECT_EQ(WinVersionCode(0, 3, 10), 1);
+    EXPECT_EQ(WinVersionCode(1, 4, 10), 3);
+    EXPECT_EQ(WinVersionCode(1, 4, 90), 4);
+    EXPECT_EQ(WinVersionCode(1, 4, 0), 2);
+    EXPECT_FALSE(DrawsMenuShadows(8));
+    EXPECT_TRUE(DrawsMenuShadows(5));
+    EXPECT_TRUE(DrawsMenuShadows(0)) << "an unknown version gets the toolkit's shadows";
 }
 
 }  // namespace
