@@ -19,6 +19,9 @@ public:
     // Copies from a GdiSurface; other surfaces are not this platform's and copy nothing.
     void CopySurface(const Surface& source, const Rect& from, Point to) override;
 
+    // The context drawn on, for pictures that draw themselves through GDI.
+    HDC Dc() const { return m_dc; }
+
     // What GetPixel returns where no pixel can be read (GDI's CLR_INVALID).
     static constexpr Color kInvalidColor = 0xFFFFFFFF;
 
