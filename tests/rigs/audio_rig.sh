@@ -83,10 +83,18 @@ sound() {
   # A 30 Hz change within one sample splatters about -78 dB below 12 kHz, so the energy limit is
   # held on the 10 Hz steps above; here the joins' phase and timing are what is checked.
   echo "== 37 ms tones in 30 Hz steps: joins that never fall on whole cycles"
-  record_play joins sweep --from 16010 --step 30 --delay 37 --seconds 3
-  "$analyze" "$work/joins.raw" --from 16010 --step 30 --delay 37 --max-frequency-error 0.5 \
-    --max-gaps 0 --max-join-offset 0 --max-phase-jump 0.01 --max-join-residual-db -60 \
-    --seconds 3 --max-extra-ms 30 || fail "30 Hz steps"
+  # Tones ten times shorter than the queue join by rewriting it in time, so a machine busy with
+  # other work can make one run late; a fault shows in every run, so a second run decides.
+  joins_ok() {
+    record_play joins sweep --from 16010 --step 30 --delay 37 --seconds 3
+    "$analyze" "$work/joins.raw" --from 16010 --step 30 --delay 37 --max-frequency-error 0.5 \
+      --max-gaps 0 --max-join-offset 0 --max-phase-jump 0.01 --max-join-residual-db -60 \
+      --seconds 3 --max-extra-ms 30
+  }
+  if ! joins_ok; then
+    echo "(the first run failed; the load average is $(cut -d' ' -f1 /proc/loadavg): once more)"
+    joins_ok || fail "30 Hz steps"
+  fi
 
   echo "== stopped with Ctrl-C: from the signal to the last sound that reached the recorder"
   rig_record_start "$work/interrupt.raw"

@@ -3,16 +3,35 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "toolkit/canvas.h"
 
+// A text the canvas was asked to draw, with where, how and in which font.
+struct DrawnText {
+    std::string text;
+    Rect rect;  // DrawTextAt: the point as a rectangle's top-left corner, right and bottom 0
+    unsigned flags = 0;
+    Color color = 0;
+    CanvasFont font;
+    bool atPoint = false;
+};
+
 // A surface kept as a plain array of colours: portable, and every pixel access is the test's own
-// code, so the thread sanitizer sees them all. It draws no lines and no text.
+// code, so the thread sanitizer sees them all. It draws axis-aligned lines only, and no text: it
+// writes texts down instead, and measures them in a font of fixed width.
 class MemorySurface final : public Surface, public Canvas {
 public:
     explicit MemorySurface(Size size, Color fill = Rgb(0, 0, 0))
         : m_size(size), m_pixels(static_cast<std::size_t>(size.width * size.height), fill) {}
+
+    // The fixed-width font: every character (byte) this wide, one more in bold; all lines this
+    // high; the system font 4 wider and 3 higher.
+    int charWidth = 6;
+    int fontHeight = 13;
+    std::vector<DrawnText> texts;
 
     Size GetSize() const override { return m_size; }
     Canvas& GetCanvas() override { return *this; }
@@ -24,15 +43,49 @@ public:
             for (int x = r.left; x < r.right; ++x) m_pixels[Index(x, y)] = color;
         }
     }
-    void DrawLine(Point, Point, Color) override {}
+    void DrawLine(Point from, Point to, Color color) override {
+        if (from.y == to.y && from.x != to.x) {
+            const int step = to.x > from.x ? 1 : -1;
+            for (int x = from.x; x != to.x; x += step) SetPixel({x, from.y}, color);
+        } else if (from.x == to.x && from.y != to.y) {
+            const int step = to.y > from.y ? 1 : -1;
+            for (int y = from.y; y != to.y; y += step) SetPixel({from.x, y}, color);
+        }
+    }
     Color GetPixel(Point at) const override {
         return Inside(at) ? m_pixels[Index(at.x, at.y)] : kOutside;
     }
     void SetPixel(Point at, Color color) override {
         if (Inside(at)) m_pixels[Index(at.x, at.y)] = color;
     }
-    void DrawText(std::string_view, const Rect&, unsigned, Color) override {}
-    Size GetTextExtent(std::string_view) const override { return {}; }
+    void DrawText(std::string_view text, const Rect& rect, unsigned flags, Color color) override {
+        texts.push_back({std::string(text), rect, flags, color, m_font, false});
+    }
+    Size GetTextExtent(std::string_view text) const override {
+        return {static_cast<int>(text.size()) * CharWidth(), FontHeight()};
+    }
+    void SetFont(CanvasFont font) override { m_font = font; }
+    CanvasFont GetFont() const override { return m_font; }
+    int GetFontHeight() const override { return FontHeight(); }
+    Size MeasureText(std::string_view text, unsigned flags) const override {
+        std::string shown;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '&' && !(flags & TextFlags::kNoPrefix) && i + 1 < text.size()) ++i;
+            shown += text[i];
+        }
+        return GetTextExtent(shown);
+    }
+    void DrawTextAt(Point at, std::string_view text, Color color) override {
+        texts.push_back({std::string(text), {at.x, at.y, 0, 0}, 0, color, m_font, true});
+    }
+    void DrawTransparent(const Surface& source, const Rect& from, Point to,
+                         Color transparent) override {
+        Stamp(source, from, to, transparent, std::nullopt);
+    }
+    void DrawSilhouette(const Surface& source, const Rect& from, Point to, Color transparent,
+                        Color color) override {
+        Stamp(source, from, to, transparent, color);
+    }
     void CopySurface(const Surface& source, const Rect& from, Point to) override {
         const auto* memory = dynamic_cast<const MemorySurface*>(&source);
         if (!memory) return;
@@ -48,6 +101,26 @@ public:
     static constexpr Color kOutside = 0xFFFFFFFF;
 
 private:
+    int CharWidth() const {
+        return charWidth + (m_font.weight >= kWeightBold ? 1 : 0) +
+               (m_font.face == FontFace::kSystem ? 4 : 0);
+    }
+    int FontHeight() const { return fontHeight + (m_font.face == FontFace::kSystem ? 3 : 0); }
+    void Stamp(const Surface& source, const Rect& from, Point to, Color transparent,
+               std::optional<Color> ink) {
+        const auto* memory = dynamic_cast<const MemorySurface*>(&source);
+        if (!memory) return;
+        const std::vector<Color> pixels = memory->m_pixels;
+        for (int y = from.top; y < from.bottom; ++y) {
+            for (int x = from.left; x < from.right; ++x) {
+                if (!memory->Inside({x, y})) continue;
+                const Color c = pixels[memory->Index(x, y)];
+                if (c == transparent) continue;
+                SetPixel({to.x + x - from.left, to.y + y - from.top}, ink ? *ink : c);
+            }
+        }
+    }
+
     bool Inside(Point p) const {
         return p.x >= 0 && p.y >= 0 && p.x < m_size.width && p.y < m_size.height;
     }
@@ -59,6 +132,7 @@ private:
 
     Size m_size;
     std::vector<Color> m_pixels;
+    CanvasFont m_font;
 };
 
 // Makes MemorySurfaces, or none while told to fail.

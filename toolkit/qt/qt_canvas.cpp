@@ -1,18 +1,74 @@
 #include "toolkit/qt/qt_canvas.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QString>
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "base/qt/qt_text.h"
 #include "toolkit/qt/qt_color.h"
 #include "toolkit/qt/qt_surface.h"
 
-QtCanvas::QtCanvas(QPainter& painter)
-    : m_painter(painter), m_image(dynamic_cast<QImage*>(painter.device())) {
+namespace {
+
+// The part of `from` that lies inside `image`, with `to` moved along; false when nothing does.
+bool ClipToImage(const QImage& image, const Rect& from, Point& to, QRect& inside) {
+    const QRect wanted(from.left, from.top, from.Width(), from.Height());
+    inside = wanted.intersected(image.rect());
+    if (inside.isEmpty()) return false;
+    to.x += inside.left() - wanted.left();
+    to.y += inside.top() - wanted.top();
+    return true;
+}
+
+int QtFlags(unsigned flags) {
+    int qtFlags = 0;
+    if (flags & TextFlags::kRight) {
+        qtFlags |= Qt::AlignRight;
+    } else if (flags & TextFlags::kCenter) {
+        qtFlags |= Qt::AlignHCenter;
+    } else {
+        qtFlags |= Qt::AlignLeft;
+    }
+    const bool singleLine = (flags & TextFlags::kSingleLine) != 0;
+    qtFlags |= singleLine && (flags & TextFlags::kVCenter) ? Qt::AlignVCenter : Qt::AlignTop;
+    if (singleLine) {
+        qtFlags |= Qt::TextSingleLine;
+    } else if (flags & TextFlags::kWordBreak) {
+        qtFlags |= Qt::TextWordWrap;
+    }
+    if (!(flags & TextFlags::kNoPrefix)) {
+        qtFlags |= (flags & TextFlags::kHidePrefix) ? Qt::TextHideMnemonic : Qt::TextShowMnemonic;
+    }
+    return qtFlags;
+}
+
+}  // namespace
+
+QtStockFonts QtStockFonts::From(const QFont& gui) {
+    QFont system = gui;
+    if (gui.pixelSize() > 0) {
+        system.setPixelSize((gui.pixelSize() * 4 + 1) / 3);
+    } else {
+        system.setPointSizeF(gui.pointSizeF() * 4 / 3);
+    }
+    system.setWeight(QFont::Bold);
+    return {gui, system};
+}
+
+QtStockFonts QtStockFonts::FromApplication() { return From(QGuiApplication::font()); }
+
+QtCanvas::QtCanvas(QPainter& painter) : QtCanvas(painter, QtStockFonts::FromApplication()) {}
+
+QtCanvas::QtCanvas(QPainter& painter, QtStockFonts fonts)
+    : m_painter(painter),
+      m_image(dynamic_cast<QImage*>(painter.device())),
+      m_fonts(std::move(fonts)),
+      m_font{FontFace::kGui, painter.font().bold() ? kWeightBold : kWeightNormal} {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
 }
@@ -56,22 +112,7 @@ void QtCanvas::SetPixel(Point at, Color color) {
 void QtCanvas::DrawText(std::string_view utf8, const Rect& rect, unsigned flags, Color color) {
     QString text = FromUtf8(utf8);
     const QRect box(rect.left, rect.top, rect.Width(), rect.Height());
-    int qtFlags = 0;
-    if (flags & TextFlags::kRight) {
-        qtFlags |= Qt::AlignRight;
-    } else if (flags & TextFlags::kCenter) {
-        qtFlags |= Qt::AlignHCenter;
-    } else {
-        qtFlags |= Qt::AlignLeft;
-    }
-    const bool singleLine = (flags & TextFlags::kSingleLine) != 0;
-    qtFlags |= singleLine && (flags & TextFlags::kVCenter) ? Qt::AlignVCenter : Qt::AlignTop;
-    if (singleLine) {
-        qtFlags |= Qt::TextSingleLine;
-    } else if (flags & TextFlags::kWordBreak) {
-        qtFlags |= Qt::TextWordWrap;
-    }
-    if (!(flags & TextFlags::kNoPrefix)) qtFlags |= Qt::TextShowMnemonic;
+    const int qtFlags = QtFlags(flags);
 
     const unsigned ellipsis =
         flags & (TextFlags::kEndEllipsis | TextFlags::kPathEllipsis | TextFlags::kWordEllipsis);
@@ -87,8 +128,72 @@ void QtCanvas::DrawText(std::string_view utf8, const Rect& rect, unsigned flags,
 }
 
 Size QtCanvas::GetTextExtent(std::string_view text) const {
-    const QFontMetrics metrics(m_painter.font());
+    const QFontMetrics metrics = m_painter.fontMetrics();
     return {metrics.horizontalAdvance(FromUtf8(text)), metrics.height()};
+}
+
+void QtCanvas::SetFont(CanvasFont font) {
+    QFont qfont = font.face == FontFace::kSystem ? m_fonts.system : m_fonts.gui;
+    qfont.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 100, 900)));
+    m_painter.setFont(qfont);
+    m_font = font;
+}
+
+int QtCanvas::GetFontHeight() const { return m_painter.fontMetrics().height(); }
+
+Size QtCanvas::MeasureText(std::string_view text, unsigned flags) const {
+    // The advance of the text as shown, as GDI measures it: Qt's own size of a text with mnemonics
+    // is its bounding box, which may be a pixel wider.
+    QString shown = FromUtf8(text);
+    if (!(flags & TextFlags::kNoPrefix)) {
+        for (qsizetype i = 0; i + 1 < shown.size(); ++i) {
+            if (shown[i] == u'&') shown.remove(i, 1);
+        }
+    }
+    const QFontMetrics metrics = m_painter.fontMetrics();
+    return {metrics.horizontalAdvance(shown), metrics.height()};
+}
+
+void QtCanvas::DrawTextAt(Point at, std::string_view text, Color color) {
+    m_painter.save();
+    m_painter.setPen(ToQColor(color));
+    m_painter.drawText(QPoint(at.x, at.y + m_painter.fontMetrics().ascent()), FromUtf8(text));
+    m_painter.restore();
+}
+
+void QtCanvas::DrawTransparent(const Surface& source, const Rect& from, Point to,
+                               Color transparent) {
+    const auto* surface = dynamic_cast<const QtSurface*>(&source);
+    QRect inside;
+    if (!surface || !ClipToImage(surface->Image(), from, to, inside)) return;
+    QImage part = surface->Image().copy(inside).convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = qRgb(RedOf(transparent), GreenOf(transparent), BlueOf(transparent));
+    for (int y = 0; y < part.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(part.scanLine(y));
+        for (int x = 0; x < part.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF)) line[x] = 0;
+        }
+    }
+    m_painter.drawImage(QPoint(to.x, to.y), part);
+}
+
+void QtCanvas::DrawSilhouette(const Surface& source, const Rect& from, Point to, Color transparent,
+                              Color color) {
+    const auto* surface = dynamic_cast<const QtSurface*>(&source);
+    QRect inside;
+    if (!surface || !ClipToImage(surface->Image(), from, to, inside)) return;
+    const QImage& image = surface->Image();
+    QImage shape(inside.size(), QImage::Format_ARGB32);
+    const QRgb key = qRgb(RedOf(transparent), GreenOf(transparent), BlueOf(transparent));
+    const QRgb ink = qRgb(RedOf(color), GreenOf(color), BlueOf(color));
+    for (int y = 0; y < shape.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(shape.scanLine(y));
+        for (int x = 0; x < shape.width(); ++x) {
+            const QRgb pixel = image.pixel(inside.left() + x, inside.top() + y);
+            line[x] = (pixel & 0xFFFFFF) == (key & 0xFFFFFF) ? 0 : ink;
+        }
+    }
+    m_painter.drawImage(QPoint(to.x, to.y), shape);
 }
 
 void QtCanvas::CopySurface(const Surface& source, const Rect& from, Point to) {

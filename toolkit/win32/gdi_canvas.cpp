@@ -1,5 +1,7 @@
 #include "toolkit/win32/gdi_canvas.h"
 
+#include <algorithm>
+
 #include "base/win32/wide_text.h"
 #include "toolkit/win32/gdi_surface.h"
 
@@ -56,4 +58,79 @@ void GdiCanvas::CopySurface(const Surface& source, const Rect& from, Point to) {
     // BitBlt leaves out what lies outside the source's bitmap.
     BitBlt(m_dc, to.x, to.y, from.Width(), from.Height(), surface->Dc(), from.left, from.top,
            SRCCOPY);
+}
+
+GdiCanvas::~GdiCanvas() {
+    if (m_originalFont) SelectObject(m_dc, m_originalFont);
+    if (m_ownFont) DeleteObject(m_ownFont);
+}
+
+void GdiCanvas::SetFont(CanvasFont font) {
+    HGDIOBJ stock = GetStockObject(font.face == FontFace::kGui ? DEFAULT_GUI_FONT : SYSTEM_FONT);
+    LOGFONTW description{};
+    GetObjectW(stock, sizeof description, &description);
+    HGDIOBJ chosen = stock;
+    HFONT made = nullptr;
+    if (description.lfWeight != font.weight) {
+        description.lfWeight = font.weight;
+        made = CreateFontIndirectW(&description);
+        if (made) chosen = made;
+    }
+    HGDIOBJ previous = SelectObject(m_dc, chosen);
+    if (!m_originalFont) m_originalFont = previous;
+    if (m_ownFont) DeleteObject(m_ownFont);
+    m_ownFont = made;
+    m_font = font;
+}
+
+int GdiCanvas::GetFontHeight() const {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(m_dc, &metrics);
+    return metrics.tmHeight;
+}
+
+Size GdiCanvas::MeasureText(std::string_view text, unsigned flags) const {
+    std::wstring wide = Widen(text);
+    RECT r{0, 0, 0, 0};
+    ::DrawTextW(
+        m_dc, wide.data(), static_cast<int>(wide.size()), &r,
+        (flags & (TextFlags::kNoPrefix | TextFlags::kHidePrefix)) | DT_CALCRECT | DT_SINGLELINE);
+    return {r.right - r.left, GetFontHeight()};
+}
+
+void GdiCanvas::DrawTextAt(Point at, std::string_view text, Color color) {
+    const std::wstring wide = Widen(text);
+    const COLORREF previousColor = SetTextColor(m_dc, color);
+    const int previousMode = SetBkMode(m_dc, TRANSPARENT);
+    const UINT previousAlign = SetTextAlign(m_dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+    TextOutW(m_dc, at.x, at.y, wide.c_str(), static_cast<int>(wide.size()));
+    SetTextAlign(m_dc, previousAlign);
+    SetBkMode(m_dc, previousMode);
+    SetTextColor(m_dc, previousColor);
+}
+
+void GdiCanvas::DrawTransparent(const Surface& source, const Rect& from, Point to,
+                                Color transparent) {
+    CopyKeyed(source, from, to, transparent, kNoColor);
+}
+
+void GdiCanvas::DrawSilhouette(const Surface& source, const Rect& from, Point to, Color transparent,
+                               Color color) {
+    CopyKeyed(source, from, to, transparent, color);
+}
+
+// Pixel by pixel: the images it copies are a menu's small glyphs, and the result is exact.
+void GdiCanvas::CopyKeyed(const Surface& source, const Rect& from, Point to, Color transparent,
+                          Color color) {
+    const auto* surface = dynamic_cast<const GdiSurface*>(&source);
+    if (!surface) return;
+    const Size size = surface->GetSize();
+    for (int y = std::max(from.top, 0); y < std::min(from.bottom, size.height); ++y) {
+        for (int x = std::max(from.left, 0); x < std::min(from.right, size.width); ++x) {
+            const COLORREF pixel = ::GetPixel(surface->Dc(), x, y);
+            if (pixel == CLR_INVALID || pixel == transparent) continue;
+            SetPixelV(m_dc, to.x + x - from.left, to.y + y - from.top,
+                      color == kNoColor ? pixel : color);
+        }
+    }
 }

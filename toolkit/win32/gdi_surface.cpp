@@ -23,9 +23,12 @@ std::unique_ptr<GdiSurface> GdiSurface::Create(Size size) {
 }
 
 GdiSurface::GdiSurface(HDC dc, HBITMAP bitmap, HGDIOBJ previous, Size size)
-    : m_dc(dc), m_bitmap(bitmap), m_previous(previous), m_size(size), m_canvas(dc) {}
+    : m_dc(dc), m_bitmap(bitmap), m_previous(previous), m_size(size) {
+    m_canvas.emplace(dc);
+}
 
 GdiSurface::~GdiSurface() {
+    m_canvas.reset();
     SelectObject(m_dc, m_previous);
     DeleteObject(m_bitmap);
     DeleteDC(m_dc);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "toolkit/canvas.h"
 #include "toolkit/win32/gdi_canvas.h"
@@ -18,7 +19,7 @@ public:
     GdiSurface& operator=(const GdiSurface&) = delete;
 
     Size GetSize() const override { return m_size; }
-    Canvas& GetCanvas() override { return m_canvas; }
+    Canvas& GetCanvas() override { return *m_canvas; }
     HDC Dc() const { return m_dc; }
 
 private:
@@ -28,7 +29,8 @@ private:
     HBITMAP m_bitmap;
     HGDIOBJ m_previous;
     Size m_size;
-    GdiCanvas m_canvas;
+    // Goes first, giving the context back its font, before the context itself goes.
+    std::optional<GdiCanvas> m_canvas;
 };
 
 class GdiSurfaceFactory final : public SurfaceFactory {

@@ -2,9 +2,9 @@
 
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 
 #include "base/qt/qt_text.h"
+#include "toolkit/qt/flat_push_button.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "ui/dialog_layout.h"
 
@@ -32,7 +32,7 @@ AboutWindow::AboutWindow(const QPixmap& picture, Shell& shell,
                 break;
             }
             case layout::Kind::PushButton: {
-                auto* button = new QPushButton(FromUtf8(c.text), this);
+                auto* button = new FlatPushButton(FromUtf8(c.text), this);
                 button->setObjectName(QString("item%1").arg(c.id));
                 button->setGeometry(rect);
                 button->setDefault(c.isDefault);

@@ -3,6 +3,7 @@
 #include <QCursor>
 
 #include "base/qt/qt_text.h"
+#include "toolkit/qt/flat_menu.h"
 #include "ui/dialog_ids.h"
 #include "ui/menu_model.h"
 #include "ui/qt/qt_menu.h"
@@ -57,7 +58,7 @@ bool QtTrayHost::ReplaceIcon(int iconId) {
 void QtTrayHost::SetForeground() { m_foreground(); }
 
 void QtTrayHost::TrackPopupMenu(const MenuPopup& popup, int defaultCommand) {
-    auto menu = std::make_unique<QMenu>();
+    std::unique_ptr<QMenu> menu = std::make_unique<FlatMenu>();
     menu->setObjectName("TrayMenu");
     qt_menu::Fill(
         *menu, popup, [this](int command) { SendCommand(command); }, defaultCommand);

@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -17,6 +16,8 @@
 #include "banner/qt/animated_picture_widget.h"
 #include "banner/qt/transparent_label.h"
 #include "base/qt/qt_text.h"
+#include "toolkit/qt/flat_menu.h"
+#include "toolkit/qt/flat_push_button.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
@@ -119,13 +120,16 @@ RepellerWindow::RepellerWindow(WindowArt art, Shell& shell, std::string makerPag
 }
 
 void RepellerWindow::BuildMenuBar() {
-    m_menuBar = new QMenuBar(this);
+    auto* bar = new FlatMenuBar(this);
+    m_menuBar = bar;
     m_menuBar->setNativeMenuBar(false);
     for (const MenuPopup& popup : FindMenu(ids::kMenuBar)) {
-        QMenu* menu = m_menuBar->addMenu(FromUtf8(popup.title));
+        auto* menu = new FlatMenu(FromUtf8(popup.title), m_menuBar);
+        m_menuBar->addMenu(menu);
         qt_menu::Fill(*menu, popup, [this](int command) { Command(command); });
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
     }
+    bar->Convert();
 }
 
 void RepellerWindow::UpdateMenu(QMenu* menu) {
@@ -141,7 +145,7 @@ void RepellerWindow::BuildControls() {
         QWidget* widget = nullptr;
         switch (c.kind) {
             case layout::Kind::PushButton: {
-                auto* button = new QPushButton(text, m_client);
+                auto* button = new FlatPushButton(text, m_client);
                 button->setDefault(c.isDefault);
                 const int id = c.id;
                 connect(button, &QPushButton::clicked, this, [this, id] { Command(id); });

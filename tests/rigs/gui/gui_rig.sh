@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The GUI rig: runs the real drovane under a private Xvfb with openbox and an XEmbed tray
 # (trayer) and a private PulseAudio null sink, drives it with xdotool and checks what a user would
-# see and hear. Saves screenshots of the compact and expanded window and of the tray menu.
+# see and hear. Saves screenshots of the compact and expanded window, of the tray menu, of the open
+# File menu, of a hovered and a focused button and of the About box, and checks the flat look at
+# named pixels of them.
 # Usage: gui_rig.sh DROVANE RIG_ANALYZE SCREENSHOT_DIR [RIG_CAPTURE]
 set -uo pipefail
 prog=$1
@@ -200,6 +202,38 @@ tray_menu() {
   return 1
 }
 
+# --- the flat look: pixels of screenshots ----------------------------------------------------
+# Colours here follow from Qt's own palette, which this desktop leaves as it is: button face 239,
+# highlight (48,140,198), dark shadow 118. The menus derive theirs from it.
+face=239; outline="118,118,118"; paper="251,251,251"; band="242,242,242"
+# root_shot FILE: the whole screen.
+root_shot() { import -window root "$1"; }
+# at FILE X Y: the colour of a pixel of a screenshot as "r,g,b".
+at() {
+  convert "$1" -format "%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]" info:
+}
+# scaled R,G,B PERCENT: each channel at PERCENT per cent, as the shadows darken.
+scaled() { awk -F, -v p="$2" '{ printf "%d,%d,%d", int($1 * p / 100), int($2 * p / 100), int($3 * p / 100) }' <<<"$1"; }
+# pixel_is FILE X Y WANT [WHAT]: "ok"/"FAIL" for one named pixel.
+pixel_is() {
+  local got
+  got=$(at "$1" "$2" "$3")
+  [ "$got" = "$4" ] && ok "${5:-pixel} at ($2, $3) is $4" || fail "${5:-pixel} at ($2, $3) is $got, not $4"
+}
+# shadowed BEFORE AFTER X Y PERCENT WHAT: the pixel is now what the screen showed there at PERCENT.
+shadowed() { pixel_is "$2" "$3" "$4" "$(scaled "$(at "$1" "$3" "$4")" "$5")" "$6"; }
+# The open pop-up menu: "X Y W H" of the program's override-redirect window larger than an icon.
+popup_geometry() {
+  local w
+  for w in $(xdotool search --onlyvisible --class '^drovane$' 2>/dev/null); do
+    if xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' &&
+      [ "$(width_of "$w")" -gt 64 ]; then geometry "$w"; return 0; fi
+  done
+  return 1
+}
+# The screen point of a point of the window's client area (template pixels).
+screen_xy() { local g; read -r -a g <<<"$(geometry "$1")"; echo $((g[0] + $2)) $((g[1] + menu_height + $3)); }
+
 # Template pixels of the controls (dialog units x 1.6, x 1.5).
 start_xy=(46 183); stop_xy=(123 183); details_xy=(203 183); close_xy=(283 183)
 freq1_xy=(104 227)
@@ -363,6 +397,73 @@ echo "== the notice's frame shows the gradient inside it, as the labels do"
 [ "$(pixel "$win" 15 120)" = "srgb(237,234,221)" ] && ok "inside the frame: the gradient" \
   || fail "inside the frame at (15, 120): $(pixel "$win" 15 120), the gradient is srgb(237,234,221)"
 
+echo "== flat buttons: the orange frame under the mouse, the blue one with the focus"
+# Their top-left corners (template pixels of 131 and 132: dialog units (7, 115) and (55, 115)).
+read -r sx sy <<<"$(screen_xy "$win" "${start_xy[@]}")"
+read -r px py <<<"$(screen_xy "$win" "${stop_xy[@]}")"
+read -r bx by <<<"$(screen_xy "$win" 11 173)"
+read -r qx qy <<<"$(screen_xy "$win" 88 173)"
+root_shot "$work/buttons.png"
+pixel_is "$work/buttons.png" "$bx" "$by" "232,229,211" "the ground outside the rounded corner"
+xdotool mousemove "$sx" "$sy"
+hover_frame() { root_shot "$work/hover.png" && [ "$(at "$work/hover.png" $((bx + 1)) $((by + 5)))" = "250,196,88" ]; }
+expect "the hovered 시작 shows the orange frame" hover_frame
+pixel_is "$work/hover.png" $((bx + 1)) $((by + 5)) "250,196,88" "hover frame, left"
+pixel_is "$work/hover.png" $((bx + 4)) $((by + 1)) "252,210,121" "hover frame, top"
+convert "$work/hover.png" -crop "90x34+$((bx - 8))+$((by - 6))" +repage "$shots/button-hover.png"
+# 멈춤 takes the focus by a click; with the mouse gone, its frame is the focus frame.
+xdotool mousemove "$px" "$py" click 1 mousemove "$((sx - 30))" "$((sy - 60))"
+focus_frame() { root_shot "$work/focus.png" && [ "$(at "$work/focus.png" $((qx + 1)) $((qy + 5)))" = "153,198,252" ]; }
+expect "the focused 멈춤 shows the blue frame" focus_frame
+pixel_is "$work/focus.png" $((qx + 1)) $((qy + 5)) "153,198,252" "focus frame, left"
+pixel_is "$work/focus.png" $((bx + 1)) $((by + 5)) "255,255,255" "시작 without a frame, white inside its outline"
+convert "$work/focus.png" -crop "90x34+$((qx - 8))+$((qy - 6))" +repage "$shots/button-focus.png"
+
+echo "== the open File menu: outline, border joined to its tab, shadow from the screen behind it"
+activate "$win"
+wait_for 10 no_popup
+root_shot "$work/before-menu.png"
+keys alt+f
+if wait_for 10 popup_open; then
+  read -r mx my mw mh <<<"$(popup_geometry)"
+  sleep 0.3
+  root_shot "$work/file-menu.png"
+  f=$work/file-menu.png
+  read -r -a g <<<"$(geometry "$win")"
+  convert "$f" -crop "$((mw + 60))x$((mh + menu_height + 20))+$((g[0]))+$((g[1]))" +repage "$shots/file-menu.png"
+  pixel_is "$f" "$mx" $((my + 10)) "$outline" "the menu's outline, left"
+  pixel_is "$f" $((mx + mw - 5)) $((my + 10)) "$outline" "the menu's outline, right (4 pixels left for the shadow)"
+  pixel_is "$f" $((mx + 20)) $((my + mh - 5)) "$outline" "the menu's outline, bottom"
+  pixel_is "$f" $((mx + 1)) $((my + 10)) "$paper" "the inner border, paper"
+  pixel_is "$f" $((mx + 2)) $((my + 10)) "$paper" "the inner border's second ring"
+  # The top border opens below the File tab: band colour up to the tab's right side.
+  pixel_is "$f" $((mx + 1)) "$my" "$band" "the joined border under the tab"
+  e=1
+  while [ $e -lt 80 ] && [ "$(at "$f" $((mx + e)) "$my")" = "$band" ]; do e=$((e + 1)); done
+  pixel_is "$f" $((mx + e)) "$my" "$outline" "the border again past the tab"
+  pixel_is "$f" $((mx + e + 10)) "$my" "$outline" "the border right of the tab"
+  # The tab spans (mx, T) to (mx + e + 1, my + 1); its item 4 pixels more, the shadow strip.
+  t=$((my - 1))
+  while [ $t -gt 0 ] && [ "$(at "$f" $((mx + 1)) $((t - 1)))" != "$outline" ]; do t=$((t - 1)); done
+  T=$((t - 1)); R=$((mx + e + 1 + 4))
+  pixel_is "$f" "$mx" "$T" "$outline" "the tab's top left corner"
+  pixel_is "$f" $((R - 1)) $((T + 5)) "$face,$face,$face" "the tab's strip at (R - 1, T + 5), plain"
+  pixel_is "$f" $((R - 1)) $((T + 6)) "$(scaled "$face,$face,$face" 93)" "the tab's strip at (R - 1, T + 6), 93 %"
+  pixel_is "$f" $((R - 4)) $((T + 7)) "$(scaled "$face,$face,$face" 78)" "the tab's strip at (R - 4, T + 7), 78 %"
+  # The shadow: what the screen showed there, darker towards the menu.
+  b=$work/before-menu.png
+  shadowed "$b" "$f" $((mx + mw - 1)) $((my + 30)) 93 "the right shadow's outer column"
+  shadowed "$b" "$f" $((mx + mw - 4)) $((my + 30)) 78 "the right shadow's inner column"
+  shadowed "$b" "$f" $((mx + 50)) $((my + mh - 1)) 93 "the bottom shadow's outer row"
+  shadowed "$b" "$f" $((mx + 50)) $((my + mh - 4)) 78 "the bottom shadow's inner row"
+  shadowed "$b" "$f" $((mx + mw - 1)) $((my + 1)) 100 "the shadow's rounded top, left as it was"
+  xdotool key Escape; xdotool keyup Escape
+  wait_for 10 no_popup || { xdotool key Escape; xdotool keyup Escape; }
+  wait_for 10 no_popup || fail "the File menu stayed open"
+else
+  fail "Alt+F opened no menu"
+fi
+
 echo "== About from the menu bar: a white card, a blinking version line, the maker's link"
 about_window() { xdotool search --onlyvisible --name '^About Drovane$' 2>/dev/null | head -n1; }
 about_shown() { [ -n "$(about_window)" ]; }
@@ -429,8 +530,18 @@ where=$(geometry "$win" | cut -d' ' -f1-2)
 activate "$win"
 keys alt+F4
 wait_for 10 unmapped "$win" && alive "$first_pid" && ok "close box hid the window" || fail "close box: window not hidden or program gone"
+root_shot "$work/before-tray.png"
 tray_menu "$first_pid" || fail "no tray icon or menu"
+sleep 0.3
 shoot 'tray-menu' 744 468 280 300
+# The tray's menu hangs from no menu-bar item: its border is whole, and it has its shadow.
+if read -r mx my mw mh <<<"$(popup_geometry)"; then
+  f=$work/root.png
+  pixel_is "$f" $((mx + 5)) "$my" "$outline" "the tray menu's top border, whole"
+  pixel_is "$f" "$mx" $((my + 10)) "$outline" "the tray menu's outline"
+  pixel_is "$f" $((mx + 1)) $((my + 10)) "$paper" "the tray menu's inner border"
+  shadowed "$work/before-tray.png" "$f" $((mx + 40)) $((my + mh - 3)) 83 "the tray menu's shadow below"
+fi
 keys o
 wait_for 10 viewable "$win" && ok "tray menu Open showed it" || fail "tray menu Open did not show the window"
 expect "where the user had put it ($where)" placed "$where"
@@ -468,6 +579,14 @@ if wait_for 10 about_shown; then
   ok "the tray's About opened the About box"
   about=$(about_window)
   wait_for 10 active_is "$about" || fail "the About box did not get the focus"
+  # Its OK is a flat button with the focus: the blue frame inside the rounded outline.
+  read -r -a ag <<<"$(geometry "$about")"
+  root_shot "$work/about.png"
+  ox=$((ag[0] + 114)) oy=$((ag[1] + 57))  # dialog units (71, 38)
+  pixel_is "$work/about.png" "$ox" "$oy" "232,229,211" "OK's ground outside its corner"
+  pixel_is "$work/about.png" "$ox" $((oy + 9)) "0,0,0" "OK's outline"
+  pixel_is "$work/about.png" $((ox + 1)) $((oy + 5)) "153,198,252" "OK's focus frame"
+  convert "$work/about.png" -crop "$((ag[2]))x$((ag[3]))+$((ag[0]))+$((ag[1]))" +repage "$shots/about-ok.png"
   keys Return
   expect "OK (Enter) closed it" about_gone
 else

@@ -1,0 +1,45 @@
+// The painters' pixels on the Qt canvas: the same checks as on the in-memory canvas.
+#include <QFont>
+#include <QGuiApplication>
+
+#include "tests/toolkit/painter_pixels.h"
+#include "toolkit/qt/qt_surface.h"
+
+namespace {
+
+// Text needs the application object; offscreen, so no display is needed. It ends before main
+// does, so that Qt's font caches are released while Qt can still release them.
+class QtEnvironment final : public ::testing::Environment {
+public:
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
+        QFont font("NanumGothic");
+        font.setPixelSize(12);
+        QGuiApplication::setFont(font);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    int m_argc = 1;
+    char m_name[16] = "painter_qt_test";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QGuiApplication> m_app;
+};
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+struct QtMaker {
+    static std::unique_ptr<Surface> Make(Size size, Color fill) {
+        QtSurfaceFactory factory;
+        std::unique_ptr<Surface> surface = factory.CreateSurface(size);
+        surface->GetCanvas().FillSolidRect({0, 0, size.width, size.height}, fill);
+        return surface;
+    }
+};
+
+}  // namespace
+
+namespace painter_pixels {
+INSTANTIATE_TYPED_TEST_SUITE_P(Qt, PainterPixels, QtMaker);
+}  // namespace painter_pixels

@@ -1,0 +1,202 @@
+#include "toolkit/menu_item_xp.h"
+
+#include <algorithm>
+
+#include "toolkit/font_scope.h"
+#include "toolkit/hls_color.h"
+#include "toolkit/menu_xp.h"
+#include "toolkit/shapes.h"
+
+namespace {
+
+// The check mark, drawn in the text colour in the middle of the check box.
+constexpr int kCheckSize = 7;
+constexpr const char* kCheckMark[kCheckSize] = {
+    "......#", ".....##", "#...###", "##.###.", "#####..", ".###...", "..#....",
+};
+
+std::string WithoutFirstPrefix(std::string text) {
+    if (const auto amp = text.find('&'); amp != std::string::npos) text.erase(amp, 1);
+    return text;
+}
+
+Color Darken(Color c, int percent) {
+    return Rgb(static_cast<std::uint8_t>(RedOf(c) * percent / 100),
+               static_cast<std::uint8_t>(GreenOf(c) * percent / 100),
+               static_cast<std::uint8_t>(BlueOf(c) * percent / 100));
+}
+
+// The shadow right of an open menu-bar item: four columns, darkest next to the tab, whose tops
+// are rounded off; its top four rows keep the face.
+void ShadeMenuBarStrip(Canvas& canvas, const Rect& r) {
+    for (int k = 0; k < 4; ++k) {
+        const int x = r.right - 1 - k;
+        for (int i = std::max(2 - k, 0); r.top + 4 + i <= r.bottom - 1; ++i) {
+            int q = k;
+            if (i == 0) {
+                q = 0;
+            } else if (i == 1) {
+                q = k >= 2 ? 1 : 0;
+            } else if (i == 2) {
+                q = k >= 2 ? 2 : k;
+            }
+            const Point p{x, r.top + 4 + i};
+            canvas.SetPixel(p, Darken(canvas.GetPixel(p), 93 - 5 * q));
+        }
+    }
+}
+
+}  // namespace
+
+MenuPalette MenuPalette::From(const SystemColors& c) {
+    MenuPalette p{};
+    p.face = c.buttonFace;
+    p.band = HLSTransform(c.buttonFace, 20, 0);
+    p.paper = HLSTransform(c.buttonFace, 75, 0);
+    p.rule = HLSTransform(c.buttonFace, -18, 0);
+    p.ghost = HLSTransform(c.buttonFace, -27, 0);
+    p.dimFill = HLSTransform(c.buttonFace, 73, 0);
+    p.frame = c.highlight;
+    p.hotFill = HLSTransform(c.highlight, 70, -57);
+    p.hotBox = HLSTransform(c.highlight, 50, -50);
+    p.iconShadow = HLSTransform(c.highlight, 50, -66);
+    p.tabEdge = c.darkShadow;
+    p.text = c.menuText;
+    p.inactiveText = c.buttonShadow;
+    return p;
+}
+
+CMenuItemXP::CMenuItemXP(MenuAccess& menus, MenuHandle menu, unsigned item, bool byPosition) {
+    if (!menus.ReadItem(menu, item, byPosition, m_info, nullptr)) m_info = {};
+    if (IsSeparator()) return;
+    if (const std::string* text = CMenuXP::FindText(m_info)) m_text = *text;
+    if (const auto image = CMenuXP::FindImage(m_info)) {
+        m_images = image->images;
+        m_imageIndex = image->index;
+    }
+}
+
+int CMenuItemXP::GetText(std::string& text) const {
+    text = m_text.substr(0, m_text.find('\t'));
+    return static_cast<int>(text.size());
+}
+
+int CMenuItemXP::GetAccelerator(std::string& accelerator) const {
+    const auto tab = m_text.find('\t');
+    accelerator = tab == std::string::npos ? std::string() : m_text.substr(tab + 1);
+    return static_cast<int>(accelerator.size());
+}
+
+int CMenuItemXP::GetTextWidth(Canvas& canvas) const {
+    std::string text;
+    if (IsSeparator() || GetText(text) == 0) return 0;
+    const BoldFont bold(canvas, IsDefault());
+    return canvas.GetTextExtent(WithoutFirstPrefix(text)).width;
+}
+
+int CMenuItemXP::GetAcceleratorWidth(Canvas& canvas) const {
+    std::string accelerator;
+    if (IsSeparator() || GetAccelerator(accelerator) == 0) return 0;
+    const BoldFont bold(canvas, IsDefault());
+    return canvas.GetTextExtent(accelerator).width;
+}
+
+bool CMenuItemXP::IsSeparator() const { return (m_info.fType & menu_bits::kSeparator) != 0; }
+bool CMenuItemXP::IsRadioCheck() const { return (m_info.fType & menu_bits::kRadioCheck) != 0; }
+bool CMenuItemXP::IsChecked() const { return (m_info.fState & menu_bits::kChecked) != 0; }
+bool CMenuItemXP::IsDisabled() const {
+    return (m_info.fState & menu_bits::kGrayed) == menu_bits::kGrayed;
+}
+bool CMenuItemXP::IsDefault() const { return (m_info.fState & menu_bits::kDefault) != 0; }
+
+bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, bool selected, bool menuBar, bool hotLight,
+                       bool inactive, bool noAccel, const SystemColors& colors,
+                       bool keyboardCues) const {
+    const MenuPalette pal = MenuPalette::From(colors);
+    const int L = rc.left, T = rc.top, R = rc.right, B = rc.bottom;
+    bool open = false;
+
+    if (menuBar && selected) {
+        CMenuXP::ms_rcMenuBarItem = {L, T, R - kShadowWidth, B};
+        shapes::Rectangle(canvas, {L, T, R - kShadowWidth, B}, pal.tabEdge, pal.band);
+        canvas.FillSolidRect({R - kShadowWidth, T, R, B}, pal.face);
+        ShadeMenuBarStrip(canvas, rc);
+        open = true;
+    } else if ((selected && !menuBar) || (hotLight && !inactive)) {
+        const Color fill = IsDisabled() ? pal.dimFill : pal.hotFill;
+        if (menuBar) {
+            shapes::Rectangle(canvas, {L, T, R - kShadowWidth, B}, pal.frame, fill);
+            canvas.FillSolidRect({R - kShadowWidth, T, R, B}, pal.face);
+        } else {
+            shapes::Rectangle(canvas, rc, pal.frame, fill);
+        }
+    } else if (menuBar) {
+        canvas.FillSolidRect(rc, pal.face);
+    } else {
+        canvas.FillSolidRect({L, T, kBandRight, B}, pal.band);
+        canvas.FillSolidRect({kBandRight, T, R, B}, pal.paper);
+    }
+
+    if (IsSeparator()) {
+        const int y = (T + B) / 2;
+        canvas.DrawLine({L + kTextLeft, y}, {R - 1, y}, pal.rule);
+        return open;
+    }
+
+    std::string text;
+    if (GetText(text) == 0) return open;
+
+    const Color textColor = inactive ? pal.inactiveText : IsDisabled() ? pal.rule : pal.text;
+    const unsigned hide = noAccel && !keyboardCues ? TextFlags::kHidePrefix : 0;
+
+    if (menuBar) {
+        canvas.DrawText(text, {L, T, R - kShadowWidth, B},
+                        TextFlags::kCenter | TextFlags::kVCenter | TextFlags::kSingleLine | hide,
+                        textColor);
+        return open;
+    }
+
+    const BoldFont bold(canvas, IsDefault());
+    canvas.DrawText(text, {kTextLeft, T, R, B}, TextFlags::kVCenter | TextFlags::kSingleLine | hide,
+                    textColor);
+    std::string accelerator;
+    if (GetAccelerator(accelerator) > 0) {
+        canvas.DrawText(accelerator, {kTextLeft, T, R - kAcceleratorGap, B},
+                        TextFlags::kRight | TextFlags::kVCenter | TextFlags::kSingleLine,
+                        textColor);
+    }
+
+    const Color box = IsDisabled() ? pal.dimFill : selected ? pal.hotBox : pal.hotFill;
+    const Rect checkBox{L + 1, T + 1, L + 20, B - 1};
+    if (IsChecked()) shapes::Rectangle(canvas, checkBox, pal.frame, box);
+
+    if (HasImage()) {
+        const bool lifted = selected && !IsChecked();
+        if (IsDisabled()) {
+            m_images->DrawSilhouette(canvas, m_imageIndex, {L + 3, T + 3}, pal.ghost);
+        } else if (lifted) {
+            m_images->DrawSilhouette(canvas, m_imageIndex, {L + 4, T + 4}, pal.iconShadow);
+        }
+        if (!IsDisabled()) {
+            m_images->Draw(canvas, m_imageIndex,
+                           lifted ? Point{L + 2, T + 2} : Point{L + 3, T + 3});
+        }
+    } else if (IsChecked()) {
+        if (IsRadioCheck()) {
+            const Color ink = IsDisabled() ? pal.ghost : pal.text;
+            const int xc = (L + 5 + L + 20) / 2;
+            const int yc = (T + B) / 2;
+            shapes::Ellipse(canvas, {xc - 4, yc - 3, xc + 3, yc + 4}, ink, ink);
+            canvas.SetPixel({xc + 1, yc + 2}, box);
+        } else {
+            const int x0 = checkBox.left + (checkBox.Width() - kCheckSize) / 2;
+            const int y0 = checkBox.top + (checkBox.Height() - kCheckSize) / 2;
+            for (int y = 0; y < kCheckSize; ++y) {
+                for (int x = 0; x < kCheckSize; ++x) {
+                    if (kCheckMark[y][x] == '#') canvas.SetPixel({x0 + x, y0 + y}, textColor);
+                }
+            }
+        }
+    }
+    return open;
+}

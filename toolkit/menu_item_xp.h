@@ -1,0 +1,75 @@
+#pragma once
+
+#include <string>
+
+#include "toolkit/canvas.h"
+#include "toolkit/image_strip.h"
+#include "toolkit/menu_access.h"
+#include "toolkit/system_colors.h"
+
+// The colours of the flat menus, derived from the system colours each time they paint.
+struct MenuPalette {
+    Color face;          // the menu bar and the open item's shadow strip
+    Color band;          // the image band of a popup, the open menu-bar item
+    Color paper;         // behind a popup's texts, its inner border
+    Color rule;          // separators, disabled text
+    Color ghost;         // silhouettes and radio bullets of disabled items
+    Color dimFill;       // a highlighted or checked disabled item
+    Color frame;         // the highlight frame
+    Color hotFill;       // a highlighted item
+    Color hotBox;        // the check box of a highlighted item
+    Color iconShadow;    // the shadow under a lifted image
+    Color tabEdge;       // the open menu-bar item's and the menu window's outline
+    Color text;          // item text
+    Color inactiveText;  // text in an inactive window
+
+    static MenuPalette From(const SystemColors& colors);
+};
+
+// One menu item as the toolkit measures and draws it: its type and state as the menu has them,
+// and the text and image remembered when its menu was converted (owner-drawn items keep none).
+class CMenuItemXP {
+public:
+    // Reads the item `item` (a position, or else a command) of `menu`, and unless it is a separator
+    // looks up its text and image, by the pop-up it opens or else by its command.
+    CMenuItemXP(MenuAccess& menus, MenuHandle menu, unsigned item, bool byPosition);
+
+    // The part of the text before its first tab; returns its length.
+    int GetText(std::string& text) const;
+    // The part after the first tab (empty when there is no tab); returns its length.
+    int GetAccelerator(std::string& accelerator) const;
+    // Widths in the canvas's current font (bold for the default item): the text part without its
+    // first '&', and the accelerator part as it is. 0 for separators and empty parts.
+    int GetTextWidth(Canvas& canvas) const;
+    int GetAcceleratorWidth(Canvas& canvas) const;
+
+    bool IsSeparator() const;
+    bool IsRadioCheck() const;
+    bool IsChecked() const;
+    // Both grayed bits set; either alone counts as enabled.
+    bool IsDisabled() const;
+    bool IsDefault() const;
+    bool HasImage() const { return m_images && m_imageIndex != -1; }
+    const MenuItemInfo& Info() const { return m_info; }
+
+    // Paints the item into `rect` of the canvas. Popup items use the menu's client coordinates,
+    // where the image band ends at x = 22 and the text starts at x = 30. `keyboardCues` says
+    // whether the user wants mnemonics underlined always; with it off, `noAccel` hides them.
+    // Returns true only for an open menu-bar item, whose tab (without its shadow strip) it then
+    // stores in CMenuXP::ms_rcMenuBarItem, in the canvas's coordinates.
+    bool Draw(Canvas& canvas, const Rect& rect, bool selected, bool menuBar, bool hotLight,
+              bool inactive, bool noAccel, const SystemColors& colors,
+              bool keyboardCues = true) const;
+
+    // Geometry of a popup item.
+    static constexpr int kBandRight = 22;
+    static constexpr int kTextLeft = 30;
+    static constexpr int kAcceleratorGap = 12;
+    static constexpr int kShadowWidth = 4;
+
+private:
+    MenuItemInfo m_info;
+    std::string m_text;
+    const ImageStrip* m_images = nullptr;
+    int m_imageIndex = 0;
+};

@@ -1,0 +1,38 @@
+#include "toolkit/qt/flat_push_button.h"
+
+#include <QPainter>
+
+#include "toolkit/owner_draw.h"
+#include "toolkit/qt/qt_canvas.h"
+
+FlatPushButton::FlatPushButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
+    // The button paints every pixel of itself.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+unsigned FlatPushButton::State() const {
+    unsigned state = 0;
+    if (isDown()) state |= ods::kSelected;
+    if (hasFocus()) state |= ods::kFocus;
+    if (isDefault()) state |= ods::kDefault;
+    if (!isEnabled()) state |= ods::kDisabled;
+    return state;
+}
+
+void FlatPushButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QtCanvas canvas(painter);
+    m_look.DrawItem(canvas, {0, 0, width(), height()}, State(), text().toStdString());
+}
+
+void FlatPushButton::enterEvent(QEnterEvent* event) {
+    // Qt tells when the mouse enters; the hover notice follows at once.
+    m_look.OnMouseMove([] { return true; });
+    if (m_look.OnMouseHover() != CXPButton::Repaint::kNone) update();
+    QPushButton::enterEvent(event);
+}
+
+void FlatPushButton::leaveEvent(QEvent* event) {
+    if (m_look.OnMouseLeave() != CXPButton::Repaint::kNone) update();
+    QPushButton::leaveEvent(event);
+}

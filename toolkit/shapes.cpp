@@ -1,0 +1,96 @@
+#include "toolkit/shapes.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace shapes {
+
+namespace {
+
+// Paints a shape given by one span per row, from `top` down: pen on its edge, brush inside.
+void PaintRows(Canvas& canvas, int top, const std::vector<Span>& rows, Color pen, Color brush) {
+    const int count = static_cast<int>(rows.size());
+    for (int i = 0; i < count; ++i) {
+        const Span row = rows[static_cast<std::size_t>(i)];
+        if (row.first >= row.last) continue;
+        const int y = top + i;
+        // The inside of a row: not at its ends and under and over pixels of the shape.
+        int inFirst = row.first + 1;
+        int inLast = row.last - 1;
+        if (i == 0 || i == count - 1) {
+            inLast = inFirst;
+        } else {
+            const Span above = rows[static_cast<std::size_t>(i - 1)];
+            const Span below = rows[static_cast<std::size_t>(i + 1)];
+            inFirst = std::max({inFirst, above.first, below.first});
+            inLast = std::min({inLast, above.last, below.last});
+        }
+        if (inFirst >= inLast) {
+            canvas.FillSolidRect({row.first, y, row.last, y + 1}, pen);
+            continue;
+        }
+        canvas.FillSolidRect({row.first, y, inFirst, y + 1}, pen);
+        if (brush != kNoColor) canvas.FillSolidRect({inFirst, y, inLast, y + 1}, brush);
+        canvas.FillSolidRect({inLast, y, row.last, y + 1}, pen);
+    }
+}
+
+}  // namespace
+
+Span EllipseRow(int width, int height, int row) {
+    if (width <= 0 || height <= 0 || row < 0 || row >= height) return {};
+    // A pixel centre (x + 1/2, row + 1/2) is inside when
+    // (2x + 1 - w)^2 h^2 + (2 row + 1 - h)^2 w^2 <= w^2 h^2: whole numbers only.
+    const std::int64_t w = width;
+    const std::int64_t h = height;
+    const std::int64_t dy = 2 * row + 1 - h;
+    const std::int64_t room = w * w * h * h - dy * dy * w * w;
+    for (int x = 0; x < (width + 1) / 2; ++x) {
+        const std::int64_t dx = 2 * x + 1 - w;
+        if (dx * dx * h * h <= room) return {x, width - x};
+    }
+    return {};
+}
+
+void Rectangle(Canvas& canvas, const Rect& r, Color pen, Color brush) {
+    if (r.Width() <= 0 || r.Height() <= 0) return;
+    canvas.FillSolidRect({r.left, r.top, r.right, r.top + 1}, pen);
+    if (r.Height() == 1) return;
+    canvas.FillSolidRect({r.left, r.bottom - 1, r.right, r.bottom}, pen);
+    canvas.FillSolidRect({r.left, r.top + 1, r.left + 1, r.bottom - 1}, pen);
+    if (r.Width() == 1) return;
+    canvas.FillSolidRect({r.right - 1, r.top + 1, r.right, r.bottom - 1}, pen);
+    if (brush != kNoColor)
+        canvas.FillSolidRect({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, brush);
+}
+
+void Ellipse(Canvas& canvas, const Rect& r, Color pen, Color brush) {
+    std::vector<Span> rows;
+    for (int y = 0; y < r.Height(); ++y) {
+        const Span s = EllipseRow(r.Width(), r.Height(), y);
+        rows.push_back({r.left + s.first, r.left + s.last});
+    }
+    PaintRows(canvas, r.top, rows, pen, brush);
+}
+
+void RoundRect(Canvas& canvas, const Rect& r, Size corner, Color pen, Color brush) {
+    const int cw = std::clamp(corner.width, 0, r.Width());
+    const int ch = std::clamp(corner.height, 0, r.Height());
+    std::vector<Span> rows;
+    for (int y = 0; y < r.Height(); ++y) {
+        // Rows in the top or bottom corners take the ellipse's row at the same distance from
+        // its own top or bottom.
+        Span span{0, cw};
+        if (y < ch / 2) {
+            span = EllipseRow(cw, ch, y);
+        } else if (y >= r.Height() - ch / 2) {
+            span = EllipseRow(cw, ch, ch - (r.Height() - y));
+        }
+        const int inset = span.first < span.last ? span.first : cw / 2;
+        rows.push_back({r.left + inset, r.right - inset});
+    }
+    PaintRows(canvas, r.top, rows, pen, brush);
+}
+
+}  // namespace shapes
