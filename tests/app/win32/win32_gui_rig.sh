@@ -422,7 +422,7 @@ about_closed() { ! about_open; }
 drv command "$main" 57664
 if wait_for 15 about_open; then
   ok "Help > About opens the About box"
-  same "version line" "$(drv text "$about" 1011)" "Drovane Version 1.0"
+  check "version line" text_is "$about" 1011 "Drovane Version 1.0"
   same "notice line" "$(drv text "$about" 1014)" "Copyright © 2026"
   same "maker's name" "$(drv text "$about" 1008)" "Corvell Co LTD"
   # Wine's fonts are wider than the template's: the labels are widened to their texts. (The
@@ -505,8 +505,16 @@ if [ "$tray_up" = 1 ]; then
   check "  with its own Shell_NotifyIconW(NIM_ADD)" added_again
   drv close "$main"
   wait_for 15 hidden "$main"
-  tray_click 1 2
-  check "  and a double click on it shows the window" visible "$main"
+  # A newly docked icon can still be moving into its place: a person double-clicks again.
+  shown_by_double_click() {
+    local attempt
+    for attempt in 1 2 3; do
+      tray_click 1 2 && wait_for 5 visible "$main" && return 0
+    done
+    return 1
+  }
+  if shown_by_double_click; then ok "  and a double click on it shows the window"
+  else fail "  and a double click on it shows the window"; fi
 else
   fail "trayer did not start again: the icon's return is not checked"
 fi
