@@ -13,21 +13,12 @@
 #include <future>
 #include <memory>
 
+#include "tests/support/qt/qt_test_environment.h"
+
 namespace {
 
-class QtEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override { m_app = std::make_unique<QCoreApplication>(m_argc, m_argv); }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[20] = "single_instance";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QCoreApplication> m_app;
-};
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+    AddQtTestEnvironment<QCoreApplication>();
 
 class SingleInstanceTest : public ::testing::Test {
 protected:

@@ -15,28 +15,15 @@
 #include "res/embedded_resources.h"
 #include "tests/banner/gif_builder.h"
 #include "tests/banner/picture_fakes.h"
+#include "tests/support/qt/qt_test_environment.h"
 #include "toolkit/qt/qt_surface.h"
 
 namespace {
 
 using picture_test::FakeFrameWaiter;
 
-class QtEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_app = std::make_unique<QApplication>(m_argc, m_argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[30] = "animated_picture_widget_test";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+    AddQtTestEnvironment<QApplication>();
 
 constexpr PictureColors kColors{Rgb(200, 200, 250), Rgb(212, 208, 200)};
 

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <memory>
 
+#include "tests/support/qt/qt_test_environment.h"
 #include "toolkit/hls_color.h"
 #include "toolkit/menu_item_xp.h"
 #include "toolkit/menu_xp.h"
@@ -23,25 +24,12 @@
 
 namespace {
 
-class QtEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_app = std::make_unique<QApplication>(m_argc, m_argv);
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    AddQtTestEnvironment<QApplication>([] {
         QFont font("NanumGothic");
         font.setPixelSize(12);
         QApplication::setFont(font);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[18] = "flat_widgets_test";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
-[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+    });
 
 Color PixelAt(const QImage& image, int x, int y) {
     const QRgb p = image.pixel(x, y);

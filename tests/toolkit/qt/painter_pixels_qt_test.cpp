@@ -2,6 +2,7 @@
 #include <QFont>
 #include <QGuiApplication>
 
+#include "tests/support/qt/qt_test_environment.h"
 #include "tests/toolkit/painter_pixels.h"
 #include "toolkit/qt/qt_surface.h"
 
@@ -9,25 +10,12 @@ namespace {
 
 // Text needs the application object; offscreen, so no display is needed. It ends before main
 // does, so that Qt's font caches are released while Qt can still release them.
-class QtEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    AddQtTestEnvironment<QGuiApplication>([] {
         QFont font("NanumGothic");
         font.setPixelSize(12);
         QGuiApplication::setFont(font);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[16] = "painter_qt_test";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QGuiApplication> m_app;
-};
-[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+    });
 
 struct QtMaker {
     static std::unique_ptr<Surface> Make(Size size, Color fill) {

@@ -10,28 +10,15 @@
 #include <memory>
 
 #include "banner/transparent_static.h"
+#include "tests/support/qt/qt_test_environment.h"
 #include "toolkit/qt/qt_canvas.h"
 
 namespace {
 
 // Text needs the application object; offscreen, so no display is needed. It ends before main
 // does, so that Qt's font caches are released while Qt can still release them.
-class QtEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[20] = "dialog_painter_test";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QGuiApplication> m_app;
-};
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+    AddQtTestEnvironment<QGuiApplication>();
 
 Color PixelAt(const QImage& image, int x, int y) {
     const QRgb p = image.pixel(x, y);

@@ -9,27 +9,14 @@
 #include <memory>
 #include <vector>
 
+#include "tests/support/qt/qt_test_environment.h"
 #include "ui/dialog_ids.h"
 #include "ui/menu_model.h"
 
 namespace {
 
-class QtEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_app = std::make_unique<QApplication>(m_argc, m_argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[20] = "qt_tray_host";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+    AddQtTestEnvironment<QApplication>();
 
 class QtTrayHostTest : public ::testing::Test {
 protected:

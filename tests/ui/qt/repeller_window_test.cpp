@@ -22,6 +22,7 @@
 #include "settings/registry_settings.h"
 #include "tests/support/fake_resources.h"
 #include "tests/support/memory_registry.h"
+#include "tests/support/qt/qt_test_environment.h"
 #include "tests/support/recording_shell.h"
 #include "tests/support/recording_tone_sink.h"
 #include "tests/support/scripted_prompt.h"
@@ -35,23 +36,8 @@
 
 namespace {
 
-class QtEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_app = std::make_unique<QApplication>(m_argc, m_argv);
-        QApplication::setFont(DialogFont());
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[20] = "repeller_window";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+    AddQtTestEnvironment<QApplication>([] { QApplication::setFont(DialogFont()); });
 
 std::optional<QCursor> NoCursors(int) { return std::nullopt; }
 
