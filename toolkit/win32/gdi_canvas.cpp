@@ -12,6 +12,8 @@ RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 }  // namespace
 
 void GdiCanvas::FillSolidRect(const Rect& rect, Color color) {
+    // GDI would turn a rectangle whose edges are swapped the right way round; it holds no pixel.
+    if (rect.right <= rect.left || rect.bottom <= rect.top) return;
     // An opaque empty text fills with the background colour: no brush to make and free.
     const RECT r = ToRect(rect);
     const COLORREF previous = SetBkColor(m_dc, color);
