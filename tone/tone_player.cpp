@@ -104,6 +104,10 @@ std::uint16_t CTonePlayer::GetMelodyWord(std::int32_t index) const {
     return static_cast<std::uint16_t>(low | (high << 8));
 }
 
+bool CTonePlayer::SweepRefuses(const ToneParams& params) {
+    return params.Frequency1 <= 0 || params.Frequency2 <= 0 || params.Step <= 0;
+}
+
 ToneParams CTonePlayer::GetParams() const {
     return {m_frequency1.load(), m_frequency2.load(), m_delay.load(), m_step.load()};
 }
@@ -120,7 +124,7 @@ void CTonePlayer::PlayTone(CTonePlayer* self, std::uint32_t hz, std::uint32_t ms
 
 std::uint32_t CTonePlayer::SweepThreadProc(CTonePlayer* self, std::stop_token stop) {
     std::int32_t frequency = self->m_frequency1.load();
-    if (frequency <= 0 || self->m_frequency2.load() <= 0 || self->m_step.load() <= 0) {
+    if (SweepRefuses({frequency, self->m_frequency2.load(), 0, self->m_step.load()})) {
         return kRefused;
     }
     int silentRun = 0;

@@ -50,6 +50,9 @@ public:
     bool IsPlayerRunning() const { return m_runningPlayers.load() > 0; }
 
     ToneParams GetParams() const;
+    // True when the sweep would refuse to play with `params` (a frequency or step of 0 or less):
+    // it then ends at once and plays nothing.
+    static bool SweepRefuses(const ToneParams& params);
     std::int32_t GetMelodyWordCount() const { return m_melodyWordCount.load(); }
 
 private:

@@ -33,6 +33,12 @@ void WavToneSink::Silence() {
     while (!m_synth.Idle()) RenderFrames(1);
 }
 
+void WavToneSink::FillWithSilence() {
+    std::lock_guard lock(m_mutex);
+    if (m_synth.FramesRendered() < m_limit) RenderFrames(m_limit - m_synth.FramesRendered());
+    m_changed.notify_all();
+}
+
 bool WavToneSink::WaitUntilFull(std::stop_token stop) {
     std::unique_lock lock(m_mutex);
     return m_changed.wait(lock, stop, [&] { return m_synth.FramesRendered() >= m_limit; });

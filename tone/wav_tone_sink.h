@@ -24,6 +24,8 @@ public:
 
     // Waits until the limit is reached; false if `stop` came first.
     bool WaitUntilFull(std::stop_token stop);
+    // Renders silence up to the limit: for a run in which nothing plays.
+    void FillWithSilence();
     bool WriteFailed() const;
 
 private:

@@ -19,19 +19,30 @@ bool CSystemTray::AddToTray(TrayHost& host, std::string_view tip, int iconId, st
     m_host = &host;
     m_id = id;
     m_tip = std::string(CutUtf8(tip, kMaxTipBytes));
+    m_iconId = iconId;
+    m_wanted = true;
     m_enabled = host.AddIcon(iconId, m_tip);
     return m_enabled;
 }
 
 void CSystemTray::RemoveFromTray() {
+    m_wanted = false;
     if (!m_enabled) return;
     m_host->RemoveIcon();
     m_enabled = false;
 }
 
 bool CSystemTray::ReplaceIcon(int iconId) {
+    // Also the picture a new notification area gets, even while the icon is not shown.
+    if (m_wanted) m_iconId = iconId;
     if (!m_enabled) return false;
     return m_host->ReplaceIcon(iconId);
+}
+
+bool CSystemTray::OnNotificationAreaCreated() {
+    if (!m_wanted) return false;
+    m_enabled = m_host->AddIcon(m_iconId, m_tip);
+    return m_enabled;
 }
 
 long CSystemTray::HandleTrayCallback(std::uint32_t id, std::uint32_t message) {

@@ -22,8 +22,8 @@ public:
     virtual void SendCommand(int command) = 0;
 };
 
-// The notification-area icon: adds it once and turns the mouse events reported for it into
-// actions on the main window.
+// The notification-area icon: adds it, adds it again whenever the desktop makes its notification
+// area anew, and turns the mouse events reported for it into actions on the main window.
 class CSystemTray {
 public:
     // Mouse messages as the desktop reports them for the icon.
@@ -44,8 +44,13 @@ public:
     // The pop-up shown is the first one of the menu resource whose id is the low 16 bits of `id`.
     // A tip too long for the icon is cut at a character boundary.
     bool AddToTray(TrayHost& host, std::string_view tip, int iconId, std::uint32_t id);
+    // Takes the icon away for good: a new notification area does not bring it back.
     void RemoveFromTray();
     bool ReplaceIcon(int iconId);
+    // The desktop made its notification area anew (its shell restarted, or the area appeared
+    // after the program started), empty: the icon, when it is meant to be shown, is added again,
+    // shown or refused before, with its latest picture. True when it is shown now.
+    bool OnNotificationAreaCreated();
     // `id` is the icon the desktop reports, `message` the mouse message. Returns 0 when the event
     // was not for this icon or its menu cannot be found, else 1.
     long HandleTrayCallback(std::uint32_t id, std::uint32_t message);
@@ -56,6 +61,9 @@ public:
 private:
     TrayHost* m_host = nullptr;
     bool m_enabled = false;
+    // AddToTray was called and RemoveFromTray was not.
+    bool m_wanted = false;
+    int m_iconId = 0;
     std::uint32_t m_id = 0;
     std::string m_tip;
     std::uint32_t m_defaultMenuItem = 0;

@@ -134,14 +134,22 @@ int Run(const PlayOptions& options) {
     if (!player.SetParams(params.Frequency1, params.Frequency2, params.Delay, params.Step)) {
         return kBadUsage;
     }
-    if (options.command == PlayOptions::Command::Melody) {
+    // A sweep that refuses its values plays nothing: its time passes in silence, as in the window.
+    const bool silent = options.command == PlayOptions::Command::Sweep &&
+                        CTonePlayer::SweepRefuses(player.GetParams());
+    if (silent) {
+        std::fputs("drovane-play: a frequency or step of 0 plays no sweep: silence follows\n",
+                   stderr);
+    } else if (options.command == PlayOptions::Command::Melody) {
         player.LoadMelody(IDR_TEST_MELODY);
         player.StartMelody();
     } else {
         player.StartSweep();
     }
 
-    if (wavSink) {
+    if (wavSink && silent) {
+        wavSink->FillWithSilence();
+    } else if (wavSink) {
         wavSink->WaitUntilFull(interrupt.Token());
     } else {
         audioSink->WaitUntilSounding(interrupt.Token(), std::chrono::seconds(5));

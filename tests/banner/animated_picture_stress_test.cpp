@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -82,7 +83,12 @@ TEST(AnimatedPictureStress, TwentyThousandRandomCommandsWhileFramesAreDrawn) {
     // Load, start, halt, paint, release, destroy: mostly paints, so that they meet the drawing.
     std::discrete_distribution<int> command({3, 10, 2, 83, 1, 1});
     int paints_while_animating = 0;
-    for (int i = 0; i < 20000; ++i) {
+    // A busy machine may not schedule the animation thread within the 20000 commands: go on until
+    // it has waited and asked for repaints, so that the threads are known to have met.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto threads_met = [&] { return waiter->waits.load() > 10 && repaints.load() > 10; };
+    for (int i = 0; i < 20000 || (!threads_met() && std::chrono::steady_clock::now() < deadline);
+         ++i) {
         switch (command(random)) {
             case 0:
                 picture->LoadFromMemory(*loads[std::uniform_int_distribution<>(0, 3)(random)]);

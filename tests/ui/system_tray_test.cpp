@@ -90,4 +90,40 @@ TEST_F(SystemTrayTest, LongTipIsCutToItsCapacityAtACharacterBoundary) {
     EXPECT_EQ(other.Tip(), exact);
 }
 
+// A restarted shell, or a notification area that comes up after a start at logon, is empty: the
+// icon must come back, with its latest picture, unless the program took it away itself.
+TEST_F(SystemTrayTest, NewNotificationAreaGetsTheIconAgain) {
+    host.accept = false;  // started before the notification area exists
+    EXPECT_FALSE(tray.AddToTray(host, "Drovane", ids::kTrayIcon, ids::kTrayMenu));
+    EXPECT_FALSE(tray.ReplaceIcon(ids::kDialogIcon));
+    host.accept = true;
+    EXPECT_TRUE(tray.OnNotificationAreaCreated());
+    EXPECT_TRUE(tray.Enabled());
+    EXPECT_EQ(host.log.back(), "add 128 Drovane");
+
+    EXPECT_TRUE(tray.ReplaceIcon(ids::kTrayIcon));
+    EXPECT_TRUE(tray.OnNotificationAreaCreated()) << "a shell that restarts again";
+    EXPECT_EQ(host.log.back(), "add 165 Drovane");
+    EXPECT_EQ(tray.HandleTrayCallback(ids::kTrayMenu, CSystemTray::kLButtonDblClk), 1)
+        << "the icon keeps its identity and menu";
+    EXPECT_EQ(host.commands, std::vector<int>{ids::kOpen});
+
+    host.accept = false;
+    EXPECT_FALSE(tray.OnNotificationAreaCreated());
+    EXPECT_FALSE(tray.Enabled()) << "a refused add leaves nothing to remove";
+    host.log.clear();
+    tray.RemoveFromTray();
+    EXPECT_TRUE(host.log.empty());
+}
+
+TEST_F(SystemTrayTest, IconTakenAwayOrNeverAddedStaysAway) {
+    EXPECT_FALSE(tray.OnNotificationAreaCreated());
+    Add();
+    tray.RemoveFromTray();
+    host.log.clear();
+    EXPECT_FALSE(tray.OnNotificationAreaCreated());
+    EXPECT_FALSE(tray.ReplaceIcon(ids::kDialogIcon));
+    EXPECT_TRUE(host.log.empty());
+}
+
 }  // namespace

@@ -32,6 +32,9 @@ public:
     void DrawSilhouette(const Surface& source, const Rect& from, Point to, Color transparent,
                         Color color) override;
 
+    // The context drawn on, for pictures that draw themselves through GDI.
+    HDC Dc() const { return m_dc; }
+
     // What GetPixel returns where no pixel can be read (GDI's CLR_INVALID).
     static constexpr Color kInvalidColor = 0xFFFFFFFF;
 

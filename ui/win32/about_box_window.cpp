@@ -1,8 +1,18 @@
 #include "ui/win32/about_box_window.h"
 
+#include <array>
+
 #include "toolkit/win32/gdi_canvas.h"
 #include "toolkit/win32/offscreen_surface.h"
+#include "ui/win32/label_widening.h"
 #include "ui/win32/window_region.h"
+
+namespace {
+
+constexpr std::array kLabels{CAboutDialog::kNoticeLine, CAboutDialog::kVersionLine,
+                             CAboutDialog::kMakerName};
+
+}  // namespace
 
 AboutBoxWindow::AboutBoxWindow(HINSTANCE instance, Shell& shell, std::string makerPage)
     : m_instance(instance), m_shell(shell), m_makerPage(std::move(makerPage)) {}
@@ -38,13 +48,14 @@ INT_PTR CALLBACK AboutBoxWindow::Proc(HWND window, UINT message, WPARAM wParam, 
 INT_PTR AboutBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            for (int id : {CAboutDialog::kNoticeLine, CAboutDialog::kVersionLine,
-                           CAboutDialog::kMakerName}) {
+            for (int id : kLabels) {
                 m_links.push_back(
                     std::make_unique<Win32LinkLabel>(GetDlgItem(m_window, id), m_shell));
             }
             m_logic.emplace(*this, m_makerPage);
             m_logic->OnInitDialog();
+            // The labels' font may be wider than the one the template was laid out for.
+            WidenLabelsToText(m_window, kLabels);
             if (m_shown) m_shown(m_window);
             return TRUE;
         case WM_CTLCOLORSTATIC:

@@ -1,6 +1,8 @@
 #include "ui/win32/win32_dialog_view.h"
 
+#include "banner/win32/animated_picture_control.h"
 #include "base/win32/wide_text.h"
+#include "base/win32/win32_resources.h"
 #include "ui/dialog_ids.h"
 #include "ui/repeller_dialog.h"
 #include "ui/win32/window_region.h"
@@ -10,6 +12,8 @@ Win32DialogView::Win32DialogView(HINSTANCE instance, std::string programName,
     : m_instance(instance),
       m_programName(std::move(programName)),
       m_showAbout(std::move(showAbout)) {}
+
+Win32DialogView::~Win32DialogView() = default;
 
 std::string Win32DialogView::GetItemText(int id) {
     HWND item = GetDlgItem(m_dialog, id);
@@ -110,4 +114,17 @@ void Win32DialogView::ShowAboutBox() {
         return;
     }
     m_showAbout(m_dialog);
+}
+
+bool Win32DialogView::LoadBanner(int id, std::string_view type) {
+    if (!m_banner) {
+        auto banner = std::make_unique<AnimatedPictureControl>();
+        if (!banner->Attach(GetDlgItem(m_dialog, ids::kBanner))) return false;
+        m_banner = std::move(banner);
+    }
+    return m_banner->LoadFromResource(Win32Resources(m_instance), id, type);
+}
+
+void Win32DialogView::StartBanner() {
+    if (m_banner) m_banner->StartShowing();
 }

@@ -3,9 +3,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "ui/dialog_view.h"
+
+class AnimatedPictureControl;
 
 // The main dialog's window as CRepellerDialog sees it: thin calls on the dialog made from
 // template 102 and its controls.
@@ -15,6 +18,7 @@ public:
     // modal to the window.
     Win32DialogView(HINSTANCE instance, std::string programName,
                     std::function<void(HWND owner)> showAbout);
+    ~Win32DialogView() override;
 
     void Attach(HWND dialog) { m_dialog = dialog; }
     HWND Window() const { return m_dialog; }
@@ -40,10 +44,11 @@ public:
     bool IsTrayAvailable() override { return true; }
     void AppendSystemMenuItem(int command, std::string_view text) override;
     void ShowAboutBox() override;
-    // The banner control on Windows comes with the OLE picture decoder; until then the template's
-    // static text stays where the banner goes.
-    bool LoadBanner(int, std::string_view) override { return false; }
-    void StartBanner() override {}
+    // The banner takes over the banner control, from the program's resources.
+    bool LoadBanner(int id, std::string_view type) override;
+    void StartBanner() override;
+    // The banner once loaded, else null.
+    AnimatedPictureControl* Banner() const { return m_banner.get(); }
 
     // The value of the mark a second start looks for.
     static constexpr INT_PTR kInstancePropValue = 1234;
@@ -54,4 +59,5 @@ private:
     std::function<void(HWND)> m_showAbout;
     HWND m_dialog = nullptr;
     HWND m_about = nullptr;
+    std::unique_ptr<AnimatedPictureControl> m_banner;
 };

@@ -11,6 +11,12 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"DrovaneTrayCallback";
 
+// What the shell broadcasts to every top-level window once its notification area is made anew.
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
 }  // namespace
 
 Win32TrayHost::Win32TrayHost(CSystemTray& tray, HINSTANCE instance)
@@ -32,7 +38,10 @@ bool Win32TrayHost::CreateCallbackWindow() {
     // A pop-up that is never shown: it only receives the shell's messages.
     m_window = CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                m_instance, this);
-    return m_window != nullptr;
+    if (!m_window) return false;
+    // A copy run as an administrator would otherwise not hear it from the user's shell.
+    ChangeWindowMessageFilterEx(m_window, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
+    return true;
 }
 
 HICON Win32TrayHost::LoadSmallIcon(int iconId) const {
@@ -53,7 +62,10 @@ bool Win32TrayHost::AddIcon(int iconId, std::string_view tip) {
     // The logic has cut the tip to the record's size; cut the UTF-16 form too, to be sure.
     const std::wstring wide = Widen(tip);
     lstrcpynW(m_record.szTip, wide.c_str(), static_cast<int>(std::size(m_record.szTip)));
-    return Shell_NotifyIconW(NIM_ADD, &m_record) != FALSE;
+    if (Shell_NotifyIconW(NIM_ADD, &m_record)) return true;
+    // The shell also announces a new notification area when it keeps the old icons (after a
+    // change of the screen's resolution): ours is then still there and takes the new record.
+    return Shell_NotifyIconW(NIM_MODIFY, &m_record) != FALSE;
 }
 
 void Win32TrayHost::RemoveIcon() {
@@ -102,6 +114,10 @@ LRESULT CALLBACK Win32TrayHost::WindowProc(HWND window, UINT message, WPARAM wPa
     if (self && message == kCallbackMessage) {
         return self->m_tray.HandleTrayCallback(static_cast<std::uint32_t>(wParam),
                                                LOWORD(static_cast<DWORD>(lParam)));
+    }
+    if (self && message == TaskbarCreatedMessage()) {
+        self->m_tray.OnNotificationAreaCreated();
+        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

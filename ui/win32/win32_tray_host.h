@@ -5,7 +5,8 @@
 #include "ui/system_tray.h"
 
 // The notification-area icon on Windows. A hidden window of its own receives the shell's
-// callbacks and hands them to CSystemTray; menus and commands go to the main window.
+// callbacks and its news of a new notification area, and hands them to CSystemTray; menus and
+// commands go to the main window.
 class Win32TrayHost final : public TrayHost {
 public:
     // The message the shell sends for the icon's mouse events.

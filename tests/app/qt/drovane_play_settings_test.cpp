@@ -103,6 +103,22 @@ TEST(DrovanePlaySettingsTest, SweepUsesStoredValuesUnlessGivenAndNeverWrites) {
     EXPECT_EQ(after, before) << "playing writes no settings";
 }
 
+TEST(DrovanePlaySettingsTest, ASweepThatRefusesItsValuesRendersSilenceAndEnds) {
+    QTemporaryDir home;
+    for (const std::string values : {"--step 0", "--from 0"}) {
+        const QString wav = home.path() + "/silent.wav";
+        const Result run = Play(
+            home.path(), "sweep " + values + " --seconds 0.25 --wav '" + wav.toStdString() + "'");
+        EXPECT_EQ(run.code, 0) << run.output;
+        EXPECT_NE(run.output.find("plays no sweep"), std::string::npos) << run.output;
+        QFile file(wav);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << values;
+        const QByteArray bytes = file.readAll();
+        ASSERT_EQ(bytes.size(), 44 + 12000 * 4) << values << ": a quarter second of samples";
+        EXPECT_EQ(bytes.mid(44), QByteArray(12000 * 4, '\0')) << values << ": all silent";
+    }
+}
+
 TEST(DrovanePlaySettingsTest, AWavThatCannotBeWrittenFailsAndLeavesNothing) {
     QTemporaryDir home;
     const QString folder = home.path() + "/taken.wav";

@@ -10,6 +10,10 @@
 //   rect HWND                    "left top width height clientwidth clientheight"
 //   itemrect HWND ID             a control's rectangle in client coordinates "l t r b"
 //   itemcentre HWND ID           the screen point in the middle of a control "x y"
+//   itemscreen HWND ID           a control's rectangle on the screen "left top width height"
+//   textfit HWND ID              a label's text width on one line in the stock GUI font (the
+//                                About box's labels' font), the label's width, its right edge
+//                                and the dialog's client width
 //   region HWND                  the window region's box "l t r b", or nothing
 //   prop HWND NAME               the value of a window property
 //   dialogunits X Y W H          the rectangle in pixels that the program's dialog font gives
@@ -19,9 +23,13 @@
 //   regread HKLM|HKCU PATH NAME  a text value           regkey HKLM|HKCU PATH  (exists?)
 //   usersmaywrite PATH           whether BUILTIN\Users may set values of HKLM\PATH
 //   lockkey PATH | unlockkey PATH   HKLM\PATH readable only, as a standard user finds it; and back
+//   trayremove PID ID            removes the tray icon ID of that process's tray window, as a
+//                                restarting shell loses it
+//   taskbarcreated               tells every window that the shell made a new notification area
 #include <windows.h>
 // clang-format off
 #include <aclapi.h>
+#include <shellapi.h>
 // clang-format on
 
 #include <fcntl.h>
@@ -178,6 +186,37 @@ bool LockKey(const wchar_t* path, bool locked) {
     return result == ERROR_SUCCESS;
 }
 
+// A label's text measured on one line, against the label's width. The font handle the label
+// holds is the program's and means nothing in this process: the About box's labels are drawn in
+// the stock GUI font, the same in every process, and underlining does not change the width.
+int TextFit(HWND dialog, int id) {
+    HWND label = GetDlgItem(dialog, id);
+    RECT r, client;
+    if (!label || !GetWindowRect(label, &r) || !GetClientRect(dialog, &client)) return 1;
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    const std::wstring text = Text(label);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    DeleteDC(dc);
+    std::printf("%ld %ld %ld %ld\n", size.cx, r.right - r.left, r.right, client.right);
+    return 0;
+}
+
+// The shell keys icons by window and id: any process may take one away.
+int TrayRemove(DWORD pid, int id) {
+    for (HWND w : TopLevelWindows()) {
+        if (ProcessOf(w) != pid || ClassOf(w) != L"DrovaneTrayCallback") continue;
+        NOTIFYICONDATAW record{};
+        record.cbSize = sizeof record;
+        record.hWnd = w;
+        record.uID = static_cast<UINT>(id);
+        return Shell_NotifyIconW(NIM_DELETE, &record) ? 0 : 1;
+    }
+    return 1;
+}
+
 int Run(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     const std::wstring verb = argv[1];
@@ -259,6 +298,19 @@ int Run(int argc, wchar_t** argv) {
         if (!GetWindowRect(GetDlgItem(Hwnd(arg(2)), Int(arg(3))), &r)) return 1;
         std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
         return 0;
+    }
+    if (verb == L"itemscreen") {
+        RECT r;
+        if (!GetWindowRect(GetDlgItem(Hwnd(arg(2)), Int(arg(3))), &r)) return 1;
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (verb == L"textfit") return TextFit(Hwnd(arg(2)), Int(arg(3)));
+    if (verb == L"trayremove") return TrayRemove(static_cast<DWORD>(Int(arg(2))), Int(arg(3)));
+    if (verb == L"taskbarcreated") {
+        return SendNotifyMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0)
+                   ? 0
+                   : 1;
     }
     if (verb == L"region") {
         HRGN region = CreateRectRgn(0, 0, 0, 0);

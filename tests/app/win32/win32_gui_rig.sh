@@ -3,8 +3,8 @@
 # openbox and an XEmbed tray (trayer); drives it with a console driver run under the same Wine
 # server (rig-driver.exe) and with xdotool, and checks what a user would see. Wine's Beep is
 # silent, so the sound is checked at the call: Wine's relay trace logs every Beep with its
-# frequency and length. Saves screenshots of the compact and expanded window, the tray menu and
-# the About box.
+# frequency and length. Saves screenshots of the window with its banner, compact and expanded,
+# the tray menu and the About box.
 # Usage: win32_gui_rig.sh DROVANE_EXE RIG_DRIVER_EXE SCREENSHOT_DIR
 set -uo pipefail
 exe=$1
@@ -72,7 +72,7 @@ echo "display $DISPLAY; prefix ready in $(awk -v a="$t0" -v b="$(date +%s.%N)" '
 drv() { wine "$driver" "$@" 2>/dev/null; }
 # The program's Beep calls, and nothing else, go to the relay trace.
 wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
-  /d 'kernel32.Beep;kernelbase.Beep;shell32.ShellExecuteW' /f >/dev/null 2>&1
+  /d 'kernel32.Beep;kernelbase.Beep;shell32.ShellExecuteW;shell32.Shell_NotifyIconW' /f >/dev/null 2>&1
 # Wine hands web pages to the desktop's handler: this one only writes down what it was asked.
 mkdir -p "$work/path"
 printf '#!/bin/sh\necho "$*" >>"%s"\n' "$work/opened.txt" >"$work/path/xdg-open"
@@ -208,8 +208,32 @@ check "the sweep starts at once: Beep(16000, 500)" beeped "$app_log" "16000 500"
 check "and goes on: Beep(16010, 500)" beeped "$app_log" "16010 500"
 check "the first start stores the defaults" reg_is HKLM "$product" Frequency1 16000
 
-# The banner (still the template's text) is a link to the program's page: its clicks are the
-# dialog's.
+echo "== the banner animates in a loop of 20 frames of 200 ms"
+read -r bl bt bw bh <<<"$(drv itemscreen "$main" 1010)"
+same "the banner control takes the picture's size" "${bw}x${bh}" 300x100
+# Pictures of the banner for 9 s, each with its time; a picture that comes back marks a whole loop.
+now() { date +%s.%N; }
+: >"$work/banner.txt"
+end=$(awk -v t="$(now)" 'BEGIN { printf "%.3f", t + 9 }')
+while awk -v a="$(now)" -v b="$end" 'BEGIN { exit !(a < b) }'; do
+  t=$(now)
+  sum=$(import -window root -crop "${bw}x${bh}+${bl}+${bt}" -depth 8 rgb:- 2>/dev/null | md5sum | cut -c1-12)
+  echo "$t $sum" >>"$work/banner.txt"
+done
+pictures=$(wc -l <"$work/banner.txt")
+distinct=$(cut -d' ' -f2 "$work/banner.txt" | sort -u | wc -l)
+# From the moment a picture comes up to the moment it next comes up; the median is the loop.
+period=$(awk '$2 != last { n++; t[n] = $1; s[n] = $2; last = $2 }
+  END { for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (s[j] == s[i]) {
+          printf "%.3f\n", t[j] - t[i]; break } }' "$work/banner.txt" | sort -n |
+  awk '{ d[NR] = $1 } END { if (NR) printf "%.2f", d[int((NR + 1) / 2)]; else print "none" }')
+echo "$pictures pictures of the banner, $distinct different; it comes back every $period s"
+[ "$distinct" -ge 8 ] && ok "the banner changes over time" || fail "only $distinct different banner pictures in 9 s"
+[ "$period" != none ] && awk -v p="$period" 'BEGIN { exit !(p > 3.7 && p < 4.3) }' \
+  && ok "its loop lasts about 4 s ($period s)" || fail "the banner's loop lasts $period s, not 4 s"
+shoot banner "$(xwindow "$caption")"
+
+# The banner is a link to the program's page: its clicks are the dialog's.
 read -r bx by <<<"$(drv itemcentre "$main" 1010)"
 xdotool mousemove "$bx" "$by"
 sleep 0.3
@@ -398,9 +422,20 @@ about_closed() { ! about_open; }
 drv command "$main" 57664
 if wait_for 15 about_open; then
   ok "Help > About opens the About box"
-  same "version line" "$(drv text "$about" 1011)" "Drovane Version 1.0"
+  check "version line" text_is "$about" 1011 "Drovane Version 1.0"
   same "notice line" "$(drv text "$about" 1014)" "Copyright © 2026"
   same "maker's name" "$(drv text "$about" 1008)" "Corvell Co LTD"
+  # Wine's fonts are wider than the template's: the labels are widened to their texts. (The
+  # version line is measured while it blinks, sometimes empty: the maker's name and the notice
+  # are the ones that overflow.)
+  for id in 1008 1014; do
+    read -r tw lw lr cw <<<"$(drv textfit "$about" "$id")"
+    if [ "$tw" -le "$lw" ] && [ "$lr" -le "$cw" ]; then
+      ok "label $id holds its text on one line (${tw} px in ${lw}, right edge ${lr} of ${cw})"
+    else
+      fail "label $id: text ${tw} px in a label ${lw} px wide, right edge ${lr} of ${cw}"
+    fi
+  done
   check "the version line blinks: empty" text_is "$about" 1011 ""
   check "  and back" text_is "$about" 1011 "Drovane Version 1.0"
   read -r _ _ about_w about_h _ _ <<<"$(drv rect "$about")"
@@ -440,7 +475,51 @@ else
   fail "the tray menu's About opened nothing"
 fi
 
-# --- 7. Exit and Escape -------------------------------------------------------------------------------
+# --- 7. a new notification area ---------------------------------------------------------------------
+echo "== the tray icon after the notification area is made anew"
+# Wine itself docks its icons again when an XEmbed tray comes up: a restarted trayer shows that
+# the icon survives it, not that the program does anything.
+kill -TERM "$RIG_TRAY_PID" 2>/dev/null
+wait "$RIG_TRAY_PID" 2>/dev/null
+check "with trayer gone the icon leaves the panel" eval "! tray_icon >/dev/null"
+tray_up=0
+if rig_tray_start "$work"; then
+  tray_up=1
+else
+  echo "trayer's log:"
+  cat "$work/trayer.log"
+  kill -TERM "$RIG_TRAY_PID" 2>/dev/null
+  wait "$RIG_TRAY_PID" 2>/dev/null
+  rig_tray_start "$work" && tray_up=1
+fi
+if [ "$tray_up" = 1 ]; then
+  check "a new trayer shows the icon again" eval "tray_icon >/dev/null"
+  # What a restarted Windows shell does: its icons are gone, and it tells every window so.
+  icon_adds() { grep -c 'Call shell32.Shell_NotifyIconW(0*,' "$first_log"; }
+  adds=$(icon_adds)
+  drv trayremove "$first_win_pid" 149 || fail "the driver could not take the icon away"
+  check "an icon the shell lost leaves the panel" eval "! tray_icon >/dev/null"
+  drv taskbarcreated
+  check "told of a new notification area, the program adds its icon again" eval "tray_icon >/dev/null"
+  added_again() { [ "$(icon_adds)" -gt "$adds" ]; }
+  check "  with its own Shell_NotifyIconW(NIM_ADD)" added_again
+  drv close "$main"
+  wait_for 15 hidden "$main"
+  # A newly docked icon can still be moving into its place: a person double-clicks again.
+  shown_by_double_click() {
+    local attempt
+    for attempt in 1 2 3; do
+      tray_click 1 2 && wait_for 5 visible "$main" && return 0
+    done
+    return 1
+  }
+  if shown_by_double_click; then ok "  and a double click on it shows the window"
+  else fail "  and a double click on it shows the window"; fi
+else
+  fail "trayer did not start again: the icon's return is not checked"
+fi
+
+# --- 8. Exit and Escape -------------------------------------------------------------------------------
 echo "== Exit and Escape"
 drv command "$main" 32778
 answer_box "$first_win_pid" "Exit, answered No" Exit "Do you really want to exit program?" 7

@@ -25,22 +25,22 @@ rig_wine_start() {
     tail "$dir/wineboot.log" >&2
     return 1
   fi
-  # Tahoma is the dialogs' font; Hangul comes from NanumGothic through the font links. The
+  # Tahoma is the dialogs' font, its bold the window captions'; Marlett draws the caption's
+  # buttons. Hangul comes from NanumGothic through the font links, which Wine looks up by the
+  # realised font's name: the bold caption font is "Tahoma Bold" and needs a link of its own. The
   # .reg file is UTF-16 with a byte-order mark: regedit misreads hex(7) lists in ASCII files.
-  cp "$fonts"/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
+  cp "$fonts"/tahoma*.ttf "$fonts"/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
   python3 - "$dir/fontlink.reg" <<'PY'
 import sys
-link = "NanumGothic.ttf,NanumGothic\0\0".encode("utf-16-le")
-data = ",".join("%02x" % b for b in link)
+def links(*fonts):
+    data = "".join(f + "\0" for f in fonts) + "\0"
+    return ",".join("%02x" % b for b in data.encode("utf-16-le"))
+regular = links("NanumGothic.ttf,NanumGothic")
+bold = links("NanumGothicBold.ttf,NanumGothic Bold", "NanumGothic.ttf,NanumGothic")
 lines = ["Windows Registry Editor Version 5.00", "",
          "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]"]
-lines += ['"%s"=hex(7):%s' % (face, data) for face in ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2")]
-# The caption's font (MS Shell Dlg, bold) asks for the ANSI character set, which links to nothing;
-# the default set lets the Korean caption link to NanumGothic too.
-caption = bytes.fromhex("f5ffffff" + "00" * 12 + "bc020000" + "00000001" + "00000022")
-caption += "MS Shell Dlg".encode("utf-16-le").ljust(64, b"\0")
-lines += ["", "[HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics]",
-          '"CaptionFont"=hex:' + ",".join("%02x" % b for b in caption)]
+lines += ['"%s"=hex(7):%s' % (face, regular) for face in ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2")]
+lines += ['"Tahoma Bold"=hex(7):%s' % bold]
 with open(sys.argv[1], "wb") as f:
     f.write("\r\n".join(lines + [""]).encode("utf-16"))
 PY

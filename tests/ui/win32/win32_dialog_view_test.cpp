@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "banner/win32/animated_picture_control.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
 #include "ui/repeller_dialog.h"
@@ -98,6 +99,24 @@ TEST_F(Win32DialogViewTest, MarkSystemMenuAndAboutBox) {
     view.ShowAboutBox();
     EXPECT_EQ(aboutOpened, 1) << "a shown box is brought forward, not opened again";
     DestroyWindow(other);
+}
+
+// The banner from the program's resources takes over control 1010: the picture's size at the
+// template's place, animating until the window goes.
+TEST_F(Win32DialogViewTest, BannerFromTheResourcesAnimatesInTheBannerControl) {
+    const Rect place = view.GetItemRect(ids::kBanner);
+    ASSERT_TRUE(view.LoadBanner(168, "GIF"));
+    EXPECT_EQ(view.GetItemRect(ids::kBanner),
+              (Rect{place.left, place.top, place.left + 300, place.top + 100}));
+    ASSERT_NE(view.Banner(), nullptr);
+    EXPECT_EQ(view.Banner()->Control(), GetDlgItem(dialog, ids::kBanner));
+    view.StartBanner();
+    EXPECT_TRUE(view.Banner()->Picture().IsAnimating());
+    EXPECT_FALSE(view.LoadBanner(169, "GIF")) << "no such resource";
+
+    DestroyWindow(dialog);
+    dialog = nullptr;
+    EXPECT_FALSE(view.Banner()->Picture().IsAnimating());
 }
 
 }  // namespace

@@ -1,0 +1,103 @@
+#include "banner/win32/animated_picture_control.h"
+
+// clang-format off
+#include <commctrl.h>
+// clang-format on
+
+#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/gdi_surface.h"
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0xA41;
+
+}  // namespace
+
+AnimatedPictureControl::AnimatedPictureControl(std::shared_ptr<FrameWaiter> waiter)
+    : m_picture(
+          m_decoder, std::make_shared<GdiSurfaceFactory>(),
+          {GetSysColor(COLOR_MENU), GetSysColor(COLOR_BTNFACE)},
+          // From the animation thread too: InvalidateRect only marks the control for a paint,
+          // which its own thread then does. A message sent from here could wait on a thread that
+          // is itself waiting for this one to halt.
+          [this] {
+              if (HWND control = m_control.load()) InvalidateRect(control, nullptr, FALSE);
+          },
+          std::move(waiter)) {}
+
+AnimatedPictureControl::~AnimatedPictureControl() {
+    m_picture.HaltAnimation();
+    HWND control = m_control.exchange(nullptr);
+    if (control && IsWindow(control)) {
+        RemoveWindowSubclass(control, &AnimatedPictureControl::Proc, kSubclassId);
+    }
+}
+
+bool AnimatedPictureControl::Attach(HWND control) {
+    if (!control || !SetWindowSubclass(control, &AnimatedPictureControl::Proc, kSubclassId,
+                                       reinterpret_cast<DWORD_PTR>(this))) {
+        return false;
+    }
+    m_control = control;
+    return true;
+}
+
+bool AnimatedPictureControl::LoadFromResource(const ResourceSource& resources, int id,
+                                              std::string_view type) {
+    return FitToPicture(m_picture.LoadFromResource(resources, id, type));
+}
+
+bool AnimatedPictureControl::LoadFromMemory(std::span<const std::byte> bytes) {
+    return FitToPicture(m_picture.LoadFromMemory(bytes));
+}
+
+bool AnimatedPictureControl::FitToPicture(bool loaded) {
+    HWND control = m_control.load();
+    if (!control) return loaded;
+    if (loaded) {
+        const Size size = m_picture.GetSize();
+        SetWindowPos(control, nullptr, 0, 0, size.width, size.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(control, nullptr, FALSE);
+    return loaded;
+}
+
+void AnimatedPictureControl::PaintInto(HDC dc) const {
+    GdiCanvas canvas(dc);
+    m_picture.Paint(canvas);
+}
+
+LRESULT CALLBACK AnimatedPictureControl::Proc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<AnimatedPictureControl*>(data);
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            self->PaintInto(dc);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            self->PaintInto(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_ERASEBKGND:
+            // The canvas covers the whole control.
+            return 1;
+        case WM_NCHITTEST:
+            // Clicks and the cursor over the picture belong to the dialog beneath.
+            return HTTRANSPARENT;
+        case WM_DESTROY:
+            // The thread goes before the window it repaints.
+            self->m_picture.HaltAnimation();
+            break;
+        case WM_NCDESTROY:
+            self->m_control = nullptr;
+            RemoveWindowSubclass(window, &AnimatedPictureControl::Proc, kSubclassId);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}

@@ -1,0 +1,60 @@
+#include "ui/win32/label_widening.h"
+
+#include <string>
+#include <vector>
+
+#include "ui/label_fit.h"
+
+namespace {
+
+Rect ClientRectOf(HWND child, HWND dialog) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
+
+int LabelTextWidth(HWND label) {
+    const int length = GetWindowTextLengthW(label);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), length + 1)));
+    HDC dc = GetDC(label);
+    if (!dc) return 0;
+    HGDIOBJ previous = nullptr;
+    if (auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0))) {
+        previous = SelectObject(dc, font);
+    }
+    // Measured as the control draws it, ampersands included when it shows them.
+    const bool noPrefix = (GetWindowLongPtrW(label, GWL_STYLE) & SS_NOPREFIX) != 0;
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | (noPrefix ? DT_NOPREFIX : 0));
+    if (previous) SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    return r.right - r.left;
+}
+
+void WidenLabelsToText(HWND dialog, std::span<const int> ids) {
+    RECT client{};
+    GetClientRect(dialog, &client);
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+    }
+    for (int id : ids) {
+        HWND label = GetDlgItem(dialog, id);
+        if (!label) continue;
+        std::vector<Rect> others;
+        for (HWND child : children) {
+            if (child != label) others.push_back(ClientRectOf(child, dialog));
+        }
+        const Rect now = ClientRectOf(label, dialog);
+        const Rect wanted = layout::WidenToText(now, LabelTextWidth(label), others, client.right);
+        if (wanted != now) {
+            SetWindowPos(label, nullptr, 0, 0, wanted.Width(), wanted.Height(),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
