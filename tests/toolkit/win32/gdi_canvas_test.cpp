@@ -8,40 +8,12 @@
 #include <memory>
 #include <string>
 
+#include "tests/toolkit/win32/memory_dc.h"
 #include "toolkit/win32/gdi_surface.h"
 #include "toolkit/win32/offscreen_surface.h"
 #include "ui/dialog_painter.h"
 
 namespace {
-
-// A 32-bit top-down bitmap selected into a memory device context.
-class MemoryDc {
-public:
-    MemoryDc(int width, int height) {
-        m_dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_previous = SelectObject(m_dc, m_bitmap);
-    }
-    ~MemoryDc() {
-        SelectObject(m_dc, m_previous);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    HDC Get() const { return m_dc; }
-    Color At(int x, int y) const { return ::GetPixel(m_dc, x, y); }
-
-private:
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_previous;
-};
 
 constexpr Color kRed = Rgb(255, 0, 0);
 constexpr Color kBlue = Rgb(0, 0, 255);
