@@ -52,6 +52,9 @@ INT_PTR MainDialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             for (std::size_t i = 0; i < kTransparentLabels.size(); ++i) {
                 m_labels[i].Attach(GetDlgItem(m_window, kTransparentLabels[i]));
             }
+            for (std::size_t i = 0; i < kFlatButtons.size(); ++i) {
+                m_buttons[i].Attach(GetDlgItem(m_window, kFlatButtons[i]));
+            }
             if (m_attached) m_attached(m_window);
             return m_logic.OnInitDialog() ? TRUE : FALSE;
         case WM_COMMAND: {
@@ -84,6 +87,11 @@ INT_PTR MainDialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         case WM_SETCURSOR:
             return HandleSetCursor() ? Result(m_window, TRUE) : FALSE;
+        case WM_DRAWITEM:
+            return CXPButtonWindow::ReflectDrawItem(
+                       *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))
+                       ? TRUE
+                       : FALSE;
         case WM_INITMENUPOPUP:
             if (!HIWORD(lParam)) UpdateMenuChecks(reinterpret_cast<HMENU>(wParam));
             return FALSE;
