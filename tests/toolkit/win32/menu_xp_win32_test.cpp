@@ -1,15 +1,15 @@
 // The flat menus' Windows side on real menus: conversion when a pop-up opens, the answers to the
 // measure, draw and menu-character notices, and the open menu-bar item's place on the screen.
-#include <windows.h>
+#include "toolkit/win32/menu_xp_win32.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
 #include "tests/toolkit/win32/memory_dc.h"
 #include "toolkit/hls_color.h"
 #include "toolkit/menu_xp.h"
-#include "toolkit/win32/menu_xp_win32.h"
 
 namespace {
 
@@ -39,8 +39,8 @@ protected:
     void SetUp() override {
         CMenuXP::ClearTables();
         CMenuXP::ms_rcMenuBarItem = {};
-        owner = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80,
-                                300, 200, nullptr, nullptr, nullptr, nullptr);
+        owner = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 300,
+                                200, nullptr, nullptr, nullptr, nullptr);
         if (!owner) GTEST_SKIP() << "no windows can be made here (no display driver)";
         popup = MakeTrayPopup();
     }

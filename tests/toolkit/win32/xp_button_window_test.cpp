@@ -27,8 +27,8 @@ LRESULT CALLBACK CountErasures(HWND window, UINT message, WPARAM wParam, LPARAM 
 class XPButtonWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100,
-                                 nullptr, nullptr, nullptr, nullptr);
+        parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
         if (!parent) GTEST_SKIP() << "no windows can be made here (no display driver)";
     }
     void TearDown() override {
