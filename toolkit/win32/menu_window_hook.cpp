@@ -160,6 +160,13 @@ LRESULT CALLBACK CMenuWindowHook::MenuWndProc(HWND window, UINT message, WPARAM 
             if (!record) break;
             OnNcPaint(*record);
             return 0;
+        case WM_PAINT: {
+            // Wine draws a menu's 3-D border inside its client area: the frame goes over it
+            // again. Where the border lies outside, this repaints the same pixels.
+            const LRESULT result = callPrevious();
+            if (Record* painted = Find(window)) PaintFrame(*painted);
+            return result;
+        }
         case WM_PRINT: {
             const std::uint8_t drawn = CMenuXP::ms_nDrawCount;
             const LRESULT result = callPrevious();
@@ -190,6 +197,18 @@ void CMenuWindowHook::OnNcPaint(Record& record) {
     {
         GdiCanvas canvas(dc);
         record.look.OnNcPaint(canvas, ToRect(window), Win32SystemColors());
+    }
+    ReleaseDC(record.window, dc);
+}
+
+void CMenuWindowHook::PaintFrame(Record& record) {
+    HDC dc = GetWindowDC(record.window);
+    RECT window;
+    GetWindowRect(record.window, &window);
+    {
+        GdiCanvas canvas(dc);
+        record.look.PaintFrame(canvas, {window.right - window.left, window.bottom - window.top},
+                               true, Win32SystemColors());
     }
     ReleaseDC(record.window, dc);
 }

@@ -49,6 +49,7 @@ private:
     static void Destroy(HWND window);
     static void OnEraseBkgnd(Record& record);
     static void OnNcPaint(Record& record);
+    static void PaintFrame(Record& record);
     static void OnPrint(Record& record, HDC dc, bool itemsPainted);
 
     static HHOOK ms_hook;

@@ -155,6 +155,7 @@ struct Shown {
     RECT window{};
     RECT client{};
     COLORREF border[3] = {};
+    COLORREF shownBorder = 0;  // the window's left edge after it painted itself
 };
 
 Shown ShowAndPrint(MenuOwner& owner, HMENU menu) {
@@ -170,6 +171,10 @@ Shown ShowAndPrint(MenuOwner& owner, HMENU menu) {
         SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(printed.Get()),
                      PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
         for (int x = 0; x < 3; ++x) shown.border[x] = printed.At(x, H / 2);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        HDC dc = GetWindowDC(window);
+        shown.shownBorder = GetPixel(dc, 0, H / 2);
+        ReleaseDC(window, dc);
     });
     return shown;
 }
@@ -194,6 +199,8 @@ TEST_F(MenuWindowsTest, AMenuMakesRoomForItsShadowMovesUpOnePixelAndPrintsItsFra
     EXPECT_EQ(flat.border[0], GetSysColor(COLOR_3DDKSHADOW));
     EXPECT_EQ(flat.border[1], paper);
     EXPECT_EQ(flat.border[2], paper);
+    EXPECT_EQ(flat.shownBorder, GetSysColor(COLOR_3DDKSHADOW))
+        << "the outline stays over a border the menu paints in its client area";
 }
 
 }  // namespace
