@@ -23,6 +23,7 @@
 #include "settings/win32/win32_registry.h"
 #include "tone/tone_player.h"
 #include "tone/win32/beep_tone_sink.h"
+#include "toolkit/win32/menu_window_hook.h"
 #include "ui/repeller_dialog.h"
 #include "ui/system_tray.h"
 #include "ui/win32/about_box_window.h"
@@ -106,7 +107,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         prompt.SetOwner(main);
         trayHost.SetMainWindow(main);
     });
+    CMenuWindowHook::InstallHook();
     window.Run();
+    CMenuWindowHook::RemoveHook();
     prompt.SetOwner(nullptr);
     trayHost.SetMainWindow(nullptr);
     return 0;

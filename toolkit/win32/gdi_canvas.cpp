@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/win32/wide_text.h"
+#include "toolkit/win32/dc_selectors.h"
 #include "toolkit/win32/gdi_surface.h"
 
 namespace {
@@ -12,6 +13,8 @@ RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 }  // namespace
 
 void GdiCanvas::FillSolidRect(const Rect& rect, Color color) {
+    // GDI would turn a rectangle whose edges are swapped the right way round; it holds no pixel.
+    if (rect.right <= rect.left || rect.bottom <= rect.top) return;
     // An opaque empty text fills with the background colour: no brush to make and free.
     const RECT r = ToRect(rect);
     const COLORREF previous = SetBkColor(m_dc, color);
@@ -20,14 +23,11 @@ void GdiCanvas::FillSolidRect(const Rect& rect, Color color) {
 }
 
 void GdiCanvas::DrawLine(Point from, Point to, Color color) {
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    HGDIOBJ previous = SelectObject(m_dc, pen);
+    const CPenDC pen(m_dc, color);
     POINT was;
     MoveToEx(m_dc, from.x, from.y, &was);
     LineTo(m_dc, to.x, to.y);
     MoveToEx(m_dc, was.x, was.y, nullptr);
-    SelectObject(m_dc, previous);
-    DeleteObject(pen);
 }
 
 Color GdiCanvas::GetPixel(Point at) const { return ::GetPixel(m_dc, at.x, at.y); }

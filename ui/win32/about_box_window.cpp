@@ -52,6 +52,7 @@ INT_PTR AboutBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 m_links.push_back(
                     std::make_unique<Win32LinkLabel>(GetDlgItem(m_window, id), m_shell));
             }
+            m_ok.Attach(GetDlgItem(m_window, IDOK));
             m_logic.emplace(*this, m_makerPage);
             m_logic->OnInitDialog();
             // The labels' font may be wider than the one the template was laid out for.
@@ -65,6 +66,11 @@ INT_PTR AboutBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             return FALSE;
+        case WM_DRAWITEM:
+            return CXPButtonWindow::ReflectDrawItem(
+                       *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))
+                       ? TRUE
+                       : FALSE;
         case WM_ERASEBKGND:
             SetWindowLongPtrW(m_window, DWLP_MSGRESULT, 1);
             return TRUE;
@@ -88,6 +94,7 @@ INT_PTR AboutBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             // The labels let go of their controls while these still exist.
             m_links.clear();
+            m_ok.Detach();
             return FALSE;
         default:
             return FALSE;

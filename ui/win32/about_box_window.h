@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "banner/win32/win32_link_label.h"
+#include "toolkit/win32/xp_button_window.h"
 #include "ui/about_box.h"
 
 class Shell;
@@ -38,4 +39,5 @@ private:
     std::function<void(HWND)> m_shown;
     std::vector<std::unique_ptr<Win32LinkLabel>> m_links;
     std::optional<CAboutDialog> m_logic;
+    CXPButtonWindow m_ok;
 };

@@ -5,6 +5,7 @@
 // clang-format on
 
 #include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/menu_xp_win32.h"
 #include "toolkit/win32/offscreen_surface.h"
 #include "ui/about_box.h"
 #include "ui/dialog_ids.h"
@@ -52,7 +53,12 @@ INT_PTR MainDialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             for (std::size_t i = 0; i < kTransparentLabels.size(); ++i) {
                 m_labels[i].Attach(GetDlgItem(m_window, kTransparentLabels[i]));
             }
+            for (std::size_t i = 0; i < kFlatButtons.size(); ++i) {
+                m_buttons[i].Attach(GetDlgItem(m_window, kFlatButtons[i]));
+            }
             if (m_attached) m_attached(m_window);
+            CMenuXPWin32::EnableOwnerDraw(m_window, true);
+            CMenuXPWin32::ConvertMenuBar(m_window);
             return m_logic.OnInitDialog() ? TRUE : FALSE;
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
@@ -84,9 +90,26 @@ INT_PTR MainDialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         case WM_SETCURSOR:
             return HandleSetCursor() ? Result(m_window, TRUE) : FALSE;
-        case WM_INITMENUPOPUP:
+        case WM_INITMENUPOPUP: {
             if (!HIWORD(lParam)) UpdateMenuChecks(reinterpret_cast<HMENU>(wParam));
+            LRESULT ignored = 0;
+            CMenuXPWin32::HandleMenuMessage(m_window, message, wParam, lParam, ignored);
             return FALSE;
+        }
+        case WM_DRAWITEM:
+            if (CXPButtonWindow::ReflectDrawItem(
+                    *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+                return TRUE;
+            }
+            [[fallthrough]];
+        case WM_MEASUREITEM:
+        case WM_MENUCHAR: {
+            LRESULT result = 0;
+            if (!CMenuXPWin32::HandleMenuMessage(m_window, message, wParam, lParam, result)) {
+                return FALSE;
+            }
+            return Result(m_window, result);
+        }
         default:
             return FALSE;
     }

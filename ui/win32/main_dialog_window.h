@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "banner/win32/transparent_static_control.h"
+#include "toolkit/win32/xp_button_window.h"
 
 class CRepellerDialog;
 class Win32DialogView;
@@ -25,6 +26,9 @@ public:
     static constexpr std::array<int, 9> kTransparentLabels{1014, 1015, 1016, 1017, 1018,
                                                            1020, 1021, 1019, 1011};
 
+    // The push buttons with the flat look.
+    static constexpr std::array<int, 8> kFlatButtons{1007, 131, 132, 133, 6, 7, 3, 4};
+
 private:
     static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -40,4 +44,5 @@ private:
     HICON m_icon;
     HCURSOR m_hand;
     std::array<CTransparentStatic, kTransparentLabels.size()> m_labels;
+    std::array<CXPButtonWindow, kFlatButtons.size()> m_buttons;
 };

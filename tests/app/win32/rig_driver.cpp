@@ -26,6 +26,12 @@
 //   trayremove PID ID            removes the tray icon ID of that process's tray window, as a
 //                                restarting shell loses it
 //   taskbarcreated               tells every window that the shell made a new notification area
+//   menukey HWND CHAR            opens the menu-bar menu of that mnemonic (Alt and the letter)
+//   focus HWND ID                moves the dialog's focus to a control
+//   buttontype HWND ID           a button's type bits (BS_OWNERDRAW 11 for the flat buttons)
+//   syscolor INDEX               a system colour as "#RRGGBB"
+//   cancelmode HWND              ends the menu mode the window's menu bar is in (WM_CANCELMODE)
+//   foreground                   the foreground window
 #include <windows.h>
 // clang-format off
 #include <aclapi.h>
@@ -254,6 +260,34 @@ int Run(int argc, wchar_t** argv) {
     if (verb == L"syscommand") {
         return PostMessageW(Hwnd(arg(2)), WM_SYSCOMMAND, static_cast<WPARAM>(Int(arg(3))), 0) ? 0
                                                                                               : 1;
+    }
+    if (verb == L"menukey") {
+        return PostMessageW(Hwnd(arg(2)), WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(arg(3)[0]))
+                   ? 0
+                   : 1;
+    }
+    if (verb == L"focus") {
+        HWND dialog = Hwnd(arg(2));
+        HWND item = GetDlgItem(dialog, Int(arg(3)));
+        return item && PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE)
+                   ? 0
+                   : 1;
+    }
+    if (verb == L"buttontype") {
+        HWND item = GetDlgItem(Hwnd(arg(2)), Int(arg(3)));
+        if (!item) return 1;
+        std::printf("%d\n", static_cast<int>(GetWindowLongPtrW(item, GWL_STYLE) & BS_TYPEMASK));
+        return 0;
+    }
+    if (verb == L"syscolor") {
+        const COLORREF c = GetSysColor(Int(arg(2)));
+        std::printf("#%02X%02X%02X\n", GetRValue(c), GetGValue(c), GetBValue(c));
+        return 0;
+    }
+    if (verb == L"cancelmode") return PostMessageW(Hwnd(arg(2)), WM_CANCELMODE, 0, 0) ? 0 : 1;
+    if (verb == L"foreground") {
+        std::printf("%lld\n", Number(GetForegroundWindow()));
+        return 0;
     }
     if (verb == L"close") return PostMessageW(Hwnd(arg(2)), WM_CLOSE, 0, 0) ? 0 : 1;
     if (verb == L"key") {

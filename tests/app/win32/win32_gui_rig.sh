@@ -152,6 +152,17 @@ shoot() {
     convert "$work/root.png" -crop "$((w + 2 * m))x$((h + 2 * m))+$((x > m ? x - m : 0))+$((y > m ? y - m : 0))" \
       +repage "$shots/$1.png" && echo "screenshot $shots/$1.png"
 }
+# shoot_area NAME LEFT TOP WIDTH HEIGHT [MARGIN]: a screenshot of a screen rectangle and a margin
+# (less at the screen's left and top edges: the rectangle's corner is at (min(LEFT, MARGIN),
+# min(TOP, MARGIN)) in the picture).
+shoot_area() {
+  local m=${6:-6}
+  import -window root "$work/root.png" &&
+    convert "$work/root.png" -crop "$(($4 + 2 * m))x$(($5 + 2 * m))+$(($2 > m ? $2 - m : 0))+$(($3 > m ? $3 - m : 0))" \
+      +repage "$shots/$1.png"
+}
+# pixel NAME X Y: the colour of a saved screenshot's pixel as "#RRGGBB".
+pixel() { convert "$shots/$1.png" -format "%[hex:p{$2,$3}]" info: | cut -c1-6 | sed 's/^/#/'; }
 # The program's icon in the tray: a small window of Wine's explorer inside trayer's panel.
 tray_icon() {
   local id
@@ -381,6 +392,61 @@ drv click "$main" 1006
 check "unticking removes the user's value" reg_missing HKCU "$run" "Drovane Startup"
 drv unlockkey "$run"; drv unlockkey 'SOFTWARE\Corvell'
 
+# --- 4b. the flat look: owner-drawn menus with their frames, flat buttons --------------------------
+echo "== the flat look"
+same "the main dialog takes part in the flat menus (XPWndProp_MenuXP)" "$(drv prop "$main" XPWndProp_MenuXP)" 1
+types=$(for id in 1007 131 132 133 6 7 3 4; do drv buttontype "$main" "$id"; done | sort -u)
+same "its eight push buttons are owner-drawn" "$types" 11
+outline=$(drv syscolor 21)  # COLOR_3DDKSHADOW
+# Menu windows get their frames while a window of the program's is in front.
+xdotool windowactivate --sync "$(xwindow "$caption")" 2>/dev/null
+in_front() { [ "$(drv foreground)" = "$main" ]; }
+check "the main dialog is in front" in_front
+drv menukey "$main" f
+if wait_for 10 popup_of "$first_win_pid"; then
+  ok "Alt+F opens the File menu"
+  read -r menu_win left top right bottom <<<"$popup"
+  sleep 0.5
+  # With the menu bar's File item above it, whose tab the menu's border joins.
+  shoot_area file_menu "$left" "$((top - 20))" "$((right - left))" "$((bottom - top + 20))" &&
+    echo "screenshot $shots/file_menu.png"
+  old_proc=$(drv prop "$menu_win" XPWndProp_OldProc)
+  [ -n "$old_proc" ] && [ "$old_proc" != 0 ] && ok "the File menu's window is subclassed" ||
+    fail "the File menu's window is not subclassed (XPWndProp_OldProc '$old_proc')"
+  mx=$((left < 6 ? left : 6))
+  mid=$((6 + 20 + (bottom - top) / 2))
+  same "the File menu's outline is the dark shadow colour" "$(pixel file_menu "$mx" "$mid")" "$outline"
+  same "  inside it two pixels of the items' paper" "$(pixel file_menu $((mx + 1)) "$mid")" "$(pixel file_menu $((mx + 2)) "$mid")"
+  same "  its top border is the outline too, right of the File item" "$(pixel file_menu $((mx + (right - left) / 2)) 26)" "$outline"
+  drv key "$menu_win" 27
+  wait_for 10 no_popup "$first_win_pid" || fail "the File menu stayed open"
+  # The menu bar stays in menu mode after Escape; it would keep the mouse.
+  drv cancelmode "$main"
+else
+  fail "Alt+F opened no menu"
+fi
+# A button under the mouse shows the orange frame, one with the focus the blue one.
+read -r bl bt bw bh <<<"$(drv itemscreen "$main" 131)"
+xdotool mousemove "$((bl + bw / 2))" "$((bt + bh / 2))"
+hover_frame() {
+  xdotool mousemove_relative 1 0
+  shoot_area button_hover "$bl" "$bt" "$bw" "$bh" 4 && [ "$(pixel button_hover 6 $((4 + bh / 2)))" = "#FAC458" ]
+}
+check "시작 under the mouse shows the orange hover frame" hover_frame && echo "screenshot $shots/button_hover.png"
+read -r fl ft fw fh <<<"$(drv itemscreen "$main" 132)"
+xdotool mousemove "$((fl + fw / 2))" "$((ft + fh + 40))"
+drv focus "$main" 132
+focus_frame() {
+  shoot_area button_focus "$fl" "$ft" "$fw" "$fh" 4 && [ "$(pixel button_focus 6 $((4 + fh / 2)))" = "#99C6FC" ]
+}
+check "중지 with the focus shows the blue focus frame" focus_frame && echo "screenshot $shots/button_focus.png"
+same "  on the beige ground outside its rounded corners" "$(pixel button_focus 4 4)" "#E8E5D3"
+hover_gone() {
+  shoot_area button_left "$bl" "$bt" "$bw" "$bh" 4 && [ "$(pixel button_left 6 $((4 + bh / 2)))" != "#FAC458" ]
+}
+check "  and 시작, left by the mouse, loses its hover frame" hover_gone
+rm -f "$shots/button_left.png"
+
 # --- 5. hiding, the tray, a second start ------------------------------------------------------------
 echo "== close, tray, second start"
 drv close "$main"
@@ -396,6 +462,8 @@ if tray_menu "$first_win_pid"; then
   import -window root "$work/root.png" && convert "$work/root.png" \
     -crop "$((right - left + 12))x$((bottom - top + 12))+$((left - 6))+$((top - 6))" +repage "$shots/tray_menu.png" &&
     echo "screenshot $shots/tray_menu.png"
+  echo "  (in front while the tray menu shows: $(drv foreground), the main dialog is $main)"
+  same "the tray menu has the flat outline too" "$(pixel tray_menu 6 $((6 + (bottom - top) / 2)))" "$outline"
   drv key "$menu_win" 40 13
   check "its first item, Open, shows the window" visible "$main"
 else
@@ -446,6 +514,10 @@ if wait_for 15 about_open; then
   same "a second About while shown opens no other" "$(windows_of "$about_caption" | wc -l)" 1
   sleep 0.3
   shoot about "$(xwindow "$about_caption")"
+  read -r ol ot ow oh <<<"$(drv itemscreen "$about" 1)"
+  shoot_area about_ok "$ol" "$ot" "$ow" "$oh" 4 && echo "screenshot $shots/about_ok.png"
+  same "the About box's OK is a flat button: beige corner" "$(pixel about_ok 4 4)" "#E8E5D3"
+  same "  black rounded outline" "$(pixel about_ok $((4 + ow / 2)) 4)" "#000000"
   # The maker's name is a link: a click on it opens the page with the shell.
   read -r lx ly <<<"$(drv itemcentre "$about" 1008)"
   # Wine looks at where the pointer is before it takes the click.

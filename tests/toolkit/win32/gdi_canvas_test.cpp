@@ -4,39 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "tests/toolkit/win32/memory_dc.h"
+#include "toolkit/win32/gdi_surface.h"
 #include "toolkit/win32/offscreen_surface.h"
 #include "ui/dialog_painter.h"
 
 namespace {
-
-// A 32-bit top-down bitmap selected into a memory device context.
-class MemoryDc {
-public:
-    MemoryDc(int width, int height) {
-        m_dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_previous = SelectObject(m_dc, m_bitmap);
-    }
-    ~MemoryDc() {
-        SelectObject(m_dc, m_previous);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    HDC Get() const { return m_dc; }
-    Color At(int x, int y) const { return ::GetPixel(m_dc, x, y); }
-
-private:
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_previous;
-};
 
 constexpr Color kRed = Rgb(255, 0, 0);
 constexpr Color kBlue = Rgb(0, 0, 255);
@@ -90,6 +67,123 @@ TEST(GdiCanvasTest, TextDrawsOnlyItsLettersAndRestoresTheContext) {
     EXPECT_GT(one.width, 0);
     EXPECT_EQ(two.width, 2 * one.width);
     EXPECT_GT(one.height, 0);
+}
+
+// The weight and face of the font selected into a device context.
+LOGFONTW SelectedFont(HDC dc) {
+    LOGFONTW font{};
+    GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
+    return font;
+}
+
+TEST(GdiCanvasTest, StockFontsAtAWeightAndTheContextsFontPutBack) {
+    MemoryDc dc(10, 10);
+    const HGDIOBJ original = GetCurrentObject(dc.Get(), OBJ_FONT);
+    LOGFONTW gui{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+    HGDIOBJ made = nullptr;
+    {
+        GdiCanvas canvas(dc.Get());
+        EXPECT_EQ(canvas.GetFont(), (CanvasFont{FontFace::kGui, kWeightNormal}))
+            << "the window's font counts as the dialog font";
+        canvas.SetFont({FontFace::kGui, kWeightNormal});
+        EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_FONT), GetStockObject(DEFAULT_GUI_FONT));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc.Get(), &metrics);
+        EXPECT_EQ(canvas.GetFontHeight(), metrics.tmHeight);
+
+        canvas.SetFont({FontFace::kGui, kWeightBold});
+        EXPECT_EQ(canvas.GetFont(), (CanvasFont{FontFace::kGui, kWeightBold}));
+        made = GetCurrentObject(dc.Get(), OBJ_FONT);
+        EXPECT_EQ(SelectedFont(dc.Get()).lfWeight, kWeightBold);
+        EXPECT_EQ(std::wstring(SelectedFont(dc.Get()).lfFaceName), gui.lfFaceName);
+        EXPECT_EQ(SelectedFont(dc.Get()).lfHeight, gui.lfHeight);
+
+        canvas.SetFont({FontFace::kSystem, kWeightBold});
+        EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_FONT), GetStockObject(SYSTEM_FONT))
+            << "the system font is bold already";
+        EXPECT_EQ(GetObjectType(made), 0u) << "the bold font it made is gone once replaced";
+        canvas.SetFont({FontFace::kGui, 600});
+        made = GetCurrentObject(dc.Get(), OBJ_FONT);
+        EXPECT_EQ(SelectedFont(dc.Get()).lfWeight, 600);
+    }
+    EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_FONT), original);
+    EXPECT_EQ(GetObjectType(made), 0u) << "and the last one when the canvas goes";
+}
+
+TEST(GdiCanvasTest, MeasuresTextAsShownAndDrawsItFromItsCellsCorner) {
+    MemoryDc dc(200, 40);
+    GdiCanvas canvas(dc.Get());
+    canvas.SetFont({FontFace::kGui, kWeightNormal});
+    const int height = canvas.GetFontHeight();
+    EXPECT_EQ(canvas.MeasureText("&File", 0), (Size{canvas.GetTextExtent("File").width, height}));
+    EXPECT_EQ(canvas.MeasureText("&File", TextFlags::kNoPrefix).width,
+              canvas.GetTextExtent("&File").width);
+    EXPECT_EQ(canvas.MeasureText("Fish &&Chips", 0).width,
+              canvas.GetTextExtent("Fish &Chips").width);
+    EXPECT_EQ(canvas.MeasureText("&Open", TextFlags::kHidePrefix).width,
+              canvas.GetTextExtent("Open").width);
+
+    canvas.FillSolidRect({0, 0, 200, 40}, kRed);
+    SetTextAlign(dc.Get(), TA_BASELINE | TA_UPDATECP);
+    canvas.DrawTextAt({20, 10}, "&WWW", kBlue);
+    int top = 40, bottom = 0, left = 200, right = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if (dc.At(x, y) == kRed) continue;
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    EXPECT_GE(top, 10) << "nothing above the cell";
+    EXPECT_LT(bottom, 10 + height) << "nothing below it";
+    EXPECT_GE(left, 19);
+    EXPECT_LE(right, 20 + canvas.GetTextExtent("&WWW").width);
+    EXPECT_GT(right, 20 + canvas.GetTextExtent("WWW").width) << "the '&' is drawn, not a mark";
+    EXPECT_EQ(GetTextAlign(dc.Get()), static_cast<UINT>(TA_BASELINE | TA_UPDATECP));
+}
+
+TEST(GdiCanvasTest, CopiesLeaveOutWhatLiesOutsideEitherSurface) {
+    const std::unique_ptr<GdiSurface> picture = GdiSurface::Create({10, 10});
+    Canvas& p = picture->GetCanvas();
+    p.FillSolidRect({0, 0, 10, 10}, kRed);
+    p.FillSolidRect({0, 0, 5, 10}, Rgb(9, 9, 9));  // the left half is the key colour
+
+    MemoryDc dc(30, 30);
+    GdiCanvas canvas(dc.Get());
+    const auto reset = [&] { canvas.FillSolidRect({0, 0, 30, 30}, kBlue); };
+    reset();
+    canvas.CopySurface(*picture, {-5, -5, 10, 10}, {0, 0});
+    EXPECT_EQ(dc.At(4, 4), kBlue) << "nothing from left of or above the picture";
+    EXPECT_EQ(dc.At(5, 5), Rgb(9, 9, 9));
+    EXPECT_EQ(dc.At(14, 14), kRed);
+    EXPECT_EQ(dc.At(15, 15), kBlue);
+    reset();
+    canvas.CopySurface(*picture, {0, 0, 10, 10}, {25, 25});
+    EXPECT_EQ(dc.At(29, 29), Rgb(9, 9, 9)) << "nothing past the canvas's edge, and no error";
+
+    reset();
+    canvas.DrawTransparent(*picture, {-5, 0, 10, 10}, {0, 0}, Rgb(9, 9, 9));
+    EXPECT_EQ(dc.At(7, 3), kBlue) << "the key colour is left out";
+    EXPECT_EQ(dc.At(10, 3), kRed);
+    EXPECT_EQ(dc.At(14, 9), kRed);
+    EXPECT_EQ(dc.At(15, 3), kBlue);
+    reset();
+    canvas.DrawSilhouette(*picture, {0, 0, 12, 12}, {20, 20}, Rgb(9, 9, 9), Rgb(0, 128, 0));
+    EXPECT_EQ(dc.At(24, 24), kBlue);
+    EXPECT_EQ(dc.At(25, 20), Rgb(0, 128, 0));
+    EXPECT_EQ(dc.At(29, 29), Rgb(0, 128, 0));
+    EXPECT_EQ(dc.At(25, 19), kBlue);
+
+    reset();
+    canvas.FillSolidRect({20, 20, 10, 10}, kRed);
+    canvas.FillSolidRect({5, 5, 5, 25}, kRed);
+    EXPECT_EQ(dc.At(15, 15), kBlue) << "a rectangle turned inside out holds no pixel";
+    EXPECT_EQ(dc.At(5, 10), kBlue);
+    canvas.DrawLine({3, 3}, {3, 3}, kRed);
+    EXPECT_EQ(dc.At(3, 3), kBlue) << "a line that ends where it starts draws nothing";
 }
 
 TEST(GdiCanvasTest, MainWindowBackgroundThroughGdi) {

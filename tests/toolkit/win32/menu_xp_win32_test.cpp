@@ -1,0 +1,224 @@
+// The flat menus' Windows side on real menus: conversion when a pop-up opens, the answers to the
+// measure, draw and menu-character notices, and the open menu-bar item's place on the screen.
+#include "toolkit/win32/menu_xp_win32.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tests/toolkit/win32/memory_dc.h"
+#include "toolkit/hls_color.h"
+#include "toolkit/menu_xp.h"
+
+namespace {
+
+// The tray's pop-up: "E&xit" at position 6.
+HMENU MakeTrayPopup() {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 32779, L"&Open");
+    AppendMenuW(menu, MF_STRING, 57664, L"&About Drovane...");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, 131, L"&Start");
+    AppendMenuW(menu, MF_STRING, 132, L"S&top\tCtrl+T");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, 32778, L"E&xit");
+    return menu;
+}
+
+MENUITEMINFOW Item(HMENU menu, UINT position) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_DATA;
+    GetMenuItemInfoW(menu, position, TRUE, &info);
+    return info;
+}
+
+class MenuXPWin32Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CMenuXP::ClearTables();
+        CMenuXP::ms_rcMenuBarItem = {};
+        owner = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 300,
+                                200, nullptr, nullptr, nullptr, nullptr);
+        if (!owner) GTEST_SKIP() << "no windows can be made here (no display driver)";
+        popup = MakeTrayPopup();
+    }
+    void TearDown() override {
+        if (popup) DestroyMenu(popup);
+        if (owner) DestroyWindow(owner);
+        CMenuXP::ClearTables();
+    }
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+        LRESULT result = 0;
+        handled = CMenuXPWin32::HandleMenuMessage(owner, message, wParam, lParam, result);
+        return result;
+    }
+    void OpenPopup() {
+        bool handled = true;
+        Send(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0, handled);
+        EXPECT_FALSE(handled) << "the default handling still has its turn";
+    }
+    LRESULT MenuChar(wchar_t character, UINT flags, bool& handled) {
+        return Send(WM_MENUCHAR, MAKEWPARAM(character, flags), reinterpret_cast<LPARAM>(popup),
+                    handled);
+    }
+
+    HWND owner = nullptr;
+    HMENU popup = nullptr;
+};
+
+TEST_F(MenuXPWin32Test, OnlyAWindowWithThePropertyHasItsPopupsConverted) {
+    EXPECT_FALSE(CMenuXPWin32::IsOwnerDrawEnabled(owner));
+    OpenPopup();
+    EXPECT_FALSE(Item(popup, 0).fType & MFT_OWNERDRAW);
+
+    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    EXPECT_EQ(GetPropW(owner, L"XPWndProp_MenuXP"), reinterpret_cast<HANDLE>(1));
+    OpenPopup();
+    for (UINT i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        const MENUITEMINFOW item = Item(popup, i);
+        EXPECT_TRUE(item.fType & MFT_OWNERDRAW);
+        EXPECT_NE(item.dwItemData & 0xFF, 0u) << "a pop-up item carries its height";
+    }
+    // Every item carries the same columns; separators their own height only.
+    const auto data = static_cast<std::uint32_t>(Item(popup, 0).dwItemData);
+    EXPECT_EQ(Item(popup, 6).dwItemData, data);
+    EXPECT_NE((data >> 8) & 0xFF, 0u) << "the accelerator column of Ctrl+T";
+    EXPECT_EQ(Item(popup, 2).dwItemData >> 8, 0u);
+
+    CMenuXPWin32::EnableOwnerDraw(owner, false);
+    EXPECT_FALSE(CMenuXPWin32::IsOwnerDrawEnabled(owner));
+}
+
+TEST_F(MenuXPWin32Test, APopupIsConvertedOnceAndMeasuredEachTimeItOpens) {
+    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    OpenPopup();
+    const ULONG_PTR data = Item(popup, 6).dwItemData;
+    // What the menu holds now is no longer read: the toolkit keeps the text it converted.
+    ModifyMenuW(popup, 6, MF_BYPOSITION | MF_OWNERDRAW, 32778, nullptr);
+    MENUITEMINFOW clear{};
+    clear.cbSize = sizeof clear;
+    clear.fMask = MIIM_DATA;
+    SetMenuItemInfoW(popup, 6, TRUE, &clear);
+    OpenPopup();
+    EXPECT_EQ(Item(popup, 6).dwItemData, data) << "measured again";
+    bool handled = false;
+    EXPECT_EQ(MenuChar(L'x', MF_POPUP, handled), 0x00020006);
+    EXPECT_TRUE(handled);
+}
+
+TEST_F(MenuXPWin32Test, MenuCharacterFindsTheMnemonicOfTheOwnerDrawnItems) {
+    bool handled = true;
+    MenuChar(L'x', MF_POPUP, handled);
+    EXPECT_FALSE(handled) << "a menu the toolkit did not convert keeps the default";
+
+    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    OpenPopup();
+    EXPECT_EQ(MenuChar(L'x', MF_POPUP, handled), 0x00020006);
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(MenuChar(L'X', MF_POPUP, handled), 0x00020006);
+    EXPECT_EQ(MenuChar(L't', MF_POPUP, handled), 0x00020004) << "S&top, before its tab";
+    EXPECT_EQ(MenuChar(L'x', MF_POPUP | MF_SYSMENU, handled), 0);
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(MenuChar(L'q', MF_POPUP, handled), 0);
+}
+
+TEST_F(MenuXPWin32Test, MeasureItemAnswersMenusOnly) {
+    bool handled = false;
+    MEASUREITEMSTRUCT item{};
+    item.CtlType = ODT_MENU;
+    item.itemData = (100u << 16) | (30u << 8) | 20u;
+    EXPECT_EQ(Send(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&item), handled), TRUE);
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(item.itemWidth, 100u + 30u + 42u);
+    EXPECT_EQ(item.itemHeight, 20u);
+    item.itemData = 37u << 16;  // a menu-bar item
+    Send(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&item), handled);
+    EXPECT_EQ(item.itemWidth, 41u);
+    EXPECT_EQ(item.itemHeight, 0u);
+
+    MEASUREITEMSTRUCT button{};
+    button.CtlType = ODT_BUTTON;
+    button.itemWidth = 7;
+    Send(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&button), handled);
+    EXPECT_FALSE(handled);
+    EXPECT_EQ(button.itemWidth, 7u);
+}
+
+TEST_F(MenuXPWin32Test, DrawsAnItemOffScreenInsideItsRectangleOnly) {
+    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    OpenPopup();
+    MemoryDc dc(200, 80);
+    dc.Fill({0, 0, 200, 80}, RGB(255, 0, 0));
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_MENU;
+    item.itemID = 131;
+    item.hwndItem = reinterpret_cast<HWND>(popup);
+    item.hDC = dc.Get();
+    item.rcItem = {0, 20, 180, 40};
+    item.itemData = Item(popup, 3).dwItemData;
+    const std::uint8_t before = CMenuXP::ms_nDrawCount;
+    bool handled = false;
+    EXPECT_EQ(Send(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), handled), TRUE);
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(static_cast<std::uint8_t>(CMenuXP::ms_nDrawCount - before), 1);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(dc.At(1, 21), HLSTransform(face, 20, 0)) << "the image band";
+    EXPECT_EQ(dc.At(175, 38), HLSTransform(face, 75, 0)) << "the paper";
+    EXPECT_EQ(dc.At(5, 19), RGB(255, 0, 0)) << "nothing above the item";
+    EXPECT_EQ(dc.At(5, 40), RGB(255, 0, 0)) << "nothing below";
+    EXPECT_EQ(dc.At(185, 30), RGB(255, 0, 0)) << "nothing right of it";
+
+    item.CtlType = ODT_BUTTON;
+    Send(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), handled);
+    EXPECT_FALSE(handled);
+}
+
+TEST_F(MenuXPWin32Test, TheMenuBarIsConvertedWithTheWidthsOfItsTexts) {
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&File");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&Help");
+    SetMenu(owner, bar);
+    CMenuXPWin32::ConvertMenuBar(owner);
+    EXPECT_FALSE(Item(bar, 0).fType & MFT_OWNERDRAW) << "not without the property";
+    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    CMenuXPWin32::ConvertMenuBar(owner);
+    for (UINT i = 0; i < 2; ++i) {
+        const MENUITEMINFOW item = Item(bar, i);
+        EXPECT_TRUE(item.fType & MFT_OWNERDRAW);
+        EXPECT_EQ(item.dwItemData & 0xFFFF, 0u) << "a menu-bar item";
+        EXPECT_GT(item.dwItemData >> 16, 10u) << "the width of its text";
+    }
+    EXPECT_TRUE(CMenuXPWin32::IsOwnerDrawnMenu(bar));
+}
+
+TEST_F(MenuXPWin32Test, AnOpenMenuBarItemIsRememberedOnTheScreen) {
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&File");
+    SetMenu(owner, bar);
+    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    CMenuXPWin32::ConvertMenuBar(owner);
+    RECT first{};
+    if (!GetMenuItemRect(owner, bar, 0, &first) || IsRectEmpty(&first)) {
+        GTEST_SKIP() << "the menu bar has no place here";
+    }
+    MemoryDc dc(100, 30);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_MENU;
+    item.itemID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(GetSubMenu(bar, 0)));
+    item.itemState = ODS_SELECTED;
+    item.hwndItem = reinterpret_cast<HWND>(bar);
+    item.hDC = dc.Get();
+    item.rcItem = {6, 0, 46, 19};
+    item.itemData = Item(bar, 0).dwItemData;
+    ASSERT_TRUE(CMenuXPWin32::DrawItem(item, owner));
+    POINT origin{0, 0};
+    ClientToScreen(owner, &origin);
+    // Not a dialog: no pixel of shift; the tab without its 4-pixel shadow strip.
+    EXPECT_EQ(CMenuXP::ms_rcMenuBarItem,
+              (Rect{origin.x + 6, first.top, origin.x + 42, first.bottom}));
+}
+
+}  // namespace

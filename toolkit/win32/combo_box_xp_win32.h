@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/toolbar_xp.h"
+
+// The flat combo box a toolbar can hold, over a drop-down combo box control attached by
+// subclassing, with its edit field: a one-pixel frame and a flat drop-down button, highlighted
+// while the pointer is over the combo box or its edit field, or while it is dropped or (in a
+// toolbar) has the focus; in a toolbar it is as tall as its drop-down list while its selection
+// field keeps the height it was asked for, less 6. No window of this program makes one.
+class CComboBoxXP : private CHoverTracker::Host {
+public:
+    CComboBoxXP();
+    ~CComboBoxXP() override;
+    CComboBoxXP(const CComboBoxXP&) = delete;
+    CComboBoxXP& operator=(const CComboBoxXP&) = delete;
+
+    // Subclasses the combo box and its edit field, if it has one.
+    bool Attach(HWND combo);
+    void Detach();
+    HWND Window() const { return m_combo; }
+
+    // How many list items the drop-down shows.
+    void SetListItems(int count) { m_listItems = count; }
+    bool IsHot() const { return m_tracker.IsHot(); }
+    // Whether the combo box sits in a toolbar.
+    bool IsDocked() const;
+
+private:
+    static LRESULT CALLBACK ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR self);
+    LRESULT OnComboMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnPaint();
+
+    void Invalidate() override;
+    void RedrawFrame() override;
+    void TrackLeave(CHoverTracker::Window window) override;
+    void CancelLeave(CHoverTracker::Window window) override;
+    HWND WindowOf(CHoverTracker::Window window) const;
+
+    HWND m_combo = nullptr;
+    HWND m_edit = nullptr;
+    int m_listItems = 8;
+    CComboHeight m_height;
+    CHoverTracker m_tracker;
+};

@@ -1,0 +1,134 @@
+#include "toolkit/win32/menu_xp_win32.h"
+
+#include "toolkit/menu_xp.h"
+#include "toolkit/owner_draw.h"
+#include "toolkit/win32/buffer_dc.h"
+#include "toolkit/win32/dc_selectors.h"
+#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/win32_menu_access.h"
+#include "toolkit/win32/win32_system_colors.h"
+
+namespace {
+
+bool IsDialog(HWND window) {
+    wchar_t name[8] = {};
+    return GetClassNameW(window, name, 8) == 6 && lstrcmpW(name, L"#32770") == 0;
+}
+
+// Whether the user wants mnemonics underlined always.
+bool KeyboardCues() {
+    BOOL cues = TRUE;
+    SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+    return cues != FALSE;
+}
+
+}  // namespace
+
+void CMenuXPWin32::EnableOwnerDraw(HWND window, bool enable) {
+    if (!window) return;
+    if (enable) {
+        SetPropW(window, kEnableProperty, reinterpret_cast<HANDLE>(1));
+    } else {
+        RemovePropW(window, kEnableProperty);
+    }
+}
+
+bool CMenuXPWin32::IsOwnerDrawEnabled(HWND window) {
+    return window && GetPropW(window, kEnableProperty) != nullptr;
+}
+
+void CMenuXPWin32::ConvertMenuBar(HWND window) {
+    if (!IsOwnerDrawEnabled(window)) return;
+    if (HMENU menu = GetMenu(window)) ConvertMenu(window, menu, true, true);
+}
+
+void CMenuXPWin32::ConvertMenu(HWND owner, HMENU menu, bool enabled, bool menuBar) {
+    if (!enabled) return;
+    // Measured in the dialog font on the owner's context (the screen's without an owner).
+    HDC dc = GetDC(owner);
+    {
+        const CFontDC font(dc, DEFAULT_GUI_FONT);
+        GdiCanvas canvas(dc);
+        Win32MenuAccess menus;
+        // The dialogs of this program carry no toolbars, so items take no images.
+        CMenuXP::ConvertMenu(menus, Win32MenuAccess::Handle(menu), enabled, menuBar, canvas);
+    }
+    ReleaseDC(owner, dc);
+}
+
+void CMenuXPWin32::MeasureItem(MEASUREITEMSTRUCT& item) {
+    if (item.CtlType != ODT_MENU) return;
+    const Size size = CMenuXP::MeasureItem(static_cast<std::uint32_t>(item.itemData));
+    item.itemWidth = static_cast<UINT>(size.width);
+    item.itemHeight = static_cast<UINT>(size.height);
+}
+
+bool CMenuXPWin32::DrawItem(const DRAWITEMSTRUCT& item, HWND owner) {
+    if (item.CtlType != ODT_MENU) return false;
+    HMENU menu = reinterpret_cast<HMENU>(item.hwndItem);
+    DrawItemRecord record;
+    record.ctlType = item.CtlType;
+    record.itemID = item.itemID;
+    record.itemState = item.itemState;
+    record.menu = Win32MenuAccess::Handle(menu);
+    record.rcItem = {item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
+    record.itemData = static_cast<std::uint32_t>(item.itemData);
+    bool open = false;
+    {
+        CBufferDC buffer(item.hDC, item.rcItem);
+        const CFontDC font(buffer, DEFAULT_GUI_FONT);
+        GdiCanvas canvas(buffer);
+        Win32MenuAccess menus;
+        CMenuXP::DrawItem(record, menus, canvas, Win32SystemColors(), KeyboardCues(), &open);
+    }
+    if (open) {
+        // The item's tab was stored in the owner's client coordinates; the pop-up's frame wants
+        // it on the screen, as high as the menu bar's items.
+        POINT origin{0, 0};
+        ClientToScreen(owner, &origin);
+        RECT first{};
+        GetMenuItemRect(owner, menu, 0, &first);
+        CMenuXP::PlaceMenuBarItem({origin.x, origin.y},
+                                  {first.left, first.top, first.right, first.bottom},
+                                  IsDialog(owner));
+    }
+    return true;
+}
+
+bool CMenuXPWin32::IsOwnerDrawnMenu(HMENU menu) {
+    Win32MenuAccess menus;
+    return CMenuXP::IsOwnerDrawnMenu(menus, Win32MenuAccess::Handle(menu));
+}
+
+std::uint32_t CMenuXPWin32::FindMnemonic(HMENU menu, UINT character, UINT flags) {
+    Win32MenuAccess menus;
+    return CMenuXP::FindMnemonic(menus, Win32MenuAccess::Handle(menu), character, flags);
+}
+
+bool CMenuXPWin32::HandleMenuMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
+                                     LRESULT& result) {
+    switch (message) {
+        case WM_INITMENUPOPUP:
+            ConvertMenu(owner, reinterpret_cast<HMENU>(wParam), IsOwnerDrawEnabled(owner), false);
+            return false;
+        case WM_MEASUREITEM: {
+            auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            if (item.CtlType != ODT_MENU) return false;
+            MeasureItem(item);
+            result = TRUE;
+            return true;
+        }
+        case WM_DRAWITEM:
+            if (!DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), owner)) return false;
+            result = TRUE;
+            return true;
+        case WM_MENUCHAR: {
+            HMENU menu = reinterpret_cast<HMENU>(lParam);
+            if (!IsOwnerDrawnMenu(menu)) return false;
+            result = static_cast<LRESULT>(FindMnemonic(menu, LOWORD(wParam), HIWORD(wParam)));
+            return true;
+        }
+        default:
+            return false;
+    }
+}
