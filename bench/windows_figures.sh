@@ -14,7 +14,7 @@ for f in "$exe" "$setup"; do
   [ -f "$f" ] || { echo "windows_figures: $f is missing; build the windows preset first" >&2; exit 1; }
 done
 . "$root/tools/rig/desktop.sh"
-. "$root/tests/app/win32/wine_desktop.sh"
+. "$root/tools/rig/wine_desktop.sh"
 
 echo "drovane.exe          $(stat -c %s "$exe") bytes"
 echo "drovane-setup.exe    $(stat -c %s "$setup") bytes"

@@ -9,7 +9,7 @@ setup=$1
 driver_exe=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/desktop.sh"
-. "$here/wine_desktop.sh"
+. "$here/../../../tools/rig/wine_desktop.sh"
 
 rig_ledger_open win32-installer
 work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-installer.XXXXXX")

@@ -12,7 +12,7 @@ driver_exe=$2
 shots=$3
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/desktop.sh"
-. "$here/wine_desktop.sh"
+. "$here/../../../tools/rig/wine_desktop.sh"
 
 for tool in Xvfb openbox trayer xdotool xwininfo import convert wine wineserver python3; do
   command -v "$tool" >/dev/null || { echo "win32 rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
