@@ -22,10 +22,11 @@ constexpr std::int64_t kRequestFrames = (kQueueFrames - kSinkLatencyFrames) / 2;
 // writing at the bare point clicked about once in ten stops, 2 ms about once in fifty.
 constexpr std::int64_t kMarginFrames = 4 * kRate / 1000;
 constexpr auto kTimingPatience = std::chrono::seconds(1);
-// A tone is handed back this long before it sounds, so that the next one, which follows it in the
-// stream, can still be put in its place when this thread wakes late on a busy machine: the place
-// of a 37 ms tone otherwise lies only a few milliseconds past where the server may have taken
-// frames already.
+// A tone shorter than the queue is handed back this long before it sounds: the next one, which
+// follows it in the stream, is then written over rendered sound, and must still reach its place
+// when this thread wakes late on a busy machine. The place of a 37 ms tone otherwise lies only a
+// few milliseconds past where the server may have taken frames already. Longer tones are queued
+// ahead of the write index and are handed back as they sound.
 constexpr std::int64_t kHandBackFrames = 20 * kRate / 1000;
 
 std::int64_t Frames(pa_usec_t usec) { return static_cast<std::int64_t>(usec * kRate / 1000000); }
@@ -294,7 +295,8 @@ void PulseOutput::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop)
         if (!m_firstStart) m_firstStart = start;
     }
     m_changed.notify_all();
-    const auto handBack = static_cast<std::uint64_t>(kHandBackFrames);
+    const bool shortTone = static_cast<std::int64_t>(ms) * kRate / 1000 < kQueueFrames;
+    const auto handBack = static_cast<std::uint64_t>(shortTone ? kHandBackFrames : 0);
     WaitHeard(*start > handBack ? *start - handBack : 0, stop, Clock::time_point::max());
 }
 
