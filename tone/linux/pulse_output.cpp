@@ -106,8 +106,8 @@ bool PulseOutput::Connect(std::string& why) {
     }
     m_latency.requested = kSinkLatencyFrames;
 
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, kRate, 1};
-    m_stream = pa_stream_new(m_context, "Drovane", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, kRate, 1};
+    m_stream = pa_stream_new(m_context, "Drovane", &format, nullptr);
     if (!m_stream) {
         why = std::string("PulseAudio: ") + pa_strerror(pa_context_errno(m_context));
         return false;

@@ -54,3 +54,26 @@ rig_desktop_stop() {
   for p in ${RIG_TRAY_PID:-} ${RIG_WM_PID:-} ${RIG_XVFB_PID:-}; do wait "$p" 2>/dev/null; done
   RIG_TRAY_PID= RIG_WM_PID= RIG_XVFB_PID=
 }
+
+# rig_banner_loop GEOMETRY SECONDS FILE: takes pictures of the screen's rectangle GEOMETRY
+# (WxH+X+Y) for SECONDS, one a line "time checksum" in FILE, and prints "PICTURES DISTINCT PERIOD":
+# how many pictures, how many different ones, and the median time from a picture coming up to its
+# coming up again (a whole loop of an animation), or "none".
+rig_banner_loop() {
+  local geometry=$1 seconds=$2 file=$3 end t sum
+  : >"$file"
+  end=$(awk -v t="$(date +%s.%N)" -v s="$seconds" 'BEGIN { printf "%.3f", t + s }')
+  while awk -v a="$(date +%s.%N)" -v b="$end" 'BEGIN { exit !(a < b) }'; do
+    t=$(date +%s.%N)
+    sum=$(import -window root -crop "$geometry" -depth 8 rgb:- 2>/dev/null | md5sum | cut -c1-12)
+    echo "$t $sum" >>"$file"
+  done
+  local pictures distinct period
+  pictures=$(wc -l <"$file")
+  distinct=$(cut -d' ' -f2 "$file" | sort -u | wc -l)
+  period=$(awk '$2 != last { n++; t[n] = $1; s[n] = $2; last = $2 }
+    END { for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (s[j] == s[i]) {
+            printf "%.3f\n", t[j] - t[i]; break } }' "$file" | sort -n |
+    awk '{ d[NR] = $1 } END { if (NR) printf "%.2f", d[int((NR + 1) / 2)]; else print "none" }')
+  echo "$pictures $distinct $period"
+}

@@ -223,21 +223,7 @@ echo "== the banner animates in a loop of 20 frames of 200 ms"
 read -r bl bt bw bh <<<"$(drv itemscreen "$main" 1010)"
 same "the banner control takes the picture's size" "${bw}x${bh}" 300x100
 # Pictures of the banner for 9 s, each with its time; a picture that comes back marks a whole loop.
-now() { date +%s.%N; }
-: >"$work/banner.txt"
-end=$(awk -v t="$(now)" 'BEGIN { printf "%.3f", t + 9 }')
-while awk -v a="$(now)" -v b="$end" 'BEGIN { exit !(a < b) }'; do
-  t=$(now)
-  sum=$(import -window root -crop "${bw}x${bh}+${bl}+${bt}" -depth 8 rgb:- 2>/dev/null | md5sum | cut -c1-12)
-  echo "$t $sum" >>"$work/banner.txt"
-done
-pictures=$(wc -l <"$work/banner.txt")
-distinct=$(cut -d' ' -f2 "$work/banner.txt" | sort -u | wc -l)
-# From the moment a picture comes up to the moment it next comes up; the median is the loop.
-period=$(awk '$2 != last { n++; t[n] = $1; s[n] = $2; last = $2 }
-  END { for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (s[j] == s[i]) {
-          printf "%.3f\n", t[j] - t[i]; break } }' "$work/banner.txt" | sort -n |
-  awk '{ d[NR] = $1 } END { if (NR) printf "%.2f", d[int((NR + 1) / 2)]; else print "none" }')
+read -r pictures distinct period <<<"$(rig_banner_loop "${bw}x${bh}+${bl}+${bt}" 9 "$work/banner.txt")"
 echo "$pictures pictures of the banner, $distinct different; it comes back every $period s"
 [ "$distinct" -ge 8 ] && ok "the banner changes over time" || fail "only $distinct different banner pictures in 9 s"
 [ "$period" != none ] && awk -v p="$period" 'BEGIN { exit !(p > 3.7 && p < 4.3) }' \
