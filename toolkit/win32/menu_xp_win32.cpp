@@ -5,6 +5,7 @@
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/dc_selectors.h"
 #include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/toolbar_command_images.h"
 #include "toolkit/win32/win32_menu_access.h"
 #include "toolkit/win32/win32_system_colors.h"
 
@@ -50,8 +51,9 @@ void CMenuXPWin32::ConvertMenu(HWND owner, HMENU menu, bool enabled, bool menuBa
         const CFontDC font(dc, DEFAULT_GUI_FONT);
         GdiCanvas canvas(dc);
         Win32MenuAccess menus;
-        // The dialogs of this program carry no toolbars, so items take no images.
-        CMenuXP::ConvertMenu(menus, Win32MenuAccess::Handle(menu), enabled, menuBar, canvas);
+        const ToolbarCommandImages images(owner);
+        CMenuXP::ConvertMenu(menus, Win32MenuAccess::Handle(menu), enabled, menuBar, canvas,
+                             images.Empty() ? nullptr : &images);
     }
     ReleaseDC(owner, dc);
 }

@@ -6,7 +6,8 @@
 
 // The flat menus on Windows: a window takes part by carrying the property "XPWndProp_MenuXP";
 // its menu bar and the pop-ups it opens become owner-drawn, measured and painted by the toolkit
-// (CMenuXP), and its menu messages are answered here. The thread hook that gives the pop-up
+// (CMenuXP), and its menu messages are answered here. An item whose command a button of the
+// window's toolbars has too shows that button's image. The thread hook that gives the pop-up
 // windows their frames and shadows lives in menu_window_hook.h.
 class CMenuXPWin32 {
 public:

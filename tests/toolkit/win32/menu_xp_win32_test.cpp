@@ -1,9 +1,13 @@
 // The flat menus' Windows side on real menus: conversion when a pop-up opens, the answers to the
-// measure, draw and menu-character notices, and the open menu-bar item's place on the screen.
+// measure, draw and menu-character notices, the open menu-bar item's place on the screen, and
+// the images the items take from the owner's toolbar.
 #include "toolkit/win32/menu_xp_win32.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// clang-format off
+#include <commctrl.h>
+// clang-format on
 
 #include <string>
 
@@ -58,6 +62,17 @@ protected:
         bool handled = true;
         Send(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0, handled);
         EXPECT_FALSE(handled) << "the default handling still has its turn";
+    }
+    // Paints the pop-up's item at `position` (command `command`) into `dc` at rows 20 to 40.
+    void DrawPopupItem(const MemoryDc& dc, UINT position, UINT command) {
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_MENU;
+        item.itemID = command;
+        item.hwndItem = reinterpret_cast<HWND>(popup);
+        item.hDC = dc.Get();
+        item.rcItem = {0, 20, 180, 40};
+        item.itemData = Item(popup, position).dwItemData;
+        ASSERT_TRUE(CMenuXPWin32::DrawItem(item, owner));
     }
     LRESULT MenuChar(wchar_t character, UINT flags, bool& handled) {
         return Send(WM_MENUCHAR, MAKEWPARAM(character, flags), reinterpret_cast<LPARAM>(popup),
@@ -174,6 +189,75 @@ TEST_F(MenuXPWin32Test, DrawsAnItemOffScreenInsideItsRectangleOnly) {
     item.CtlType = ODT_BUTTON;
     Send(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), handled);
     EXPECT_FALSE(handled);
+}
+
+// A 16 x 16 picture of one colour, with a mask-coloured corner.
+HBITMAP Picture(COLORREF colour) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    HBRUSH brush = CreateSolidBrush(colour);
+    const RECT all{0, 0, 16, 16};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SetPixel(dc, 0, 0, RGB(0, 255, 0));
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+void AddPicture(HIMAGELIST list, COLORREF colour) {
+    HBITMAP bitmap = Picture(colour);
+    ImageList_AddMasked(list, bitmap, RGB(0, 255, 0));
+    DeleteObject(bitmap);
+}
+
+TEST_F(MenuXPWin32Test, ItemsShowTheImageOfTheToolbarButtonWithTheirCommand) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
+                                   WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0,
+                                   200, 30, owner, nullptr, nullptr, nullptr);
+    ASSERT_NE(toolbar, nullptr);
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 0);
+    AddPicture(list, RGB(200, 0, 0));
+    AddPicture(list, RGB(0, 0, 200));
+    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
+    // Start shows the second picture, Exit the first; Stop's button has none.
+    TBBUTTON buttons[3] = {{1, 131, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+                           {0, 32778, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+                           {I_IMAGENONE, 132, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0}};
+    SendMessageW(toolbar, TB_ADDBUTTONSW, 3, reinterpret_cast<LPARAM>(buttons));
+
+    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    OpenPopup();
+    const COLORREF band = HLSTransform(GetSysColor(COLOR_BTNFACE), 20, 0);
+    MemoryDc dc(200, 80);
+    DrawPopupItem(dc, 3, 131);
+    EXPECT_EQ(dc.At(10, 30), RGB(0, 0, 200)) << "Start's picture in the band";
+    EXPECT_EQ(dc.At(3, 23), band) << "its transparent corner";
+    DrawPopupItem(dc, 6, 32778);
+    EXPECT_EQ(dc.At(10, 30), RGB(200, 0, 0)) << "Exit's picture";
+    DrawPopupItem(dc, 4, 132);
+    EXPECT_EQ(dc.At(10, 30), band) << "a button without a picture gives none";
+    DrawPopupItem(dc, 0, 32779);
+    EXPECT_EQ(dc.At(10, 30), band) << "Open has no button";
+
+    // A menu converted later takes the pictures as they are then.
+    HBITMAP green = Picture(RGB(0, 150, 0));
+    ImageList_Replace(list, 1, green, nullptr);
+    DeleteObject(green);
+    DestroyMenu(popup);
+    popup = MakeTrayPopup();
+    OpenPopup();
+    DrawPopupItem(dc, 3, 131);
+    EXPECT_EQ(dc.At(10, 30), RGB(0, 150, 0));
+
+    DestroyWindow(toolbar);
+    ImageList_Destroy(list);
 }
 
 TEST_F(MenuXPWin32Test, TheMenuBarIsConvertedWithTheWidthsOfItsTexts) {
