@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "tests/toolkit/win32/masked_pictures.h"
 #include "tests/toolkit/win32/memory_dc.h"
 #include "toolkit/hls_color.h"
 #include "toolkit/menu_xp.h"
@@ -191,29 +192,6 @@ TEST_F(MenuXPWin32Test, DrawsAnItemOffScreenInsideItsRectangleOnly) {
     EXPECT_FALSE(handled);
 }
 
-// A 16 x 16 picture of one colour, with a mask-coloured corner.
-HBITMAP Picture(COLORREF colour) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    HBRUSH brush = CreateSolidBrush(colour);
-    const RECT all{0, 0, 16, 16};
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    SetPixel(dc, 0, 0, RGB(0, 255, 0));
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
-}
-
-void AddPicture(HIMAGELIST list, COLORREF colour) {
-    HBITMAP bitmap = Picture(colour);
-    ImageList_AddMasked(list, bitmap, RGB(0, 255, 0));
-    DeleteObject(bitmap);
-}
-
 TEST_F(MenuXPWin32Test, ItemsShowTheImageOfTheToolbarButtonWithTheirCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
@@ -222,8 +200,8 @@ TEST_F(MenuXPWin32Test, ItemsShowTheImageOfTheToolbarButtonWithTheirCommand) {
                                    200, 30, owner, nullptr, nullptr, nullptr);
     ASSERT_NE(toolbar, nullptr);
     HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 0);
-    AddPicture(list, RGB(200, 0, 0));
-    AddPicture(list, RGB(0, 0, 200));
+    AddMaskedPicture(list, RGB(200, 0, 0));
+    AddMaskedPicture(list, RGB(0, 0, 200));
     SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
     // Start shows the second picture, Exit the first; Stop's button has none.
@@ -247,7 +225,7 @@ TEST_F(MenuXPWin32Test, ItemsShowTheImageOfTheToolbarButtonWithTheirCommand) {
     EXPECT_EQ(dc.At(10, 30), band) << "Open has no button";
 
     // A menu converted later takes the pictures as they are then.
-    HBITMAP green = Picture(RGB(0, 150, 0));
+    HBITMAP green = MaskedPicture(16, 16, RGB(0, 150, 0));
     ImageList_Replace(list, 1, green, nullptr);
     DeleteObject(green);
     DestroyMenu(popup);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/toolkit/win32/masked_pictures.h"
 #include "toolkit/hls_color.h"
 #include "toolkit/win32/image_list_strip.h"
 
@@ -22,22 +23,8 @@ COLORREF PixelOf(HWND window, int x, int y) {
 
 TEST(ImageListStripTest, PicturesSideBySideWithTheirTransparentPixelsInTheKeyColour) {
     HIMAGELIST list = ImageList_Create(4, 3, ILC_COLOR24 | ILC_MASK, 2, 0);
-    for (const COLORREF colour : {RGB(200, 0, 0), RGB(0, 0, 200)}) {
-        HDC screen = GetDC(nullptr);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 3);
-        HDC dc = CreateCompatibleDC(screen);
-        HGDIOBJ previous = SelectObject(dc, bitmap);
-        HBRUSH brush = CreateSolidBrush(colour);
-        const RECT all{0, 0, 4, 3};
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
-        SetPixel(dc, 0, 0, RGB(0, 255, 0));  // the mask colour: transparent
-        SelectObject(dc, previous);
-        DeleteDC(dc);
-        ReleaseDC(nullptr, screen);
-        ImageList_AddMasked(list, bitmap, RGB(0, 255, 0));
-        DeleteObject(bitmap);
-    }
+    AddMaskedPicture(list, RGB(200, 0, 0));
+    AddMaskedPicture(list, RGB(0, 0, 200));
     const ImageListStrip strip(list);
     ASSERT_NE(strip.Get(), nullptr);
     EXPECT_EQ(strip.Strip().Count(), 2);
