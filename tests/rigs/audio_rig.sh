@@ -330,6 +330,15 @@ no_server() {
 }
 
 run_scenario() {
+  # PipeWire runs its graph at the shortest cycle a client asks for, rounded down to a power of
+  # two: a recorder asking for 10 ms (480 frames) would halve drovane-play's 512-frame cycle and
+  # make a missed cycle twice as likely. Recordings of the sound ask for 11 ms, as the sox
+  # reference does; the stops keep 10 ms, since their figure is timed by the recorder's blocks.
+  if [ "$RIG_SERVER" = pipewire ] && [ "$1" != cycles ]; then
+    export RIG_RECORD_LATENCY_MS=11
+  else
+    export RIG_RECORD_LATENCY_MS=10
+  fi
   case $1 in
     sound) sound ;;
     cycles) cycles ;;
