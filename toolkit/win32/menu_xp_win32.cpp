@@ -53,7 +53,7 @@ void CMenuXPWin32::ConvertMenu(HWND owner, HMENU menu, bool enabled, bool menuBa
         Win32MenuAccess menus;
         const ToolbarCommandImages images(owner);
         CMenuXP::ConvertMenu(menus, Win32MenuAccess::Handle(menu), enabled, menuBar, canvas,
-                             images.Empty() ? nullptr : &images);
+                             &images);
     }
     ReleaseDC(owner, dc);
 }

@@ -17,7 +17,6 @@ class ToolbarCommandImages final : public CommandImages {
 public:
     explicit ToolbarCommandImages(HWND owner);
 
-    bool Empty() const { return m_toolbars.empty(); }
     std::optional<MenuImage> Find(unsigned command) const override;
 
 private:
