@@ -2,15 +2,15 @@
 # Start-up figures of the drovane program: time from launching the process to its window being
 # mapped and to the first sample of sound, and the idle program's resident memory. Runs the
 # program several times under a private X server, window manager, tray and PulseAudio null sink.
-# Usage: bench/startup_figures.sh [DROVANE [RIG_ANALYZE [RUNS]]]   (defaults: the debug build, 5)
+# Usage: bench/startup_figures.sh [DROVANE [RIG_ANALYZE [RUNS]]]   (defaults: the release build, 5)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-prog=${1:-$root/build/debug/bin/drovane}
-analyze=${2:-$root/build/debug/tests/rigs/rig-analyze}
+prog=${1:-$root/build/release/bin/drovane}
+analyze=${2:-$root/build/release/tools/rig-analyze}
 runs=${3:-5}
-# rig-capture, beside rig-analyze, notes when each recorded block arrived: it places the first
-# sound in wall-clock time.
-export RIG_CAPTURE=$(dirname "$analyze")/rig-capture
+# rig-capture, in linux/ beside rig-analyze, notes when each recorded block arrived: it places the
+# first sound in wall-clock time.
+export RIG_CAPTURE=$(dirname "$analyze")/linux/rig-capture
 for f in "$prog" "$analyze" "$RIG_CAPTURE"; do
   [ -x "$f" ] || { echo "startup_figures: $f is missing; build it first" >&2; exit 1; }
 done

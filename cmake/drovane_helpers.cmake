@@ -37,3 +37,21 @@ function(drovane_add_program name)
   add_executable(${name} ${ARGN})
   drovane_strict_warnings(${name})
 endfunction()
+
+# drovane_require_tools(WHAT TOOL ...): the programs that WHAT needs. A build that builds the tests
+# stops here, naming what is missing, rather than leave a check out.
+function(drovane_require_tools what)
+  set(missing)
+  foreach(tool IN LISTS ARGN)
+    string(MAKE_C_IDENTIFIER "DROVANE_TOOL_${tool}" variable)
+    find_program(${variable} ${tool})
+    if(NOT ${variable})
+      list(APPEND missing ${tool})
+    endif()
+  endforeach()
+  if(missing)
+    list(JOIN missing ", " missing)
+    message(FATAL_ERROR "${what} needs ${missing}, which this machine lacks: run scripts/install-deps "
+                        "(or configure with -DDROVANE_BUILD_TESTS=OFF)")
+  endif()
+endfunction()
