@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/interruptible_wait.h"
+
 WavToneSink::WavToneSink(WavWriter& writer, std::uint64_t limitFrames, unsigned sampleRate)
     : m_writer(writer), m_synth(sampleRate), m_limit(limitFrames) {}
 
@@ -24,7 +26,10 @@ void WavToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop)
         RenderFrames(std::min<std::uint64_t>(256, m_limit - m_synth.FramesRendered()));
     }
     m_changed.notify_all();
-    if (m_synth.FramesRendered() >= m_limit) m_changed.wait(lock, stop, [] { return false; });
+    if (m_synth.FramesRendered() >= m_limit) {
+        lock.unlock();
+        WaitForStop(stop);
+    }
 }
 
 void WavToneSink::Silence() {

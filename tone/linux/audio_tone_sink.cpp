@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/interruptible_wait.h"
 #include "tone/linux/alsa_output.h"
 #include "tone/linux/pulse_output.h"
 
@@ -51,8 +52,7 @@ void AudioToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token sto
         return;
     }
     // Keep the tone's time on the clock, so the player neither spins nor drifts.
-    std::unique_lock lock(m_mutex);
-    m_clock.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
+    WaitFor(stop, std::chrono::milliseconds(ms));
 }
 
 void AudioToneSink::Silence() {

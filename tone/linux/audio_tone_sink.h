@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -38,7 +37,6 @@ private:
     void ReportOnce(const std::string& why);  // with m_mutex held
 
     mutable std::mutex m_mutex;
-    std::condition_variable_any m_clock;
     std::shared_ptr<SoundOutput> m_output;
     bool m_reported = false;
     std::chrono::steady_clock::time_point m_nextRetry{};

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <utility>
 
+#include "base/interruptible_wait.h"
+
 // One Play's tone, shared with the stop callback that may cut it from another thread.
 struct BeepToneSink::PendingTone {
     std::mutex mutex;
@@ -42,10 +44,7 @@ void BeepToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop
     tone.ended.notify_all();
     // A Beep that returns before its time (no beeper on 64-bit Windows Vista, a session without
     // sound, Wine) still takes the tone's length, or a player would spin through its tones.
-    std::mutex restMutex;
-    std::condition_variable_any resting;
-    std::unique_lock rest(restMutex);
-    resting.wait_until(rest, stop, toneEnd, [] { return false; });
+    WaitUntil(stop, toneEnd);
     // Leaving the scope waits for a CutOff still running elsewhere; it ends within one wait step.
 }
 
