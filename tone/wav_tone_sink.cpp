@@ -17,8 +17,7 @@ void WavToneSink::RenderFrames(std::uint64_t frames) {
     }
 }
 
-void WavToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
-    if (ms == 0 || stop.stop_requested()) return;
+void WavToneSink::PlayTone(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
     std::unique_lock lock(m_mutex);
     const std::uint64_t ticket = m_synth.Queue(hz, ms);
     // As in real time: return when the tone before this one is over, that is when this one begins.

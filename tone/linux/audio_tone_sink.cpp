@@ -45,8 +45,7 @@ std::shared_ptr<SoundOutput> AudioToneSink::Current() {
     return m_output;
 }
 
-void AudioToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
-    if (ms == 0 || stop.stop_requested()) return;
+void AudioToneSink::PlayTone(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
     if (const std::shared_ptr<SoundOutput> output = Current()) {
         output->Play(hz, ms, stop);
         return;

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-#include "tone/tone_sink.h"
+#include "tone/sounding_tone_sink.h"
 
 class SoundOutput;
 
@@ -13,14 +13,13 @@ class SoundOutput;
 // to the sound card through ALSA. Without either it keeps time on a clock, says so once on
 // standard error, and tries to open an output again every few seconds; an output that fails on
 // the way is dropped the same way. One instance per process.
-class AudioToneSink final : public ToneSink {
+class AudioToneSink final : public SoundingToneSink {
 public:
     static constexpr std::chrono::seconds kRetryInterval{3};
 
     AudioToneSink();
     ~AudioToneSink() override;
 
-    void Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
     void Silence() override;
     // Waits, at most `limit`, until everything queued (and the fade after it) has been heard.
     void Drain(std::chrono::milliseconds limit);
@@ -32,6 +31,7 @@ public:
     std::string OutputName() const;
 
 private:
+    void PlayTone(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
     // The output to use now: drops one that failed and, when due, tries to open one.
     std::shared_ptr<SoundOutput> Current();
     void ReportOnce(const std::string& why);  // with m_mutex held

@@ -24,8 +24,7 @@ void BeepToneSink::SystemBeep(std::uint32_t hz, std::uint32_t ms) {
     static_cast<void>(::Beep(hz, ms));
 }
 
-void BeepToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
-    if (stop.stop_requested()) return;
+void BeepToneSink::PlayTone(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
     const auto toneEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     PendingTone tone;
     // Runs at once, on this thread, if the stop came before it was registered.
