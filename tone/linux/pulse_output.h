@@ -46,7 +46,18 @@ private:
     };
 
     PulseOutput();
+    // Connects, step by step; false, with the first failing step's reason in `why`, on failure.
     bool Connect(std::string& why);
+    // Connect's steps, in order: each returns what failed, in words for "PulseAudio: " to lead.
+    // The main loop with a context connecting to the server, and the loop's thread.
+    std::optional<std::string> StartLoop();
+    // Waits until the context is ready.
+    std::optional<std::string> AwaitContext();
+    std::optional<std::string> ReadServerName();
+    // Creates the stream, connects it for playback and waits until it is ready.
+    std::optional<std::string> OpenStream();
+    std::string ServerError() const;  // the context's last error
+
     static void OnContextState(pa_context* context, void* self);
     static void OnStreamState(pa_stream* stream, void* self);
     static void OnWrite(pa_stream* stream, std::size_t bytes, void* self);
