@@ -17,7 +17,8 @@ struct BeepToneSink::PendingTone {
     bool over = false;     // Beep has returned
 };
 
-BeepToneSink::BeepToneSink(BeepFunction beep) : m_beep(std::move(beep)) {}
+BeepToneSink::BeepToneSink(BeepFunction beep, std::chrono::milliseconds cutPersistence)
+    : m_beep(std::move(beep)), m_cutPersistence(cutPersistence) {}
 
 void BeepToneSink::SystemBeep(std::uint32_t hz, std::uint32_t ms) {
     // A tone the platform refuses simply takes no time; there is nothing to report.
@@ -51,7 +52,7 @@ void BeepToneSink::Silence() { m_beep(0, 0); }
 
 void BeepToneSink::CutOff(PendingTone& tone) {
     constexpr std::chrono::milliseconds kRetry{2};
-    const auto giveUp = std::chrono::steady_clock::now() + kCutPersistence;
+    const auto giveUp = std::chrono::steady_clock::now() + m_cutPersistence;
     std::unique_lock lock(tone.mutex);
     if (!tone.started) return;
     while (!tone.over && std::chrono::steady_clock::now() < giveUp) {

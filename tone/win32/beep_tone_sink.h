@@ -16,12 +16,13 @@ public:
     // tone is still inside it.
     using BeepFunction = std::function<void(std::uint32_t hz, std::uint32_t ms)>;
 
-    // How long a stop keeps repeating the silence call: a stop that lands just before Beep starts
-    // the tone would otherwise find nothing to cut. A platform whose Beep cannot be cut at all
-    // costs the stopping thread no more than this.
+    // How long a stop keeps repeating the silence call, unless told otherwise: a stop that lands
+    // just before Beep starts the tone would otherwise find nothing to cut. A platform whose Beep
+    // cannot be cut at all costs the stopping thread no more than this.
     static constexpr std::chrono::milliseconds kCutPersistence{200};
 
-    explicit BeepToneSink(BeepFunction beep = SystemBeep);
+    explicit BeepToneSink(BeepFunction beep = SystemBeep,
+                          std::chrono::milliseconds cutPersistence = kCutPersistence);
 
     void Silence() override;
 
@@ -33,4 +34,5 @@ private:
     void CutOff(PendingTone& tone);
 
     BeepFunction m_beep;
+    std::chrono::milliseconds m_cutPersistence;
 };
