@@ -22,7 +22,7 @@ public:
     void Rest(std::uint32_t ms, std::stop_token stop) override { Play(0, ms, stop); }
 
     // Waits until the limit is reached; false if `stop` came first.
-    bool WaitUntilFull(std::stop_token stop);
+    [[nodiscard]] bool WaitUntilFull(std::stop_token stop);
     // Renders silence up to the limit: for a run in which nothing plays.
     void FillWithSilence();
     bool WriteFailed() const;

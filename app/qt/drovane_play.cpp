@@ -140,7 +140,8 @@ int Run(const PlayOptions& options) {
     if (wavSink && silent) {
         wavSink->FillWithSilence();
     } else if (wavSink) {
-        wavSink->WaitUntilFull(interrupt.Token());
+        // An interrupted render keeps what it has: the file is finished all the same.
+        static_cast<void>(wavSink->WaitUntilFull(interrupt.Token()));
     } else {
         audioSink->WaitUntilSounding(interrupt.Token(), std::chrono::seconds(5));
         if (options.seconds) {

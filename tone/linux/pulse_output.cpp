@@ -288,12 +288,14 @@ void PulseOutput::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop)
     if (!start) {
         // Where the change put the tone; -1 until it is made (or when it is dropped).
         auto placed = std::make_shared<std::atomic<std::int64_t>>(-1);
-        FetchTiming(stop, [this, hz, ms, generation, placed](const std::optional<Timing>& t) {
-            if (generation != m_generation) return;  // silenced meanwhile
-            if (const auto rewrite = m_tones.Queue(hz, ms, SafeNow(t))) Send(*rewrite);
-            placed->store(static_cast<std::int64_t>(m_tones.LastQueuedStart()));
-            m_written.store(m_tones.WriteIndex());
-        });
+        // Whether the change was made shows in `placed`, not in the answer.
+        static_cast<void>(
+            FetchTiming(stop, [this, hz, ms, generation, placed](const std::optional<Timing>& t) {
+                if (generation != m_generation) return;  // silenced meanwhile
+                if (const auto rewrite = m_tones.Queue(hz, ms, SafeNow(t))) Send(*rewrite);
+                placed->store(static_cast<std::int64_t>(m_tones.LastQueuedStart()));
+                m_written.store(m_tones.WriteIndex());
+            }));
         if (placed->load() >= 0) start = static_cast<std::uint64_t>(placed->load());
     }
     if (!start) return;
@@ -322,9 +324,10 @@ void PulseOutput::Silence() {
         const auto end = static_cast<std::int64_t>(m_tones.SoundEnd());
         if (m_tones.Idle() && (end == 0 || (heard && *heard >= end))) return;
     }
-    FetchTiming({}, [this](const std::optional<Timing>& t) {
+    // An answer later than FetchTiming waits for still writes the fade when it comes.
+    static_cast<void>(FetchTiming({}, [this](const std::optional<Timing>& t) {
         if (const auto rewrite = m_tones.Stop(SafeNow(t))) Send(*rewrite);
-    });
+    }));
 }
 
 void PulseOutput::WaitHeard(std::uint64_t frame, std::stop_token stop, Clock::time_point deadline) {

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     NoResources resources;
     CTonePlayer player(sink, prompt, resources);
     std::int32_t f1 = 16000, f2 = 20000, delay = 500, step = 10;
-    player.SetParams(f1, f2, delay, step);
+    if (!player.SetParams(f1, f2, delay, step)) return 2;
     unsigned seed = 12345;
     for (int i = 0; i < cycles; ++i) {
         player.StartSweep();
