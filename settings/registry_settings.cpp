@@ -122,7 +122,7 @@ void CRegistrySettings::GetDefaultToneParams(std::int32_t& frequency1, std::int3
 void CRegistrySettings::SetRunAtLogon(bool enable) {
     CreateSettingsKeys();
     if (enable) {
-        if (!m_logon.Write(m_modulePath)) m_prompt.ShowError(kCannotSetRunAtLogon);
+        if (!m_logon.Write(GetModulePath())) m_prompt.ShowError(kCannotSetRunAtLogon);
     } else {
         // Whether it went, was not there or could not be removed, nothing is shown.
         static_cast<void>(m_logon.Remove());

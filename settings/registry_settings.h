@@ -20,7 +20,6 @@ public:
     CRegistrySettings(Registry& registry, LogonEntry& logon, Prompt& prompt,
                       std::string modulePath);
 
-    const std::string& MakerKey() const { return m_makerKey; }      // "SOFTWARE\Corvell"
     const std::string& ProductKey() const { return m_productKey; }  // "SOFTWARE\Corvell\Drovane"
 
     // Registry functions: true on success, no messages.

@@ -80,8 +80,3 @@ void AudioToneSink::WaitUntilSounding(std::stop_token stop, std::chrono::millise
     }
     if (output) output->WaitUntilSounding(stop, limit);
 }
-
-std::string AudioToneSink::OutputName() const {
-    std::lock_guard lock(m_mutex);
-    return m_output ? m_output->Name() : "none";
-}

@@ -27,9 +27,6 @@ public:
     // from here. Returns at once without an output.
     void WaitUntilSounding(std::stop_token stop, std::chrono::milliseconds limit);
 
-    // The output in use: the server's name, "ALSA", or "none".
-    std::string OutputName() const;
-
 private:
     void PlayTone(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
     // The output to use now: drops one that failed and, when due, tries to open one.
