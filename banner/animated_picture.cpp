@@ -79,12 +79,14 @@ struct CAnimatedPicture::Content {
 CAnimatedPicture::CAnimatedPicture(const PictureDecoder& decoder,
                                    std::shared_ptr<SurfaceFactory> surfaces, PictureColors colors,
                                    std::function<void()> repaint,
-                                   std::shared_ptr<FrameWaiter> waiter)
+                                   std::shared_ptr<FrameWaiter> waiter,
+                                   std::chrono::milliseconds haltTimeout)
     : m_decoder(decoder),
       m_surfaces(std::move(surfaces)),
       m_waiter(waiter ? std::move(waiter) : std::make_shared<SteadyFrameWaiter>()),
       m_colors(colors),
       m_repaint(std::move(repaint)),
+      m_haltTimeout(haltTimeout),
       m_content(NewContent()) {}
 
 CAnimatedPicture::~CAnimatedPicture() { ReleaseContent(); }
@@ -199,7 +201,7 @@ std::size_t CAnimatedPicture::FrameCount() const { return m_content->frames.size
 void CAnimatedPicture::HaltAnimation() {
     if (!m_thread.joinable()) return;
     m_thread.request_stop();  // also wakes the frame's wait
-    if (m_threadEnded.wait_for(kHaltTimeout) == std::future_status::ready) {
+    if (m_threadEnded.wait_for(m_haltTimeout) == std::future_status::ready) {
         m_thread.join();
     } else {
         // Only a drawing or a wait that does not end keeps the thread this long. It is let go

@@ -45,15 +45,16 @@ struct PictureColors {
 // owner's paint copies the canvas. Every operation is called from one (the user-interface) thread.
 class CAnimatedPicture {
 public:
-    // How long HaltAnimation waits for the animation thread to end.
+    // How long HaltAnimation waits for the animation thread to end, unless told otherwise.
     static constexpr std::chrono::milliseconds kHaltTimeout{5000};
 
     // `repaint` asks the owner to paint again soon; it is called from the animation thread too,
     // must be safe there and must return promptly. The frames' delays are waited out by `waiter`
-    // (a SteadyFrameWaiter when null).
+    // (a SteadyFrameWaiter when null). HaltAnimation waits at most `haltTimeout` for the thread.
     CAnimatedPicture(const PictureDecoder& decoder, std::shared_ptr<SurfaceFactory> surfaces,
                      PictureColors colors, std::function<void()> repaint,
-                     std::shared_ptr<FrameWaiter> waiter = nullptr);
+                     std::shared_ptr<FrameWaiter> waiter = nullptr,
+                     std::chrono::milliseconds haltTimeout = kHaltTimeout);
     CAnimatedPicture(const CAnimatedPicture&) = delete;
     CAnimatedPicture& operator=(const CAnimatedPicture&) = delete;
     // Halts the animation and frees the content.
@@ -95,6 +96,7 @@ private:
     const std::shared_ptr<FrameWaiter> m_waiter;
     const PictureColors m_colors;
     const std::function<void()> m_repaint;
+    const std::chrono::milliseconds m_haltTimeout;
 
     int m_width = 0;
     int m_height = 0;

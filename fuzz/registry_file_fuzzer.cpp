@@ -31,14 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The same bytes as a value's name and text, split at the middle.
     RegistryDocument document;
-    document.CreateKey(RegistryRoot::LocalMachine, "SOFTWARE\\Corvell\\Drovane");
+    Require(document.CreateKey(RegistryRoot::LocalMachine, "SOFTWARE\\Corvell\\Drovane"));
     const std::string_view name = input.substr(0, size / 2);
     const std::string_view text = input.substr(size / 2);
     Require(
         document.WriteValue(RegistryRoot::LocalMachine, "SOFTWARE\\Corvell\\Drovane", name, text));
     Require(document.ReadValue(RegistryRoot::LocalMachine, "SOFTWARE\\Corvell\\Drovane", name) ==
             text);
-    if (RegistryDocument::IsValidKeyPath(name)) document.CreateKey(RegistryRoot::CurrentUser, name);
+    if (RegistryDocument::IsValidKeyPath(name)) {
+        Require(document.CreateKey(RegistryRoot::CurrentUser, name));
+    }
     CheckRoundTrip(document);
     return 0;
 }

@@ -8,6 +8,6 @@ public:
     virtual ~LogonEntry() = default;
     virtual bool Exists() = 0;
     // Creates or replaces the entry so that it starts `executablePath`.
-    virtual bool Write(std::string_view executablePath) = 0;
-    virtual bool Remove() = 0;
+    [[nodiscard]] virtual bool Write(std::string_view executablePath) = 0;
+    [[nodiscard]] virtual bool Remove() = 0;
 };

@@ -29,15 +29,15 @@ public:
     static bool IsValidKeyPath(std::string_view path);
 
     // Returns whether the document changed.
-    bool CreateKey(RegistryRoot root, std::string_view path);
+    [[nodiscard]] bool CreateKey(RegistryRoot root, std::string_view path);
     bool HasKey(RegistryRoot root, std::string_view path) const;
     std::optional<std::string> ReadValue(RegistryRoot root, std::string_view path,
                                          std::string_view name) const;
     // False when the key does not exist.
-    bool WriteValue(RegistryRoot root, std::string_view path, std::string_view name,
-                    std::string_view data);
+    [[nodiscard]] bool WriteValue(RegistryRoot root, std::string_view path, std::string_view name,
+                                  std::string_view data);
     // False when the key or the value does not exist.
-    bool DeleteValue(RegistryRoot root, std::string_view path, std::string_view name);
+    [[nodiscard]] bool DeleteValue(RegistryRoot root, std::string_view path, std::string_view name);
 
     const std::vector<Key>& Keys() const { return m_keys; }
     bool operator==(const RegistryDocument&) const = default;

@@ -169,7 +169,8 @@ RegistryFileParse ParseRegistryFile(std::string_view text) {
         if (document.ReadValue(current->root, current->path, name)) {
             return fail("the value appears twice in its key");
         }
-        document.WriteValue(current->root, current->path, name, data);
+        // Its key was made by the [key] line above, so the value always goes in.
+        static_cast<void>(document.WriteValue(current->root, current->path, name, data));
     }
     return {std::move(document), {}};
 }

@@ -102,7 +102,9 @@ void CRegistrySettings::LoadToneParams(std::int32_t& frequency1, std::int32_t& f
     bool anyBelowOne = false;
     for (std::size_t i = 0; i < 4; ++i) {
         std::string text;
-        ReadStringValue(RegistryRoot::LocalMachine, m_productKey, names[i], text);
+        // A value that cannot be read leaves the text empty, which reads as 0.
+        static_cast<void>(
+            ReadStringValue(RegistryRoot::LocalMachine, m_productKey, names[i], text));
         *targets[i] = AsciiToInt(text);
         anyBelowOne = anyBelowOne || *targets[i] < 1;
     }
@@ -120,9 +122,10 @@ void CRegistrySettings::GetDefaultToneParams(std::int32_t& frequency1, std::int3
 void CRegistrySettings::SetRunAtLogon(bool enable) {
     CreateSettingsKeys();
     if (enable) {
-        if (!m_logon.Write(m_modulePath)) m_prompt.ShowError(kCannotSetRunAtLogon);
+        if (!m_logon.Write(GetModulePath())) m_prompt.ShowError(kCannotSetRunAtLogon);
     } else {
-        m_logon.Remove();
+        // Whether it went, was not there or could not be removed, nothing is shown.
+        static_cast<void>(m_logon.Remove());
     }
 }
 

@@ -20,18 +20,17 @@ public:
     CRegistrySettings(Registry& registry, LogonEntry& logon, Prompt& prompt,
                       std::string modulePath);
 
-    const std::string& MakerKey() const { return m_makerKey; }      // "SOFTWARE\Corvell"
     const std::string& ProductKey() const { return m_productKey; }  // "SOFTWARE\Corvell\Drovane"
 
     // Registry functions: true on success, no messages.
-    bool CreateKey(RegistryRoot root, std::string_view path);
+    [[nodiscard]] bool CreateKey(RegistryRoot root, std::string_view path);
     // On success `text` receives the stored bytes up to the first zero byte; values longer than
     // kMaxValueBytes cannot be read. On failure `text` is left as it was.
-    bool ReadStringValue(RegistryRoot root, std::string_view path, std::string_view name,
-                         std::string& text);
-    bool WriteStringValue(RegistryRoot root, std::string_view path, std::string_view name,
-                          std::string_view text);
-    bool DeleteValue(RegistryRoot root, std::string_view path, std::string_view name);
+    [[nodiscard]] bool ReadStringValue(RegistryRoot root, std::string_view path,
+                                       std::string_view name, std::string& text);
+    [[nodiscard]] bool WriteStringValue(RegistryRoot root, std::string_view path,
+                                        std::string_view name, std::string_view text);
+    [[nodiscard]] bool DeleteValue(RegistryRoot root, std::string_view path, std::string_view name);
 
     // Store operations, with their own messages.
     void CreateSettingsKeys();

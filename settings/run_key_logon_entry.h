@@ -20,9 +20,9 @@ public:
     bool Exists() override;
     // The machine's value when it can be written (the user's, now needless, goes); else the
     // user's, unless the machine's already starts this same path.
-    bool Write(std::string_view executablePath) override;
+    [[nodiscard]] bool Write(std::string_view executablePath) override;
     // Removes both values; true when neither is left.
-    bool Remove() override;
+    [[nodiscard]] bool Remove() override;
 
     // Where the entry is: in the machine's Run key, the user's, both or neither.
     bool InMachineKey();

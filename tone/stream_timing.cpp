@@ -32,8 +32,3 @@ HeardClock::Clock::duration HeardClock::Until(std::int64_t frame, Clock::time_po
     return std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(static_cast<double>(frame - *heard) / m_rate));
 }
-
-std::optional<HeardClock::Clock::duration> HeardClock::Age(Clock::time_point now) const {
-    if (!m_last) return std::nullopt;
-    return now - m_last->at;
-}

@@ -40,13 +40,10 @@ public:
     explicit HeardClock(unsigned rate) : m_rate(rate) {}
 
     void Report(std::int64_t heard, Clock::time_point at) { m_last = Last{heard, at}; }
-    void Forget() { m_last.reset(); }
     std::optional<std::int64_t> Estimate(Clock::time_point now, std::int64_t limit) const;
     // Time until `frame` is heard according to the estimate; zero when it has been, or when there
     // is no report to go by.
     Clock::duration Until(std::int64_t frame, Clock::time_point now, std::int64_t limit) const;
-    // Age of the last report; none without one.
-    std::optional<Clock::duration> Age(Clock::time_point now) const;
 
 private:
     struct Last {

@@ -36,8 +36,8 @@ public:
     const std::byte* LoadMelody(int id);
     // Checks the four values (messages through the prompt), orders the frequencies in the
     // caller's variables and stores them. Returns false, changing nothing, on the first bad value.
-    bool SetParams(std::int32_t& lower, std::int32_t& upper, std::int32_t& delay,
-                   std::int32_t& step);
+    [[nodiscard]] bool SetParams(std::int32_t& lower, std::int32_t& upper, std::int32_t& delay,
+                                 std::int32_t& step);
     void StartSweep();
     void StartMelody();
     // Returns with no player thread left and nothing sounding; never waits for a tone in progress.

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 #include <stop_token>
+
+#include "base/interruptible_wait.h"
 
 // Where the tone engine's players send their tones.
 class ToneSink {
@@ -18,9 +18,6 @@ public:
     // Keeps quiet for `ms`, or until `stop`. A player rests between long runs of tones of no
     // length, which take no time and would otherwise spin.
     virtual void Rest(std::uint32_t ms, std::stop_token stop) {
-        std::mutex mutex;
-        std::condition_variable_any never;
-        std::unique_lock lock(mutex);
-        never.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
+        WaitFor(stop, std::chrono::milliseconds(ms));
     }
 };

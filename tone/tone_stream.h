@@ -31,8 +31,8 @@ public:
     // leads into it) has already been rendered, or nothing sounds and it should start early.
     bool QueueNeedsRewrite() const;
     // Queues a tone. When its place was rendered, renders again from that place, or from `safe`
-    // if its place lies before that, and returns the rewrite. The tone's ticket is LastTicket()
-    // and the frame where it begins LastQueuedStart().
+    // if its place lies before that, and returns the rewrite. The frame where the tone begins is
+    // LastQueuedStart().
     std::optional<Rewrite> Queue(std::uint32_t hz, std::uint32_t ms, std::uint64_t safe);
     // Drops what is queued and fades out from `safe` (or from the write index if that is
     // earlier). Returns the rewrite, if any rendered sound changes.
@@ -41,15 +41,12 @@ public:
     void Forget(std::uint64_t heard);
 
     std::uint64_t WriteIndex() const { return m_synth.FramesRendered(); }
-    std::uint64_t LastTicket() const { return m_synth.TonesQueued(); }
     std::uint64_t LastQueuedStart() const { return m_synth.LastQueuedStart(); }
     // The frame after the last sound rendered (0 before any).
     std::uint64_t SoundEnd() const { return m_soundEnd; }
-    std::optional<std::uint64_t> FirstToneFrame() const { return m_synth.FirstToneFrame(); }
     // Nothing sounds, nothing is queued, and what is rendered has gone silent.
     bool Idle() const { return m_synth.Idle(); }
     std::size_t SavedStates() const { return m_saved.size(); }
-    unsigned SampleRate() const { return m_synth.SampleRate(); }
     unsigned FadeFrames() const { return m_synth.FadeFrames(); }
 
 private:

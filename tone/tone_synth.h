@@ -34,8 +34,6 @@ public:
     // The frame at which the queued timeline ends (in the past once the synthesiser ran dry; 0
     // after a stop, when there is nothing to continue).
     std::uint64_t TimelineEnd() const { return m_timelineEnd; }
-    // Tickets handed out so far.
-    std::uint64_t TonesQueued() const { return m_queued; }
     // Drops every queued tone and fades out what sounds. The timeline starts afresh.
     void Stop();
     // Writes `frames` mono samples.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/interruptible_wait.h"
+
 WavToneSink::WavToneSink(WavWriter& writer, std::uint64_t limitFrames, unsigned sampleRate)
     : m_writer(writer), m_synth(sampleRate), m_limit(limitFrames) {}
 
@@ -15,8 +17,7 @@ void WavToneSink::RenderFrames(std::uint64_t frames) {
     }
 }
 
-void WavToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
-    if (ms == 0 || stop.stop_requested()) return;
+void WavToneSink::PlayTone(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
     std::unique_lock lock(m_mutex);
     const std::uint64_t ticket = m_synth.Queue(hz, ms);
     // As in real time: return when the tone before this one is over, that is when this one begins.
@@ -24,7 +25,10 @@ void WavToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop)
         RenderFrames(std::min<std::uint64_t>(256, m_limit - m_synth.FramesRendered()));
     }
     m_changed.notify_all();
-    if (m_synth.FramesRendered() >= m_limit) m_changed.wait(lock, stop, [] { return false; });
+    if (m_synth.FramesRendered() >= m_limit) {
+        lock.unlock();
+        WaitForStop(stop);
+    }
 }
 
 void WavToneSink::Silence() {

@@ -5,30 +5,30 @@
 #include <cstdint>
 #include <mutex>
 
-#include "tone/tone_sink.h"
+#include "tone/sounding_tone_sink.h"
 #include "tone/tone_synth.h"
 #include "tone/wav_writer.h"
 
 // Renders exactly what the audio sink would play into a WAV file, as fast as it can. The file
 // holds at most `limitFrames` of tones; a player that reaches the limit waits there until stopped,
 // as it would in real time. Silence appends the fade-out tail.
-class WavToneSink final : public ToneSink {
+class WavToneSink final : public SoundingToneSink {
 public:
     WavToneSink(WavWriter& writer, std::uint64_t limitFrames,
                 unsigned sampleRate = ToneSynth::kDefaultSampleRate);
 
-    void Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
     void Silence() override;
     // Writes the rest as silence, as the sound card would play it.
     void Rest(std::uint32_t ms, std::stop_token stop) override { Play(0, ms, stop); }
 
     // Waits until the limit is reached; false if `stop` came first.
-    bool WaitUntilFull(std::stop_token stop);
+    [[nodiscard]] bool WaitUntilFull(std::stop_token stop);
     // Renders silence up to the limit: for a run in which nothing plays.
     void FillWithSilence();
     bool WriteFailed() const;
 
 private:
+    void PlayTone(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
     void RenderFrames(std::uint64_t frames);  // with m_mutex held
 
     mutable std::mutex m_mutex;

@@ -14,12 +14,12 @@ public:
     WavWriter& operator=(const WavWriter&) = delete;
 
     bool IsOpen() const { return m_file != nullptr; }
-    bool Write(const float* samples, std::size_t count);
+    [[nodiscard]] bool Write(const float* samples, std::size_t count);
     // Completes the header and moves the file into place. Returns false on any write error.
-    bool Finish();
+    [[nodiscard]] bool Finish();
 
 private:
-    bool WriteHeader();
+    [[nodiscard]] bool WriteHeader();
 
     std::string m_path;
     std::string m_tempPath;

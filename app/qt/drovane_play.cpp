@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/play_options.h"
+#include "base/interruptible_wait.h"
 #include "base/stderr_prompt.h"
 #include "res/embedded_resources.h"
 #include "settings/qt/autostart_entry.h"
@@ -50,17 +51,6 @@ private:
     std::stop_source m_interrupted;
     std::jthread m_thread;
 };
-
-void WaitFor(std::stop_token stop, std::optional<double> seconds) {
-    std::mutex mutex;
-    std::condition_variable_any never;
-    std::unique_lock lock(mutex);
-    if (seconds) {
-        never.wait_for(lock, stop, std::chrono::duration<double>(*seconds), [] { return false; });
-    } else {
-        never.wait(lock, stop, [] { return false; });
-    }
-}
 
 // The stored tone parameters, or the defaults when none are stored. Reading never writes.
 ToneParams StoredParams(Prompt& prompt) {
@@ -150,10 +140,15 @@ int Run(const PlayOptions& options) {
     if (wavSink && silent) {
         wavSink->FillWithSilence();
     } else if (wavSink) {
-        wavSink->WaitUntilFull(interrupt.Token());
+        // An interrupted render keeps what it has: the file is finished all the same.
+        static_cast<void>(wavSink->WaitUntilFull(interrupt.Token()));
     } else {
         audioSink->WaitUntilSounding(interrupt.Token(), std::chrono::seconds(5));
-        WaitFor(interrupt.Token(), options.seconds);
+        if (options.seconds) {
+            WaitFor(interrupt.Token(), std::chrono::duration<double>(*options.seconds));
+        } else {
+            WaitForStop(interrupt.Token());
+        }
     }
     player.Stop();
     if (audioSink) audioSink->Drain(std::chrono::milliseconds(200));

@@ -14,8 +14,8 @@ public:
     const QString& Path() const { return m_path; }
 
     bool Exists() override;
-    bool Write(std::string_view executablePath) override;
-    bool Remove() override;
+    [[nodiscard]] bool Write(std::string_view executablePath) override;
+    [[nodiscard]] bool Remove() override;
 
 private:
     QString m_path;

@@ -22,12 +22,13 @@ public:
     // file is readable or simply absent.
     std::string Problem() const;
 
-    bool CreateKey(RegistryRoot root, std::string_view path) override;
+    [[nodiscard]] bool CreateKey(RegistryRoot root, std::string_view path) override;
     std::optional<std::string> ReadValue(RegistryRoot root, std::string_view path,
                                          std::string_view name) override;
-    bool WriteValue(RegistryRoot root, std::string_view path, std::string_view name,
-                    std::string_view data) override;
-    bool DeleteValue(RegistryRoot root, std::string_view path, std::string_view name) override;
+    [[nodiscard]] bool WriteValue(RegistryRoot root, std::string_view path, std::string_view name,
+                                  std::string_view data) override;
+    [[nodiscard]] bool DeleteValue(RegistryRoot root, std::string_view path,
+                                   std::string_view name) override;
 
 private:
     enum class State { Loaded, Missing, Broken, Unreadable };
@@ -43,9 +44,9 @@ private:
     };
 
     Contents Load() const;
-    bool Modify(const std::function<Change(RegistryDocument&)>& change);
-    bool KeepBrokenFile() const;
-    bool Store(const RegistryDocument& document) const;
+    [[nodiscard]] bool Modify(const std::function<Change(RegistryDocument&)>& change);
+    [[nodiscard]] bool KeepBrokenFile() const;
+    [[nodiscard]] bool Store(const RegistryDocument& document) const;
 
     QString m_path;
 };

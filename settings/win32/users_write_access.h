@@ -8,7 +8,7 @@
 // inherited below it, nothing else of the hive. Run once by the installer, as an administrator,
 // on the settings key, so that a standard user's program can store its settings there. Granting
 // again changes nothing. False when the key cannot be opened or its security not changed.
-bool LetUsersWriteKey(RegistryRoot root, std::string_view path);
+[[nodiscard]] bool LetUsersWriteKey(RegistryRoot root, std::string_view path);
 
 // Whether the key's access list gives the Users group exactly that, for tests and checks.
 bool UsersMayWriteKey(RegistryRoot root, std::string_view path);

@@ -7,10 +7,11 @@
 // zero), and read back whole.
 class Win32Registry final : public Registry {
 public:
-    bool CreateKey(RegistryRoot root, std::string_view path) override;
+    [[nodiscard]] bool CreateKey(RegistryRoot root, std::string_view path) override;
     std::optional<std::string> ReadValue(RegistryRoot root, std::string_view path,
                                          std::string_view name) override;
-    bool WriteValue(RegistryRoot root, std::string_view path, std::string_view name,
-                    std::string_view data) override;
-    bool DeleteValue(RegistryRoot root, std::string_view path, std::string_view name) override;
+    [[nodiscard]] bool WriteValue(RegistryRoot root, std::string_view path, std::string_view name,
+                                  std::string_view data) override;
+    [[nodiscard]] bool DeleteValue(RegistryRoot root, std::string_view path,
+                                   std::string_view name) override;
 };

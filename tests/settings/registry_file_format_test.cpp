@@ -45,16 +45,18 @@ RegistryDocument RoundTrip(const RegistryDocument& document) {
 
 TEST(RegistryFileFormatTest, EveryByteOfNamesAndTextsRoundTrips) {
     RegistryDocument document;
-    document.CreateKey(kHklm, "SOFTWARE\\Corvell");
-    document.CreateKey(kHklm, "SOFTWARE\\Corvell\\Drovane");
+    ASSERT_TRUE(document.CreateKey(kHklm, "SOFTWARE\\Corvell"));
+    ASSERT_TRUE(document.CreateKey(kHklm, "SOFTWARE\\Corvell\\Drovane"));
     int i = 0;
     for (const std::string& text : kHostileTexts) {
-        document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane", std::to_string(i++) + "v", text);
-        document.WriteValue(kHklm, "SOFTWARE\\Corvell", text, "as a name");
+        ASSERT_TRUE(document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane",
+                                        std::to_string(i++) + "v", text));
+        ASSERT_TRUE(document.WriteValue(kHklm, "SOFTWARE\\Corvell", text, "as a name"));
     }
-    document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane", "all bytes", AllBytes());
-    document.CreateKey(kHkcu, "Software\\키 [with] \"odd\" ] names ");
-    document.WriteValue(kHkcu, "Software\\키 [with] \"odd\" ] names ", "", "default value");
+    ASSERT_TRUE(document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane", "all bytes", AllBytes()));
+    ASSERT_TRUE(document.CreateKey(kHkcu, "Software\\키 [with] \"odd\" ] names "));
+    ASSERT_TRUE(
+        document.WriteValue(kHkcu, "Software\\키 [with] \"odd\" ] names ", "", "default value"));
 
     const RegistryDocument back = RoundTrip(document);
     EXPECT_EQ(back, document);
@@ -65,10 +67,11 @@ TEST(RegistryFileFormatTest, EveryByteOfNamesAndTextsRoundTrips) {
 
 TEST(RegistryFileFormatTest, FileIsReadableText) {
     RegistryDocument document;
-    document.CreateKey(kHklm, "SOFTWARE\\Corvell");
-    document.CreateKey(kHklm, "SOFTWARE\\Corvell\\Drovane");
-    document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane", "Frequency1", "16000");
-    document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane", "Path", "C:\\a \"b\"\n사운드\xff");
+    ASSERT_TRUE(document.CreateKey(kHklm, "SOFTWARE\\Corvell"));
+    ASSERT_TRUE(document.CreateKey(kHklm, "SOFTWARE\\Corvell\\Drovane"));
+    ASSERT_TRUE(document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane", "Frequency1", "16000"));
+    ASSERT_TRUE(document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane", "Path",
+                                    "C:\\a \"b\"\n사운드\xff"));
     const std::string text = FormatRegistryFile(document);
     EXPECT_NE(text.find("\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell]\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell\\Drovane]\n"
@@ -133,9 +136,9 @@ TEST(RegistryFileFormatTest, RejectsAnythingUnclearWithTheLine) {
 
 TEST(RegistryFileFormatTest, TruncatedFileNeverInventsValues) {
     RegistryDocument document;
-    document.CreateKey(kHklm, "SOFTWARE\\Corvell\\Drovane");
+    ASSERT_TRUE(document.CreateKey(kHklm, "SOFTWARE\\Corvell\\Drovane"));
     for (const std::string name : {"Frequency1", "Frequency2", "Delay", "Step"}) {
-        document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane", name, "1234" + name);
+        ASSERT_TRUE(document.WriteValue(kHklm, "SOFTWARE\\Corvell\\Drovane", name, "1234" + name));
     }
     const std::string text = FormatRegistryFile(document);
     int rejected = 0;

@@ -41,7 +41,8 @@ protected:
 };
 
 TEST_F(RegistrySettingsTest, KeyPathsAreBuiltFromMakerAndProduct) {
-    EXPECT_EQ(settings.MakerKey(), kMaker);
+    settings.CreateSettingsKeys();
+    EXPECT_TRUE(registry.HasKey(kHklm, kMaker));
     EXPECT_EQ(settings.ProductKey(), kProduct);
 }
 

@@ -59,7 +59,7 @@ TEST_F(WavToneSinkTest, RendersExactlyTheLimitOfTheSweepThenTheFadeOut) {
         std::int32_t f1 = 16000, f2 = 17000, delay = 37, step = 30;
         ASSERT_TRUE(player.SetParams(f1, f2, delay, step));
         player.StartSweep();
-        sink.WaitUntilFull(std::stop_token());
+        ASSERT_TRUE(sink.WaitUntilFull(std::stop_token()));
         player.Stop();
         EXPECT_FALSE(fs::exists(file)) << "the file appears only when complete";
         ASSERT_FALSE(sink.WriteFailed());

@@ -19,7 +19,7 @@ class RtAudio;
 class AlsaOutput final : public SoundOutput {
 public:
     // Opens the default device; null, with the reason in `why`, when there is none.
-    static std::unique_ptr<AlsaOutput> Open(std::string& why);
+    [[nodiscard]] static std::unique_ptr<AlsaOutput> Open(std::string& why);
     ~AlsaOutput() override;
 
     void Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;

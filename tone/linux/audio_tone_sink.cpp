@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/interruptible_wait.h"
 #include "tone/linux/alsa_output.h"
 #include "tone/linux/pulse_output.h"
 
@@ -44,15 +45,13 @@ std::shared_ptr<SoundOutput> AudioToneSink::Current() {
     return m_output;
 }
 
-void AudioToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
-    if (ms == 0 || stop.stop_requested()) return;
+void AudioToneSink::PlayTone(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
     if (const std::shared_ptr<SoundOutput> output = Current()) {
         output->Play(hz, ms, stop);
         return;
     }
     // Keep the tone's time on the clock, so the player neither spins nor drifts.
-    std::unique_lock lock(m_mutex);
-    m_clock.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
+    WaitFor(stop, std::chrono::milliseconds(ms));
 }
 
 void AudioToneSink::Silence() {
@@ -80,9 +79,4 @@ void AudioToneSink::WaitUntilSounding(std::stop_token stop, std::chrono::millise
         output = m_output;
     }
     if (output) output->WaitUntilSounding(stop, limit);
-}
-
-std::string AudioToneSink::OutputName() const {
-    std::lock_guard lock(m_mutex);
-    return m_output ? m_output->Name() : "none";
 }

@@ -55,37 +55,46 @@ std::unique_ptr<PulseOutput> PulseOutput::Open(std::string& why) {
 }
 
 bool PulseOutput::Connect(std::string& why) {
+    // Each step needs the ones before it; the first to fail gives the reason.
+    using Step = std::optional<std::string> (PulseOutput::*)();
+    for (const Step step : {&PulseOutput::StartLoop, &PulseOutput::AwaitContext,
+                            &PulseOutput::ReadServerName, &PulseOutput::OpenStream}) {
+        if (const std::optional<std::string> failure = (this->*step)()) {
+            why = "PulseAudio: " + *failure;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string PulseOutput::ServerError() const { return pa_strerror(pa_context_errno(m_context)); }
+
+std::optional<std::string> PulseOutput::StartLoop() {
     m_loop = pa_threaded_mainloop_new();
-    if (!m_loop) {
-        why = "PulseAudio: no main loop";
-        return false;
-    }
+    if (!m_loop) return "no main loop";
     m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Drovane");
-    if (!m_context) {
-        why = "PulseAudio: no context";
-        return false;
-    }
+    if (!m_context) return "no context";
+    // Asked before the loop's thread runs, so without its lock.
     pa_context_set_state_callback(m_context, &PulseOutput::OnContextState, this);
     if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
-        why = std::string("PulseAudio: ") + pa_strerror(pa_context_errno(m_context));
-        return false;
+        return ServerError();
     }
-    if (pa_threaded_mainloop_start(m_loop) < 0) {
-        why = "PulseAudio: cannot start its thread";
-        return false;
-    }
+    if (pa_threaded_mainloop_start(m_loop) < 0) return "cannot start its thread";
+    return std::nullopt;
+}
+
+std::optional<std::string> PulseOutput::AwaitContext() {
     LoopLock lock(m_loop);
     for (;;) {
         const pa_context_state_t state = pa_context_get_state(m_context);
-        if (state == PA_CONTEXT_READY) break;
-        if (!PA_CONTEXT_IS_GOOD(state)) {
-            why = std::string("PulseAudio: ") + pa_strerror(pa_context_errno(m_context));
-            return false;
-        }
+        if (state == PA_CONTEXT_READY) return std::nullopt;
+        if (!PA_CONTEXT_IS_GOOD(state)) return ServerError();
         pa_threaded_mainloop_wait(m_loop);
     }
+}
 
-    // PipeWire's Pulse server reports no sink latency; the margin is then sized from what we ask.
+std::optional<std::string> PulseOutput::ReadServerName() {
+    LoopLock lock(m_loop);
     struct Info {
         PulseOutput* self;
         bool done = false;
@@ -104,14 +113,17 @@ bool PulseOutput::Connect(std::string& why) {
             pa_threaded_mainloop_wait(m_loop);
         pa_operation_unref(op);
     }
-    m_latency.requested = kSinkLatencyFrames;
+    // Without an answer the output simply has no name.
+    return std::nullopt;
+}
 
+std::optional<std::string> PulseOutput::OpenStream() {
+    LoopLock lock(m_loop);
+    // PipeWire's Pulse server reports no sink latency; the margin is then sized from what we ask.
+    m_latency.requested = kSinkLatencyFrames;
     const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, kRate, 1};
     m_stream = pa_stream_new(m_context, "Drovane", &format, nullptr);
-    if (!m_stream) {
-        why = std::string("PulseAudio: ") + pa_strerror(pa_context_errno(m_context));
-        return false;
-    }
+    if (!m_stream) return ServerError();
     pa_stream_set_state_callback(m_stream, &PulseOutput::OnStreamState, this);
     pa_stream_set_write_callback(m_stream, &PulseOutput::OnWrite, this);
     pa_buffer_attr attr{};
@@ -122,19 +134,14 @@ bool PulseOutput::Connect(std::string& why) {
     attr.fragsize = static_cast<std::uint32_t>(-1);
     if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) <
         0) {
-        why = std::string("PulseAudio: ") + pa_strerror(pa_context_errno(m_context));
-        return false;
+        return ServerError();
     }
     for (;;) {
         const pa_stream_state_t state = pa_stream_get_state(m_stream);
-        if (state == PA_STREAM_READY) break;
-        if (!PA_STREAM_IS_GOOD(state)) {
-            why = std::string("PulseAudio: ") + pa_strerror(pa_context_errno(m_context));
-            return false;
-        }
+        if (state == PA_STREAM_READY) return std::nullopt;
+        if (!PA_STREAM_IS_GOOD(state)) return ServerError();
         pa_threaded_mainloop_wait(m_loop);
     }
-    return true;
 }
 
 PulseOutput::~PulseOutput() {
@@ -281,12 +288,14 @@ void PulseOutput::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop)
     if (!start) {
         // Where the change put the tone; -1 until it is made (or when it is dropped).
         auto placed = std::make_shared<std::atomic<std::int64_t>>(-1);
-        FetchTiming(stop, [this, hz, ms, generation, placed](const std::optional<Timing>& t) {
-            if (generation != m_generation) return;  // silenced meanwhile
-            if (const auto rewrite = m_tones.Queue(hz, ms, SafeNow(t))) Send(*rewrite);
-            placed->store(static_cast<std::int64_t>(m_tones.LastQueuedStart()));
-            m_written.store(m_tones.WriteIndex());
-        });
+        // Whether the change was made shows in `placed`, not in the answer.
+        static_cast<void>(
+            FetchTiming(stop, [this, hz, ms, generation, placed](const std::optional<Timing>& t) {
+                if (generation != m_generation) return;  // silenced meanwhile
+                if (const auto rewrite = m_tones.Queue(hz, ms, SafeNow(t))) Send(*rewrite);
+                placed->store(static_cast<std::int64_t>(m_tones.LastQueuedStart()));
+                m_written.store(m_tones.WriteIndex());
+            }));
         if (placed->load() >= 0) start = static_cast<std::uint64_t>(placed->load());
     }
     if (!start) return;
@@ -315,9 +324,10 @@ void PulseOutput::Silence() {
         const auto end = static_cast<std::int64_t>(m_tones.SoundEnd());
         if (m_tones.Idle() && (end == 0 || (heard && *heard >= end))) return;
     }
-    FetchTiming({}, [this](const std::optional<Timing>& t) {
+    // An answer later than FetchTiming waits for still writes the fade when it comes.
+    static_cast<void>(FetchTiming({}, [this](const std::optional<Timing>& t) {
         if (const auto rewrite = m_tones.Stop(SafeNow(t))) Send(*rewrite);
-    });
+    }));
 }
 
 void PulseOutput::WaitHeard(std::uint64_t frame, std::stop_token stop, Clock::time_point deadline) {

@@ -28,7 +28,7 @@ class PulseOutput final : public SoundOutput {
 public:
     // Connects to the server and opens the stream; null, with the reason in `why`, when that
     // fails.
-    static std::unique_ptr<PulseOutput> Open(std::string& why);
+    [[nodiscard]] static std::unique_ptr<PulseOutput> Open(std::string& why);
     ~PulseOutput() override;
 
     void Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
@@ -46,7 +46,18 @@ private:
     };
 
     PulseOutput();
-    bool Connect(std::string& why);
+    // Connects, step by step; false, with the first failing step's reason in `why`, on failure.
+    [[nodiscard]] bool Connect(std::string& why);
+    // Connect's steps, in order: each returns what failed, in words for "PulseAudio: " to lead.
+    // The main loop with a context connecting to the server, and the loop's thread.
+    std::optional<std::string> StartLoop();
+    // Waits until the context is ready.
+    std::optional<std::string> AwaitContext();
+    std::optional<std::string> ReadServerName();
+    // Creates the stream, connects it for playback and waits until it is ready.
+    std::optional<std::string> OpenStream();
+    std::string ServerError() const;  // the context's last error
+
     static void OnContextState(pa_context* context, void* self);
     static void OnStreamState(pa_stream* stream, void* self);
     static void OnWrite(pa_stream* stream, std::size_t bytes, void* self);
@@ -54,8 +65,8 @@ private:
 
     // Asks the server where the stream stands, makes `change` (if any) on the loop's thread with
     // its answer, and waits for that (at most a second). False without an answer.
-    bool FetchTiming(std::stop_token stop,
-                     std::function<void(const std::optional<Timing>&)> change);
+    [[nodiscard]] bool FetchTiming(std::stop_token stop,
+                                   std::function<void(const std::optional<Timing>&)> change);
     // The safe point now, from `timing`; the write index without one. Loop lock held.
     std::uint64_t SafeNow(const std::optional<Timing>& timing) const;
     // Sends a rewrite over the queued sound. Loop lock held.

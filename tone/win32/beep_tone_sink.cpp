@@ -7,6 +7,8 @@
 #include <mutex>
 #include <utility>
 
+#include "base/interruptible_wait.h"
+
 // One Play's tone, shared with the stop callback that may cut it from another thread.
 struct BeepToneSink::PendingTone {
     std::mutex mutex;
@@ -15,15 +17,15 @@ struct BeepToneSink::PendingTone {
     bool over = false;     // Beep has returned
 };
 
-BeepToneSink::BeepToneSink(BeepFunction beep) : m_beep(std::move(beep)) {}
+BeepToneSink::BeepToneSink(BeepFunction beep, std::chrono::milliseconds cutPersistence)
+    : m_beep(std::move(beep)), m_cutPersistence(cutPersistence) {}
 
 void BeepToneSink::SystemBeep(std::uint32_t hz, std::uint32_t ms) {
     // A tone the platform refuses simply takes no time; there is nothing to report.
     static_cast<void>(::Beep(hz, ms));
 }
 
-void BeepToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
-    if (stop.stop_requested()) return;
+void BeepToneSink::PlayTone(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
     const auto toneEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     PendingTone tone;
     // Runs at once, on this thread, if the stop came before it was registered.
@@ -42,10 +44,7 @@ void BeepToneSink::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop
     tone.ended.notify_all();
     // A Beep that returns before its time (no beeper on 64-bit Windows Vista, a session without
     // sound, Wine) still takes the tone's length, or a player would spin through its tones.
-    std::mutex restMutex;
-    std::condition_variable_any resting;
-    std::unique_lock rest(restMutex);
-    resting.wait_until(rest, stop, toneEnd, [] { return false; });
+    WaitUntil(stop, toneEnd);
     // Leaving the scope waits for a CutOff still running elsewhere; it ends within one wait step.
 }
 
@@ -53,7 +52,7 @@ void BeepToneSink::Silence() { m_beep(0, 0); }
 
 void BeepToneSink::CutOff(PendingTone& tone) {
     constexpr std::chrono::milliseconds kRetry{2};
-    const auto giveUp = std::chrono::steady_clock::now() + kCutPersistence;
+    const auto giveUp = std::chrono::steady_clock::now() + m_cutPersistence;
     std::unique_lock lock(tone.mutex);
     if (!tone.started) return;
     while (!tone.over && std::chrono::steady_clock::now() < giveUp) {

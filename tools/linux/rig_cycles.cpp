@@ -7,11 +7,10 @@
 
 #include <charconv>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <mutex>
 #include <string_view>
 
+#include "base/interruptible_wait.h"
 #include "base/resource_source.h"
 #include "base/stderr_prompt.h"
 #include "tone/linux/audio_tone_sink.h"
@@ -23,13 +22,6 @@ class NoResources final : public ResourceSource {
 public:
     std::span<const std::byte> Find(std::string_view, int) const override { return {}; }
 };
-
-void Pause(std::chrono::milliseconds ms) {
-    std::mutex mutex;
-    std::condition_variable never;
-    std::unique_lock lock(mutex);
-    never.wait_for(lock, ms, [] { return false; });
-}
 
 int Number(const char* text, int fallback) {
     int v = fallback;
@@ -52,19 +44,19 @@ int main(int argc, char** argv) {
     NoResources resources;
     CTonePlayer player(sink, prompt, resources);
     std::int32_t f1 = 16000, f2 = 20000, delay = 500, step = 10;
-    player.SetParams(f1, f2, delay, step);
+    if (!player.SetParams(f1, f2, delay, step)) return 2;
     unsigned seed = 12345;
     for (int i = 0; i < cycles; ++i) {
         player.StartSweep();
         sink.WaitUntilSounding({}, std::chrono::seconds(5));
         seed = seed * 1103515245u + 12345u;
-        Pause(std::chrono::milliseconds(150 + (seed >> 16) % 600));
+        WaitFor({}, std::chrono::milliseconds(150 + (seed >> 16) % 600));
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         player.Stop();
         std::printf("stop %lld.%09ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
         std::fflush(stdout);
-        Pause(std::chrono::milliseconds(silenceMs));
+        WaitFor({}, std::chrono::milliseconds(silenceMs));
     }
     sink.Drain(std::chrono::milliseconds(500));
     return 0;

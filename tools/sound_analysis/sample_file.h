@@ -11,4 +11,5 @@ struct SampleFile {
 };
 
 // Returns false and sets `error` when the file cannot be read or is not a format we know.
-bool ReadSampleFile(const std::string& path, unsigned rawRate, SampleFile& out, std::string& error);
+[[nodiscard]] bool ReadSampleFile(const std::string& path, unsigned rawRate, SampleFile& out,
+                                  std::string& error);

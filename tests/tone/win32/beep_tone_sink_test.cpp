@@ -160,17 +160,23 @@ TEST_F(BeepToneSinkTest, SilenceMakesTheSilenceCall) {
     EXPECT_EQ(beep.Calls(), (std::vector<Call>{{0, 0}}));
 }
 
-// Where Beep cannot be cut, Play ends with the tone, and the stopping thread is held only briefly.
+// Where Beep cannot be cut, Play ends with the tone, and the stopping thread is held only for the
+// sink's persistence, here 20 ms.
 TEST_F(BeepToneSinkTest, UncuttableBeepHoldsTheStopperOnlyBriefly) {
     beep.cuttable = false;
-    std::jthread player = PlayAsync(1000, 4000);
+    BeepToneSink brief(beep.Function(), 20ms);
+    std::jthread player([&] {
+        brief.Play(1000, 400, stop.get_token());
+        returned = Clock::now();
+    });
     ASSERT_TRUE(beep.WaitForTones(1));
     const auto stopped = Clock::now();
     stop.request_stop();
     const auto stopReturned = Clock::now();
     player.join();
-    EXPECT_LT(stopReturned - stopped, 2s) << "the stopper gave up long before the 4 s tone ended";
-    EXPECT_GE(returned - stopped, 2s) << "Play ended with the tone";
+    EXPECT_LT(stopReturned - stopped, BeepToneSink::kCutPersistence)
+        << "the stopper gave up long before the 400 ms tone ended, at its sink's persistence";
+    EXPECT_GE(returned - stopped, 200ms) << "Play ended with the tone";
 }
 
 // A Beep that returns at once must not make the players spin: the tone still takes its length,
