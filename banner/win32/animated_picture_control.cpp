@@ -1,17 +1,7 @@
 #include "banner/win32/animated_picture_control.h"
 
-// clang-format off
-#include <commctrl.h>
-// clang-format on
-
 #include "toolkit/win32/gdi_canvas.h"
 #include "toolkit/win32/gdi_surface.h"
-
-namespace {
-
-constexpr UINT_PTR kSubclassId = 0xA41;
-
-}  // namespace
 
 AnimatedPictureControl::AnimatedPictureControl(std::shared_ptr<FrameWaiter> waiter)
     : m_picture(
@@ -27,17 +17,12 @@ AnimatedPictureControl::AnimatedPictureControl(std::shared_ptr<FrameWaiter> wait
 
 AnimatedPictureControl::~AnimatedPictureControl() {
     m_picture.HaltAnimation();
-    HWND control = m_control.exchange(nullptr);
-    if (control && IsWindow(control)) {
-        RemoveWindowSubclass(control, &AnimatedPictureControl::Proc, kSubclassId);
-    }
+    m_control = nullptr;
+    m_subclass.Detach();
 }
 
 bool AnimatedPictureControl::Attach(HWND control) {
-    if (!control || !SetWindowSubclass(control, &AnimatedPictureControl::Proc, kSubclassId,
-                                       reinterpret_cast<DWORD_PTR>(this))) {
-        return false;
-    }
+    if (!m_subclass.Attach(control, *this, &AnimatedPictureControl::Handle)) return false;
     m_control = control;
     return true;
 }
@@ -68,19 +53,18 @@ void AnimatedPictureControl::PaintInto(HDC dc) const {
     m_picture.Paint(canvas);
 }
 
-LRESULT CALLBACK AnimatedPictureControl::Proc(HWND window, UINT message, WPARAM wParam,
-                                              LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<AnimatedPictureControl*>(data);
+std::optional<LRESULT> AnimatedPictureControl::Handle(HWND control, UINT message, WPARAM wParam,
+                                                      LPARAM) {
     switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window, &paint);
-            self->PaintInto(dc);
-            EndPaint(window, &paint);
+            HDC dc = BeginPaint(control, &paint);
+            PaintInto(dc);
+            EndPaint(control, &paint);
             return 0;
         }
         case WM_PRINTCLIENT:
-            self->PaintInto(reinterpret_cast<HDC>(wParam));
+            PaintInto(reinterpret_cast<HDC>(wParam));
             return 0;
         case WM_ERASEBKGND:
             // The canvas covers the whole control.
@@ -90,14 +74,13 @@ LRESULT CALLBACK AnimatedPictureControl::Proc(HWND window, UINT message, WPARAM 
             return HTTRANSPARENT;
         case WM_DESTROY:
             // The thread goes before the window it repaints.
-            self->m_picture.HaltAnimation();
+            m_picture.HaltAnimation();
             break;
         case WM_NCDESTROY:
-            self->m_control = nullptr;
-            RemoveWindowSubclass(window, &AnimatedPictureControl::Proc, kSubclassId);
+            m_control = nullptr;
             break;
         default:
             break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return std::nullopt;
 }

@@ -5,11 +5,13 @@
 #include <atomic>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
 #include "banner/animated_picture.h"
 #include "banner/win32/ole_picture_decoder.h"
+#include "toolkit/win32/window_subclass.h"
 
 class ResourceSource;
 
@@ -38,8 +40,7 @@ public:
     HWND Control() const { return m_control; }
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR id, DWORD_PTR data);
+    std::optional<LRESULT> Handle(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     bool FitToPicture(bool loaded);
     void PaintInto(HDC dc) const;
 
@@ -48,4 +49,5 @@ private:
     std::atomic<HWND> m_control = nullptr;
     // Destroyed, and so halted, before the decoder it uses.
     CAnimatedPicture m_picture;
+    WindowSubclass m_subclass;
 };

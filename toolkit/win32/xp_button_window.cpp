@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x5850;  // "XP"
-
 std::string WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -67,25 +65,12 @@ private:
 
 }  // namespace
 
-CXPButtonWindow::~CXPButtonWindow() { Detach(); }
-
 bool CXPButtonWindow::Attach(HWND button) {
-    Detach();
-    if (!button || !SetWindowSubclass(button, &CXPButtonWindow::Proc, kSubclassId,
-                                      reinterpret_cast<DWORD_PTR>(this))) {
-        return false;
-    }
-    m_button = button;
+    if (!m_subclass.Attach(button, *this, &CXPButtonWindow::Handle)) return false;
     // Or-ed as it is: every kind of button becomes an owner-drawn push button.
     SetWindowLongPtrW(button, GWL_STYLE, GetWindowLongPtrW(button, GWL_STYLE) | BS_OWNERDRAW);
     InvalidateRect(button, nullptr, TRUE);
     return true;
-}
-
-void CXPButtonWindow::Detach() {
-    if (!m_button) return;
-    RemoveWindowSubclass(m_button, &CXPButtonWindow::Proc, kSubclassId);
-    m_button = nullptr;
 }
 
 bool CXPButtonWindow::ReflectDrawItem(const DRAWITEMSTRUCT& item) {
@@ -101,26 +86,16 @@ void CXPButtonWindow::Paint(CXPButton& look, const DRAWITEMSTRUCT& item, HWND bu
                   {GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE)});
 }
 
-LRESULT CALLBACK CXPButtonWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR self) {
-    auto* button = reinterpret_cast<CXPButtonWindow*>(self);
-    if (message == WM_NCDESTROY) {
-        button->Detach();
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
-    return button->Handle(message, wParam, lParam);
-}
-
 void CXPButtonWindow::Repaint(CXPButton::Repaint how) {
     if (how == CXPButton::Repaint::kNone) return;
-    InvalidateRect(m_button, nullptr, how == CXPButton::Repaint::kErasing ? TRUE : FALSE);
+    InvalidateRect(Window(), nullptr, how == CXPButton::Repaint::kErasing ? TRUE : FALSE);
 }
 
-LRESULT CXPButtonWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> CXPButtonWindow::Handle(HWND button, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
         case WM_MOUSEMOVE:
-            m_look.OnMouseMove([this] {
-                TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, m_button, 1};
+            m_look.OnMouseMove([button] {
+                TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, button, 1};
                 return _TrackMouseEvent(&track) != FALSE;
             });
             break;
@@ -131,10 +106,10 @@ LRESULT CXPButtonWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             Repaint(m_look.OnMouseHover());
             return 1;
         case kReflectedDrawItem:
-            Paint(m_look, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), m_button);
+            Paint(m_look, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), button);
             return 1;
         default:
             break;
     }
-    return DefSubclassProc(m_button, message, wParam, lParam);
+    return std::nullopt;
 }
