@@ -8,6 +8,7 @@
 
 #include "base/win32/wide_text.h"
 #include "toolkit/owner_draw.h"
+#include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/gdi_canvas.h"
 
 namespace {
@@ -19,49 +20,6 @@ std::string WindowText(HWND window) {
         GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return Narrow(text);
 }
-
-// The button's off-screen buffer: the target's clip box, filled with its background colour, in
-// the target's coordinates; copied to the target in one block when it goes. A printer's context
-// is drawn on directly.
-class PaintBuffer {
-public:
-    explicit PaintBuffer(HDC target) : m_target(target) {
-        GetClipBox(target, &m_area);
-        m_offscreen = GetDeviceCaps(target, TECHNOLOGY) != DT_RASPRINTER;
-        if (m_offscreen) {
-            m_dc = CreateCompatibleDC(target);
-            m_bitmap = CreateCompatibleBitmap(target, m_area.right - m_area.left,
-                                              m_area.bottom - m_area.top);
-            m_previous = SelectObject(m_dc, m_bitmap);
-            SetWindowOrgEx(m_dc, m_area.left, m_area.top, nullptr);
-        } else {
-            m_dc = target;
-        }
-        const COLORREF background = GetBkColor(target);
-        HBRUSH brush = CreateSolidBrush(background);
-        FillRect(m_dc, &m_area, brush);
-        DeleteObject(brush);
-    }
-    ~PaintBuffer() {
-        if (!m_offscreen) return;
-        BitBlt(m_target, m_area.left, m_area.top, m_area.right - m_area.left,
-               m_area.bottom - m_area.top, m_dc, m_area.left, m_area.top, SRCCOPY);
-        SelectObject(m_dc, m_previous);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    PaintBuffer(const PaintBuffer&) = delete;
-    PaintBuffer& operator=(const PaintBuffer&) = delete;
-    HDC Dc() const { return m_dc; }
-
-private:
-    HDC m_target;
-    RECT m_area{};
-    bool m_offscreen = true;
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_previous = nullptr;
-};
 
 }  // namespace
 
@@ -79,8 +37,11 @@ bool CXPButtonWindow::ReflectDrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 void CXPButtonWindow::Paint(CXPButton& look, const DRAWITEMSTRUCT& item, HWND button) {
-    PaintBuffer buffer(item.hDC);
-    GdiCanvas canvas(buffer.Dc());
+    CBufferDC buffer(item.hDC, {0, 0, 0, 0});
+    GdiCanvas canvas(buffer);
+    // What the painter leaves of the clip box shows the target's background.
+    const RECT& area = buffer.Area();
+    canvas.FillSolidRect({area.left, area.top, area.right, area.bottom}, GetBkColor(item.hDC));
     const RECT& r = item.rcItem;
     look.DrawItem(canvas, {r.left, r.top, r.right, r.bottom}, item.itemState, WindowText(button),
                   {GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE)});

@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/gdi_canvas.h"
-#include "toolkit/win32/offscreen_surface.h"
 #include "ui/win32/label_widening.h"
 #include "ui/win32/window_region.h"
 
@@ -78,8 +78,8 @@ INT_PTR AboutBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(m_window, &paint);
             {
-                OffscreenSurface surface(dc, paint.rcPaint);
-                GdiCanvas canvas(surface.Dc());
+                CBufferDC buffer(dc, paint.rcPaint);
+                GdiCanvas canvas(buffer);
                 m_logic->OnPaint(canvas);
             }
             EndPaint(m_window, &paint);

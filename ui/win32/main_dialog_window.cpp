@@ -4,9 +4,9 @@
 #include <windowsx.h>
 // clang-format on
 
+#include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/gdi_canvas.h"
 #include "toolkit/win32/menu_xp_win32.h"
-#include "toolkit/win32/offscreen_surface.h"
 #include "ui/about_box.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_painter.h"
@@ -128,9 +128,9 @@ void MainDialogWindow::Paint() {
     } else {
         // Composed off-screen and copied once. The labels then draw their letters on top: the
         // dialog does not clip its children, so this covers their areas too.
-        OffscreenSurface surface(dc, paint.rcPaint);
-        FillRect(surface.Dc(), &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
-        GdiCanvas canvas(surface.Dc());
+        CBufferDC buffer(dc, paint.rcPaint);
+        FillRect(buffer, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
+        GdiCanvas canvas(buffer);
         dialog_painter::PaintBackground(canvas, client.right);
     }
     EndPaint(m_window, &paint);

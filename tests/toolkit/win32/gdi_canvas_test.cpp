@@ -10,7 +10,6 @@
 
 #include "tests/toolkit/win32/memory_dc.h"
 #include "toolkit/win32/gdi_surface.h"
-#include "toolkit/win32/offscreen_surface.h"
 #include "ui/dialog_painter.h"
 
 namespace {
@@ -200,21 +199,6 @@ TEST(GdiCanvasTest, MainWindowBackgroundThroughGdi) {
     EXPECT_EQ(dc.At(79, 205), dialog_painter::GradientRow(205));
     EXPECT_EQ(dc.At(155, 274), dialog_painter::kEtchColor);
     EXPECT_EQ(dc.At(349, 275), dialog_painter::GradientRow(275));
-}
-
-TEST(OffscreenSurfaceTest, ReachesTheTargetOnlyWhenItGoesAndOnlyItsArea) {
-    MemoryDc target(50, 50);
-    GdiCanvas(target.Get()).FillSolidRect({0, 0, 50, 50}, kRed);
-    {
-        OffscreenSurface surface(target.Get(), RECT{10, 10, 30, 30});
-        GdiCanvas canvas(surface.Dc());
-        canvas.FillSolidRect({0, 0, 50, 50}, kBlue);  // in the target's coordinates
-        EXPECT_EQ(target.At(20, 20), kRed) << "nothing shows while it is composed";
-    }
-    EXPECT_EQ(target.At(10, 10), kBlue);
-    EXPECT_EQ(target.At(29, 29), kBlue);
-    EXPECT_EQ(target.At(30, 30), kRed) << "only its area is copied";
-    EXPECT_EQ(target.At(9, 20), kRed);
 }
 
 }  // namespace

@@ -157,6 +157,18 @@ TEST_F(XPButtonWindowTest, PaintsOnlyInsideTheTargetsClipBox) {
     EXPECT_EQ(dc.At(20, 0), CXPButton::kOutline) << "the outline's top row, in place";
 }
 
+TEST_F(XPButtonWindowTest, WhatItLeavesOfTheClipBoxShowsTheTargetsBackground) {
+    CXPButtonWindow flat;
+    ASSERT_TRUE(flat.Attach(MakeButton(BS_PUSHBUTTON)));
+    MemoryDc dc(kWidth + 10, kHeight);
+    dc.Fill({0, 0, kWidth + 10, kHeight}, RGB(255, 0, 0));
+    SetBkColor(dc.Get(), RGB(0, 128, 0));
+    PaintInto(dc, flat.Window(), 0);
+    EXPECT_EQ(dc.At(kWidth + 5, 1), RGB(0, 128, 0));
+    EXPECT_EQ(dc.At(kWidth - 1, 0), CXPButton::kGround)
+        << "the button itself as the painter has it";
+}
+
 TEST_F(XPButtonWindowTest, OnlyFlatButtonsTakeTheirRecords) {
     HWND plain = MakeButton(BS_OWNERDRAW);
     MemoryDc dc(kWidth, kHeight);
