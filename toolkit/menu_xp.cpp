@@ -217,10 +217,13 @@ bool CMenuXP::DrawItem(const DrawItemRecord& record, MenuAccess& menus, Canvas& 
     const CanvasFont previousFont = buffer.GetFont();
     buffer.SetFont({FontFace::kGui, kWeightNormal});
     const unsigned s = record.itemState;
-    const bool open =
-        item.Draw(buffer, record.rcItem, (s & ods::kSelected) != 0, (record.itemData & 0xFF) == 0,
-                  (s & ods::kHotLight) != 0, (s & ods::kInactive) != 0, (s & ods::kNoAccel) != 0,
-                  colors, keyboardCues);
+    const MenuItemDrawState state{.selected = (s & ods::kSelected) != 0,
+                                  .menuBar = (record.itemData & 0xFF) == 0,
+                                  .hotLight = (s & ods::kHotLight) != 0,
+                                  .inactive = (s & ods::kInactive) != 0,
+                                  .noAccel = (s & ods::kNoAccel) != 0,
+                                  .keyboardCues = keyboardCues};
+    const bool open = item.Draw(buffer, record.rcItem, state, colors);
     if (openMenuBarItem) *openMenuBarItem = open;
     ++ms_nDrawCount;
     buffer.SetFont(previousFont);

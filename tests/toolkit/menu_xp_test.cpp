@@ -205,6 +205,41 @@ TEST_F(MenuXPTest, DrawItemPaintsMenuItemsOnlyAndCountsThem) {
     EXPECT_EQ(CMenuXP::ms_rcMenuBarItem, (Rect{211, 111, 247, 130}));
 }
 
+TEST_F(MenuXPTest, EveryOwnerDrawBitOfTheRecordReachesTheItemsLook) {
+    const MenuHandle file = FileMenu();
+    CMenuXP::ConvertMenu(menus, file, true, false, measure);
+    const MenuPalette palette = MenuPalette::From({});
+    struct Case {
+        unsigned state;
+        bool menuBar;
+        bool cues;
+        Color edge;  // the item's left edge, half-way down
+        Color text;
+        bool prefixHidden;
+    };
+    const Case cases[] = {
+        {0, false, true, palette.band, palette.text, false},
+        {ods::kSelected, false, true, palette.frame, palette.text, false},
+        {ods::kInactive, false, true, palette.band, palette.inactiveText, false},
+        {ods::kNoAccel, false, false, palette.band, palette.text, true},
+        {ods::kNoAccel, false, true, palette.band, palette.text, false},
+        {0, true, true, palette.face, palette.text, false},
+        {ods::kHotLight, true, true, palette.frame, palette.text, false},
+        {ods::kHotLight | ods::kInactive, true, true, palette.face, palette.inactiveText, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "state " << c.state << (c.menuBar ? " menu bar" : ""));
+        MemorySurface buffer({120, 20});
+        const DrawItemRecord record{
+            kMenuControl, 131, c.state, file, {0, 0, 120, 20}, c.menuBar ? 0 : Data(file, 0)};
+        ASSERT_TRUE(CMenuXP::DrawItem(record, menus, buffer, {}, c.cues));
+        EXPECT_EQ(buffer.GetPixel({0, 10}), c.edge);
+        ASSERT_EQ(buffer.texts.size(), 1u);
+        EXPECT_EQ(buffer.texts[0].color, c.text);
+        EXPECT_EQ((buffer.texts[0].flags & TextFlags::kHidePrefix) != 0, c.prefixHidden);
+    }
+}
+
 TEST(MenuHookTest, NestedInstallsLeaveOneHookUntilTheLastRemove) {
     MenuHookCount hook;
     bool installed = false;
