@@ -7,6 +7,7 @@
 
 #include "banner/win32/transparent_static_control.h"
 #include "toolkit/win32/xp_button_window.h"
+#include "ui/dialog_ids.h"
 
 class CRepellerDialog;
 class Win32DialogView;
@@ -23,11 +24,15 @@ public:
     INT_PTR Run();
 
     // The labels drawn over the gradient.
-    static constexpr std::array<int, 9> kTransparentLabels{1014, 1015, 1016, 1017, 1018,
-                                                           1020, 1021, 1019, 1011};
+    static constexpr std::array kTransparentLabels{
+        ids::kFrequencyLabel, ids::kToLabel,         ids::kHzLabel,
+        ids::kDelayLabel,     ids::kStepLabel,       ids::kSoundSettingsLabel,
+        ids::kSoundTestLabel, ids::kRunAtLogonLabel, ids::kNotice};
 
     // The push buttons with the flat look.
-    static constexpr std::array<int, 8> kFlatButtons{1007, 131, 132, 133, 6, 7, 3, 4};
+    static constexpr std::array kFlatButtons{ids::kClose,     ids::kStart,   ids::kStop,
+                                             ids::kDetails,   ids::kSet,     ids::kDefault,
+                                             ids::kTestSound, ids::kStopTest};
 
 private:
     static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
