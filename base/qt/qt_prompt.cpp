@@ -1,4 +1,4 @@
-#include "base/qt/message_box_prompt.h"
+#include "base/qt/qt_prompt.h"
 
 #include <QMessageBox>
 #include <QScreen>
@@ -29,14 +29,14 @@ void PrepareBox(QMessageBox& box) {
 
 }  // namespace
 
-void MessageBoxPrompt::ShowError(std::string_view text) {
+void QtPrompt::ShowError(std::string_view text) {
     QMessageBox box(QMessageBox::Critical, m_programName, FromUtf8(text), QMessageBox::Ok, m_owner);
     box.setObjectName("ErrorBox");
     PrepareBox(box);
     box.exec();
 }
 
-bool MessageBoxPrompt::AskYesNo(std::string_view text) {
+bool QtPrompt::AskYesNo(std::string_view text) {
     QMessageBox box(QMessageBox::Question, "Exit", FromUtf8(text),
                     QMessageBox::Yes | QMessageBox::No, m_owner);
     box.setObjectName("QuestionBox");

@@ -1,4 +1,4 @@
-#include "ui/qt/about_window.h"
+#include "ui/qt/qt_about_window.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -14,11 +14,11 @@ QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()
 
 }  // namespace
 
-AboutWindow::AboutWindow(const QPixmap& picture, Shell& shell,
-                         const LinkLabel::CursorLoader& cursors, std::string makerPage,
-                         QWidget* parent)
+QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
+                             const QtLinkLabel::CursorLoader& cursors, std::string makerPage,
+                             QWidget* parent)
     : QDialog(parent), m_logic(*this, std::move(makerPage)) {
-    setObjectName("AboutWindow");
+    setObjectName("QtAboutWindow");
     setWindowTitle(FromUtf8(CAboutDialog::kCaption));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -40,7 +40,7 @@ AboutWindow::AboutWindow(const QPixmap& picture, Shell& shell,
                 break;
             }
             default: {
-                auto* label = new LinkLabel(FromUtf8(c.text), shell, cursors, this);
+                auto* label = new QtLinkLabel(FromUtf8(c.text), shell, cursors, this);
                 label->setObjectName(QString("item%1").arg(c.id));
                 label->setGeometry(rect);
                 m_links.insert(c.id, label);
@@ -53,11 +53,11 @@ AboutWindow::AboutWindow(const QPixmap& picture, Shell& shell,
     m_logic.OnInitDialog();
 }
 
-CLinkStatic& AboutWindow::Link(int id) { return m_links.value(id)->Logic(); }
+CLinkStatic& QtAboutWindow::Link(int id) { return m_links.value(id)->Logic(); }
 
-Size AboutWindow::GetWindowSize() { return {width(), height()}; }
+Size QtAboutWindow::GetWindowSize() { return {width(), height()}; }
 
-void AboutWindow::paintEvent(QPaintEvent*) {
+void QtAboutWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QtCanvas canvas(painter);
     m_logic.OnPaint(canvas);

@@ -5,17 +5,17 @@
 #include <QPixmap>
 #include <string>
 
-#include "banner/qt/link_label.h"
+#include "banner/qt/qt_link_label.h"
 #include "ui/about_box.h"
 
 class Shell;
 
 // The About box on the Linux desktop: its template laid out in Qt widgets, with CAboutDialog
 // deciding what the labels show.
-class AboutWindow final : public QDialog, public AboutView {
+class QtAboutWindow final : public QDialog, public AboutView {
 public:
-    AboutWindow(const QPixmap& picture, Shell& shell, const LinkLabel::CursorLoader& cursors,
-                std::string makerPage, QWidget* parent);
+    QtAboutWindow(const QPixmap& picture, Shell& shell, const QtLinkLabel::CursorLoader& cursors,
+                  std::string makerPage, QWidget* parent);
 
     CLinkStatic& Link(int id) override;
     Size GetWindowSize() override;
@@ -27,5 +27,5 @@ protected:
 
 private:
     CAboutDialog m_logic;
-    QMap<int, LinkLabel*> m_links;
+    QMap<int, QtLinkLabel*> m_links;
 };

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "banner/animated_picture.h"
-#include "banner/win32/ole_picture_decoder.h"
+#include "banner/win32/win32_picture_decoder.h"
 #include "toolkit/win32/window_subclass.h"
 
 class ResourceSource;
@@ -19,13 +19,13 @@ class ResourceSource;
 // paints by copying the picture's canvas, is repainted at the animation thread's request, halts
 // the animation when the control is destroyed, and takes no mouse input, so clicks and the
 // cursor over it are its dialog's. Its own window text is never drawn.
-class AnimatedPictureControl {
+class Win32AnimatedPicture {
 public:
     // `waiter` waits out the frames' delays (the steady clock when null).
-    explicit AnimatedPictureControl(std::shared_ptr<FrameWaiter> waiter = nullptr);
-    ~AnimatedPictureControl();
-    AnimatedPictureControl(const AnimatedPictureControl&) = delete;
-    AnimatedPictureControl& operator=(const AnimatedPictureControl&) = delete;
+    explicit Win32AnimatedPicture(std::shared_ptr<FrameWaiter> waiter = nullptr);
+    ~Win32AnimatedPicture();
+    Win32AnimatedPicture(const Win32AnimatedPicture&) = delete;
+    Win32AnimatedPicture& operator=(const Win32AnimatedPicture&) = delete;
 
     // Takes over `control`'s painting and mouse handling for the control's lifetime.
     bool Attach(HWND control);
@@ -44,7 +44,7 @@ private:
     bool FitToPicture(bool loaded);
     void PaintInto(HDC dc) const;
 
-    OlePictureDecoder m_decoder;
+    Win32PictureDecoder m_decoder;
     // Read by the animation thread's repaint requests.
     std::atomic<HWND> m_control = nullptr;
     // Destroyed, and so halted, before the decoder it uses.

@@ -4,7 +4,7 @@
 
 // Opens addresses with the desktop's default handler (xdg-open and the like), without waiting for
 // it. A failure shows nothing.
-class DesktopShell final : public Shell {
+class QtShell final : public Shell {
 public:
     void OpenAddress(std::string_view address) override;
 };

@@ -1,6 +1,6 @@
 // The banner's pictures through the system's OLE picture loader, drawn into GDI surfaces: the
 // banner's frame streams, exact pixels and transparency, and pictures other than GIFs.
-#include "banner/win32/ole_picture_decoder.h"
+#include "banner/win32/win32_picture_decoder.h"
 
 #include <gtest/gtest.h>
 
@@ -63,8 +63,8 @@ gif_test::Bytes Bmp(int width, int height) {
     return bytes;
 }
 
-TEST(OlePictureDecoderTest, EveryFrameStreamOfTheBannerDecodes) {
-    OlePictureDecoder decoder;
+TEST(Win32PictureDecoderTest, EveryFrameStreamOfTheBannerDecodes) {
+    Win32PictureDecoder decoder;
     GifSplitter splitter;
     splitter.StartParse(Banner());
     int frames = 0;
@@ -87,8 +87,8 @@ TEST(OlePictureDecoderTest, EveryFrameStreamOfTheBannerDecodes) {
 // Each frame is drawn one to one where it belongs: the first covers the canvas with colours of
 // the banner's table only (a scaled or blended drawing would make others), and the second, a
 // smaller frame, changes its own rectangle and nothing else.
-TEST(OlePictureDecoderTest, BannerFramesDrawInPlaceAtTheirOwnPixels) {
-    OlePictureDecoder decoder;
+TEST(Win32PictureDecoderTest, BannerFramesDrawInPlaceAtTheirOwnPixels) {
+    Win32PictureDecoder decoder;
     auto waiter = std::make_shared<FakeFrameWaiter>();
     CAnimatedPicture picture(
         decoder, std::make_shared<GdiSurfaceFactory>(), kColors, [] {}, waiter);
@@ -135,13 +135,13 @@ TEST(OlePictureDecoderTest, BannerFramesDrawInPlaceAtTheirOwnPixels) {
     EXPECT_GT(changed, frame->width * frame->height / 10);
 }
 
-TEST(OlePictureDecoderTest, FramePixelsComeOutExactlyAndTransparentOnesKeepWhatLiesBelow) {
+TEST(Win32PictureDecoderTest, FramePixelsComeOutExactlyAndTransparentOnesKeepWhatLiesBelow) {
     gif_test::GifBuilder gif(1);
     gif.Screen(4, 2).GlobalColor(1, 255, 0, 0).GlobalColor(2, 0, 255, 0).GlobalColor(3, 0, 0, 255);
     gif.Control(10, 1).PixelImage(0, 0, 4, 2, {1, 1, 1, 1, 3, 3, 3, 3});
     gif.Control(10, 1, 1).PixelImage(2, 0, 2, 2, {2, 0, 0, 2});  // index 0 is transparent
     gif.Trailer();
-    OlePictureDecoder decoder;
+    Win32PictureDecoder decoder;
     auto waiter = std::make_shared<FakeFrameWaiter>(2);
     CAnimatedPicture picture(
         decoder, std::make_shared<GdiSurfaceFactory>(), kColors, [] {}, waiter);
@@ -157,9 +157,9 @@ TEST(OlePictureDecoderTest, FramePixelsComeOutExactlyAndTransparentOnesKeepWhatL
     }
 }
 
-TEST(OlePictureDecoderTest, OtherPicturesComeAtTheirOwnSizeAndDrawAnyPartOfThemselves) {
+TEST(Win32PictureDecoderTest, OtherPicturesComeAtTheirOwnSizeAndDrawAnyPartOfThemselves) {
     const gif_test::Bytes bmp = Bmp(7, 5);
-    OlePictureDecoder decoder;
+    Win32PictureDecoder decoder;
     const std::unique_ptr<Picture> decoded = decoder.Decode(bmp);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->GetSize(), (Size{7, 5}));

@@ -1,6 +1,6 @@
 // The banner control over a real static control (Wine's null display driver): its size and place,
 // its painting, the animation thread's repaint requests, the mouse, and its end with the window.
-#include "banner/win32/animated_picture_control.h"
+#include "banner/win32/win32_animated_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 using picture_test::FakeFrameWaiter;
 
-class AnimatedPictureControlTest : public ::testing::Test {
+class Win32AnimatedPictureTest : public ::testing::Test {
 protected:
     void SetUp() override {
         parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 200, nullptr,
@@ -46,7 +46,7 @@ protected:
     HWND parent = nullptr;
     HWND control = nullptr;
     std::shared_ptr<FakeFrameWaiter> waiter = std::make_shared<FakeFrameWaiter>();
-    AnimatedPictureControl banner{waiter};
+    Win32AnimatedPicture banner{waiter};
 };
 
 testing::AssertionResult SameSurface(GdiSurface& actual, GdiSurface& expected) {
@@ -63,7 +63,7 @@ testing::AssertionResult SameSurface(GdiSurface& actual, GdiSurface& expected) {
     return testing::AssertionSuccess();
 }
 
-TEST_F(AnimatedPictureControlTest, TakesThePicturesSizeInPlaceAndPaintsOnlyTheCanvas) {
+TEST_F(Win32AnimatedPictureTest, TakesThePicturesSizeInPlaceAndPaintsOnlyTheCanvas) {
     const Color under = Rgb(1, 2, 3);
     const std::unique_ptr<GdiSurface> empty = Printed(under);
     EXPECT_EQ(empty->GetCanvas().GetPixel({5, 5}), under) << "no text of its own before a load";
@@ -84,7 +84,7 @@ TEST_F(AnimatedPictureControlTest, TakesThePicturesSizeInPlaceAndPaintsOnlyTheCa
 // The window's thread is busy in the test and reads no messages while the animation thread
 // draws the next frame: the request must reach the window as an area to paint, without the
 // animation thread waiting for the window's thread.
-TEST_F(AnimatedPictureControlTest, AnimationThreadMarksTheControlForAPaint) {
+TEST_F(Win32AnimatedPictureTest, AnimationThreadMarksTheControlForAPaint) {
     ASSERT_TRUE(banner.LoadFromResource(EmbeddedResources(), 168, "GIF"));
     ASSERT_TRUE(banner.StartShowing());
     ASSERT_TRUE(waiter->AwaitHold(1));
@@ -97,7 +97,7 @@ TEST_F(AnimatedPictureControlTest, AnimationThreadMarksTheControlForAPaint) {
               (std::vector<long>{0, 0, 300, 100}));
 }
 
-TEST_F(AnimatedPictureControlTest, MouseGoesToTheDialogAndTheAnimationEndsWithTheWindow) {
+TEST_F(Win32AnimatedPictureTest, MouseGoesToTheDialogAndTheAnimationEndsWithTheWindow) {
     EXPECT_EQ(SendMessageW(control, WM_NCHITTEST, 0, MAKELPARAM(60, 30)), HTTRANSPARENT);
     ASSERT_TRUE(banner.LoadFromResource(EmbeddedResources(), 168, "GIF"));
     ASSERT_TRUE(banner.StartShowing());

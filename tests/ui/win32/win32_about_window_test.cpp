@@ -1,5 +1,5 @@
 // The About box from the real template 100 (Wine's null display driver), run modally.
-#include "ui/win32/about_box_window.h"
+#include "ui/win32/win32_about_window.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +26,14 @@ int TextWidth(HWND label) {
 
 // The template was drawn for a narrower font than the one the labels get here: the maker's name,
 // 46 units wide, would wrap its last word out of sight.
-TEST(AboutBoxWindowTest, EveryLabelHoldsItsTextOnOneLineInsideTheBox) {
+TEST(Win32AboutWindowTest, EveryLabelHoldsItsTextOnOneLineInsideTheBox) {
     HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
                                  nullptr);
     if (!probe) GTEST_SKIP() << "no windows can be made here (no display driver)";
     DestroyWindow(probe);
 
     RecordingShell shell;
-    AboutBoxWindow about(GetModuleHandleW(nullptr), shell, "https://example.org/corvell");
+    Win32AboutWindow about(GetModuleHandleW(nullptr), shell, "https://example.org/corvell");
     bool shown = false;
     about.Run(nullptr, [&](HWND box) {
         if (!box) return;

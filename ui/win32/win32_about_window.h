@@ -16,9 +16,9 @@ class Shell;
 
 // The About box on Windows: dialog template 100 with CAboutDialog deciding its labels and its
 // card, the labels drawn by Win32LinkLabel.
-class AboutBoxWindow final : public AboutView {
+class Win32AboutWindow final : public AboutView {
 public:
-    AboutBoxWindow(HINSTANCE instance, Shell& shell, std::string makerPage);
+    Win32AboutWindow(HINSTANCE instance, Shell& shell, std::string makerPage);
 
     // Runs the box modal to `owner` until OK or Escape. `shown` is told the box's window once it
     // exists, and null when it is gone.

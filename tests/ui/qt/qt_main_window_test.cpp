@@ -1,6 +1,6 @@
 // The Qt window with the real dialog logic, headless: the template's controls, the menu bar, the
 // fold and the close box.
-#include "ui/qt/repeller_window.h"
+#include "ui/qt/qt_main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +30,8 @@
 #include "tone/tone_player.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
-#include "ui/qt/about_window.h"
 #include "ui/qt/dialog_font.h"
+#include "ui/qt/qt_about_window.h"
 #include "ui/repeller_dialog.h"
 
 namespace {
@@ -41,10 +41,10 @@ namespace {
 
 std::optional<QCursor> NoCursors(int) { return std::nullopt; }
 
-class RepellerWindowTest : public ::testing::Test {
+class QtMainWindowTest : public ::testing::Test {
 protected:
-    RepellerWindowTest() { sink.HoldAfter(0); }
-    ~RepellerWindowTest() override { window.SetLogic(nullptr); }
+    QtMainWindowTest() { sink.HoldAfter(0); }
+    ~QtMainWindowTest() override { window.SetLogic(nullptr); }
 
     template <typename T>
     T* Item(int id) {
@@ -64,15 +64,15 @@ protected:
     CRegistrySettings settings{registry, logon, prompt, "/usr/bin/drovane"};
     CTonePlayer player{sink, prompt, resources};
     RecordingShell shell;
-    RepellerWindow window{WindowArt{QIcon(), QPixmap(), QPixmap(), NoCursors}, shell,
-                          "https://example.org/maker"};
+    QtMainWindow window{WindowArt{QIcon(), QPixmap(), QPixmap(), NoCursors}, shell,
+                        "https://example.org/maker"};
     RecordingTrayHost trayHost;
     CSystemTray tray;
     CRepellerDialog dialog{window, player,   settings, prompt,
                            tray,   trayHost, shell,    "https://example.org/product"};
 };
 
-TEST_F(RepellerWindowTest, ControlsSitAtTheirPixelsOfTheNinePointLayout) {
+TEST_F(QtMainWindowTest, ControlsSitAtTheirPixelsOfTheNinePointLayout) {
     const struct {
         int id;
         QRect rect;
@@ -84,7 +84,7 @@ TEST_F(RepellerWindowTest, ControlsSitAtTheirPixelsOfTheNinePointLayout) {
     for (const auto& p : places) EXPECT_EQ(Item<QWidget>(p.id)->geometry(), p.rect) << p.id;
 }
 
-TEST_F(RepellerWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
+TEST_F(QtMainWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
     for (const layout::Control& c : layout::Controls()) {
         if (c.id == 0 || c.kind == layout::Kind::Banner) continue;
         QWidget* w = Item<QWidget>(c.id);
@@ -111,7 +111,7 @@ TEST_F(RepellerWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
                     ->testAttribute(Qt::WA_TransparentForMouseEvents));
 }
 
-TEST_F(RepellerWindowTest, MenuBarHasTheEnglishMenusWithMnemonics) {
+TEST_F(QtMainWindowTest, MenuBarHasTheEnglishMenusWithMnemonics) {
     QStringList titles;
     QStringList file;
     for (QAction* a : window.MenuBar()->actions()) titles << a->text();
@@ -120,7 +120,7 @@ TEST_F(RepellerWindowTest, MenuBarHasTheEnglishMenusWithMnemonics) {
     EXPECT_EQ(file, QStringList({"&Start", "S&top", "", "Test Sound", "Stop Test", "", "E&xit"}));
 }
 
-TEST_F(RepellerWindowTest, OpensCompactUnfoldsByButtonAndCloseBoxHides) {
+TEST_F(QtMainWindowTest, OpensCompactUnfoldsByButtonAndCloseBoxHides) {
     const int full = window.height();
     Open();
     EXPECT_EQ(window.height(), full - 122);
@@ -146,7 +146,7 @@ TEST_F(RepellerWindowTest, OpensCompactUnfoldsByButtonAndCloseBoxHides) {
     EXPECT_FALSE(window.isMinimized());
 }
 
-TEST_F(RepellerWindowTest, CheckBoxClickWritesTheEntryAndTheMenuShowsTheFlags) {
+TEST_F(QtMainWindowTest, CheckBoxClickWritesTheEntryAndTheMenuShowsTheFlags) {
     Open();
     Item<QCheckBox>(ids::kRunAtLogon)->click();
     EXPECT_EQ(logon.entry, std::string("/usr/bin/drovane"));
@@ -160,7 +160,7 @@ TEST_F(RepellerWindowTest, CheckBoxClickWritesTheEntryAndTheMenuShowsTheFlags) {
     EXPECT_FALSE(actions[3]->isCheckable());
 }
 
-TEST_F(RepellerWindowTest, EveryLabelFitsItsRectangleWithAPixelToSpare) {
+TEST_F(QtMainWindowTest, EveryLabelFitsItsRectangleWithAPixelToSpare) {
     const QFontMetrics metrics(QApplication::font());
     int labels = 0;
     for (const layout::Control& c : layout::Controls()) {
@@ -179,7 +179,7 @@ TEST_F(RepellerWindowTest, EveryLabelFitsItsRectangleWithAPixelToSpare) {
     }
 }
 
-TEST_F(RepellerWindowTest, HidingAndShowingKeepsThePlaceTheUserChose) {
+TEST_F(QtMainWindowTest, HidingAndShowingKeepsThePlaceTheUserChose) {
     Open();
     window.move(147, 110);
     window.ShowWindow(WindowShow::Hide);
@@ -191,7 +191,7 @@ TEST_F(RepellerWindowTest, HidingAndShowingKeepsThePlaceTheUserChose) {
     EXPECT_EQ(window.pos(), QPoint(147, 110)) << "a second start shows it there too";
 }
 
-TEST_F(RepellerWindowTest, ClickOnTheBannerOpensTheProductPage) {
+TEST_F(QtMainWindowTest, ClickOnTheBannerOpensTheProductPage) {
     Open();
     QWidget* banner = Item<QWidget>(ids::kBanner);
     ASSERT_NE(banner, nullptr);
@@ -203,11 +203,11 @@ TEST_F(RepellerWindowTest, ClickOnTheBannerOpensTheProductPage) {
     EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/product"});
 }
 
-TEST_F(RepellerWindowTest, AboutBoxOpensModalWithItsLabelsAndComesForwardWhenOpenedAgain) {
+TEST_F(QtMainWindowTest, AboutBoxOpensModalWithItsLabelsAndComesForwardWhenOpenedAgain) {
     Open();
     std::vector<std::string> seen;
     QTimer::singleShot(0, [&] {
-        AboutWindow* about = window.AboutBox();
+        QtAboutWindow* about = window.AboutBox();
         if (!about) return;
         seen.push_back(about->windowTitle().toStdString());
         seen.push_back(about->isModal() ? "modal" : "not modal");

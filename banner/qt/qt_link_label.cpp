@@ -1,4 +1,4 @@
-#include "banner/qt/link_label.h"
+#include "banner/qt/qt_link_label.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -6,7 +6,7 @@
 #include "base/qt/qt_text.h"
 #include "toolkit/qt/qt_color.h"
 
-LinkLabel::LinkLabel(const QString& text, Shell& shell, CursorLoader cursors, QWidget* parent)
+QtLinkLabel::QtLinkLabel(const QString& text, Shell& shell, CursorLoader cursors, QWidget* parent)
     : QWidget(parent),
       m_text(text),
       m_cursors(std::move(cursors)),
@@ -17,24 +17,24 @@ LinkLabel::LinkLabel(const QString& text, Shell& shell, CursorLoader cursors, QW
     connect(&m_timer, &QTimer::timeout, this, [this] { m_logic.OnTimer(); });
 }
 
-std::string LinkLabel::GetText() { return ToUtf8(m_text); }
+std::string QtLinkLabel::GetText() { return ToUtf8(m_text); }
 
-void LinkLabel::SetText(std::string_view text) {
+void QtLinkLabel::SetText(std::string_view text) {
     m_text = FromUtf8(text);
     update();
 }
 
-void LinkLabel::Redraw() { repaint(); }
+void QtLinkLabel::Redraw() { repaint(); }
 
-void LinkLabel::StartTimer(int periodMs) { m_timer.start(periodMs); }
+void QtLinkLabel::StartTimer(int periodMs) { m_timer.start(periodMs); }
 
-void LinkLabel::StopTimer() { m_timer.stop(); }
+void QtLinkLabel::StopTimer() { m_timer.stop(); }
 
-void LinkLabel::SetTakesClicks(bool takes) {
+void QtLinkLabel::SetTakesClicks(bool takes) {
     setAttribute(Qt::WA_TransparentForMouseEvents, !takes);
 }
 
-void LinkLabel::paintEvent(QPaintEvent*) {
+void QtLinkLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), ToQColor(m_logic.BackColor()));
     QFont letters = font();
@@ -44,12 +44,12 @@ void LinkLabel::paintEvent(QPaintEvent*) {
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_text);
 }
 
-void LinkLabel::mousePressEvent(QMouseEvent* event) {
+void QtLinkLabel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) m_logic.OnLButtonDown();
     QWidget::mousePressEvent(event);
 }
 
-void LinkLabel::enterEvent(QEnterEvent* event) {
+void QtLinkLabel::enterEvent(QEnterEvent* event) {
     const int cursor = m_logic.OnSetCursor();
     const std::optional<QCursor> shape =
         cursor == CLinkStatic::kNoCursor ? std::nullopt : m_cursors(cursor);

@@ -10,13 +10,13 @@
 #include <optional>
 #include <string>
 
-#include "banner/qt/link_label.h"
+#include "banner/qt/qt_link_label.h"
 #include "ui/dialog_view.h"
-#include "ui/qt/about_window.h"
+#include "ui/qt/qt_about_window.h"
 
 class CRepellerDialog;
 class QMenu;
-class AnimatedPictureWidget;
+class QtAnimatedPicture;
 class QMenuBar;
 class ResourceSource;
 class Shell;
@@ -26,7 +26,7 @@ struct WindowArt {
     QIcon icon;            // 128
     QPixmap speaker;       // 148, beside the sound test
     QPixmap aboutPicture;  // 160
-    LinkLabel::CursorLoader cursors;
+    QtLinkLabel::CursorLoader cursors;
     // Where the banner's picture comes from.
     const ResourceSource* resources = nullptr;
 };
@@ -34,10 +34,10 @@ struct WindowArt {
 // The main window: the dialog template laid out in Qt widgets. Every decision is left to
 // CRepellerDialog; this class only turns its calls into widget calls and widget events into its
 // handlers.
-class RepellerWindow final : public QDialog, public DialogView {
+class QtMainWindow final : public QDialog, public DialogView {
 public:
     // The About box's maker link opens `makerPage` through `shell`.
-    RepellerWindow(WindowArt art, Shell& shell, std::string makerPage, QWidget* parent = nullptr);
+    QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, QWidget* parent = nullptr);
 
     void SetLogic(CRepellerDialog* logic) { m_logic = logic; }
     // Called when the window marks itself as the running copy.
@@ -73,7 +73,7 @@ public:
     void StartBanner() override;
 
     // The About box while it is shown, else null.
-    AboutWindow* AboutBox() const { return m_about; }
+    QtAboutWindow* AboutBox() const { return m_about; }
 
     void reject() override;
 
@@ -89,8 +89,8 @@ private:
     WindowArt m_art;
     Shell& m_shell;
     std::string m_makerPage;
-    QPointer<AboutWindow> m_about;
-    AnimatedPictureWidget* m_banner = nullptr;
+    QPointer<QtAboutWindow> m_about;
+    QtAnimatedPicture* m_banner = nullptr;
     // Where the window was when it was hidden: a hidden window comes back there.
     std::optional<QPoint> m_hiddenAt;
     QMenuBar* m_menuBar = nullptr;

@@ -1,4 +1,4 @@
-#include "banner/qt/animated_picture_widget.h"
+#include "banner/qt/qt_animated_picture.h"
 
 #include <QApplication>
 #include <QColor>
@@ -22,7 +22,7 @@ PictureColors SystemColors(const QPalette& palette) {
 
 }  // namespace
 
-AnimatedPictureWidget::AnimatedPictureWidget(QWidget* parent, std::shared_ptr<FrameWaiter> waiter)
+QtAnimatedPicture::QtAnimatedPicture(QWidget* parent, std::shared_ptr<FrameWaiter> waiter)
     : QWidget(parent),
       m_picture(
           m_decoder, std::make_shared<QtSurfaceFactory>(), SystemColors(palette()),
@@ -35,24 +35,24 @@ AnimatedPictureWidget::AnimatedPictureWidget(QWidget* parent, std::shared_ptr<Fr
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-bool AnimatedPictureWidget::LoadFromResource(const ResourceSource& resources, int id,
-                                             std::string_view type) {
+bool QtAnimatedPicture::LoadFromResource(const ResourceSource& resources, int id,
+                                         std::string_view type) {
     m_startOnShow = false;
     return FitToPicture(m_picture.LoadFromResource(resources, id, type));
 }
 
-bool AnimatedPictureWidget::LoadFromMemory(std::span<const std::byte> bytes) {
+bool QtAnimatedPicture::LoadFromMemory(std::span<const std::byte> bytes) {
     m_startOnShow = false;
     return FitToPicture(m_picture.LoadFromMemory(bytes));
 }
 
-bool AnimatedPictureWidget::FitToPicture(bool loaded) {
+bool QtAnimatedPicture::FitToPicture(bool loaded) {
     if (loaded) resize(m_picture.GetSize().width, m_picture.GetSize().height);
     update();
     return loaded;
 }
 
-bool AnimatedPictureWidget::StartShowing() {
+bool QtAnimatedPicture::StartShowing() {
     if (!isVisible() && m_picture.IsAnimation()) {
         m_startOnShow = true;
         return true;
@@ -60,7 +60,7 @@ bool AnimatedPictureWidget::StartShowing() {
     return m_picture.StartShowing();
 }
 
-void AnimatedPictureWidget::paintEvent(QPaintEvent*) {
+void QtAnimatedPicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QtCanvas canvas(painter);
     m_picture.Paint(canvas);
@@ -68,7 +68,7 @@ void AnimatedPictureWidget::paintEvent(QPaintEvent*) {
 
 // Halting keeps the frame on show, and the next start disposes of it and draws it again, as
 // after any halt: the animation goes on where it stopped, with that frame's full delay.
-void AnimatedPictureWidget::hideEvent(QHideEvent* event) {
+void QtAnimatedPicture::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (m_picture.IsAnimating()) {
         m_picture.HaltAnimation();
@@ -76,7 +76,7 @@ void AnimatedPictureWidget::hideEvent(QHideEvent* event) {
     }
 }
 
-void AnimatedPictureWidget::showEvent(QShowEvent* event) {
+void QtAnimatedPicture::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (m_startOnShow) {
         m_startOnShow = false;

@@ -1,4 +1,4 @@
-#include "ui/qt/repeller_window.h"
+#include "ui/qt/qt_main_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,7 +13,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 
-#include "banner/qt/animated_picture_widget.h"
+#include "banner/qt/qt_animated_picture.h"
 #include "banner/qt/transparent_label.h"
 #include "base/qt/qt_text.h"
 #include "toolkit/qt/flat_menu.h"
@@ -23,7 +23,7 @@
 #include "ui/dialog_layout.h"
 #include "ui/dialog_painter.h"
 #include "ui/menu_model.h"
-#include "ui/qt/about_window.h"
+#include "ui/qt/qt_about_window.h"
 #include "ui/qt/qt_menu.h"
 #include "ui/repeller_dialog.h"
 
@@ -36,7 +36,7 @@ QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()
 class DialogClient final : public QWidget {
 public:
     DialogClient(QWidget* parent, std::function<void(Point)> clicked,
-                 std::function<bool(Point)> handCursor, LinkLabel::CursorLoader cursors)
+                 std::function<bool(Point)> handCursor, QtLinkLabel::CursorLoader cursors)
         : QWidget(parent),
           m_clicked(std::move(clicked)),
           m_handCursor(std::move(handCursor)),
@@ -77,7 +77,7 @@ private:
 
     std::function<void(Point)> m_clicked;
     std::function<bool(Point)> m_handCursor;
-    LinkLabel::CursorLoader m_cursors;
+    QtLinkLabel::CursorLoader m_cursors;
     bool m_showingHand = false;
 };
 
@@ -98,12 +98,12 @@ protected:
 
 }  // namespace
 
-RepellerWindow::RepellerWindow(WindowArt art, Shell& shell, std::string makerPage, QWidget* parent)
+QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, QWidget* parent)
     : QDialog(parent), m_art(std::move(art)), m_shell(shell), m_makerPage(std::move(makerPage)) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(FromUtf8(layout::kCaption));
-    setObjectName("RepellerWindow");
+    setObjectName("QtMainWindow");
     BuildMenuBar();
     m_client = new DialogClient(
         this,
@@ -119,7 +119,7 @@ RepellerWindow::RepellerWindow(WindowArt art, Shell& shell, std::string makerPag
     setFixedSize(client.width, menuHeight + client.height);
 }
 
-void RepellerWindow::BuildMenuBar() {
+void QtMainWindow::BuildMenuBar() {
     auto* bar = new FlatMenuBar(this);
     m_menuBar = bar;
     m_menuBar->setNativeMenuBar(false);
@@ -132,12 +132,12 @@ void RepellerWindow::BuildMenuBar() {
     bar->Convert();
 }
 
-void RepellerWindow::UpdateMenu(QMenu* menu) {
+void QtMainWindow::UpdateMenu(QMenu* menu) {
     if (!m_logic) return;
     qt_menu::UpdateChecks(*menu, [this](int command) { return m_logic->OnUpdateCommand(command); });
 }
 
-void RepellerWindow::BuildControls() {
+void QtMainWindow::BuildControls() {
     QWidget* frame = nullptr;
     for (const layout::Control& c : layout::Controls()) {
         const QRect rect = ToQRect(layout::ToPixels(c));
@@ -184,7 +184,7 @@ void RepellerWindow::BuildControls() {
                 break;
             case layout::Kind::Banner:
                 // Its clicks and the cursor over it are the window's: they reach the client area.
-                m_banner = new AnimatedPictureWidget(m_client);
+                m_banner = new QtAnimatedPicture(m_client);
                 widget = m_banner;
                 break;
         }
@@ -200,11 +200,11 @@ void RepellerWindow::BuildControls() {
     if (frame) frame->raise();
 }
 
-void RepellerWindow::Command(int id) {
+void QtMainWindow::Command(int id) {
     if (m_logic) m_logic->OnCommand(id);
 }
 
-std::string RepellerWindow::GetItemText(int id) {
+std::string QtMainWindow::GetItemText(int id) {
     QWidget* w = m_items.value(id);
     QString text;
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
@@ -217,7 +217,7 @@ std::string RepellerWindow::GetItemText(int id) {
     return text.toStdString();
 }
 
-void RepellerWindow::SetItemText(int id, std::string_view text) {
+void QtMainWindow::SetItemText(int id, std::string_view text) {
     QWidget* w = m_items.value(id);
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         edit->setText(FromUtf8(text));
@@ -228,42 +228,42 @@ void RepellerWindow::SetItemText(int id, std::string_view text) {
     }
 }
 
-int RepellerWindow::GetCheck(int id) {
+int QtMainWindow::GetCheck(int id) {
     auto* box = qobject_cast<QCheckBox*>(m_items.value(id));
     return box && box->isChecked() ? 1 : 0;
 }
 
-void RepellerWindow::SetCheck(int id, int state) {
+void QtMainWindow::SetCheck(int id, int state) {
     if (auto* box = qobject_cast<QCheckBox*>(m_items.value(id))) box->setChecked(state != 0);
 }
 
-void RepellerWindow::ShowItem(int id, bool show) {
+void QtMainWindow::ShowItem(int id, bool show) {
     if (QWidget* w = m_items.value(id)) w->setVisible(show);
 }
 
-void RepellerWindow::FocusItem(int id) {
+void QtMainWindow::FocusItem(int id) {
     QWidget* w = m_items.value(id);
     if (!w) return;
     w->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
 }
 
-Rect RepellerWindow::GetItemRect(int id) {
+Rect QtMainWindow::GetItemRect(int id) {
     QWidget* w = m_items.value(id);
     if (!w) return {};
     const QRect r = w->geometry();
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
-Size RepellerWindow::GetWindowSize() { return {width(), height()}; }
+Size QtMainWindow::GetWindowSize() { return {width(), height()}; }
 
-void RepellerWindow::SetWindowSize(Size size) { setFixedSize(size.width, size.height); }
+void QtMainWindow::SetWindowSize(Size size) { setFixedSize(size.width, size.height); }
 
 // On Windows the trimmed pixel belongs to the window's own frame. Here the window manager draws the
 // frame, and the outermost pixel of the window is content (the menu bar, the gradient): trim none.
-void RepellerWindow::SetWindowRegion(const Rect&) {}
+void QtMainWindow::SetWindowRegion(const Rect&) {}
 
-void RepellerWindow::ShowWindow(WindowShow how) {
+void QtMainWindow::ShowWindow(WindowShow how) {
     switch (how) {
         case WindowShow::Hide:
             m_hiddenAt = pos();
@@ -280,12 +280,12 @@ void RepellerWindow::ShowWindow(WindowShow how) {
     }
 }
 
-void RepellerWindow::BringToFront() {
+void QtMainWindow::BringToFront() {
     raise();
     activateWindow();
 }
 
-void RepellerWindow::Raise() {
+void QtMainWindow::Raise() {
     ShowWindow(WindowShow::Normal);
     BringToFront();
     // A message box or other modal pop-up of ours goes in front of the window.
@@ -296,34 +296,34 @@ void RepellerWindow::Raise() {
     }
 }
 
-void RepellerWindow::SetIcons() { setWindowIcon(m_art.icon); }
+void QtMainWindow::SetIcons() { setWindowIcon(m_art.icon); }
 
-void RepellerWindow::MarkRunningCopy() {
+void QtMainWindow::MarkRunningCopy() {
     if (m_marked) m_marked();
 }
 
-void RepellerWindow::DestroyWindow() {
+void QtMainWindow::DestroyWindow() {
     m_destroyed = true;
     hide();
     QCoreApplication::exit(0);
 }
 
-bool RepellerWindow::IsTrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool QtMainWindow::IsTrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
-bool RepellerWindow::LoadBanner(int id, std::string_view type) {
+bool QtMainWindow::LoadBanner(int id, std::string_view type) {
     return m_art.resources && m_banner->LoadFromResource(*m_art.resources, id, type);
 }
 
-void RepellerWindow::StartBanner() { m_banner->StartShowing(); }
+void QtMainWindow::StartBanner() { m_banner->StartShowing(); }
 
-void RepellerWindow::ShowAboutBox() {
+void QtMainWindow::ShowAboutBox() {
     if (m_about) {
         m_about->show();
         m_about->raise();
         m_about->activateWindow();
         return;
     }
-    AboutWindow about(m_art.aboutPicture, m_shell, m_art.cursors, m_makerPage, this);
+    QtAboutWindow about(m_art.aboutPicture, m_shell, m_art.cursors, m_makerPage, this);
     m_about = &about;
     // Modal to this window only, so that the tray icon's menu still works while it is open; a
     // hidden window leaves it to the middle of the screen.
@@ -335,11 +335,11 @@ void RepellerWindow::ShowAboutBox() {
     about.exec();
 }
 
-void RepellerWindow::reject() {
+void QtMainWindow::reject() {
     if (m_logic) m_logic->OnCancel();
 }
 
-void RepellerWindow::closeEvent(QCloseEvent* event) {
+void QtMainWindow::closeEvent(QCloseEvent* event) {
     if (m_destroyed || !m_logic) {
         event->accept();
         return;

@@ -14,11 +14,11 @@ class ResourceSource;
 // Shows a CAnimatedPicture, at the picture's size. The animation thread runs only while the
 // widget is visible: hiding it halts the thread, showing it again starts it on the frame that was
 // on show. It takes no mouse input: clicks and the cursor over it are its window's.
-class AnimatedPictureWidget final : public QWidget {
+class QtAnimatedPicture final : public QWidget {
 public:
     // `waiter` waits out the frames' delays (the steady clock when null).
-    explicit AnimatedPictureWidget(QWidget* parent = nullptr,
-                                   std::shared_ptr<FrameWaiter> waiter = nullptr);
+    explicit QtAnimatedPicture(QWidget* parent = nullptr,
+                               std::shared_ptr<FrameWaiter> waiter = nullptr);
 
     // Load, then take the picture's size.
     bool LoadFromResource(const ResourceSource& resources, int id, std::string_view type);

@@ -1,4 +1,4 @@
-#include "ui/win32/main_dialog_window.h"
+#include "ui/win32/win32_main_window.h"
 
 // clang-format off
 #include <windowsx.h>
@@ -23,8 +23,8 @@ INT_PTR Result(HWND window, LRESULT result) {
 
 }  // namespace
 
-MainDialogWindow::MainDialogWindow(HINSTANCE instance, Win32DialogView& view,
-                                   CRepellerDialog& logic, std::function<void(HWND)> attached)
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32DialogView& view, CRepellerDialog& logic,
+                                 std::function<void(HWND)> attached)
     : m_instance(instance),
       m_view(view),
       m_logic(logic),
@@ -32,21 +32,21 @@ MainDialogWindow::MainDialogWindow(HINSTANCE instance, Win32DialogView& view,
       m_icon(LoadIconW(instance, MAKEINTRESOURCEW(ids::kDialogIcon))),
       m_hand(LoadCursorW(instance, MAKEINTRESOURCEW(CAboutDialog::kHandCursor))) {}
 
-INT_PTR MainDialogWindow::Run() {
+INT_PTR Win32MainWindow::Run() {
     return DialogBoxParamW(m_instance, MAKEINTRESOURCEW(ids::kMainDialog), nullptr,
-                           &MainDialogWindow::Proc, reinterpret_cast<LPARAM>(this));
+                           &Win32MainWindow::Proc, reinterpret_cast<LPARAM>(this));
 }
 
-INT_PTR CALLBACK MainDialogWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK Win32MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(window, DWLP_USER, lParam);
-        reinterpret_cast<MainDialogWindow*>(lParam)->m_window = window;
+        reinterpret_cast<Win32MainWindow*>(lParam)->m_window = window;
     }
-    auto* self = reinterpret_cast<MainDialogWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
     return self ? self->Handle(message, wParam, lParam) : FALSE;
 }
 
-INT_PTR MainDialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             m_view.Attach(m_window);
@@ -115,7 +115,7 @@ INT_PTR MainDialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void MainDialogWindow::Paint() {
+void Win32MainWindow::Paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(m_window, &paint);
     RECT client;
@@ -136,7 +136,7 @@ void MainDialogWindow::Paint() {
     EndPaint(m_window, &paint);
 }
 
-void MainDialogWindow::UpdateMenuChecks(HMENU popup) {
+void Win32MainWindow::UpdateMenuChecks(HMENU popup) {
     const int count = GetMenuItemCount(popup);
     for (int i = 0; i < count; ++i) {
         const UINT command = GetMenuItemID(popup, i);
@@ -149,7 +149,7 @@ void MainDialogWindow::UpdateMenuChecks(HMENU popup) {
     }
 }
 
-bool MainDialogWindow::HandleSetCursor() {
+bool Win32MainWindow::HandleSetCursor() {
     POINT cursor;
     GetCursorPos(&cursor);
     ScreenToClient(m_window, &cursor);

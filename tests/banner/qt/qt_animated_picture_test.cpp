@@ -1,5 +1,5 @@
 // The banner as the window shows it: decoded by Qt, drawn into Qt surfaces, and the widget.
-#include "banner/qt/animated_picture_widget.h"
+#include "banner/qt/qt_animated_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -147,7 +147,7 @@ TEST(AnimatedPictureQtTest, TransparentPixelsOfAFrameKeepWhatLiesBelow) {
 
 TEST(AnimatedPictureQtTest, WidgetShowsTheCanvasAndAnimatesOnlyWhileVisible) {
     auto waiter = std::make_shared<FakeFrameWaiter>();
-    AnimatedPictureWidget widget(nullptr, waiter);
+    QtAnimatedPicture widget(nullptr, waiter);
     EXPECT_TRUE(widget.testAttribute(Qt::WA_TransparentForMouseEvents));
     ASSERT_TRUE(widget.LoadFromResource(EmbeddedResources(), 168, "GIF"));
     EXPECT_EQ(widget.size(), QSize(300, 100));

@@ -14,11 +14,11 @@ class Win32DialogView;
 
 // The main dialog on Windows: template 102 run modally, its messages turned into the calls of
 // CRepellerDialog, its background painted by the portable painter, its labels transparent.
-class MainDialogWindow {
+class Win32MainWindow {
 public:
     // `attached` runs once the window exists, before the logic initialises it.
-    MainDialogWindow(HINSTANCE instance, Win32DialogView& view, CRepellerDialog& logic,
-                     std::function<void(HWND)> attached);
+    Win32MainWindow(HINSTANCE instance, Win32DialogView& view, CRepellerDialog& logic,
+                    std::function<void(HWND)> attached);
 
     // Returns when Exit or Escape ends the dialog.
     INT_PTR Run();

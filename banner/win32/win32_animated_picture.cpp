@@ -1,9 +1,9 @@
-#include "banner/win32/animated_picture_control.h"
+#include "banner/win32/win32_animated_picture.h"
 
 #include "toolkit/win32/gdi_canvas.h"
 #include "toolkit/win32/gdi_surface.h"
 
-AnimatedPictureControl::AnimatedPictureControl(std::shared_ptr<FrameWaiter> waiter)
+Win32AnimatedPicture::Win32AnimatedPicture(std::shared_ptr<FrameWaiter> waiter)
     : m_picture(
           m_decoder, std::make_shared<GdiSurfaceFactory>(),
           {GetSysColor(COLOR_MENU), GetSysColor(COLOR_BTNFACE)},
@@ -15,28 +15,28 @@ AnimatedPictureControl::AnimatedPictureControl(std::shared_ptr<FrameWaiter> wait
           },
           std::move(waiter)) {}
 
-AnimatedPictureControl::~AnimatedPictureControl() {
+Win32AnimatedPicture::~Win32AnimatedPicture() {
     m_picture.HaltAnimation();
     m_control = nullptr;
     m_subclass.Detach();
 }
 
-bool AnimatedPictureControl::Attach(HWND control) {
-    if (!m_subclass.Attach(control, *this, &AnimatedPictureControl::Handle)) return false;
+bool Win32AnimatedPicture::Attach(HWND control) {
+    if (!m_subclass.Attach(control, *this, &Win32AnimatedPicture::Handle)) return false;
     m_control = control;
     return true;
 }
 
-bool AnimatedPictureControl::LoadFromResource(const ResourceSource& resources, int id,
-                                              std::string_view type) {
+bool Win32AnimatedPicture::LoadFromResource(const ResourceSource& resources, int id,
+                                            std::string_view type) {
     return FitToPicture(m_picture.LoadFromResource(resources, id, type));
 }
 
-bool AnimatedPictureControl::LoadFromMemory(std::span<const std::byte> bytes) {
+bool Win32AnimatedPicture::LoadFromMemory(std::span<const std::byte> bytes) {
     return FitToPicture(m_picture.LoadFromMemory(bytes));
 }
 
-bool AnimatedPictureControl::FitToPicture(bool loaded) {
+bool Win32AnimatedPicture::FitToPicture(bool loaded) {
     HWND control = m_control.load();
     if (!control) return loaded;
     if (loaded) {
@@ -48,13 +48,13 @@ bool AnimatedPictureControl::FitToPicture(bool loaded) {
     return loaded;
 }
 
-void AnimatedPictureControl::PaintInto(HDC dc) const {
+void Win32AnimatedPicture::PaintInto(HDC dc) const {
     GdiCanvas canvas(dc);
     m_picture.Paint(canvas);
 }
 
-std::optional<LRESULT> AnimatedPictureControl::Handle(HWND control, UINT message, WPARAM wParam,
-                                                      LPARAM) {
+std::optional<LRESULT> Win32AnimatedPicture::Handle(HWND control, UINT message, WPARAM wParam,
+                                                    LPARAM) {
     switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT paint;

@@ -1,4 +1,4 @@
-#include "banner/win32/ole_picture_decoder.h"
+#include "banner/win32/win32_picture_decoder.h"
 
 // clang-format off
 #include <ole2.h>
@@ -78,7 +78,7 @@ IStream* StreamOf(std::span<const std::byte> bytes) {
 
 }  // namespace
 
-std::unique_ptr<Picture> OlePictureDecoder::Decode(std::span<const std::byte> bytes) const {
+std::unique_ptr<Picture> Win32PictureDecoder::Decode(std::span<const std::byte> bytes) const {
     if (bytes.empty() || bytes.size() > static_cast<std::size_t>(LONG_MAX)) return nullptr;
     IStream* stream = StreamOf(bytes);
     if (!stream) return nullptr;

@@ -1,4 +1,4 @@
-#include "ui/win32/about_box_window.h"
+#include "ui/win32/win32_about_window.h"
 
 #include <array>
 
@@ -14,38 +14,40 @@ constexpr std::array kLabels{CAboutDialog::kNoticeLine, CAboutDialog::kVersionLi
 
 }  // namespace
 
-AboutBoxWindow::AboutBoxWindow(HINSTANCE instance, Shell& shell, std::string makerPage)
+Win32AboutWindow::Win32AboutWindow(HINSTANCE instance, Shell& shell, std::string makerPage)
     : m_instance(instance), m_shell(shell), m_makerPage(std::move(makerPage)) {}
 
-void AboutBoxWindow::Run(HWND owner, const std::function<void(HWND)>& shown) {
+void Win32AboutWindow::Run(HWND owner, const std::function<void(HWND)>& shown) {
     m_shown = shown;
     DialogBoxParamW(m_instance, MAKEINTRESOURCEW(CAboutDialog::kTemplate), owner,
-                    &AboutBoxWindow::Proc, reinterpret_cast<LPARAM>(this));
+                    &Win32AboutWindow::Proc, reinterpret_cast<LPARAM>(this));
     if (m_shown) m_shown(nullptr);
 }
 
-CLinkStatic& AboutBoxWindow::Link(int id) {
+CLinkStatic& Win32AboutWindow::Link(int id) {
     for (const auto& link : m_links) {
         if (GetDlgCtrlID(link->Control()) == id) return link->Logic();
     }
     return m_links.front()->Logic();
 }
 
-Size AboutBoxWindow::GetWindowSize() { return WindowSize(m_window); }
+Size Win32AboutWindow::GetWindowSize() { return WindowSize(m_window); }
 
-void AboutBoxWindow::SetWindowRegion(const Rect& region) { SetRectWindowRegion(m_window, region); }
+void Win32AboutWindow::SetWindowRegion(const Rect& region) {
+    SetRectWindowRegion(m_window, region);
+}
 
-INT_PTR CALLBACK AboutBoxWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK Win32AboutWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<AboutBoxWindow*>(lParam);
+        auto* self = reinterpret_cast<Win32AboutWindow*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
         self->m_window = window;
     }
-    auto* self = reinterpret_cast<AboutBoxWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    auto* self = reinterpret_cast<Win32AboutWindow*>(GetWindowLongPtrW(window, DWLP_USER));
     return self ? self->Handle(message, wParam, lParam) : FALSE;
 }
 
-INT_PTR AboutBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             for (int id : kLabels) {

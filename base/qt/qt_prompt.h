@@ -8,9 +8,9 @@
 
 // Message boxes of the desktop: errors with the stop icon titled with the program's name, and the
 // program's one question, titled "Exit", answered No by default.
-class MessageBoxPrompt final : public Prompt {
+class QtPrompt final : public Prompt {
 public:
-    explicit MessageBoxPrompt(QString programName) : m_programName(std::move(programName)) {}
+    explicit QtPrompt(QString programName) : m_programName(std::move(programName)) {}
     // The boxes are modal to this window once it exists.
     void SetOwner(QWidget* owner) { m_owner = owner; }
 

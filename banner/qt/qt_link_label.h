@@ -11,12 +11,12 @@
 
 // A link label on the Linux desktop: a static text painted with the colours and underline that
 // its CLinkStatic decides, ticking its blink timer and reporting clicks to it.
-class LinkLabel final : public QWidget, public LinkLabelView {
+class QtLinkLabel final : public QWidget, public LinkLabelView {
 public:
     // Makes the cursor of a resource id (158: the hand).
     using CursorLoader = std::function<std::optional<QCursor>(int)>;
 
-    LinkLabel(const QString& text, Shell& shell, CursorLoader cursors, QWidget* parent);
+    QtLinkLabel(const QString& text, Shell& shell, CursorLoader cursors, QWidget* parent);
 
     CLinkStatic& Logic() { return m_logic; }
     QString text() const { return m_text; }
