@@ -17,8 +17,8 @@
 #include "base/win32/wide_text.h"
 #include "toolkit/menu_wnd_xp.h"
 #include "toolkit/menu_xp.h"
-#include "toolkit/win32/gdi_surface.h"
 #include "toolkit/win32/menu_xp_win32.h"
+#include "toolkit/win32/win32_surface.h"
 #include "toolkit/win32/win32_system_colors.h"
 #include "toolkit/win32/xp_button_window.h"
 #include "ui/dialog_ids.h"
@@ -90,8 +90,8 @@ void BenchFileMenu(int runs) {
     // The window: 3 pixels of frame around the items, and the shadow's 4.
     const Size size{width + 6 + CMenuWndXP::kShadow, top + 3 + CMenuWndXP::kShadow};
     for (DRAWITEMSTRUCT& item : items) item.rcItem.right = 3 + width;
-    auto window = GdiSurface::Create(size);
-    auto behind = GdiSurface::Create(size);
+    auto window = Win32Surface::Create(size);
+    auto behind = Win32Surface::Create(size);
     behind->GetCanvas().FillSolidRect({0, 0, size.width, size.height}, Rgb(200, 190, 170));
     const SystemColors colors = Win32SystemColors();
     CMenuWndXP frame(true);
@@ -118,7 +118,7 @@ void BenchButton(int runs) {
         std::printf("push button: no window could be made here\n");
         return;
     }
-    auto target = GdiSurface::Create({75, 23});
+    auto target = Win32Surface::Create({75, 23});
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;
     item.hwndItem = control;

@@ -4,7 +4,7 @@
 
 #include "banner/transparent_static.h"
 #include "base/win32/wide_text.h"
-#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/win32_canvas.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ void CTransparentStatic::PaintText(HWND control, HDC dc) {
     GetClientRect(control, &client);
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
-    GdiCanvas canvas(dc);
+    Win32Canvas canvas(dc);
     const auto style = static_cast<unsigned>(GetWindowLongPtrW(control, GWL_STYLE));
     // Black, the device context's own text colour.
     transparent_static::Paint(canvas, {client.left, client.top, client.right, client.bottom},

@@ -1,11 +1,11 @@
 #include "banner/win32/win32_animated_picture.h"
 
-#include "toolkit/win32/gdi_canvas.h"
-#include "toolkit/win32/gdi_surface.h"
+#include "toolkit/win32/win32_canvas.h"
+#include "toolkit/win32/win32_surface.h"
 
 Win32AnimatedPicture::Win32AnimatedPicture(std::shared_ptr<FrameWaiter> waiter)
     : m_picture(
-          m_decoder, std::make_shared<GdiSurfaceFactory>(),
+          m_decoder, std::make_shared<Win32SurfaceFactory>(),
           {GetSysColor(COLOR_MENU), GetSysColor(COLOR_BTNFACE)},
           // From the animation thread too: InvalidateRect only marks the control for a paint,
           // which its own thread then does. A message sent from here could wait on a thread that
@@ -49,7 +49,7 @@ bool Win32AnimatedPicture::FitToPicture(bool loaded) {
 }
 
 void Win32AnimatedPicture::PaintInto(HDC dc) const {
-    GdiCanvas canvas(dc);
+    Win32Canvas canvas(dc);
     m_picture.Paint(canvas);
 }
 

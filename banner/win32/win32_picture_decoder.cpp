@@ -8,7 +8,7 @@
 #include <climits>
 #include <cstring>
 
-#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/win32_canvas.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ public:
     Size GetSize() const override { return m_pixels; }
 
     bool Draw(Canvas& canvas, const Rect& into, const Rect& from) const override {
-        auto* gdi = dynamic_cast<GdiCanvas*>(&canvas);
+        auto* gdi = dynamic_cast<Win32Canvas*>(&canvas);
         if (!gdi) return false;
         // The source in HIMETRIC, whose rows count up from the picture's bottom edge: a part
         // drawn upright starts at its top row and runs downwards, a negative extent.

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 // clang-format on
 
-#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/win32_canvas.h"
 #include "toolkit/win32/win32_system_colors.h"
 
 namespace {
@@ -137,7 +137,7 @@ void CComboBoxXP::OnPaint(HWND combo) {
     state.hot = m_tracker.IsHot();
     HDC dc = GetDC(combo);
     {
-        GdiCanvas canvas(dc);
+        Win32Canvas canvas(dc);
         toolbar_xp::PaintCombo(canvas, {client.left, client.top, client.right, client.bottom},
                                thumb, state, Win32SystemColors());
     }

@@ -8,8 +8,8 @@
 
 #include "toolkit/toolbar_xp.h"
 #include "toolkit/win32/buffer_dc.h"
-#include "toolkit/win32/gdi_canvas.h"
 #include "toolkit/win32/image_list_strip.h"
+#include "toolkit/win32/win32_canvas.h"
 #include "toolkit/win32/win32_system_colors.h"
 
 namespace {
@@ -40,7 +40,7 @@ void CToolBarXP::OnPaint(HWND toolbar) {
     HDC dc = BeginPaint(toolbar, &paint);
     {
         CBufferDC buffer(dc, {0, 0, 0, 0});
-        GdiCanvas canvas(buffer);
+        Win32Canvas canvas(buffer);
         canvas.SetFont({FontFace::kGui, kWeightNormal});
 
         ToolbarView view;
@@ -100,7 +100,7 @@ void CStatusBarXP::PaintPanes(HWND statusBar) {
     }
     HDC dc = GetDC(statusBar);
     {
-        GdiCanvas canvas(dc);
+        Win32Canvas canvas(dc);
         toolbar_xp::PaintStatusBar(canvas, panes, Win32SystemColors());
     }
     ReleaseDC(statusBar, dc);

@@ -9,7 +9,7 @@
 #include "base/win32/wide_text.h"
 #include "toolkit/owner_draw.h"
 #include "toolkit/win32/buffer_dc.h"
-#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/win32_canvas.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ bool CXPButtonWindow::ReflectDrawItem(const DRAWITEMSTRUCT& item) {
 
 void CXPButtonWindow::Paint(CXPButton& look, const DRAWITEMSTRUCT& item, HWND button) {
     CBufferDC buffer(item.hDC, {0, 0, 0, 0});
-    GdiCanvas canvas(buffer);
+    Win32Canvas canvas(buffer);
     // What the painter leaves of the clip box shows the target's background.
     const RECT& area = buffer.Area();
     canvas.FillSolidRect({area.left, area.top, area.right, area.bottom}, GetBkColor(item.hDC));

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "toolkit/win32/buffer_dc.h"
-#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/win32_canvas.h"
 #include "ui/win32/label_widening.h"
 #include "ui/win32/window_region.h"
 
@@ -81,7 +81,7 @@ INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             HDC dc = BeginPaint(m_window, &paint);
             {
                 CBufferDC buffer(dc, paint.rcPaint);
-                GdiCanvas canvas(buffer);
+                Win32Canvas canvas(buffer);
                 m_logic->OnPaint(canvas);
             }
             EndPaint(m_window, &paint);

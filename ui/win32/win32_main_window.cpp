@@ -5,8 +5,8 @@
 // clang-format on
 
 #include "toolkit/win32/buffer_dc.h"
-#include "toolkit/win32/gdi_canvas.h"
 #include "toolkit/win32/menu_xp_win32.h"
+#include "toolkit/win32/win32_canvas.h"
 #include "ui/about_box.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_painter.h"
@@ -130,7 +130,7 @@ void Win32MainWindow::Paint() {
         // dialog does not clip its children, so this covers their areas too.
         CBufferDC buffer(dc, paint.rcPaint);
         FillRect(buffer, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
-        GdiCanvas canvas(buffer);
+        Win32Canvas canvas(buffer);
         dialog_painter::PaintBackground(canvas, client.right);
     }
     EndPaint(m_window, &paint);

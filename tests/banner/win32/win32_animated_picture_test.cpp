@@ -8,7 +8,7 @@
 
 #include "res/embedded_resources.h"
 #include "tests/banner/picture_fakes.h"
-#include "toolkit/win32/gdi_surface.h"
+#include "toolkit/win32/win32_surface.h"
 
 namespace {
 
@@ -36,8 +36,8 @@ protected:
         return r;
     }
     // What the control paints, over a surface filled with `under`.
-    std::unique_ptr<GdiSurface> Printed(Color under) const {
-        std::unique_ptr<GdiSurface> surface = GdiSurface::Create({300, 100});
+    std::unique_ptr<Win32Surface> Printed(Color under) const {
+        std::unique_ptr<Win32Surface> surface = Win32Surface::Create({300, 100});
         surface->GetCanvas().FillSolidRect({0, 0, 300, 100}, under);
         SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface->Dc()), PRF_CLIENT);
         return surface;
@@ -49,7 +49,7 @@ protected:
     Win32AnimatedPicture banner{waiter};
 };
 
-testing::AssertionResult SameSurface(GdiSurface& actual, GdiSurface& expected) {
+testing::AssertionResult SameSurface(Win32Surface& actual, Win32Surface& expected) {
     for (int y = 0; y < 100; ++y) {
         for (int x = 0; x < 300; ++x) {
             const Color a = actual.GetCanvas().GetPixel({x, y});
@@ -65,7 +65,7 @@ testing::AssertionResult SameSurface(GdiSurface& actual, GdiSurface& expected) {
 
 TEST_F(Win32AnimatedPictureTest, TakesThePicturesSizeInPlaceAndPaintsOnlyTheCanvas) {
     const Color under = Rgb(1, 2, 3);
-    const std::unique_ptr<GdiSurface> empty = Printed(under);
+    const std::unique_ptr<Win32Surface> empty = Printed(under);
     EXPECT_EQ(empty->GetCanvas().GetPixel({5, 5}), under) << "no text of its own before a load";
     EXPECT_EQ(empty->GetCanvas().GetPixel({60, 8}), under);
 
@@ -76,7 +76,7 @@ TEST_F(Win32AnimatedPictureTest, TakesThePicturesSizeInPlaceAndPaintsOnlyTheCanv
 
     ASSERT_TRUE(banner.StartShowing());
     ASSERT_TRUE(waiter->AwaitHold(1));
-    std::unique_ptr<GdiSurface> canvas = GdiSurface::Create({300, 100});
+    std::unique_ptr<Win32Surface> canvas = Win32Surface::Create({300, 100});
     banner.Picture().Paint(canvas->GetCanvas());
     EXPECT_TRUE(SameSurface(*Printed(under), *canvas));
 }

@@ -12,7 +12,7 @@
 #include "res/embedded_resources.h"
 #include "tests/banner/gif_builder.h"
 #include "tests/banner/picture_fakes.h"
-#include "toolkit/win32/gdi_surface.h"
+#include "toolkit/win32/win32_surface.h"
 
 namespace {
 
@@ -23,13 +23,13 @@ constexpr PictureColors kColors{Rgb(200, 200, 250), Rgb(212, 208, 200)};
 std::span<const std::byte> Banner() { return EmbeddedResources().Find("GIF", 168); }
 
 // The picture's canvas as a paint copies it.
-std::unique_ptr<GdiSurface> CanvasOf(const CAnimatedPicture& picture) {
-    std::unique_ptr<GdiSurface> target = GdiSurface::Create(picture.GetSize());
+std::unique_ptr<Win32Surface> CanvasOf(const CAnimatedPicture& picture) {
+    std::unique_ptr<Win32Surface> target = Win32Surface::Create(picture.GetSize());
     picture.Paint(target->GetCanvas());
     return target;
 }
 
-Color At(GdiSurface& surface, int x, int y) { return surface.GetCanvas().GetPixel({x, y}); }
+Color At(Win32Surface& surface, int x, int y) { return surface.GetCanvas().GetPixel({x, y}); }
 
 // A bottom-up 32-bit BMP file whose pixel (x, y) has the colour BmpPixel(x, y).
 Color BmpPixel(int x, int y) {
@@ -91,7 +91,7 @@ TEST(Win32PictureDecoderTest, BannerFramesDrawInPlaceAtTheirOwnPixels) {
     Win32PictureDecoder decoder;
     auto waiter = std::make_shared<FakeFrameWaiter>();
     CAnimatedPicture picture(
-        decoder, std::make_shared<GdiSurfaceFactory>(), kColors, [] {}, waiter);
+        decoder, std::make_shared<Win32SurfaceFactory>(), kColors, [] {}, waiter);
     ASSERT_TRUE(picture.LoadFromResource(EmbeddedResources(), 168, "GIF"));
     EXPECT_EQ(picture.FrameCount(), 20u);
     EXPECT_EQ(picture.GetSize(), (Size{300, 100}));
@@ -105,7 +105,7 @@ TEST(Win32PictureDecoderTest, BannerFramesDrawInPlaceAtTheirOwnPixels) {
                          std::to_integer<std::uint8_t>(banner[i + 1]),
                          std::to_integer<std::uint8_t>(banner[i + 2])));
     }
-    const std::unique_ptr<GdiSurface> first = CanvasOf(picture);
+    const std::unique_ptr<Win32Surface> first = CanvasOf(picture);
     for (int y = 0; y < 100; ++y) {
         for (int x = 0; x < 300; ++x) {
             ASSERT_TRUE(table.count(At(*first, x, y))) << x << ", " << y;
@@ -120,7 +120,7 @@ TEST(Win32PictureDecoderTest, BannerFramesDrawInPlaceAtTheirOwnPixels) {
     const Rect area{frame->left, frame->top, frame->left + frame->width,
                     frame->top + frame->height};
     ASSERT_TRUE(waiter->RunTo(2));
-    const std::unique_ptr<GdiSurface> second = CanvasOf(picture);
+    const std::unique_ptr<Win32Surface> second = CanvasOf(picture);
     int changed = 0;
     for (int y = 0; y < 100; ++y) {
         for (int x = 0; x < 300; ++x) {
@@ -144,12 +144,12 @@ TEST(Win32PictureDecoderTest, FramePixelsComeOutExactlyAndTransparentOnesKeepWha
     Win32PictureDecoder decoder;
     auto waiter = std::make_shared<FakeFrameWaiter>(2);
     CAnimatedPicture picture(
-        decoder, std::make_shared<GdiSurfaceFactory>(), kColors, [] {}, waiter);
+        decoder, std::make_shared<Win32SurfaceFactory>(), kColors, [] {}, waiter);
     ASSERT_TRUE(picture.LoadFromMemory(gif.bytes));
     ASSERT_TRUE(picture.StartShowing());
     ASSERT_TRUE(waiter->AwaitHold(2));
 
-    const std::unique_ptr<GdiSurface> canvas = CanvasOf(picture);
+    const std::unique_ptr<Win32Surface> canvas = CanvasOf(picture);
     const Color r = Rgb(255, 0, 0), g = Rgb(0, 255, 0), b = Rgb(0, 0, 255);
     const Color expected[2][4] = {{r, r, g, r}, {b, b, b, g}};
     for (int y = 0; y < 2; ++y) {
@@ -164,13 +164,13 @@ TEST(Win32PictureDecoderTest, OtherPicturesComeAtTheirOwnSizeAndDrawAnyPartOfThe
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->GetSize(), (Size{7, 5}));
 
-    std::unique_ptr<GdiSurface> surface = GdiSurface::Create({7, 5});
+    std::unique_ptr<Win32Surface> surface = Win32Surface::Create({7, 5});
     ASSERT_TRUE(decoded->Draw(surface->GetCanvas(), {0, 0, 7, 5}, {0, 0, 7, 5}));
     for (int y = 0; y < 5; ++y) {
         for (int x = 0; x < 7; ++x) EXPECT_EQ(At(*surface, x, y), BmpPixel(x, y)) << x << ", " << y;
     }
     // A part of it, as a frame in place on a picture of the screen's size is drawn.
-    surface = GdiSurface::Create({7, 5});
+    surface = Win32Surface::Create({7, 5});
     ASSERT_TRUE(decoded->Draw(surface->GetCanvas(), {1, 1, 4, 3}, {3, 2, 6, 4}));
     for (int y = 0; y < 5; ++y) {
         for (int x = 0; x < 7; ++x) {
@@ -180,7 +180,7 @@ TEST(Win32PictureDecoderTest, OtherPicturesComeAtTheirOwnSizeAndDrawAnyPartOfThe
         }
     }
 
-    CAnimatedPicture picture(decoder, std::make_shared<GdiSurfaceFactory>(), kColors, [] {});
+    CAnimatedPicture picture(decoder, std::make_shared<Win32SurfaceFactory>(), kColors, [] {});
     ASSERT_TRUE(picture.LoadFromMemory(bmp));
     EXPECT_FALSE(picture.IsAnimation());
     EXPECT_EQ(picture.GetSize(), (Size{7, 5}));

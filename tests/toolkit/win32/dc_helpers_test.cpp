@@ -5,8 +5,8 @@
 #include "tests/toolkit/win32/memory_dc.h"
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/dc_selectors.h"
-#include "toolkit/win32/gdi_canvas.h"
 #include "toolkit/win32/screen_bitmap.h"
+#include "toolkit/win32/win32_canvas.h"
 
 namespace {
 
@@ -75,10 +75,10 @@ TEST(CBufferDCTest, AnEmptyRectangleBuffersTheTargetsClipBox) {
 
 TEST(CBufferDCTest, ACanvasOnItReachesTheTargetOnlyWhenItGoesAndOnlyItsArea) {
     MemoryDc target(50, 50);
-    GdiCanvas(target.Get()).FillSolidRect({0, 0, 50, 50}, kRed);
+    Win32Canvas(target.Get()).FillSolidRect({0, 0, 50, 50}, kRed);
     {
         CBufferDC buffer(target.Get(), RECT{10, 10, 30, 30});
-        GdiCanvas canvas(buffer);
+        Win32Canvas canvas(buffer);
         canvas.FillSolidRect({0, 0, 50, 50}, kBlue);  // in the target's coordinates
         EXPECT_EQ(target.At(20, 20), kRed) << "nothing shows while it is composed";
     }

@@ -9,7 +9,7 @@
 
 #include "tests/toolkit/win32/memory_dc.h"
 #include "toolkit/owner_draw.h"
-#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/win32_canvas.h"
 #include "toolkit/win32/xp_button_window.h"
 
 namespace {
@@ -123,7 +123,7 @@ TEST_F(XPButtonWindowTest, PaintsTheRecordItIsHandedAsThePainterDoesWithItsLabel
         CXPButton look;
         if (c.hover) look.OnMouseHover();
         {
-            GdiCanvas canvas(expected.Get());
+            Win32Canvas canvas(expected.Get());
             look.DrawItem(canvas, {0, 0, kWidth, kHeight}, c.state, "\xEC\x8B\x9C\xEC\x9E\x91",
                           edge);
         }

@@ -1,6 +1,6 @@
-#include "toolkit/win32/gdi_surface.h"
+#include "toolkit/win32/win32_surface.h"
 
-std::unique_ptr<GdiSurface> GdiSurface::Create(Size size) {
+std::unique_ptr<Win32Surface> Win32Surface::Create(Size size) {
     if (size.width <= 0 || size.height <= 0) return nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return nullptr;
@@ -19,15 +19,15 @@ std::unique_ptr<GdiSurface> GdiSurface::Create(Size size) {
         return nullptr;
     }
     HGDIOBJ previous = SelectObject(dc, bitmap);
-    return std::unique_ptr<GdiSurface>(new GdiSurface(dc, bitmap, previous, size));
+    return std::unique_ptr<Win32Surface>(new Win32Surface(dc, bitmap, previous, size));
 }
 
-GdiSurface::GdiSurface(HDC dc, HBITMAP bitmap, HGDIOBJ previous, Size size)
+Win32Surface::Win32Surface(HDC dc, HBITMAP bitmap, HGDIOBJ previous, Size size)
     : m_dc(dc), m_bitmap(bitmap), m_previous(previous), m_size(size) {
     m_canvas.emplace(dc);
 }
 
-GdiSurface::~GdiSurface() {
+Win32Surface::~Win32Surface() {
     m_canvas.reset();
     SelectObject(m_dc, m_previous);
     DeleteObject(m_bitmap);

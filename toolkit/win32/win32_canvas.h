@@ -6,13 +6,13 @@
 
 // Canvas over a GDI device context. Whatever it selects into the context it puts back before the
 // call returns; text goes out in the font selected into the context.
-class GdiCanvas final : public Canvas {
+class Win32Canvas final : public Canvas {
 public:
-    explicit GdiCanvas(HDC dc) : m_dc(dc) {}
+    explicit Win32Canvas(HDC dc) : m_dc(dc) {}
     // Puts back the font the context had before SetFont.
-    ~GdiCanvas() override;
-    GdiCanvas(const GdiCanvas&) = delete;
-    GdiCanvas& operator=(const GdiCanvas&) = delete;
+    ~Win32Canvas() override;
+    Win32Canvas(const Win32Canvas&) = delete;
+    Win32Canvas& operator=(const Win32Canvas&) = delete;
 
     void FillSolidRect(const Rect& rect, Color color) override;
     void DrawLine(Point from, Point to, Color color) override;
@@ -20,7 +20,7 @@ public:
     void SetPixel(Point at, Color color) override;
     void DrawText(std::string_view text, const Rect& rect, unsigned flags, Color color) override;
     Size GetTextExtent(std::string_view text) const override;
-    // Copies from a GdiSurface; other surfaces are not this platform's and copy nothing.
+    // Copies from a Win32Surface; other surfaces are not this platform's and copy nothing.
     void CopySurface(const Surface& source, const Rect& from, Point to) override;
     void SetFont(CanvasFont font) override;
     CanvasFont GetFont() const override { return m_font; }

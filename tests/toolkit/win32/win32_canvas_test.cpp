@@ -1,6 +1,6 @@
 // The GDI canvas on a memory bitmap, with the main window's painter drawn through it: the same
 // pixels as the Qt canvas gives, and nothing left selected or changed in the device context.
-#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/win32_canvas.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "tests/toolkit/win32/memory_dc.h"
-#include "toolkit/win32/gdi_surface.h"
+#include "toolkit/win32/win32_surface.h"
 #include "ui/dialog_painter.h"
 
 namespace {
@@ -17,9 +17,9 @@ namespace {
 constexpr Color kRed = Rgb(255, 0, 0);
 constexpr Color kBlue = Rgb(0, 0, 255);
 
-TEST(GdiCanvasTest, FillsAndLinesLeaveTheirRightAndBottomEdgesOut) {
+TEST(Win32CanvasTest, FillsAndLinesLeaveTheirRightAndBottomEdgesOut) {
     MemoryDc dc(40, 40);
-    GdiCanvas canvas(dc.Get());
+    Win32Canvas canvas(dc.Get());
     canvas.FillSolidRect({0, 0, 40, 40}, kRed);
     canvas.FillSolidRect({5, 6, 15, 16}, kBlue);
     EXPECT_EQ(dc.At(5, 6), kBlue);
@@ -34,12 +34,12 @@ TEST(GdiCanvasTest, FillsAndLinesLeaveTheirRightAndBottomEdgesOut) {
     EXPECT_EQ(dc.At(12, 30), kRed) << "the end point is not drawn";
     canvas.SetPixel({39, 39}, kBlue);
     EXPECT_EQ(canvas.GetPixel({39, 39}), kBlue);
-    EXPECT_EQ(canvas.GetPixel({40, 40}), GdiCanvas::kInvalidColor);
+    EXPECT_EQ(canvas.GetPixel({40, 40}), Win32Canvas::kInvalidColor);
 }
 
-TEST(GdiCanvasTest, TextDrawsOnlyItsLettersAndRestoresTheContext) {
+TEST(Win32CanvasTest, TextDrawsOnlyItsLettersAndRestoresTheContext) {
     MemoryDc dc(120, 30);
-    GdiCanvas canvas(dc.Get());
+    Win32Canvas canvas(dc.Get());
     canvas.FillSolidRect({0, 0, 120, 30}, kRed);
     SetTextColor(dc.Get(), Rgb(1, 2, 3));
     SetBkMode(dc.Get(), OPAQUE);
@@ -75,14 +75,14 @@ LOGFONTW SelectedFont(HDC dc) {
     return font;
 }
 
-TEST(GdiCanvasTest, StockFontsAtAWeightAndTheContextsFontPutBack) {
+TEST(Win32CanvasTest, StockFontsAtAWeightAndTheContextsFontPutBack) {
     MemoryDc dc(10, 10);
     const HGDIOBJ original = GetCurrentObject(dc.Get(), OBJ_FONT);
     LOGFONTW gui{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
     HGDIOBJ made = nullptr;
     {
-        GdiCanvas canvas(dc.Get());
+        Win32Canvas canvas(dc.Get());
         EXPECT_EQ(canvas.GetFont(), (CanvasFont{FontFace::kGui, kWeightNormal}))
             << "the window's font counts as the dialog font";
         canvas.SetFont({FontFace::kGui, kWeightNormal});
@@ -110,9 +110,9 @@ TEST(GdiCanvasTest, StockFontsAtAWeightAndTheContextsFontPutBack) {
     EXPECT_EQ(GetObjectType(made), 0u) << "and the last one when the canvas goes";
 }
 
-TEST(GdiCanvasTest, MeasuresTextAsShownAndDrawsItFromItsCellsCorner) {
+TEST(Win32CanvasTest, MeasuresTextAsShownAndDrawsItFromItsCellsCorner) {
     MemoryDc dc(200, 40);
-    GdiCanvas canvas(dc.Get());
+    Win32Canvas canvas(dc.Get());
     canvas.SetFont({FontFace::kGui, kWeightNormal});
     const int height = canvas.GetFontHeight();
     EXPECT_EQ(canvas.MeasureText("&File", 0), (Size{canvas.GetTextExtent("File").width, height}));
@@ -144,14 +144,14 @@ TEST(GdiCanvasTest, MeasuresTextAsShownAndDrawsItFromItsCellsCorner) {
     EXPECT_EQ(GetTextAlign(dc.Get()), static_cast<UINT>(TA_BASELINE | TA_UPDATECP));
 }
 
-TEST(GdiCanvasTest, CopiesLeaveOutWhatLiesOutsideEitherSurface) {
-    const std::unique_ptr<GdiSurface> picture = GdiSurface::Create({10, 10});
+TEST(Win32CanvasTest, CopiesLeaveOutWhatLiesOutsideEitherSurface) {
+    const std::unique_ptr<Win32Surface> picture = Win32Surface::Create({10, 10});
     Canvas& p = picture->GetCanvas();
     p.FillSolidRect({0, 0, 10, 10}, kRed);
     p.FillSolidRect({0, 0, 5, 10}, Rgb(9, 9, 9));  // the left half is the key colour
 
     MemoryDc dc(30, 30);
-    GdiCanvas canvas(dc.Get());
+    Win32Canvas canvas(dc.Get());
     const auto reset = [&] { canvas.FillSolidRect({0, 0, 30, 30}, kBlue); };
     reset();
     canvas.CopySurface(*picture, {-5, -5, 10, 10}, {0, 0});
@@ -185,9 +185,9 @@ TEST(GdiCanvasTest, CopiesLeaveOutWhatLiesOutsideEitherSurface) {
     EXPECT_EQ(dc.At(3, 3), kBlue) << "a line that ends where it starts draws nothing";
 }
 
-TEST(GdiCanvasTest, MainWindowBackgroundThroughGdi) {
+TEST(Win32CanvasTest, MainWindowBackgroundThroughGdi) {
     MemoryDc dc(360, 380);
-    GdiCanvas canvas(dc.Get());
+    Win32Canvas canvas(dc.Get());
     dialog_painter::PaintBackground(canvas, 360);
     EXPECT_EQ(dc.At(0, 0), Rgb(244, 243, 238));
     EXPECT_EQ(dc.At(359, 185), Rgb(233, 230, 212));

@@ -1,5 +1,5 @@
 // Off-screen GDI surfaces: what the banner's canvas and its backups are made of.
-#include "toolkit/win32/gdi_surface.h"
+#include "toolkit/win32/win32_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -14,20 +14,20 @@ Color Pattern(int x, int y) {
     return Rgb(static_cast<std::uint8_t>(10 * x), static_cast<std::uint8_t>(10 * y), 77);
 }
 
-TEST(GdiSurfaceTest, NewSurfaceIsBlackAndOfItsSize) {
-    const std::unique_ptr<Surface> surface = GdiSurfaceFactory().CreateSurface({5, 4});
+TEST(Win32SurfaceTest, NewSurfaceIsBlackAndOfItsSize) {
+    const std::unique_ptr<Surface> surface = Win32SurfaceFactory().CreateSurface({5, 4});
     ASSERT_TRUE(surface);
     EXPECT_EQ(surface->GetSize(), (Size{5, 4}));
     EXPECT_EQ(surface->GetCanvas().GetPixel({0, 0}), kBlack);
     EXPECT_EQ(surface->GetCanvas().GetPixel({4, 3}), kBlack);
-    EXPECT_EQ(surface->GetCanvas().GetPixel({5, 3}), GdiCanvas::kInvalidColor);
-    EXPECT_FALSE(GdiSurfaceFactory().CreateSurface({0, 4}));
-    EXPECT_FALSE(GdiSurfaceFactory().CreateSurface({5, -1}));
+    EXPECT_EQ(surface->GetCanvas().GetPixel({5, 3}), Win32Canvas::kInvalidColor);
+    EXPECT_FALSE(Win32SurfaceFactory().CreateSurface({0, 4}));
+    EXPECT_FALSE(Win32SurfaceFactory().CreateSurface({5, -1}));
 }
 
 // The banner's canvas is drawn on by the animation thread and copied by the window's.
-TEST(GdiSurfaceTest, CopiesARectangleDrawnOnAnotherThreadAndLeavesOutWhatLiesOutside) {
-    GdiSurfaceFactory factory;
+TEST(Win32SurfaceTest, CopiesARectangleDrawnOnAnotherThreadAndLeavesOutWhatLiesOutside) {
+    Win32SurfaceFactory factory;
     const std::unique_ptr<Surface> source = factory.CreateSurface({8, 6});
     std::thread([&] {
         for (int y = 0; y < 6; ++y) {

@@ -1,10 +1,10 @@
-#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/win32_canvas.h"
 
 #include <algorithm>
 
 #include "base/win32/wide_text.h"
 #include "toolkit/win32/dc_selectors.h"
-#include "toolkit/win32/gdi_surface.h"
+#include "toolkit/win32/win32_surface.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
-void GdiCanvas::FillSolidRect(const Rect& rect, Color color) {
+void Win32Canvas::FillSolidRect(const Rect& rect, Color color) {
     // GDI would turn a rectangle whose edges are swapped the right way round; it holds no pixel.
     if (rect.right <= rect.left || rect.bottom <= rect.top) return;
     // An opaque empty text fills with the background colour: no brush to make and free.
@@ -22,7 +22,7 @@ void GdiCanvas::FillSolidRect(const Rect& rect, Color color) {
     SetBkColor(m_dc, previous);
 }
 
-void GdiCanvas::DrawLine(Point from, Point to, Color color) {
+void Win32Canvas::DrawLine(Point from, Point to, Color color) {
     const CPenDC pen(m_dc, color);
     POINT was;
     MoveToEx(m_dc, from.x, from.y, &was);
@@ -30,11 +30,11 @@ void GdiCanvas::DrawLine(Point from, Point to, Color color) {
     MoveToEx(m_dc, was.x, was.y, nullptr);
 }
 
-Color GdiCanvas::GetPixel(Point at) const { return ::GetPixel(m_dc, at.x, at.y); }
+Color Win32Canvas::GetPixel(Point at) const { return ::GetPixel(m_dc, at.x, at.y); }
 
-void GdiCanvas::SetPixel(Point at, Color color) { SetPixelV(m_dc, at.x, at.y, color); }
+void Win32Canvas::SetPixel(Point at, Color color) { SetPixelV(m_dc, at.x, at.y, color); }
 
-void GdiCanvas::DrawText(std::string_view text, const Rect& rect, unsigned flags, Color color) {
+void Win32Canvas::DrawText(std::string_view text, const Rect& rect, unsigned flags, Color color) {
     std::wstring wide = Widen(text);
     RECT r = ToRect(rect);
     const COLORREF previousColor = SetTextColor(m_dc, color);
@@ -45,27 +45,27 @@ void GdiCanvas::DrawText(std::string_view text, const Rect& rect, unsigned flags
     SetTextColor(m_dc, previousColor);
 }
 
-Size GdiCanvas::GetTextExtent(std::string_view text) const {
+Size Win32Canvas::GetTextExtent(std::string_view text) const {
     const std::wstring wide = Widen(text);
     SIZE size{};
     GetTextExtentPoint32W(m_dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     return {size.cx, size.cy};
 }
 
-void GdiCanvas::CopySurface(const Surface& source, const Rect& from, Point to) {
-    const auto* surface = dynamic_cast<const GdiSurface*>(&source);
+void Win32Canvas::CopySurface(const Surface& source, const Rect& from, Point to) {
+    const auto* surface = dynamic_cast<const Win32Surface*>(&source);
     if (!surface) return;
     // BitBlt leaves out what lies outside the source's bitmap.
     BitBlt(m_dc, to.x, to.y, from.Width(), from.Height(), surface->Dc(), from.left, from.top,
            SRCCOPY);
 }
 
-GdiCanvas::~GdiCanvas() {
+Win32Canvas::~Win32Canvas() {
     if (m_originalFont) SelectObject(m_dc, m_originalFont);
     if (m_ownFont) DeleteObject(m_ownFont);
 }
 
-void GdiCanvas::SetFont(CanvasFont font) {
+void Win32Canvas::SetFont(CanvasFont font) {
     HGDIOBJ stock = GetStockObject(font.face == FontFace::kGui ? DEFAULT_GUI_FONT : SYSTEM_FONT);
     LOGFONTW description{};
     GetObjectW(stock, sizeof description, &description);
@@ -83,13 +83,13 @@ void GdiCanvas::SetFont(CanvasFont font) {
     m_font = font;
 }
 
-int GdiCanvas::GetFontHeight() const {
+int Win32Canvas::GetFontHeight() const {
     TEXTMETRICW metrics{};
     GetTextMetricsW(m_dc, &metrics);
     return metrics.tmHeight;
 }
 
-Size GdiCanvas::MeasureText(std::string_view text, unsigned flags) const {
+Size Win32Canvas::MeasureText(std::string_view text, unsigned flags) const {
     std::wstring wide = Widen(text);
     RECT r{0, 0, 0, 0};
     ::DrawTextW(
@@ -98,7 +98,7 @@ Size GdiCanvas::MeasureText(std::string_view text, unsigned flags) const {
     return {r.right - r.left, GetFontHeight()};
 }
 
-void GdiCanvas::DrawTextAt(Point at, std::string_view text, Color color) {
+void Win32Canvas::DrawTextAt(Point at, std::string_view text, Color color) {
     const std::wstring wide = Widen(text);
     const COLORREF previousColor = SetTextColor(m_dc, color);
     const int previousMode = SetBkMode(m_dc, TRANSPARENT);
@@ -109,20 +109,20 @@ void GdiCanvas::DrawTextAt(Point at, std::string_view text, Color color) {
     SetTextColor(m_dc, previousColor);
 }
 
-void GdiCanvas::DrawTransparent(const Surface& source, const Rect& from, Point to,
-                                Color transparent) {
+void Win32Canvas::DrawTransparent(const Surface& source, const Rect& from, Point to,
+                                  Color transparent) {
     CopyKeyed(source, from, to, transparent, kNoColor);
 }
 
-void GdiCanvas::DrawSilhouette(const Surface& source, const Rect& from, Point to, Color transparent,
-                               Color color) {
+void Win32Canvas::DrawSilhouette(const Surface& source, const Rect& from, Point to,
+                                 Color transparent, Color color) {
     CopyKeyed(source, from, to, transparent, color);
 }
 
 // Pixel by pixel: the images it copies are a menu's small glyphs, and the result is exact.
-void GdiCanvas::CopyKeyed(const Surface& source, const Rect& from, Point to, Color transparent,
-                          Color color) {
-    const auto* surface = dynamic_cast<const GdiSurface*>(&source);
+void Win32Canvas::CopyKeyed(const Surface& source, const Rect& from, Point to, Color transparent,
+                            Color color) {
+    const auto* surface = dynamic_cast<const Win32Surface*>(&source);
     if (!surface) return;
     const Size size = surface->GetSize();
     for (int y = std::max(from.top, 0); y < std::min(from.bottom, size.height); ++y) {
