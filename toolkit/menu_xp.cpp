@@ -131,7 +131,8 @@ void CMenuXP::ConvertMenu(MenuAccess& menus, MenuHandle menu, bool enabled, bool
             const int width = measure.MeasureText(text, TextFlags::kSingleLine).width;
             info.dwItemData = static_cast<std::uint32_t>(width) << 16;
         }
-        menus.WriteItem(menu, position, info, menuBar);
+        // An item the menu refuses keeps the system's look; what is filed for it goes unused.
+        static_cast<void>(menus.WriteItem(menu, position, info, menuBar));
         if (info.fType & menu_bits::kSeparator) continue;
 
         if (info.hSubMenu) {
@@ -166,7 +167,8 @@ void CMenuXP::ConvertMenu(MenuAccess& menus, MenuHandle menu, bool enabled, bool
             info.dwItemData = (info.fType & menu_bits::kSeparator)
                                   ? static_cast<std::uint32_t>(separatorHeight) & 0xFF
                                   : columns | (static_cast<std::uint32_t>(itemHeight) & 0xFF);
-            menus.WriteItem(menu, position, info, true);
+            // An item the menu refuses keeps its earlier measures.
+            static_cast<void>(menus.WriteItem(menu, position, info, true));
         }
     }
     measure.SetFont(previousFont);

@@ -67,7 +67,7 @@ public:
 
     // Reads the edits and the check box into the variables; stops at the first edit without an
     // integer, with a message and the focus there.
-    bool ExchangeFromControls();
+    [[nodiscard]] bool ExchangeFromControls();
     void ExchangeToControls();
 
     void ToggleDetailsHeight();
@@ -87,7 +87,7 @@ public:
 
 private:
     // Steps 1 to 4 of a start: read, check, show and store the values.
-    bool ApplyParams();
+    [[nodiscard]] bool ApplyParams();
 
     DialogView& m_view;
     CTonePlayer& m_player;

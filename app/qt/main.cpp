@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
 
     SingleInstance single(name, SingleInstance::RuntimeDirectory());
     if (!single.Acquire()) {
-        single.ActivateRunningCopy(kActivateTimeoutMs);
+        // A copy that cannot be reached may still be starting: this one gives way all the same.
+        static_cast<void>(single.ActivateRunningCopy(kActivateTimeoutMs));
         return 0;
     }
 
@@ -117,7 +118,11 @@ int main(int argc, char** argv) {
                            PageAddress(DROVANE_PRODUCT_PAGE));
     logic = &dialog;
     window.SetLogic(&dialog);
-    window.OnMarked([&] { single.Listen([&] { window.Raise(); }); });
+    window.OnMarked([&] {
+        // Without the socket, later starts still find the lock and end; they only cannot raise
+        // this window.
+        static_cast<void>(single.Listen([&] { window.Raise(); }));
+    });
     dialog.OnInitDialog();
     int result = 0;
     if (!quitOnSignal.Requested()) {

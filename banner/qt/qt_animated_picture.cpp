@@ -80,6 +80,7 @@ void QtAnimatedPicture::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (m_startOnShow) {
         m_startOnShow = false;
-        m_picture.StartShowing();
+        // An animation that cannot start again keeps showing the frame it stopped on.
+        static_cast<void>(m_picture.StartShowing());
     }
 }

@@ -21,11 +21,12 @@ public:
                                std::shared_ptr<FrameWaiter> waiter = nullptr);
 
     // Load, then take the picture's size.
-    bool LoadFromResource(const ResourceSource& resources, int id, std::string_view type);
-    bool LoadFromMemory(std::span<const std::byte> bytes);
+    [[nodiscard]] bool LoadFromResource(const ResourceSource& resources, int id,
+                                        std::string_view type);
+    [[nodiscard]] bool LoadFromMemory(std::span<const std::byte> bytes);
     // Draws a still picture, or starts the animation; while the widget is hidden the start waits
     // for it to be shown.
-    bool StartShowing();
+    [[nodiscard]] bool StartShowing();
 
     CAnimatedPicture& picture() { return m_picture; }
 

@@ -12,7 +12,7 @@
 class CTransparentStatic {
 public:
     // Takes over the painting of `control`; false when it cannot.
-    bool Attach(HWND control);
+    [[nodiscard]] bool Attach(HWND control);
 
     // Draws the control's text into `dc` as its WM_PAINT does, for the control's client area.
     static void PaintText(HWND control, HDC dc);

@@ -28,13 +28,14 @@ public:
     Win32AnimatedPicture& operator=(const Win32AnimatedPicture&) = delete;
 
     // Takes over `control`'s painting and mouse handling for the control's lifetime.
-    bool Attach(HWND control);
+    [[nodiscard]] bool Attach(HWND control);
 
     // Load, then resize the control to the picture, keeping its place.
-    bool LoadFromResource(const ResourceSource& resources, int id, std::string_view type);
-    bool LoadFromMemory(std::span<const std::byte> bytes);
+    [[nodiscard]] bool LoadFromResource(const ResourceSource& resources, int id,
+                                        std::string_view type);
+    [[nodiscard]] bool LoadFromMemory(std::span<const std::byte> bytes);
     // Draws a still picture, or starts the animation.
-    bool StartShowing() { return m_picture.StartShowing(); }
+    [[nodiscard]] bool StartShowing() { return m_picture.StartShowing(); }
 
     CAnimatedPicture& Picture() { return m_picture; }
     HWND Control() const { return m_control; }

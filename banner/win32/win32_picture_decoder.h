@@ -9,5 +9,5 @@
 // with its transparent pixels left out. Wine gives a one-frame GIF stream at the frame's own size.
 class Win32PictureDecoder final : public PictureDecoder {
 public:
-    std::unique_ptr<Picture> Decode(std::span<const std::byte> bytes) const override;
+    [[nodiscard]] std::unique_ptr<Picture> Decode(std::span<const std::byte> bytes) const override;
 };

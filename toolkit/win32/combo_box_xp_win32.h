@@ -19,7 +19,7 @@ public:
     CComboBoxXP& operator=(const CComboBoxXP&) = delete;
 
     // Subclasses the combo box and its edit field, if it has one.
-    bool Attach(HWND combo);
+    [[nodiscard]] bool Attach(HWND combo);
     void Detach();
     HWND Window() const { return m_combo.Window(); }
 

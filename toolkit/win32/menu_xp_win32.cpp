@@ -76,12 +76,14 @@ bool CMenuXPWin32::DrawItem(const DRAWITEMSTRUCT& item, HWND owner) {
     record.rcItem = {item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
     record.itemData = static_cast<std::uint32_t>(item.itemData);
     bool open = false;
+    bool painted = false;
     {
         CBufferDC buffer(item.hDC, item.rcItem);
         const CFontDC font(buffer, DEFAULT_GUI_FONT);
         Win32Canvas canvas(buffer);
         Win32MenuAccess menus;
-        CMenuXP::DrawItem(record, menus, canvas, Win32SystemColors(), KeyboardCues(), &open);
+        painted =
+            CMenuXP::DrawItem(record, menus, canvas, Win32SystemColors(), KeyboardCues(), &open);
     }
     if (open) {
         // The item's tab was stored in the owner's client coordinates; the pop-up's frame wants
@@ -94,7 +96,7 @@ bool CMenuXPWin32::DrawItem(const DRAWITEMSTRUCT& item, HWND owner) {
                                   {first.left, first.top, first.right, first.bottom},
                                   IsDialog(owner));
     }
-    return true;
+    return painted;
 }
 
 bool CMenuXPWin32::IsOwnerDrawnMenu(HMENU menu) {

@@ -14,7 +14,7 @@
 // highlight-framed hot, checked and pressed buttons, flat separators and drop-down arrows.
 class CToolBarXP {
 public:
-    bool Attach(HWND toolbar);
+    [[nodiscard]] bool Attach(HWND toolbar);
     void Detach() { m_subclass.Detach(); }
     HWND Window() const { return m_subclass.Window(); }
 
@@ -34,7 +34,7 @@ private:
 // sunken edges.
 class CStatusBarXP {
 public:
-    bool Attach(HWND statusBar);
+    [[nodiscard]] bool Attach(HWND statusBar);
     void Detach() { m_subclass.Detach(); }
     HWND Window() const { return m_subclass.Window(); }
 

@@ -13,7 +13,7 @@
 class Win32Surface final : public Surface {
 public:
     // Null when the context or the bitmap cannot be made.
-    static std::unique_ptr<Win32Surface> Create(Size size);
+    [[nodiscard]] static std::unique_ptr<Win32Surface> Create(Size size);
     ~Win32Surface() override;
     Win32Surface(const Win32Surface&) = delete;
     Win32Surface& operator=(const Win32Surface&) = delete;
@@ -35,7 +35,7 @@ private:
 
 class Win32SurfaceFactory final : public SurfaceFactory {
 public:
-    std::unique_ptr<Surface> CreateSurface(Size size) override {
+    [[nodiscard]] std::unique_ptr<Surface> CreateSurface(Size size) override {
         return Win32Surface::Create(size);
     }
 };

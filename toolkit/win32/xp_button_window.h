@@ -13,7 +13,7 @@
 class CXPButtonWindow {
 public:
     // Subclasses `button` and adds BS_OWNERDRAW to its style. False when it cannot.
-    bool Attach(HWND button);
+    [[nodiscard]] bool Attach(HWND button);
     // Gives the button back its own procedure (its style stays owner-drawn).
     void Detach() { m_subclass.Detach(); }
 
@@ -22,7 +22,7 @@ public:
 
     // For a dialog's WM_DRAWITEM: passes a button's record on to the button that owns it. True
     // when a flat button painted itself.
-    static bool ReflectDrawItem(const DRAWITEMSTRUCT& item);
+    [[nodiscard]] static bool ReflectDrawItem(const DRAWITEMSTRUCT& item);
 
     // The message the dialog sends a flat button to make it paint a record.
     static constexpr UINT kReflectedDrawItem = 0x2000 + WM_DRAWITEM;  // OCM_DRAWITEM

@@ -314,7 +314,10 @@ bool QtMainWindow::LoadBanner(int id, std::string_view type) {
     return m_art.resources && m_banner->LoadFromResource(*m_art.resources, id, type);
 }
 
-void QtMainWindow::StartBanner() { m_banner->StartShowing(); }
+void QtMainWindow::StartBanner() {
+    // A banner that cannot show leaves its place empty; the window works without it.
+    static_cast<void>(m_banner->StartShowing());
+}
 
 void QtMainWindow::ShowAboutBox() {
     if (m_about) {

@@ -69,7 +69,7 @@ public:
     // Window managers keep their window menus to themselves: there is nothing to add to.
     void AppendSystemMenuItem(int, std::string_view) override {}
     void ShowAboutBox() override;
-    bool LoadBanner(int id, std::string_view type) override;
+    [[nodiscard]] bool LoadBanner(int id, std::string_view type) override;
     void StartBanner() override;
 
     // The About box while it is shown, else null.

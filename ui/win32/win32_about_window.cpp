@@ -54,7 +54,8 @@ INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 m_links.push_back(
                     std::make_unique<Win32LinkLabel>(GetDlgItem(m_window, id), m_shell));
             }
-            m_ok.Attach(GetDlgItem(m_window, IDOK));
+            // A button that cannot be subclassed stays a plain one, which works as well.
+            static_cast<void>(m_ok.Attach(GetDlgItem(m_window, IDOK)));
             m_logic.emplace(*this, m_makerPage);
             m_logic->OnInitDialog();
             // The labels' font may be wider than the one the template was laid out for.

@@ -126,5 +126,6 @@ bool Win32DialogView::LoadBanner(int id, std::string_view type) {
 }
 
 void Win32DialogView::StartBanner() {
-    if (m_banner) m_banner->StartShowing();
+    // A banner that cannot show leaves its place empty; the window works without it.
+    if (m_banner) static_cast<void>(m_banner->StartShowing());
 }

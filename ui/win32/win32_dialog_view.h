@@ -45,7 +45,7 @@ public:
     void AppendSystemMenuItem(int command, std::string_view text) override;
     void ShowAboutBox() override;
     // The banner takes over the banner control, from the program's resources.
-    bool LoadBanner(int id, std::string_view type) override;
+    [[nodiscard]] bool LoadBanner(int id, std::string_view type) override;
     void StartBanner() override;
     // The banner once loaded, else null.
     Win32AnimatedPicture* Banner() const { return m_banner.get(); }

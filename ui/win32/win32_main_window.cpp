@@ -50,11 +50,12 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             m_view.Attach(m_window);
+            // A control that cannot be subclassed keeps its own look, and works as well.
             for (std::size_t i = 0; i < kTransparentLabels.size(); ++i) {
-                m_labels[i].Attach(GetDlgItem(m_window, kTransparentLabels[i]));
+                static_cast<void>(m_labels[i].Attach(GetDlgItem(m_window, kTransparentLabels[i])));
             }
             for (std::size_t i = 0; i < kFlatButtons.size(); ++i) {
-                m_buttons[i].Attach(GetDlgItem(m_window, kFlatButtons[i]));
+                static_cast<void>(m_buttons[i].Attach(GetDlgItem(m_window, kFlatButtons[i])));
             }
             if (m_attached) m_attached(m_window);
             CMenuXPWin32::EnableOwnerDraw(m_window, true);
