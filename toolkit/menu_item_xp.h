@@ -60,7 +60,6 @@ public:
     bool IsDisabled() const;
     bool IsDefault() const;
     bool HasImage() const { return m_images && m_imageIndex != -1; }
-    const MenuItemInfo& Info() const { return m_info; }
 
     // Paints the item into `rect` of the canvas. Popup items use the menu's client coordinates,
     // where the image band ends at x = 22 and the text starts at x = 30. Returns true only for

@@ -46,10 +46,6 @@ public:
 
     bool WithShadows() const { return m_shadows; }
     Point Position() const { return {m_x, m_y}; }
-    void SetPosition(Point p) {
-        m_x = p.x;
-        m_y = p.y;
-    }
 
 private:
     bool m_shadows;

@@ -73,11 +73,9 @@ public:
     void ToggleDetailsHeight();
     void ShowDetailsControls(bool show);
 
-    bool SweepWanted() const { return m_sweepFlag; }
     bool TestPlaying() const { return m_testFlag; }
     // The window shows its settings area while its last fold added height.
     bool Expanded() const { return m_detailsHeight > 0; }
-    int DetailsHeight() const { return m_detailsHeight; }
 
     std::int32_t Frequency1 = 0;
     std::int32_t Frequency2 = 0;

@@ -57,7 +57,6 @@ public:
     long HandleTrayCallback(std::uint32_t id, std::uint32_t message);
 
     bool Enabled() const { return m_enabled; }
-    const std::string& Tip() const { return m_tip; }
 
 private:
     TrayHost* m_host = nullptr;

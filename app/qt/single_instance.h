@@ -27,7 +27,6 @@ public:
 
     // $XDG_RUNTIME_DIR, or a private folder of Qt's under the temporary folder when it is unset.
     static QString RuntimeDirectory();
-    QString LockPath() const { return m_base + ".lock"; }
     QString SocketPath() const { return m_base + ".socket"; }
 
 private:

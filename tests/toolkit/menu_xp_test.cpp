@@ -148,7 +148,10 @@ TEST_F(MenuXPTest, PredicatesAreBitTests) {
     EXPECT_FALSE(b.IsDisabled() || b.IsChecked() || b.IsRadioCheck() || b.IsDefault());
     EXPECT_TRUE(c.IsDisabled());
     const CMenuItemXP missing(menus, m, 99, false);
-    EXPECT_EQ(missing.Info().fType, 0u);
+    std::string text;
+    EXPECT_EQ(missing.GetText(text), 0) << "a missing item reads as an empty one";
+    EXPECT_FALSE(missing.IsSeparator() || missing.IsRadioCheck() || missing.IsChecked() ||
+                 missing.IsDefault() || missing.IsDisabled());
     EXPECT_FALSE(CMenuXP::IsOwnerDrawnMenu(menus, m));
     CMenuXP::ConvertMenu(menus, m, true, false, measure);
     EXPECT_TRUE(CMenuXP::IsOwnerDrawnMenu(menus, m));

@@ -76,7 +76,7 @@ std::optional<LRESULT> CComboBoxXP::OnComboMessage(HWND combo, UINT message, WPA
             auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
             if (!(pos->flags & SWP_NOSIZE)) {
                 pos->cy = m_height.OnWindowPosChanging(
-                    pos->cy, m_listItems, GetSystemMetrics(SM_CYBORDER),
+                    pos->cy, kListItems, GetSystemMetrics(SM_CYBORDER),
                     static_cast<int>(
                         SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0)),
                     static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0)));

@@ -21,10 +21,7 @@ public:
     // Subclasses the combo box and its edit field, if it has one.
     [[nodiscard]] bool Attach(HWND combo);
     void Detach();
-    HWND Window() const { return m_combo.Window(); }
 
-    // How many list items the drop-down shows.
-    void SetListItems(int count) { m_listItems = count; }
     bool IsHot() const { return m_tracker.IsHot(); }
     // Whether the combo box sits in a toolbar.
     bool IsDocked() const;
@@ -40,7 +37,9 @@ private:
     void CancelLeave(CHoverTracker::Window window) override;
     HWND WindowOf(CHoverTracker::Window window) const;
 
-    int m_listItems = 8;
+    // How many list items the drop-down shows.
+    static constexpr int kListItems = 8;
+
     CComboHeight m_height;
     CHoverTracker m_tracker;
     // Last, so that the windows are let go before the rest goes.

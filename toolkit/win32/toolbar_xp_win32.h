@@ -16,7 +16,6 @@ class CToolBarXP {
 public:
     [[nodiscard]] bool Attach(HWND toolbar);
     void Detach() { m_subclass.Detach(); }
-    HWND Window() const { return m_subclass.Window(); }
 
     // The answer to the toolbar's TBN_DROPDOWN for button `button`, which its parent passes on:
     // the frame is sent the button's negated number as a command, and its answer decides
@@ -36,7 +35,6 @@ class CStatusBarXP {
 public:
     [[nodiscard]] bool Attach(HWND statusBar);
     void Detach() { m_subclass.Detach(); }
-    HWND Window() const { return m_subclass.Window(); }
 
 private:
     std::optional<LRESULT> Handle(HWND statusBar, UINT message, WPARAM wParam, LPARAM lParam);

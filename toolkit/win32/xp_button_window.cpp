@@ -49,7 +49,8 @@ void CXPButtonWindow::Paint(CXPButton& look, const DRAWITEMSTRUCT& item, HWND bu
 
 void CXPButtonWindow::Repaint(CXPButton::Repaint how) {
     if (how == CXPButton::Repaint::kNone) return;
-    InvalidateRect(Window(), nullptr, how == CXPButton::Repaint::kErasing ? TRUE : FALSE);
+    InvalidateRect(m_subclass.Window(), nullptr,
+                   how == CXPButton::Repaint::kErasing ? TRUE : FALSE);
 }
 
 std::optional<LRESULT> CXPButtonWindow::Handle(HWND button, UINT message, WPARAM, LPARAM lParam) {

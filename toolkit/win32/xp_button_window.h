@@ -17,7 +17,6 @@ public:
     // Gives the button back its own procedure (its style stays owner-drawn).
     void Detach() { m_subclass.Detach(); }
 
-    HWND Window() const { return m_subclass.Window(); }
     const CXPButton& Look() const { return m_look; }
 
     // For a dialog's WM_DRAWITEM: passes a button's record on to the button that owns it. True

@@ -44,9 +44,6 @@ public:
     void OnMarked(std::function<void()> marked) { m_marked = std::move(marked); }
     // Brings the window, and any pop-up it owns, to the front: for a second start of the program.
     void Raise();
-    // The window's client area, below the menu bar, where the template's coordinates start.
-    QWidget* Client() const { return m_client; }
-    QMenuBar* MenuBar() const { return m_menuBar; }
     // Gives a pop-up menu of ours the check marks the logic decides.
     void UpdateMenu(QMenu* menu);
 
@@ -71,9 +68,6 @@ public:
     void ShowAboutBox() override;
     [[nodiscard]] bool LoadBanner(int id, std::string_view type) override;
     void StartBanner() override;
-
-    // The About box while it is shown, else null.
-    QtAboutWindow* AboutBox() const { return m_about; }
 
     void reject() override;
 

@@ -114,8 +114,9 @@ TEST_F(QtMainWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
 TEST_F(QtMainWindowTest, MenuBarHasTheEnglishMenusWithMnemonics) {
     QStringList titles;
     QStringList file;
-    for (QAction* a : window.MenuBar()->actions()) titles << a->text();
-    for (QAction* a : window.MenuBar()->actions().front()->menu()->actions()) file << a->text();
+    for (QAction* a : window.findChild<QMenuBar*>()->actions()) titles << a->text();
+    for (QAction* a : window.findChild<QMenuBar*>()->actions().front()->menu()->actions())
+        file << a->text();
     EXPECT_EQ(titles, QStringList({"&File", "&Help"}));
     EXPECT_EQ(file, QStringList({"&Start", "S&top", "", "Test Sound", "Stop Test", "", "E&xit"}));
 }
@@ -138,7 +139,7 @@ TEST_F(QtMainWindowTest, OpensCompactUnfoldsByButtonAndCloseBoxHides) {
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
     window.close();
     EXPECT_TRUE(window.isMinimized());
-    EXPECT_TRUE(dialog.SweepWanted());
+    EXPECT_EQ(dialog.OnUpdateCommand(ids::kStart), true);
     window.ShowWindow(WindowShow::Hide);
     EXPECT_FALSE(window.isVisible());
     dialog.OnCommand(ids::kOpen);
@@ -152,7 +153,7 @@ TEST_F(QtMainWindowTest, CheckBoxClickWritesTheEntryAndTheMenuShowsTheFlags) {
     EXPECT_EQ(logon.entry, std::string("/usr/bin/drovane"));
 
     Item<QPushButton>(ids::kStop)->click();
-    QMenu* file = window.MenuBar()->actions().front()->menu();
+    QMenu* file = window.findChild<QMenuBar*>()->actions().front()->menu();
     window.UpdateMenu(file);
     const auto actions = file->actions();
     EXPECT_FALSE(actions[0]->isChecked());
@@ -197,9 +198,9 @@ TEST_F(QtMainWindowTest, ClickOnTheBannerOpensTheProductPage) {
     ASSERT_NE(banner, nullptr);
     EXPECT_TRUE(banner->testAttribute(Qt::WA_TransparentForMouseEvents));
     const QPointF inside = banner->geometry().center();
-    QMouseEvent press(QEvent::MouseButtonPress, inside, window.Client()->mapToGlobal(inside),
+    QMouseEvent press(QEvent::MouseButtonPress, inside, banner->parentWidget()->mapToGlobal(inside),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window.Client(), &press);
+    QApplication::sendEvent(banner->parentWidget(), &press);
     EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/product"});
 }
 
@@ -207,7 +208,7 @@ TEST_F(QtMainWindowTest, AboutBoxOpensModalWithItsLabelsAndComesForwardWhenOpene
     Open();
     std::vector<std::string> seen;
     QTimer::singleShot(0, [&] {
-        QtAboutWindow* about = window.AboutBox();
+        QtAboutWindow* about = window.findChild<QtAboutWindow*>();
         if (!about) return;
         seen.push_back(about->windowTitle().toStdString());
         seen.push_back(about->isModal() ? "modal" : "not modal");
@@ -216,15 +217,15 @@ TEST_F(QtMainWindowTest, AboutBoxOpensModalWithItsLabelsAndComesForwardWhenOpene
         seen.push_back(about->Link(CAboutDialog::kVersionLine).Blinking() ? "blinking" : "still");
         maker.OnLButtonDown();
         dialog.OnCommand(ids::kAbout);  // a second open while it is shown
-        seen.push_back(window.AboutBox() == about ? "same box" : "another box");
+        seen.push_back(window.findChild<QtAboutWindow*>() == about ? "same box" : "another box");
         about->reject();
     });
     dialog.OnCommand(ids::kAbout);
     EXPECT_EQ(seen, (std::vector<std::string>{"About Drovane", "modal", "underlined", "blinking",
                                               "same box"}));
     EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/maker"});
-    EXPECT_EQ(window.AboutBox(), nullptr) << "closed";
-    EXPECT_TRUE(dialog.SweepWanted());
+    EXPECT_EQ(window.findChild<QtAboutWindow*>(), nullptr) << "closed";
+    EXPECT_EQ(dialog.OnUpdateCommand(ids::kStart), true);
 }
 
 }  // namespace
