@@ -23,6 +23,7 @@ bool RaiseRunningCopy(DesktopWindows& windows) {
 
 bool IsAlreadyRunning(CopyMarker& marker, DesktopWindows& windows) {
     if (marker.Claim()) return false;
-    RaiseRunningCopy(windows);
+    // The first copy may have no window yet: this copy gives way all the same.
+    static_cast<void>(RaiseRunningCopy(windows));
     return true;
 }

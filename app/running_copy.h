@@ -25,12 +25,12 @@ class CopyMarker {
 public:
     virtual ~CopyMarker() = default;
     // True when this copy now holds the marker; false when another copy held it already.
-    virtual bool Claim() = 0;
+    [[nodiscard]] virtual bool Claim() = 0;
 };
 
 // The first marked window of the z-order is restored and brought forward, with its last active
 // pop-up in front of it. Returns whether one was found.
-bool RaiseRunningCopy(DesktopWindows& windows);
+[[nodiscard]] bool RaiseRunningCopy(DesktopWindows& windows);
 
 // True when another copy runs (its window has been brought forward, if it has one yet); false
 // when this is the first copy, which then holds the marker.

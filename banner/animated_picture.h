@@ -61,12 +61,13 @@ public:
     ~CAnimatedPicture();
 
     // Loads resource `id` of `type` (the banner is "GIF" 168).
-    bool LoadFromResource(const ResourceSource& resources, int id, std::string_view type);
+    [[nodiscard]] bool LoadFromResource(const ResourceSource& resources, int id,
+                                        std::string_view type);
     // Loads a picture from `data`, which the caller may free once the call returns. A GIF of two
     // or more frames becomes an animation; any other picture a still one.
-    bool LoadFromMemory(std::span<const std::byte> data);
+    [[nodiscard]] bool LoadFromMemory(std::span<const std::byte> data);
     // Draws a still picture into the canvas, or starts the animation thread (true when it runs).
-    bool StartShowing();
+    [[nodiscard]] bool StartShowing();
     bool IsAnimation() const;
     // Ends the animation thread, keeping the frame on show for the next start.
     void HaltAnimation();
@@ -87,8 +88,8 @@ private:
     static void DisposeOf(Content& content, const GifFrame& frame);
     static void RequestRepaint(Content& content);
 
-    bool LoadWhole(std::span<const std::byte> data, std::optional<Size> size);
-    bool CreateCanvas(int width, int height);
+    [[nodiscard]] bool LoadWhole(std::span<const std::byte> data, std::optional<Size> size);
+    [[nodiscard]] bool CreateCanvas(int width, int height);
     std::shared_ptr<Content> NewContent() const;
 
     const PictureDecoder& m_decoder;

@@ -54,9 +54,9 @@ public:
     std::size_t SubBlockChainLength(std::size_t offset) const;
     // Length of the block at the cursor: -1 when unrecognised, 0 when it runs past the data.
     std::int64_t BlockLength() const;
-    bool SkipBlock();
+    [[nodiscard]] bool SkipBlock();
     // Moves the cursor past the next frame: its control extension, if any, and its graphic block.
-    bool SkipToNextGraphic();
+    [[nodiscard]] bool SkipToNextGraphic();
     // Frames from the first block on; leaves the cursor after the last one.
     int CountFrames();
     // The frame at the cursor, moving the cursor past it; nothing once the walk has ended.
@@ -68,7 +68,7 @@ public:
     std::size_t Cursor() const { return cursor_; }
 
 private:
-    bool SkipExtensionsBeforeGraphic();
+    [[nodiscard]] bool SkipExtensionsBeforeGraphic();
     // 0 for bytes outside the data.
     std::uint8_t ByteAt(std::size_t offset) const;
     std::uint16_t ReadU16(std::size_t offset) const;

@@ -15,8 +15,6 @@ std::string& SharedLinkAddress() {
 CLinkStatic::CLinkStatic(LinkLabelView& view, Shell& shell, Color windowText, Color buttonFace)
     : m_view(view), m_shell(shell), m_foreColor(windowText), m_backColor(buttonFace) {}
 
-const std::string& CLinkStatic::LinkAddress() { return SharedLinkAddress(); }
-
 CLinkStatic& CLinkStatic::SetForeColor(Color color) {
     m_foreColor = color;
     m_view.Redraw();

@@ -53,7 +53,6 @@ public:
     Color BackColor() const { return m_backColor; }
     bool Underline() const { return m_underline; }
     bool Blinking() const { return m_timerRunning; }
-    static const std::string& LinkAddress();
 
 private:
     LinkLabelView& m_view;

@@ -14,7 +14,7 @@ public:
     // Draws `from`, a rectangle of the picture in its own pixels, scaled into `into`; its
     // transparent pixels leave the canvas as it was. False when it cannot draw on this canvas.
     // May run on the animation thread.
-    virtual bool Draw(Canvas& canvas, const Rect& into, const Rect& from) const = 0;
+    [[nodiscard]] virtual bool Draw(Canvas& canvas, const Rect& into, const Rect& from) const = 0;
 };
 
 // Turns the bytes of a picture file (a one-frame GIF stream, or any other format the platform
@@ -23,5 +23,6 @@ class PictureDecoder {
 public:
     virtual ~PictureDecoder() = default;
     // Null when the bytes are no picture this decoder can read.
-    virtual std::unique_ptr<Picture> Decode(std::span<const std::byte> bytes) const = 0;
+    [[nodiscard]] virtual std::unique_ptr<Picture> Decode(
+        std::span<const std::byte> bytes) const = 0;
 };

@@ -51,7 +51,11 @@ void DrawFrame(benchmark::State& state) {
                     frame->top + frame->height};
     const Size size = picture->GetSize();
     const Rect source = size == Size{300, 100} ? rect : Rect{0, 0, size.width, size.height};
-    for (auto _ : state) picture->Draw(canvas->GetCanvas(), rect, source);
+    for (auto _ : state) {
+        if (!picture->Draw(canvas->GetCanvas(), rect, source)) {
+            state.SkipWithError("the frame did not draw");
+        }
+    }
     state.SetLabel(std::to_string(frame->width) + " x " + std::to_string(frame->height));
 }
 

@@ -138,5 +138,5 @@ class SurfaceFactory {
 public:
     virtual ~SurfaceFactory() = default;
     // A surface of `size`, black at first; null when none of that size can be made.
-    virtual std::unique_ptr<Surface> CreateSurface(Size size) = 0;
+    [[nodiscard]] virtual std::unique_ptr<Surface> CreateSurface(Size size) = 0;
 };

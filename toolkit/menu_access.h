@@ -39,11 +39,11 @@ public:
     virtual int GetItemCount(MenuHandle menu) = 0;
     // Reads an item, by position or else by command; `text`, when given, receives its string
     // (UTF-8, at most 255 bytes). False, leaving `info` and `text` alone, when there is none.
-    virtual bool ReadItem(MenuHandle menu, unsigned item, bool byPosition, MenuItemInfo& info,
-                          std::string* text) = 0;
+    [[nodiscard]] virtual bool ReadItem(MenuHandle menu, unsigned item, bool byPosition,
+                                        MenuItemInfo& info, std::string* text) = 0;
     // Sets the type of the item at `position` and, when `withData`, its item data.
-    virtual bool WriteItem(MenuHandle menu, unsigned position, const MenuItemInfo& info,
-                           bool withData) = 0;
+    [[nodiscard]] virtual bool WriteItem(MenuHandle menu, unsigned position,
+                                         const MenuItemInfo& info, bool withData) = 0;
     // Whether `menu` is still a menu.
     virtual bool IsMenu(MenuHandle menu) = 0;
 };

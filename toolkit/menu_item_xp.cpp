@@ -109,28 +109,27 @@ bool CMenuItemXP::IsDisabled() const {
 }
 bool CMenuItemXP::IsDefault() const { return (m_info.fState & menu_bits::kDefault) != 0; }
 
-bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, bool selected, bool menuBar, bool hotLight,
-                       bool inactive, bool noAccel, const SystemColors& colors,
-                       bool keyboardCues) const {
+bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, const MenuItemDrawState& state,
+                       const SystemColors& colors) const {
     const MenuPalette pal = MenuPalette::From(colors);
     const int L = rc.left, T = rc.top, R = rc.right, B = rc.bottom;
     bool open = false;
 
-    if (menuBar && selected) {
+    if (state.menuBar && state.selected) {
         CMenuXP::ms_rcMenuBarItem = {L, T, R - kShadowWidth, B};
         shapes::Rectangle(canvas, {L, T, R - kShadowWidth, B}, pal.tabEdge, pal.band);
         canvas.FillSolidRect({R - kShadowWidth, T, R, B}, pal.face);
         ShadeMenuBarStrip(canvas, rc);
         open = true;
-    } else if ((selected && !menuBar) || (hotLight && !inactive)) {
+    } else if ((state.selected && !state.menuBar) || (state.hotLight && !state.inactive)) {
         const Color fill = IsDisabled() ? pal.dimFill : pal.hotFill;
-        if (menuBar) {
+        if (state.menuBar) {
             shapes::Rectangle(canvas, {L, T, R - kShadowWidth, B}, pal.frame, fill);
             canvas.FillSolidRect({R - kShadowWidth, T, R, B}, pal.face);
         } else {
             shapes::Rectangle(canvas, rc, pal.frame, fill);
         }
-    } else if (menuBar) {
+    } else if (state.menuBar) {
         canvas.FillSolidRect(rc, pal.face);
     } else {
         canvas.FillSolidRect({L, T, kBandRight, B}, pal.band);
@@ -146,10 +145,10 @@ bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, bool selected, bool menuB
     std::string text;
     if (GetText(text) == 0) return open;
 
-    const Color textColor = inactive ? pal.inactiveText : IsDisabled() ? pal.rule : pal.text;
-    const unsigned hide = noAccel && !keyboardCues ? TextFlags::kHidePrefix : 0;
+    const Color textColor = state.inactive ? pal.inactiveText : IsDisabled() ? pal.rule : pal.text;
+    const unsigned hide = state.noAccel && !state.keyboardCues ? TextFlags::kHidePrefix : 0;
 
-    if (menuBar) {
+    if (state.menuBar) {
         canvas.DrawText(text, {L, T, R - kShadowWidth, B},
                         TextFlags::kCenter | TextFlags::kVCenter | TextFlags::kSingleLine | hide,
                         textColor);
@@ -166,12 +165,12 @@ bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, bool selected, bool menuB
                         textColor);
     }
 
-    const Color box = IsDisabled() ? pal.dimFill : selected ? pal.hotBox : pal.hotFill;
+    const Color box = IsDisabled() ? pal.dimFill : state.selected ? pal.hotBox : pal.hotFill;
     const Rect checkBox{L + 1, T + 1, L + 20, B - 1};
     if (IsChecked()) shapes::Rectangle(canvas, checkBox, pal.frame, box);
 
     if (HasImage()) {
-        const bool lifted = selected && !IsChecked();
+        const bool lifted = state.selected && !IsChecked();
         if (IsDisabled()) {
             m_images->DrawSilhouette(canvas, m_imageIndex, {L + 3, T + 3}, pal.ghost);
         } else if (lifted) {

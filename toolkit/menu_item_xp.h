@@ -26,6 +26,16 @@ struct MenuPalette {
     static MenuPalette From(const SystemColors& colors);
 };
 
+// How a menu item is to be drawn: its owner-draw state, and whether the user wants mnemonics.
+struct MenuItemDrawState {
+    bool selected = false;     // highlighted, or for a menu-bar item: its pop-up is open
+    bool menuBar = false;      // an item of the menu bar rather than of a pop-up
+    bool hotLight = false;     // a menu-bar item under the pointer
+    bool inactive = false;     // in a window that is not active
+    bool noAccel = false;      // mnemonics hidden until the keyboard is used
+    bool keyboardCues = true;  // mnemonics underlined always, whatever noAccel says
+};
+
 // One menu item as the toolkit measures and draws it: its type and state as the menu has them,
 // and the text and image remembered when its menu was converted (owner-drawn items keep none).
 class CMenuItemXP {
@@ -50,16 +60,13 @@ public:
     bool IsDisabled() const;
     bool IsDefault() const;
     bool HasImage() const { return m_images && m_imageIndex != -1; }
-    const MenuItemInfo& Info() const { return m_info; }
 
     // Paints the item into `rect` of the canvas. Popup items use the menu's client coordinates,
-    // where the image band ends at x = 22 and the text starts at x = 30. `keyboardCues` says
-    // whether the user wants mnemonics underlined always; with it off, `noAccel` hides them.
-    // Returns true only for an open menu-bar item, whose tab (without its shadow strip) it then
-    // stores in CMenuXP::ms_rcMenuBarItem, in the canvas's coordinates.
-    bool Draw(Canvas& canvas, const Rect& rect, bool selected, bool menuBar, bool hotLight,
-              bool inactive, bool noAccel, const SystemColors& colors,
-              bool keyboardCues = true) const;
+    // where the image band ends at x = 22 and the text starts at x = 30. Returns true only for
+    // an open menu-bar item, whose tab (without its shadow strip) it then stores in
+    // CMenuXP::ms_rcMenuBarItem, in the canvas's coordinates.
+    bool Draw(Canvas& canvas, const Rect& rect, const MenuItemDrawState& state,
+              const SystemColors& colors) const;
 
     // Geometry of a popup item.
     static constexpr int kBandRight = 22;

@@ -44,12 +44,7 @@ public:
     // `target` at the same place with its channels at 78 to 93 per cent. No pixel twice.
     static void DrawShadow(Canvas& source, Canvas& target, int W, int H);
 
-    bool WithShadows() const { return m_shadows; }
     Point Position() const { return {m_x, m_y}; }
-    void SetPosition(Point p) {
-        m_x = p.x;
-        m_y = p.y;
-    }
 
 private:
     bool m_shadows;

@@ -131,7 +131,8 @@ void CMenuXP::ConvertMenu(MenuAccess& menus, MenuHandle menu, bool enabled, bool
             const int width = measure.MeasureText(text, TextFlags::kSingleLine).width;
             info.dwItemData = static_cast<std::uint32_t>(width) << 16;
         }
-        menus.WriteItem(menu, position, info, menuBar);
+        // An item the menu refuses keeps the system's look; what is filed for it goes unused.
+        static_cast<void>(menus.WriteItem(menu, position, info, menuBar));
         if (info.fType & menu_bits::kSeparator) continue;
 
         if (info.hSubMenu) {
@@ -166,7 +167,8 @@ void CMenuXP::ConvertMenu(MenuAccess& menus, MenuHandle menu, bool enabled, bool
             info.dwItemData = (info.fType & menu_bits::kSeparator)
                                   ? static_cast<std::uint32_t>(separatorHeight) & 0xFF
                                   : columns | (static_cast<std::uint32_t>(itemHeight) & 0xFF);
-            menus.WriteItem(menu, position, info, true);
+            // An item the menu refuses keeps its earlier measures.
+            static_cast<void>(menus.WriteItem(menu, position, info, true));
         }
     }
     measure.SetFont(previousFont);
@@ -217,10 +219,13 @@ bool CMenuXP::DrawItem(const DrawItemRecord& record, MenuAccess& menus, Canvas& 
     const CanvasFont previousFont = buffer.GetFont();
     buffer.SetFont({FontFace::kGui, kWeightNormal});
     const unsigned s = record.itemState;
-    const bool open =
-        item.Draw(buffer, record.rcItem, (s & ods::kSelected) != 0, (record.itemData & 0xFF) == 0,
-                  (s & ods::kHotLight) != 0, (s & ods::kInactive) != 0, (s & ods::kNoAccel) != 0,
-                  colors, keyboardCues);
+    const MenuItemDrawState state{.selected = (s & ods::kSelected) != 0,
+                                  .menuBar = (record.itemData & 0xFF) == 0,
+                                  .hotLight = (s & ods::kHotLight) != 0,
+                                  .inactive = (s & ods::kInactive) != 0,
+                                  .noAccel = (s & ods::kNoAccel) != 0,
+                                  .keyboardCues = keyboardCues};
+    const bool open = item.Draw(buffer, record.rcItem, state, colors);
     if (openMenuBarItem) *openMenuBarItem = open;
     ++ms_nDrawCount;
     buffer.SetFont(previousFont);

@@ -60,9 +60,9 @@ public:
     // Answers WM_DRAWITEM for a menu item into `buffer`, an off-screen canvas in the item's own
     // coordinates; false, painting nothing, for any other control. `openMenuBarItem` tells
     // whether the item was an open menu-bar item (then place it with PlaceMenuBarItem).
-    static bool DrawItem(const DrawItemRecord& record, MenuAccess& menus, Canvas& buffer,
-                         const SystemColors& colors, bool keyboardCues = true,
-                         bool* openMenuBarItem = nullptr);
+    [[nodiscard]] static bool DrawItem(const DrawItemRecord& record, MenuAccess& menus,
+                                       Canvas& buffer, const SystemColors& colors,
+                                       bool keyboardCues = true, bool* openMenuBarItem = nullptr);
     // Turns ms_rcMenuBarItem, stored in the owner's client coordinates by DrawItem, into screen
     // coordinates: moved by `clientOrigin` (where the client area's origin lies on the screen),
     // with the top and bottom of `firstItem` (the menu's first item on the screen), and one pixel

@@ -92,7 +92,6 @@ public:
                             int listItemHeight);
     // The size changed: the height to give the selection field, if any.
     int TakeFieldHeight();
-    int CachedFieldHeight() const { return m_fieldHeight; }
 
 private:
     int m_fieldHeight = -1;

@@ -57,8 +57,6 @@ public:
 
     bool IsHover() const { return m_hover; }
     bool IsTracking() const { return m_tracking; }
-    bool IsFocused() const { return m_focused; }
-    bool IsEmphasised() const { return m_emphasised; }
 
     // The colour of gradient row `index` (0..63) for the hover and emphasised states.
     static Color GradientColor(int index, bool hover, bool emphasised);

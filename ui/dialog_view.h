@@ -44,7 +44,7 @@ public:
     // Shows the About box, modal to the window; brings it forward when it is already shown.
     virtual void ShowAboutBox() = 0;
     // Loads picture resource `id` of `type` into the banner control (1010); false when it fails.
-    virtual bool LoadBanner(int id, std::string_view type) = 0;
+    [[nodiscard]] virtual bool LoadBanner(int id, std::string_view type) = 0;
     // Shows the loaded banner, animating it when it is an animated GIF.
     virtual void StartBanner() = 0;
 };

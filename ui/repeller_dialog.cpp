@@ -58,7 +58,8 @@ CRepellerDialog::CRepellerDialog(DialogView& view, CTonePlayer& player, CRegistr
 bool CRepellerDialog::OnInitDialog() {
     ToggleDetailsHeight();
     ExchangeToControls();
-    m_tray.AddToTray(m_trayHost, kTrayTip, ids::kTrayIcon, ids::kTrayMenu);
+    // Without a notification area yet, the icon comes when one is made.
+    static_cast<void>(m_tray.AddToTray(m_trayHost, kTrayTip, ids::kTrayIcon, ids::kTrayMenu));
     m_settings.LoadToneParams(Frequency1, Frequency2, Delay, Step);
     RunAtLogonCheck = m_settings.IsRunAtLogon() ? 1 : 0;
     ExchangeToControls();
@@ -224,7 +225,8 @@ void CRepellerDialog::OnExitProgram() {
 }
 
 void CRepellerDialog::OnRunAtLogon() {
-    ExchangeFromControls();
+    // A bad edit is reported there; the entry then follows the check box as last read.
+    static_cast<void>(ExchangeFromControls());
     m_settings.SetRunAtLogon(RunAtLogonCheck != 0);
 }
 

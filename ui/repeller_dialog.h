@@ -67,17 +67,15 @@ public:
 
     // Reads the edits and the check box into the variables; stops at the first edit without an
     // integer, with a message and the focus there.
-    bool ExchangeFromControls();
+    [[nodiscard]] bool ExchangeFromControls();
     void ExchangeToControls();
 
     void ToggleDetailsHeight();
     void ShowDetailsControls(bool show);
 
-    bool SweepWanted() const { return m_sweepFlag; }
     bool TestPlaying() const { return m_testFlag; }
     // The window shows its settings area while its last fold added height.
     bool Expanded() const { return m_detailsHeight > 0; }
-    int DetailsHeight() const { return m_detailsHeight; }
 
     std::int32_t Frequency1 = 0;
     std::int32_t Frequency2 = 0;
@@ -87,7 +85,7 @@ public:
 
 private:
     // Steps 1 to 4 of a start: read, check, show and store the values.
-    bool ApplyParams();
+    [[nodiscard]] bool ApplyParams();
 
     DialogView& m_view;
     CTonePlayer& m_player;

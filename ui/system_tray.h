@@ -11,9 +11,9 @@ class TrayHost {
 public:
     virtual ~TrayHost() = default;
     // Puts the icon into the notification area; false when the desktop refuses it.
-    virtual bool AddIcon(int iconId, std::string_view tip) = 0;
+    [[nodiscard]] virtual bool AddIcon(int iconId, std::string_view tip) = 0;
     virtual void RemoveIcon() = 0;
-    virtual bool ReplaceIcon(int iconId) = 0;
+    [[nodiscard]] virtual bool ReplaceIcon(int iconId) = 0;
     // Brings the main window forward (a hidden window stays hidden).
     virtual void SetForeground() = 0;
     // Opens `popup` at the mouse cursor; the command chosen goes to the main window's handlers.
@@ -43,10 +43,11 @@ public:
 
     // The pop-up shown is the first one of the menu resource whose id is the low 16 bits of `id`.
     // A tip too long for the icon is cut at a character boundary.
-    bool AddToTray(TrayHost& host, std::string_view tip, int iconId, std::uint32_t id);
+    [[nodiscard]] bool AddToTray(TrayHost& host, std::string_view tip, int iconId,
+                                 std::uint32_t id);
     // Takes the icon away for good: a new notification area does not bring it back.
     void RemoveFromTray();
-    bool ReplaceIcon(int iconId);
+    [[nodiscard]] bool ReplaceIcon(int iconId);
     // The desktop made its notification area anew (its shell restarted, or the area appeared
     // after the program started), empty: the icon, when it is meant to be shown, is added again,
     // shown or refused before, with its latest picture. True when it is shown now.
@@ -56,7 +57,6 @@ public:
     long HandleTrayCallback(std::uint32_t id, std::uint32_t message);
 
     bool Enabled() const { return m_enabled; }
-    const std::string& Tip() const { return m_tip; }
 
 private:
     TrayHost* m_host = nullptr;

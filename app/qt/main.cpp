@@ -13,8 +13,8 @@
 
 #include "app/qt/quit_on_signal.h"
 #include "app/qt/single_instance.h"
-#include "base/qt/desktop_shell.h"
-#include "base/qt/message_box_prompt.h"
+#include "base/qt/qt_prompt.h"
+#include "base/qt/qt_shell.h"
 #include "res/embedded_resources.h"
 #include "settings/qt/autostart_entry.h"
 #include "settings/qt/file_registry.h"
@@ -25,8 +25,8 @@
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
 #include "ui/qt/dialog_font.h"
+#include "ui/qt/qt_main_window.h"
 #include "ui/qt/qt_tray_host.h"
-#include "ui/qt/repeller_window.h"
 #include "ui/repeller_dialog.h"
 #include "ui/system_tray.h"
 
@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
 
     SingleInstance single(name, SingleInstance::RuntimeDirectory());
     if (!single.Acquire()) {
-        single.ActivateRunningCopy(kActivateTimeoutMs);
+        // A copy that cannot be reached may still be starting: this one gives way all the same.
+        static_cast<void>(single.ActivateRunningCopy(kActivateTimeoutMs));
         return 0;
     }
 
@@ -84,19 +85,19 @@ int main(int argc, char** argv) {
 
     AudioToneSink sink;
     EmbeddedResources resources;
-    MessageBoxPrompt prompt(name);
+    QtPrompt prompt(name);
     FileRegistry registry(FileRegistry::DefaultPath());
     AutostartEntry autostart(AutostartEntry::DefaultPath());
     CRegistrySettings settings(registry, autostart, prompt,
                                QCoreApplication::applicationFilePath().toStdString());
     CTonePlayer player(sink, prompt, resources);
 
-    DesktopShell shell;
+    QtShell shell;
     WindowArt art{QIcon(LoadPicture(resources, "ICON", ids::kDialogIcon)),
                   LoadPicture(resources, "BITMAP", ids::kSpeakerBitmap),
                   LoadPicture(resources, "BITMAP", CAboutDialog::kPicture),
                   [&](int id) { return LoadCursor(resources, id); }, &resources};
-    RepellerWindow window(std::move(art), shell, PageAddress(DROVANE_MAKER_PAGE));
+    QtMainWindow window(std::move(art), shell, PageAddress(DROVANE_MAKER_PAGE));
     prompt.SetOwner(&window);
 
     CRepellerDialog* logic = nullptr;
@@ -117,7 +118,11 @@ int main(int argc, char** argv) {
                            PageAddress(DROVANE_PRODUCT_PAGE));
     logic = &dialog;
     window.SetLogic(&dialog);
-    window.OnMarked([&] { single.Listen([&] { window.Raise(); }); });
+    window.OnMarked([&] {
+        // Without the socket, later starts still find the lock and end; they only cannot raise
+        // this window.
+        static_cast<void>(single.Listen([&] { window.Raise(); }));
+    });
     dialog.OnInitDialog();
     int result = 0;
     if (!quitOnSignal.Requested()) {

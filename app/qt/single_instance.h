@@ -18,16 +18,15 @@ public:
     SingleInstance& operator=(const SingleInstance&) = delete;
 
     // True when this process is the running copy.
-    bool Acquire();
+    [[nodiscard]] bool Acquire();
     // For a later copy: asks the running copy to show its window. False when it could not be
     // reached (it may still be starting).
-    bool ActivateRunningCopy(int timeoutMs);
+    [[nodiscard]] bool ActivateRunningCopy(int timeoutMs);
     // For the running copy: from now on, later starts call `activate`.
-    bool Listen(std::function<void()> activate);
+    [[nodiscard]] bool Listen(std::function<void()> activate);
 
     // $XDG_RUNTIME_DIR, or a private folder of Qt's under the temporary folder when it is unset.
     static QString RuntimeDirectory();
-    QString LockPath() const { return m_base + ".lock"; }
     QString SocketPath() const { return m_base + ".socket"; }
 
 private:

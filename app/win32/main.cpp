@@ -26,9 +26,9 @@
 #include "toolkit/win32/menu_window_hook.h"
 #include "ui/repeller_dialog.h"
 #include "ui/system_tray.h"
-#include "ui/win32/about_box_window.h"
-#include "ui/win32/main_dialog_window.h"
+#include "ui/win32/win32_about_window.h"
 #include "ui/win32/win32_dialog_view.h"
+#include "ui/win32/win32_main_window.h"
 #include "ui/win32/win32_tray_host.h"
 
 namespace {
@@ -97,13 +97,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     Win32TrayHost trayHost(tray, instance);
     Win32DialogView* shownView = nullptr;
     Win32DialogView view(instance, name, [&](HWND owner) {
-        AboutBoxWindow about(instance, shell, makerPage);
+        Win32AboutWindow about(instance, shell, makerPage);
         about.Run(owner, [&](HWND box) { shownView->SetAboutBox(box); });
     });
     shownView = &view;
     CRepellerDialog dialog(view, player, settings, prompt, tray, trayHost, shell,
                            PageAddress(DROVANE_PRODUCT_PAGE, modulePath));
-    MainDialogWindow window(instance, view, dialog, [&](HWND main) {
+    Win32MainWindow window(instance, view, dialog, [&](HWND main) {
         prompt.SetOwner(main);
         trayHost.SetMainWindow(main);
     });

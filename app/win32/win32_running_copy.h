@@ -10,7 +10,7 @@
 class SemaphoreMarker final : public CopyMarker {
 public:
     explicit SemaphoreMarker(std::wstring name) : m_name(std::move(name)) {}
-    bool Claim() override;
+    [[nodiscard]] bool Claim() override;
 
 private:
     std::wstring m_name;

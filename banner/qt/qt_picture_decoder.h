@@ -8,5 +8,5 @@
 // only.
 class QtPictureDecoder final : public PictureDecoder {
 public:
-    std::unique_ptr<Picture> Decode(std::span<const std::byte> bytes) const override;
+    [[nodiscard]] std::unique_ptr<Picture> Decode(std::span<const std::byte> bytes) const override;
 };

@@ -1,18 +1,12 @@
 #include "banner/win32/transparent_static_control.h"
 
-// clang-format off
-#include <commctrl.h>
-// clang-format on
-
 #include <string>
 
 #include "banner/transparent_static.h"
 #include "base/win32/wide_text.h"
-#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/win32_canvas.h"
 
 namespace {
-
-constexpr UINT_PTR kSubclassId = 0x7A5;
 
 std::string WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
@@ -23,18 +17,8 @@ std::string WindowText(HWND window) {
 
 }  // namespace
 
-CTransparentStatic::~CTransparentStatic() {
-    if (m_control && IsWindow(m_control)) {
-        RemoveWindowSubclass(m_control, &CTransparentStatic::Proc, kSubclassId);
-    }
-}
-
 bool CTransparentStatic::Attach(HWND control) {
-    if (!control || !SetWindowSubclass(control, &CTransparentStatic::Proc, kSubclassId, 0)) {
-        return false;
-    }
-    m_control = control;
-    return true;
+    return m_subclass.Attach(control, *this, &CTransparentStatic::Handle);
 }
 
 void CTransparentStatic::PaintText(HWND control, HDC dc) {
@@ -42,7 +26,7 @@ void CTransparentStatic::PaintText(HWND control, HDC dc) {
     GetClientRect(control, &client);
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
-    GdiCanvas canvas(dc);
+    Win32Canvas canvas(dc);
     const auto style = static_cast<unsigned>(GetWindowLongPtrW(control, GWL_STYLE));
     // Black, the device context's own text colour.
     transparent_static::Paint(canvas, {client.left, client.top, client.right, client.bottom},
@@ -50,24 +34,19 @@ void CTransparentStatic::PaintText(HWND control, HDC dc) {
     if (previous) SelectObject(dc, previous);
 }
 
-LRESULT CALLBACK CTransparentStatic::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR) {
+std::optional<LRESULT> CTransparentStatic::Handle(HWND control, UINT message, WPARAM, LPARAM) {
     switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window, &paint);
-            PaintText(window, dc);
-            EndPaint(window, &paint);
+            HDC dc = BeginPaint(control, &paint);
+            PaintText(control, dc);
+            EndPaint(control, &paint);
             return 0;
         }
         case WM_ERASEBKGND:
             // Nothing of its own behind the letters: the parent's painting shows.
             return 1;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(window, &CTransparentStatic::Proc, kSubclassId);
-            break;
         default:
-            break;
+            return std::nullopt;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
 }

@@ -2,24 +2,23 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "toolkit/win32/window_subclass.h"
+
 // A static text control that draws only its letters over what its parent painted behind it (the
 // main dialog's gradient), through the portable label painter. The control keeps its text, font
 // and style; this object only replaces its painting, for the control's lifetime.
 class CTransparentStatic {
 public:
-    CTransparentStatic() = default;
-    CTransparentStatic(const CTransparentStatic&) = delete;
-    CTransparentStatic& operator=(const CTransparentStatic&) = delete;
-    ~CTransparentStatic();
-
     // Takes over the painting of `control`; false when it cannot.
-    bool Attach(HWND control);
+    [[nodiscard]] bool Attach(HWND control);
 
     // Draws the control's text into `dc` as its WM_PAINT does, for the control's client area.
     static void PaintText(HWND control, HDC dc);
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR id, DWORD_PTR data);
-    HWND m_control = nullptr;
+    std::optional<LRESULT> Handle(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
+    WindowSubclass m_subclass;
 };

@@ -1,18 +1,8 @@
 #include "banner/win32/win32_link_label.h"
 
-// clang-format off
-#include <commctrl.h>
-// clang-format on
-
 #include <string>
 
 #include "base/win32/wide_text.h"
-
-namespace {
-
-constexpr UINT_PTR kSubclassId = 0x714C;
-
-}  // namespace
 
 Win32LinkLabel::Win32LinkLabel(HWND control, Shell& shell)
     : m_control(control),
@@ -22,15 +12,13 @@ Win32LinkLabel::Win32LinkLabel(HWND control, Shell& shell)
     m_fontUnderlined = m_fontDescription.lfUnderline != 0;
     SendMessageW(m_control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     UpdateBrush();
-    SetWindowSubclass(m_control, &Win32LinkLabel::Proc, kSubclassId,
-                      reinterpret_cast<DWORD_PTR>(this));
+    // Without it the label still shows its text, only as a plain label.
+    static_cast<void>(m_subclass.Attach(m_control, *this, &Win32LinkLabel::Handle));
 }
 
 Win32LinkLabel::~Win32LinkLabel() {
-    if (IsWindow(m_control)) {
-        KillTimer(m_control, kBlinkTimer);
-        RemoveWindowSubclass(m_control, &Win32LinkLabel::Proc, kSubclassId);
-    }
+    if (IsWindow(m_control)) KillTimer(m_control, kBlinkTimer);
+    m_subclass.Detach();
     DeleteObject(m_font);
     DeleteObject(m_brush);
 }
@@ -94,31 +82,28 @@ void Win32LinkLabel::SetTakesClicks(bool takes) {
     SetWindowLongPtrW(m_control, GWL_STYLE, style);
 }
 
-LRESULT CALLBACK Win32LinkLabel::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<Win32LinkLabel*>(data);
+std::optional<LRESULT> Win32LinkLabel::Handle(HWND control, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_TIMER:
             if (wParam == kBlinkTimer) {
-                self->m_logic.OnTimer();
+                m_logic.OnTimer();
                 return 0;
             }
             break;
         case WM_LBUTTONDOWN:
-            self->m_logic.OnLButtonDown();
+            m_logic.OnLButtonDown();
             break;
         case WM_SETCURSOR:
-            if (const int cursor = self->m_logic.OnSetCursor(); cursor != CLinkStatic::kNoCursor) {
+            if (const int cursor = m_logic.OnSetCursor(); cursor != CLinkStatic::kNoCursor) {
                 SetCursor(LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(cursor)));
                 return TRUE;
             }
             break;
         case WM_NCDESTROY:
-            KillTimer(window, kBlinkTimer);
-            RemoveWindowSubclass(window, &Win32LinkLabel::Proc, kSubclassId);
+            KillTimer(control, kBlinkTimer);
             break;
         default:
             break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return std::nullopt;
 }

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "banner/link_static.h"
+#include "toolkit/win32/window_subclass.h"
 
 // A link label on Windows: a static control whose colours, font and background CLinkStatic
 // decides. The control draws its own text with what CtlColor hands it (its parent forwards
@@ -33,8 +36,7 @@ public:
     void SetTakesClicks(bool takes) override;
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR id, DWORD_PTR data);
+    std::optional<LRESULT> Handle(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     // Makes the font and brush match what the logic decided.
     void UpdateFont();
     void UpdateBrush();
@@ -46,4 +48,5 @@ private:
     HBRUSH m_brush = nullptr;
     Color m_brushColor = 0;
     CLinkStatic m_logic;
+    WindowSubclass m_subclass;
 };

@@ -148,7 +148,10 @@ TEST_F(MenuXPTest, PredicatesAreBitTests) {
     EXPECT_FALSE(b.IsDisabled() || b.IsChecked() || b.IsRadioCheck() || b.IsDefault());
     EXPECT_TRUE(c.IsDisabled());
     const CMenuItemXP missing(menus, m, 99, false);
-    EXPECT_EQ(missing.Info().fType, 0u);
+    std::string text;
+    EXPECT_EQ(missing.GetText(text), 0) << "a missing item reads as an empty one";
+    EXPECT_FALSE(missing.IsSeparator() || missing.IsRadioCheck() || missing.IsChecked() ||
+                 missing.IsDefault() || missing.IsDisabled());
     EXPECT_FALSE(CMenuXP::IsOwnerDrawnMenu(menus, m));
     CMenuXP::ConvertMenu(menus, m, true, false, measure);
     EXPECT_TRUE(CMenuXP::IsOwnerDrawnMenu(menus, m));
@@ -203,6 +206,41 @@ TEST_F(MenuXPTest, DrawItemPaintsMenuItemsOnlyAndCountsThem) {
     EXPECT_EQ(CMenuXP::ms_rcMenuBarItem, (Rect{10, 0, 46, 19}));
     CMenuXP::PlaceMenuBarItem({200, 130}, {203, 111, 240, 130}, true);
     EXPECT_EQ(CMenuXP::ms_rcMenuBarItem, (Rect{211, 111, 247, 130}));
+}
+
+TEST_F(MenuXPTest, EveryOwnerDrawBitOfTheRecordReachesTheItemsLook) {
+    const MenuHandle file = FileMenu();
+    CMenuXP::ConvertMenu(menus, file, true, false, measure);
+    const MenuPalette palette = MenuPalette::From({});
+    struct Case {
+        unsigned state;
+        bool menuBar;
+        bool cues;
+        Color edge;  // the item's left edge, half-way down
+        Color text;
+        bool prefixHidden;
+    };
+    const Case cases[] = {
+        {0, false, true, palette.band, palette.text, false},
+        {ods::kSelected, false, true, palette.frame, palette.text, false},
+        {ods::kInactive, false, true, palette.band, palette.inactiveText, false},
+        {ods::kNoAccel, false, false, palette.band, palette.text, true},
+        {ods::kNoAccel, false, true, palette.band, palette.text, false},
+        {0, true, true, palette.face, palette.text, false},
+        {ods::kHotLight, true, true, palette.frame, palette.text, false},
+        {ods::kHotLight | ods::kInactive, true, true, palette.face, palette.inactiveText, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "state " << c.state << (c.menuBar ? " menu bar" : ""));
+        MemorySurface buffer({120, 20});
+        const DrawItemRecord record{
+            kMenuControl, 131, c.state, file, {0, 0, 120, 20}, c.menuBar ? 0 : Data(file, 0)};
+        ASSERT_TRUE(CMenuXP::DrawItem(record, menus, buffer, {}, c.cues));
+        EXPECT_EQ(buffer.GetPixel({0, 10}), c.edge);
+        ASSERT_EQ(buffer.texts.size(), 1u);
+        EXPECT_EQ(buffer.texts[0].color, c.text);
+        EXPECT_EQ((buffer.texts[0].flags & TextFlags::kHidePrefix) != 0, c.prefixHidden);
+    }
 }
 
 TEST(MenuHookTest, NestedInstallsLeaveOneHookUntilTheLastRemove) {

@@ -46,8 +46,7 @@ protected:
     Color At(int x, int y) { return m_surface->GetCanvas().GetPixel({x, y}); }
 
     // One pop-up item, converted, and drawn into a fresh 120 x 20 canvas.
-    void DrawItem(const char* text, unsigned state, bool selected, bool menuBar = false,
-                  bool hot = false, bool inactive = false, unsigned type = 0,
+    void DrawItem(const char* text, unsigned state, MenuItemDrawState draw = {}, unsigned type = 0,
                   const ImageStrip* images = nullptr, Rect rect = {0, 0, 120, 20}) {
         FakeMenus menus;
         const MenuHandle m = menus.Create();
@@ -61,9 +60,8 @@ protected:
         } source;
         source.strip = images;
         Canvas& canvas = Fresh({rect.right, rect.bottom});
-        CMenuXP::ConvertMenu(menus, m, true, menuBar, canvas, &source);
-        CMenuItemXP(menus, m, 0, true)
-            .Draw(canvas, rect, selected, menuBar, hot, inactive, false, colors);
+        CMenuXP::ConvertMenu(menus, m, true, draw.menuBar, canvas, &source);
+        CMenuItemXP(menus, m, 0, true).Draw(canvas, rect, draw, colors);
     }
 
     // A 16 x 16 picture, transparent but for a red 4 x 4 square at (2, 2).
@@ -192,14 +190,14 @@ TYPED_TEST_P(PainterPixels, ButtonStatesPaintTheirGradientsAndFrames) {
 
 TYPED_TEST_P(PainterPixels, PopupItemsHaveABandPaperAndAHighlightBox) {
     const MenuPalette& p = this->palette;
-    this->DrawItem("E&xit", 0, false);
+    this->DrawItem("E&xit", 0);
     EXPECT_EQ(this->At(0, 0), p.band);
     EXPECT_EQ(this->At(21, 19), p.band);
     EXPECT_EQ(this->At(22, 0), p.paper);
     EXPECT_EQ(this->At(119, 19), p.paper);
     EXPECT_EQ(p.paper, Rgb(249, 248, 244));
 
-    this->DrawItem("E&xit", 0, true);
+    this->DrawItem("E&xit", 0, {.selected = true});
     for (auto [x, y] : {std::pair{0, 0}, {119, 0}, {0, 19}, {119, 19}, {60, 0}, {0, 10}}) {
         EXPECT_EQ(this->At(x, y), p.frame) << x << ", " << y;
     }
@@ -207,12 +205,12 @@ TYPED_TEST_P(PainterPixels, PopupItemsHaveABandPaperAndAHighlightBox) {
     EXPECT_EQ(this->At(21, 10), p.hotFill) << "no band under the highlight";
     EXPECT_EQ(this->At(118, 18), p.hotFill);
 
-    this->DrawItem("E&xit", menu_bits::kGrayed, true);
+    this->DrawItem("E&xit", menu_bits::kGrayed, {.selected = true});
     EXPECT_EQ(this->At(0, 0), p.frame);
     EXPECT_EQ(this->At(1, 1), p.dimFill);
 
     // A separator: a rule from x = 30 to one pixel before the right edge, at the middle row.
-    this->DrawItem("", 0, false, false, false, false, 0, nullptr, {0, 0, 120, 8});
+    this->DrawItem("", 0, {}, 0, nullptr, {0, 0, 120, 8});
     for (int y = 0; y < 8; ++y) {
         EXPECT_EQ(this->At(30, y), y == 4 ? p.rule : p.paper) << y;
         EXPECT_EQ(this->At(118, y), y == 4 ? p.rule : p.paper) << y;
@@ -225,7 +223,7 @@ TYPED_TEST_P(PainterPixels, PopupItemsHaveABandPaperAndAHighlightBox) {
 TYPED_TEST_P(PainterPixels, CheckedItemsShowAMarkABulletOrTheirImage) {
     const MenuPalette& p = this->palette;
     // The check box (1, 1)-(20, 19), the mark in its middle in the text colour.
-    this->DrawItem("&Start", menu_bits::kChecked, false);
+    this->DrawItem("&Start", menu_bits::kChecked);
     EXPECT_EQ(this->At(1, 1), p.frame);
     EXPECT_EQ(this->At(19, 18), p.frame);
     EXPECT_EQ(this->At(20, 10), p.band);
@@ -234,15 +232,14 @@ TYPED_TEST_P(PainterPixels, CheckedItemsShowAMarkABulletOrTheirImage) {
     EXPECT_EQ(this->At(7, 8), p.text);
     EXPECT_EQ(this->At(9, 12), p.text) << "its tip";
     EXPECT_EQ(this->At(7, 6), p.hotFill);
-    this->DrawItem("&Start", menu_bits::kChecked, true);
+    this->DrawItem("&Start", menu_bits::kChecked, {.selected = true});
     EXPECT_EQ(this->At(2, 2), p.hotBox) << "a selected item's box";
-    this->DrawItem("&Start", menu_bits::kChecked | menu_bits::kGrayed, true);
+    this->DrawItem("&Start", menu_bits::kChecked | menu_bits::kGrayed, {.selected = true});
     EXPECT_EQ(this->At(2, 2), p.dimFill);
     EXPECT_EQ(this->At(13, 6), p.rule) << "disabled text colour";
 
     // A radio item: a 7 x 7 bullet at (8, 7)-(15, 14) with one highlight pixel.
-    this->DrawItem("&Start", menu_bits::kChecked, false, false, false, false,
-                   menu_bits::kRadioCheck);
+    this->DrawItem("&Start", menu_bits::kChecked, {}, menu_bits::kRadioCheck);
     EXPECT_EQ(this->At(12, 10), p.text);
     EXPECT_EQ(this->At(8, 10), p.text);
     EXPECT_EQ(this->At(14, 10), p.text);
@@ -251,25 +248,24 @@ TYPED_TEST_P(PainterPixels, CheckedItemsShowAMarkABulletOrTheirImage) {
     EXPECT_EQ(this->At(13, 12), p.hotFill) << "the highlight pixel";
     EXPECT_EQ(this->At(12, 12), p.text);
     EXPECT_EQ(this->At(15, 10), p.hotFill);
-    this->DrawItem("&Start", menu_bits::kChecked | menu_bits::kGrayed, false, false, false, false,
-                   menu_bits::kRadioCheck);
+    this->DrawItem("&Start", menu_bits::kChecked | menu_bits::kGrayed, {}, menu_bits::kRadioCheck);
     EXPECT_EQ(this->At(12, 10), p.ghost);
 
     // With an image: the box and the image at offset 3, no mark.
     const ImageStrip& picture = this->Picture();
-    this->DrawItem("&Start", menu_bits::kChecked, false, false, false, false, 0, &picture);
+    this->DrawItem("&Start", menu_bits::kChecked, {}, 0, &picture);
     EXPECT_EQ(this->At(5, 5), this->kRed);
     EXPECT_EQ(this->At(8, 8), this->kRed);
     EXPECT_EQ(this->At(9, 9), p.hotFill);
     EXPECT_EQ(this->At(13, 6), p.hotFill) << "no check mark over an image";
     // Selected and unchecked: lifted to offset 2 over its shadow at offset 4.
-    this->DrawItem("&Start", 0, true, false, false, false, 0, &picture);
+    this->DrawItem("&Start", 0, {.selected = true}, 0, &picture);
     EXPECT_EQ(this->At(4, 4), this->kRed);
     EXPECT_EQ(this->At(7, 7), this->kRed);
     EXPECT_EQ(this->At(9, 9), p.iconShadow);
     EXPECT_EQ(this->At(10, 10), p.hotFill);
     // Disabled: only a ghost at offset 3.
-    this->DrawItem("&Start", menu_bits::kGrayed, false, false, false, false, 0, &picture);
+    this->DrawItem("&Start", menu_bits::kGrayed, {}, 0, &picture);
     EXPECT_EQ(this->At(5, 5), p.ghost);
     EXPECT_EQ(this->At(8, 8), p.ghost);
     EXPECT_EQ(this->At(4, 4), p.band);
@@ -279,22 +275,23 @@ TYPED_TEST_P(PainterPixels, MenuBarItemsAreFacePlainHotOrAnOpenTabWithAShadowStr
     const MenuPalette& p = this->palette;
     const Rect item{0, 0, 40, 19};
     const int R = 40, T = 0;
-    this->DrawItem("&File", 0, false, true, false, false, 0, nullptr, item);
+    this->DrawItem("&File", 0, {.menuBar = true}, 0, nullptr, item);
     EXPECT_EQ(this->At(0, 0), p.face);
     EXPECT_EQ(this->At(39, 18), p.face);
 
-    this->DrawItem("&File", 0, false, true, true, false, 0, nullptr, item);
+    this->DrawItem("&File", 0, {.menuBar = true, .hotLight = true}, 0, nullptr, item);
     EXPECT_EQ(this->At(0, 0), p.frame);
     EXPECT_EQ(this->At(35, 18), p.frame);
     EXPECT_EQ(this->At(1, 1), p.hotFill);
     EXPECT_EQ(this->At(36, 10), p.face) << "the strip stays plain";
     EXPECT_EQ(this->At(39, 10), p.face);
 
-    this->DrawItem("&File", 0, false, true, true, true, 0, nullptr, item);
+    this->DrawItem("&File", 0, {.menuBar = true, .hotLight = true, .inactive = true}, 0, nullptr,
+                   item);
     EXPECT_EQ(this->At(0, 0), p.face) << "hot in an inactive window: plain";
     EXPECT_EQ(this->At(1, 1), p.face);
 
-    this->DrawItem("&File", 0, true, true, false, false, 0, nullptr, item);
+    this->DrawItem("&File", 0, {.selected = true, .menuBar = true}, 0, nullptr, item);
     EXPECT_EQ(this->At(0, 0), p.tabEdge);
     EXPECT_EQ(this->At(35, 18), p.tabEdge);
     EXPECT_EQ(this->At(1, 1), p.band);

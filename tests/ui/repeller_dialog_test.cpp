@@ -252,7 +252,7 @@ TEST_P(StateTableTest, CommandLeadsToTheStateOfTheTable) {
 
     Give(cell.command);
 
-    EXPECT_EQ(dialog.SweepWanted(), cell.sweep);
+    EXPECT_EQ(dialog.OnUpdateCommand(ids::kStart), cell.sweep) << "Start checked while wanted";
     EXPECT_EQ(dialog.TestPlaying(), cell.test);
     EXPECT_EQ(EngineState(), cell.engine);
     EXPECT_EQ(Saves() - savesBefore, cell.saves);
@@ -488,7 +488,7 @@ TEST_F(RepellerDialogTest, DetailsUnfoldsAndFoldsWithCaptionsControlsAndRegion) 
                                           "text 133=작게보기 <<"};
     EXPECT_EQ(view.log, unfold);
     EXPECT_TRUE(dialog.Expanded());
-    EXPECT_EQ(dialog.DetailsHeight(), 122);
+    EXPECT_EQ(view.size.height - 220, 122) << "the settings area's height";
 
     view.log.clear();
     dialog.OnCommand(ids::kDetails);

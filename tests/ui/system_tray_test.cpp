@@ -83,11 +83,11 @@ TEST_F(SystemTrayTest, LongTipIsCutToItsCapacityAtACharacterBoundary) {
     // 62 ASCII bytes, then a three-byte Hangul letter that would end at byte 65.
     const std::string tip = std::string(62, 'a') + "모" + "tail";
     ASSERT_TRUE(tray.AddToTray(host, tip, ids::kTrayIcon, ids::kTrayMenu));
-    EXPECT_EQ(tray.Tip(), std::string(62, 'a'));
+    EXPECT_EQ(host.log.back(), "add 165 " + std::string(62, 'a'));
     const std::string exact(63, 'b');
     CSystemTray other;
     ASSERT_TRUE(other.AddToTray(host, exact, ids::kTrayIcon, ids::kTrayMenu));
-    EXPECT_EQ(other.Tip(), exact);
+    EXPECT_EQ(host.log.back(), "add 165 " + exact);
 }
 
 // A restarted shell, or a notification area that comes up after a start at logon, is empty: the

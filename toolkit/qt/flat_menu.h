@@ -17,9 +17,6 @@ public:
     explicit FlatMenu(const QString& title = {}, QWidget* parent = nullptr);
     ~FlatMenu() override;
 
-    // Whether this menu draws a shadow when it next shows.
-    bool HasShadow() const { return m_shadows; }
-
 protected:
     void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override;
     void showEvent(QShowEvent* event) override;

@@ -144,7 +144,10 @@ void FlatMenuStyle::DrawMenuItem(const QStyleOption* option, QPainter* painter,
         QtCanvas canvas(bufferPainter);
         QtMenuAccess menus;
         bool open = false;
-        CMenuXP::DrawItem(record, menus, canvas, QtSystemColors(option->palette), cues, &open);
+        if (!CMenuXP::DrawItem(record, menus, canvas, QtSystemColors(option->palette), cues,
+                               &open)) {
+            return;  // nothing painted, nothing to show
+        }
         if (open) {
             if (const auto* bar = qobject_cast<const QMenuBar*>(widget)) {
                 FlatMenuBar::PlaceOpenItem(*bar);

@@ -20,9 +20,9 @@ public:
     static std::uint32_t ItemData(const QAction* action);
 
     int GetItemCount(MenuHandle menu) override;
-    bool ReadItem(MenuHandle menu, unsigned item, bool byPosition, MenuItemInfo& info,
-                  std::string* text) override;
-    bool WriteItem(MenuHandle menu, unsigned position, const MenuItemInfo& info,
-                   bool withData) override;
+    [[nodiscard]] bool ReadItem(MenuHandle menu, unsigned item, bool byPosition, MenuItemInfo& info,
+                                std::string* text) override;
+    [[nodiscard]] bool WriteItem(MenuHandle menu, unsigned position, const MenuItemInfo& info,
+                                 bool withData) override;
     bool IsMenu(MenuHandle menu) override;
 };

@@ -27,5 +27,5 @@ private:
 
 class QtSurfaceFactory final : public SurfaceFactory {
 public:
-    std::unique_ptr<Surface> CreateSurface(Size size) override;
+    [[nodiscard]] std::unique_ptr<Surface> CreateSurface(Size size) override;
 };

@@ -2,6 +2,10 @@
 
 CBufferDC::CBufferDC(HDC target, const RECT& area) : m_target(target), m_area(area) {
     if (IsRectEmpty(&area)) GetClipBox(target, &m_area);
+    if (GetDeviceCaps(target, TECHNOLOGY) == DT_RASPRINTER) {
+        m_dc = target;
+        return;
+    }
     m_dc = CreateCompatibleDC(target);
     m_bitmap = CreateCompatibleBitmap(target, m_area.right, m_area.bottom);
     m_previousBitmap = SelectObject(m_dc, m_bitmap);
@@ -10,6 +14,7 @@ CBufferDC::CBufferDC(HDC target, const RECT& area) : m_target(target), m_area(ar
 }
 
 CBufferDC::~CBufferDC() {
+    if (m_dc == m_target) return;
     BitBlt(m_target, m_area.left, m_area.top, m_area.right - m_area.left,
            m_area.bottom - m_area.top, m_dc, m_area.left, m_area.top, SRCCOPY);
     SelectObject(m_dc, m_previousBitmap);

@@ -6,7 +6,8 @@
 // coordinates: what is painted into it reaches the target in one copy when it goes, so the screen
 // never shows a half-painted item. Its bitmap reaches from the target's origin to the area's
 // right and bottom edges, so no origin has to be shifted; drawing is clipped to the area. The
-// bitmap starts undefined: paint every pixel of the area.
+// bitmap starts undefined: paint every pixel of the area. A printer's context is drawn on
+// directly, as nothing flickers on paper.
 class CBufferDC {
 public:
     // An empty `area` stands for the target's clip box.

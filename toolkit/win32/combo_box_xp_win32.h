@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "toolkit/toolbar_xp.h"
+#include "toolkit/win32/window_subclass.h"
 
 // The flat combo box a toolbar can hold, over a drop-down combo box control attached by
 // subclassing, with its edit field: a one-pixel frame and a flat drop-down button, highlighted
@@ -12,28 +15,21 @@
 class CComboBoxXP : private CHoverTracker::Host {
 public:
     CComboBoxXP();
-    ~CComboBoxXP() override;
     CComboBoxXP(const CComboBoxXP&) = delete;
     CComboBoxXP& operator=(const CComboBoxXP&) = delete;
 
     // Subclasses the combo box and its edit field, if it has one.
-    bool Attach(HWND combo);
+    [[nodiscard]] bool Attach(HWND combo);
     void Detach();
-    HWND Window() const { return m_combo; }
 
-    // How many list items the drop-down shows.
-    void SetListItems(int count) { m_listItems = count; }
     bool IsHot() const { return m_tracker.IsHot(); }
     // Whether the combo box sits in a toolbar.
     bool IsDocked() const;
 
 private:
-    static LRESULT CALLBACK ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR self);
-    static LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR self);
-    LRESULT OnComboMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnPaint();
+    std::optional<LRESULT> OnComboMessage(HWND combo, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> OnEditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnPaint(HWND combo);
 
     void Invalidate() override;
     void RedrawFrame() override;
@@ -41,9 +37,12 @@ private:
     void CancelLeave(CHoverTracker::Window window) override;
     HWND WindowOf(CHoverTracker::Window window) const;
 
-    HWND m_combo = nullptr;
-    HWND m_edit = nullptr;
-    int m_listItems = 8;
+    // How many list items the drop-down shows.
+    static constexpr int kListItems = 8;
+
     CComboHeight m_height;
     CHoverTracker m_tracker;
+    // Last, so that the windows are let go before the rest goes.
+    WindowSubclass m_combo;
+    WindowSubclass m_edit;
 };

@@ -5,7 +5,7 @@ ImageListStrip::ImageListStrip(HIMAGELIST list) {
     int height = 0;
     const int count = list ? ImageList_GetImageCount(list) : 0;
     if (count <= 0 || !ImageList_GetIconSize(list, &width, &height)) return;
-    m_surface = GdiSurface::Create({width * count, height});
+    m_surface = Win32Surface::Create({width * count, height});
     if (!m_surface) return;
     m_surface->GetCanvas().FillSolidRect({0, 0, width * count, height}, kKey);
     for (int i = 0; i < count; ++i) {

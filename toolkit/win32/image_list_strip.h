@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "toolkit/image_strip.h"
-#include "toolkit/win32/gdi_surface.h"
+#include "toolkit/win32/win32_surface.h"
 
 // The pictures of an image list as the toolkit's painters take them: drawn side by side on a
 // surface over a key colour that no picture uses, which then marks their transparent pixels.
@@ -24,6 +24,6 @@ public:
     static constexpr Color kKey = Rgb(255, 0, 255);
 
 private:
-    std::unique_ptr<GdiSurface> m_surface;
+    std::unique_ptr<Win32Surface> m_surface;
     ImageStrip m_strip;
 };

@@ -3,9 +3,9 @@
 #include <map>
 
 #include "toolkit/menu_xp.h"
-#include "toolkit/win32/gdi_canvas.h"
 #include "toolkit/win32/menu_xp_win32.h"
 #include "toolkit/win32/screen_bitmap.h"
+#include "toolkit/win32/win32_canvas.h"
 #include "toolkit/win32/win32_system_colors.h"
 
 namespace {
@@ -30,10 +30,10 @@ bool IsMenuWindow(HWND window) {
 Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // A copy of the screen over `area`, as a surface the canvases can read; null when none is had.
-std::unique_ptr<GdiSurface> Snapshot(const RECT& area) {
+std::unique_ptr<Win32Surface> Snapshot(const RECT& area) {
     HBITMAP bitmap = GetScreenBitmap(area);
     if (!bitmap) return nullptr;
-    auto surface = GdiSurface::Create({area.right - area.left, area.bottom - area.top});
+    auto surface = Win32Surface::Create({area.right - area.left, area.bottom - area.top});
     if (surface) {
         HDC memory = CreateCompatibleDC(surface->Dc());
         HGDIOBJ previous = SelectObject(memory, bitmap);
@@ -76,8 +76,8 @@ int CMenuWindowHook::GetWinVersion() {
 }
 
 void CMenuWindowHook::DrawShadow(HDC source, HDC target, int W, int H) {
-    GdiCanvas from(source);
-    GdiCanvas to(target);
+    Win32Canvas from(source);
+    Win32Canvas to(target);
     CMenuWndXP::DrawShadow(from, to, W, H);
 }
 
@@ -195,7 +195,7 @@ void CMenuWindowHook::OnNcPaint(Record& record) {
     RECT window;
     GetWindowRect(record.window, &window);
     {
-        GdiCanvas canvas(dc);
+        Win32Canvas canvas(dc);
         record.look.OnNcPaint(canvas, ToRect(window), Win32SystemColors());
     }
     ReleaseDC(record.window, dc);
@@ -206,7 +206,7 @@ void CMenuWindowHook::PaintFrame(Record& record) {
     RECT window;
     GetWindowRect(record.window, &window);
     {
-        GdiCanvas canvas(dc);
+        Win32Canvas canvas(dc);
         record.look.PaintFrame(canvas, {window.right - window.left, window.bottom - window.top},
                                true, Win32SystemColors());
     }
@@ -218,7 +218,7 @@ void CMenuWindowHook::OnPrint(Record& record, HDC dc, bool itemsPainted) {
     GetWindowRect(record.window, &window);
     // The printed window lies at its own origin; the position stays the one last seen.
     const Point at = record.look.Position();
-    GdiCanvas canvas(dc);
+    Win32Canvas canvas(dc);
     record.look.OnPrint(
         canvas, record.snapshot.get(),
         {at.x, at.y, at.x + window.right - window.left, at.y + window.bottom - window.top},

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "toolkit/menu_wnd_xp.h"
-#include "toolkit/win32/gdi_surface.h"
+#include "toolkit/win32/win32_surface.h"
 
 // Gives the system's pop-up menu windows ("#32768") the flat frame and the soft shadow: a hook on
 // the user-interface thread's sent messages subclasses every menu window that is created or sized
@@ -37,7 +37,7 @@ private:
     struct Record {
         HWND window;
         CMenuWndXP look;
-        std::unique_ptr<GdiSurface> snapshot;  // what lay behind the window before it showed
+        std::unique_ptr<Win32Surface> snapshot;  // what lay behind the window before it showed
     };
 
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);

@@ -4,8 +4,8 @@
 #include "toolkit/owner_draw.h"
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/dc_selectors.h"
-#include "toolkit/win32/gdi_canvas.h"
 #include "toolkit/win32/toolbar_command_images.h"
+#include "toolkit/win32/win32_canvas.h"
 #include "toolkit/win32/win32_menu_access.h"
 #include "toolkit/win32/win32_system_colors.h"
 
@@ -49,7 +49,7 @@ void CMenuXPWin32::ConvertMenu(HWND owner, HMENU menu, bool enabled, bool menuBa
     HDC dc = GetDC(owner);
     {
         const CFontDC font(dc, DEFAULT_GUI_FONT);
-        GdiCanvas canvas(dc);
+        Win32Canvas canvas(dc);
         Win32MenuAccess menus;
         const ToolbarCommandImages images(owner);
         CMenuXP::ConvertMenu(menus, Win32MenuAccess::Handle(menu), enabled, menuBar, canvas,
@@ -76,12 +76,14 @@ bool CMenuXPWin32::DrawItem(const DRAWITEMSTRUCT& item, HWND owner) {
     record.rcItem = {item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
     record.itemData = static_cast<std::uint32_t>(item.itemData);
     bool open = false;
+    bool painted = false;
     {
         CBufferDC buffer(item.hDC, item.rcItem);
         const CFontDC font(buffer, DEFAULT_GUI_FONT);
-        GdiCanvas canvas(buffer);
+        Win32Canvas canvas(buffer);
         Win32MenuAccess menus;
-        CMenuXP::DrawItem(record, menus, canvas, Win32SystemColors(), KeyboardCues(), &open);
+        painted =
+            CMenuXP::DrawItem(record, menus, canvas, Win32SystemColors(), KeyboardCues(), &open);
     }
     if (open) {
         // The item's tab was stored in the owner's client coordinates; the pop-up's frame wants
@@ -94,7 +96,7 @@ bool CMenuXPWin32::DrawItem(const DRAWITEMSTRUCT& item, HWND owner) {
                                   {first.left, first.top, first.right, first.bottom},
                                   IsDialog(owner));
     }
-    return true;
+    return painted;
 }
 
 bool CMenuXPWin32::IsOwnerDrawnMenu(HMENU menu) {

@@ -23,7 +23,7 @@ public:
     static void ConvertMenu(HWND owner, HMENU menu, bool enabled, bool menuBar);
     static void MeasureItem(MEASUREITEMSTRUCT& item);
     // Paints a menu item off screen; false, painting nothing, for other controls.
-    static bool DrawItem(const DRAWITEMSTRUCT& item, HWND owner);
+    [[nodiscard]] static bool DrawItem(const DRAWITEMSTRUCT& item, HWND owner);
     static bool IsOwnerDrawnMenu(HMENU menu);
     // The answer to WM_MENUCHAR.
     static std::uint32_t FindMnemonic(HMENU menu, UINT character, UINT flags);

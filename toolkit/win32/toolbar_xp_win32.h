@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "toolkit/win32/window_subclass.h"
+
 // The flat toolbar and status bar on Windows, over the common controls' toolbar
 // ("ToolbarWindow32") and status bar ("msctls_statusbar32"), attached by subclassing. No window
 // of this program makes one.
@@ -10,14 +14,8 @@
 // highlight-framed hot, checked and pressed buttons, flat separators and drop-down arrows.
 class CToolBarXP {
 public:
-    CToolBarXP() = default;
-    ~CToolBarXP();
-    CToolBarXP(const CToolBarXP&) = delete;
-    CToolBarXP& operator=(const CToolBarXP&) = delete;
-
-    bool Attach(HWND toolbar);
-    void Detach();
-    HWND Window() const { return m_toolbar; }
+    [[nodiscard]] bool Attach(HWND toolbar);
+    void Detach() { m_subclass.Detach(); }
 
     // The answer to the toolbar's TBN_DROPDOWN for button `button`, which its parent passes on:
     // the frame is sent the button's negated number as a command, and its answer decides
@@ -25,30 +23,22 @@ public:
     static LRESULT OnDropDown(HWND frame, int button);
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR id, DWORD_PTR self);
-    void OnPaint();
+    std::optional<LRESULT> Handle(HWND toolbar, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnPaint(HWND toolbar);
 
-    HWND m_toolbar = nullptr;
+    WindowSubclass m_subclass;
 };
 
 // A status bar whose panes get a flat one-pixel frame in the button shadow colour over their
 // sunken edges.
 class CStatusBarXP {
 public:
-    CStatusBarXP() = default;
-    ~CStatusBarXP();
-    CStatusBarXP(const CStatusBarXP&) = delete;
-    CStatusBarXP& operator=(const CStatusBarXP&) = delete;
-
-    bool Attach(HWND statusBar);
-    void Detach();
-    HWND Window() const { return m_statusBar; }
+    [[nodiscard]] bool Attach(HWND statusBar);
+    void Detach() { m_subclass.Detach(); }
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR id, DWORD_PTR self);
-    void PaintPanes();
+    std::optional<LRESULT> Handle(HWND statusBar, UINT message, WPARAM wParam, LPARAM lParam);
+    static void PaintPanes(HWND statusBar);
 
-    HWND m_statusBar = nullptr;
+    WindowSubclass m_subclass;
 };

@@ -12,11 +12,11 @@ public:
     static HMENU Menu(MenuHandle handle) { return reinterpret_cast<HMENU>(handle); }
 
     int GetItemCount(MenuHandle menu) override;
-    bool ReadItem(MenuHandle menu, unsigned item, bool byPosition, MenuItemInfo& info,
-                  std::string* text) override;
+    [[nodiscard]] bool ReadItem(MenuHandle menu, unsigned item, bool byPosition, MenuItemInfo& info,
+                                std::string* text) override;
     // Sets the type alone (MIIM_FTYPE), so that the item keeps its string beside the toolkit's
     // copy, and with `withData` the item data.
-    bool WriteItem(MenuHandle menu, unsigned position, const MenuItemInfo& info,
-                   bool withData) override;
+    [[nodiscard]] bool WriteItem(MenuHandle menu, unsigned position, const MenuItemInfo& info,
+                                 bool withData) override;
     bool IsMenu(MenuHandle menu) override;
 };

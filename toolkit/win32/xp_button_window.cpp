@@ -8,11 +8,10 @@
 
 #include "base/win32/wide_text.h"
 #include "toolkit/owner_draw.h"
-#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/buffer_dc.h"
+#include "toolkit/win32/win32_canvas.h"
 
 namespace {
-
-constexpr UINT_PTR kSubclassId = 0x5850;  // "XP"
 
 std::string WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
@@ -22,70 +21,14 @@ std::string WindowText(HWND window) {
     return Narrow(text);
 }
 
-// The button's off-screen buffer: the target's clip box, filled with its background colour, in
-// the target's coordinates; copied to the target in one block when it goes. A printer's context
-// is drawn on directly.
-class PaintBuffer {
-public:
-    explicit PaintBuffer(HDC target) : m_target(target) {
-        GetClipBox(target, &m_area);
-        m_offscreen = GetDeviceCaps(target, TECHNOLOGY) != DT_RASPRINTER;
-        if (m_offscreen) {
-            m_dc = CreateCompatibleDC(target);
-            m_bitmap = CreateCompatibleBitmap(target, m_area.right - m_area.left,
-                                              m_area.bottom - m_area.top);
-            m_previous = SelectObject(m_dc, m_bitmap);
-            SetWindowOrgEx(m_dc, m_area.left, m_area.top, nullptr);
-        } else {
-            m_dc = target;
-        }
-        const COLORREF background = GetBkColor(target);
-        HBRUSH brush = CreateSolidBrush(background);
-        FillRect(m_dc, &m_area, brush);
-        DeleteObject(brush);
-    }
-    ~PaintBuffer() {
-        if (!m_offscreen) return;
-        BitBlt(m_target, m_area.left, m_area.top, m_area.right - m_area.left,
-               m_area.bottom - m_area.top, m_dc, m_area.left, m_area.top, SRCCOPY);
-        SelectObject(m_dc, m_previous);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    PaintBuffer(const PaintBuffer&) = delete;
-    PaintBuffer& operator=(const PaintBuffer&) = delete;
-    HDC Dc() const { return m_dc; }
-
-private:
-    HDC m_target;
-    RECT m_area{};
-    bool m_offscreen = true;
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_previous = nullptr;
-};
-
 }  // namespace
 
-CXPButtonWindow::~CXPButtonWindow() { Detach(); }
-
 bool CXPButtonWindow::Attach(HWND button) {
-    Detach();
-    if (!button || !SetWindowSubclass(button, &CXPButtonWindow::Proc, kSubclassId,
-                                      reinterpret_cast<DWORD_PTR>(this))) {
-        return false;
-    }
-    m_button = button;
+    if (!m_subclass.Attach(button, *this, &CXPButtonWindow::Handle)) return false;
     // Or-ed as it is: every kind of button becomes an owner-drawn push button.
     SetWindowLongPtrW(button, GWL_STYLE, GetWindowLongPtrW(button, GWL_STYLE) | BS_OWNERDRAW);
     InvalidateRect(button, nullptr, TRUE);
     return true;
-}
-
-void CXPButtonWindow::Detach() {
-    if (!m_button) return;
-    RemoveWindowSubclass(m_button, &CXPButtonWindow::Proc, kSubclassId);
-    m_button = nullptr;
 }
 
 bool CXPButtonWindow::ReflectDrawItem(const DRAWITEMSTRUCT& item) {
@@ -94,33 +37,27 @@ bool CXPButtonWindow::ReflectDrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 void CXPButtonWindow::Paint(CXPButton& look, const DRAWITEMSTRUCT& item, HWND button) {
-    PaintBuffer buffer(item.hDC);
-    GdiCanvas canvas(buffer.Dc());
+    CBufferDC buffer(item.hDC, {0, 0, 0, 0});
+    Win32Canvas canvas(buffer);
+    // What the painter leaves of the clip box shows the target's background.
+    const RECT& area = buffer.Area();
+    canvas.FillSolidRect({area.left, area.top, area.right, area.bottom}, GetBkColor(item.hDC));
     const RECT& r = item.rcItem;
     look.DrawItem(canvas, {r.left, r.top, r.right, r.bottom}, item.itemState, WindowText(button),
                   {GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE)});
 }
 
-LRESULT CALLBACK CXPButtonWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR self) {
-    auto* button = reinterpret_cast<CXPButtonWindow*>(self);
-    if (message == WM_NCDESTROY) {
-        button->Detach();
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
-    return button->Handle(message, wParam, lParam);
-}
-
 void CXPButtonWindow::Repaint(CXPButton::Repaint how) {
     if (how == CXPButton::Repaint::kNone) return;
-    InvalidateRect(m_button, nullptr, how == CXPButton::Repaint::kErasing ? TRUE : FALSE);
+    InvalidateRect(m_subclass.Window(), nullptr,
+                   how == CXPButton::Repaint::kErasing ? TRUE : FALSE);
 }
 
-LRESULT CXPButtonWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> CXPButtonWindow::Handle(HWND button, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
         case WM_MOUSEMOVE:
-            m_look.OnMouseMove([this] {
-                TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, m_button, 1};
+            m_look.OnMouseMove([button] {
+                TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, button, 1};
                 return _TrackMouseEvent(&track) != FALSE;
             });
             break;
@@ -131,10 +68,10 @@ LRESULT CXPButtonWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             Repaint(m_look.OnMouseHover());
             return 1;
         case kReflectedDrawItem:
-            Paint(m_look, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), m_button);
+            Paint(m_look, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), button);
             return 1;
         default:
             break;
     }
-    return DefSubclassProc(m_button, message, wParam, lParam);
+    return std::nullopt;
 }

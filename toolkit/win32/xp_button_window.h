@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "toolkit/win32/window_subclass.h"
 #include "toolkit/xp_button.h"
 
 // Gives a dialog's button the flat look: subclasses it, makes it owner-drawn, tracks the mouse
@@ -9,22 +12,16 @@
 // hands the button its WM_DRAWITEM with ReflectDrawItem.
 class CXPButtonWindow {
 public:
-    CXPButtonWindow() = default;
-    ~CXPButtonWindow();
-    CXPButtonWindow(const CXPButtonWindow&) = delete;
-    CXPButtonWindow& operator=(const CXPButtonWindow&) = delete;
-
     // Subclasses `button` and adds BS_OWNERDRAW to its style. False when it cannot.
-    bool Attach(HWND button);
+    [[nodiscard]] bool Attach(HWND button);
     // Gives the button back its own procedure (its style stays owner-drawn).
-    void Detach();
+    void Detach() { m_subclass.Detach(); }
 
-    HWND Window() const { return m_button; }
     const CXPButton& Look() const { return m_look; }
 
     // For a dialog's WM_DRAWITEM: passes a button's record on to the button that owns it. True
     // when a flat button painted itself.
-    static bool ReflectDrawItem(const DRAWITEMSTRUCT& item);
+    [[nodiscard]] static bool ReflectDrawItem(const DRAWITEMSTRUCT& item);
 
     // The message the dialog sends a flat button to make it paint a record.
     static constexpr UINT kReflectedDrawItem = 0x2000 + WM_DRAWITEM;  // OCM_DRAWITEM
@@ -33,11 +30,10 @@ public:
     static void Paint(CXPButton& look, const DRAWITEMSTRUCT& item, HWND button);
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR id, DWORD_PTR self);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> Handle(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
     void Repaint(CXPButton::Repaint how);
 
-    HWND m_button = nullptr;
     CXPButton m_look;
+    // Last, so that the button lets go of the window before the look goes.
+    WindowSubclass m_subclass;
 };

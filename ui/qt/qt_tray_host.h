@@ -22,9 +22,9 @@ public:
                std::function<void()> foreground);
     ~QtTrayHost() override;
 
-    bool AddIcon(int iconId, std::string_view tip) override;
+    [[nodiscard]] bool AddIcon(int iconId, std::string_view tip) override;
     void RemoveIcon() override;
-    bool ReplaceIcon(int iconId) override;
+    [[nodiscard]] bool ReplaceIcon(int iconId) override;
     void SetForeground() override;
     void TrackPopupMenu(const MenuPopup& popup, int defaultCommand) override;
     void SendCommand(int command) override;

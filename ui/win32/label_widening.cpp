@@ -14,8 +14,7 @@ Rect ClientRectOf(HWND child, HWND dialog) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-}  // namespace
-
+// The width in pixels of `label`'s text on one line in the label's font.
 int LabelTextWidth(HWND label) {
     const int length = GetWindowTextLengthW(label);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -35,6 +34,8 @@ int LabelTextWidth(HWND label) {
     ReleaseDC(label, dc);
     return r.right - r.left;
 }
+
+}  // namespace
 
 void WidenLabelsToText(HWND dialog, std::span<const int> ids) {
     RECT client{};

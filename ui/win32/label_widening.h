@@ -8,6 +8,3 @@
 // is wider than the label (as layout::WidenToText decides), so that a font wider than the one the
 // template was drawn for does not wrap the text out of sight. The template stays as it is.
 void WidenLabelsToText(HWND dialog, std::span<const int> ids);
-
-// The width in pixels of `label`'s text on one line in the label's font.
-int LabelTextWidth(HWND label);

@@ -1,6 +1,6 @@
 #include "ui/win32/win32_dialog_view.h"
 
-#include "banner/win32/animated_picture_control.h"
+#include "banner/win32/win32_animated_picture.h"
 #include "base/win32/wide_text.h"
 #include "base/win32/win32_resources.h"
 #include "ui/dialog_ids.h"
@@ -118,7 +118,7 @@ void Win32DialogView::ShowAboutBox() {
 
 bool Win32DialogView::LoadBanner(int id, std::string_view type) {
     if (!m_banner) {
-        auto banner = std::make_unique<AnimatedPictureControl>();
+        auto banner = std::make_unique<Win32AnimatedPicture>();
         if (!banner->Attach(GetDlgItem(m_dialog, ids::kBanner))) return false;
         m_banner = std::move(banner);
     }
@@ -126,5 +126,6 @@ bool Win32DialogView::LoadBanner(int id, std::string_view type) {
 }
 
 void Win32DialogView::StartBanner() {
-    if (m_banner) m_banner->StartShowing();
+    // A banner that cannot show leaves its place empty; the window works without it.
+    if (m_banner) static_cast<void>(m_banner->StartShowing());
 }

@@ -8,7 +8,7 @@
 
 #include "ui/dialog_view.h"
 
-class AnimatedPictureControl;
+class Win32AnimatedPicture;
 
 // The main dialog's window as CRepellerDialog sees it: thin calls on the dialog made from
 // template 102 and its controls.
@@ -45,10 +45,10 @@ public:
     void AppendSystemMenuItem(int command, std::string_view text) override;
     void ShowAboutBox() override;
     // The banner takes over the banner control, from the program's resources.
-    bool LoadBanner(int id, std::string_view type) override;
+    [[nodiscard]] bool LoadBanner(int id, std::string_view type) override;
     void StartBanner() override;
     // The banner once loaded, else null.
-    AnimatedPictureControl* Banner() const { return m_banner.get(); }
+    Win32AnimatedPicture* Banner() const { return m_banner.get(); }
 
     // The value of the mark a second start looks for.
     static constexpr INT_PTR kInstancePropValue = 1234;
@@ -59,5 +59,5 @@ private:
     std::function<void(HWND)> m_showAbout;
     HWND m_dialog = nullptr;
     HWND m_about = nullptr;
-    std::unique_ptr<AnimatedPictureControl> m_banner;
+    std::unique_ptr<Win32AnimatedPicture> m_banner;
 };

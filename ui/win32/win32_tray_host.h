@@ -19,16 +19,16 @@ public:
 
     void SetMainWindow(HWND main) { m_main = main; }
 
-    bool AddIcon(int iconId, std::string_view tip) override;
+    [[nodiscard]] bool AddIcon(int iconId, std::string_view tip) override;
     void RemoveIcon() override;
-    bool ReplaceIcon(int iconId) override;
+    [[nodiscard]] bool ReplaceIcon(int iconId) override;
     void SetForeground() override;
     void TrackPopupMenu(const MenuPopup& popup, int defaultCommand) override;
     void SendCommand(int command) override;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    bool CreateCallbackWindow();
+    [[nodiscard]] bool CreateCallbackWindow();
     HICON LoadSmallIcon(int iconId) const;
 
     CSystemTray& m_tray;

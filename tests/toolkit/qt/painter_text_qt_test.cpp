@@ -99,15 +99,14 @@ protected:
     void SetUp() override { CMenuXP::ClearTables(); }
     void TearDown() override { CMenuXP::ClearTables(); }
 
-    QImage Item(const std::string& text, unsigned state, bool noAccel, bool cues,
-                bool menuBar = false, Rect rect = {0, 0, 140, 20}) {
+    QImage Item(const std::string& text, unsigned state, MenuItemDrawState draw,
+                Rect rect = {0, 0, 140, 20}) {
         return Painted({rect.right, rect.bottom}, [&](Canvas& c) {
             FakeMenus menus;
             const MenuHandle m = menus.Create();
             menus.Add(m, text, 9, 0, state);
-            CMenuXP::ConvertMenu(menus, m, true, menuBar, c);
-            CMenuItemXP(menus, m, 0, true)
-                .Draw(c, rect, false, menuBar, false, false, noAccel, colors, cues);
+            CMenuXP::ConvertMenu(menus, m, true, draw.menuBar, c);
+            CMenuItemXP(menus, m, 0, true).Draw(c, rect, draw, colors);
         });
     }
     // The leftmost and rightmost columns with pixels of colour `c`.
@@ -124,30 +123,30 @@ protected:
 };
 
 TEST_F(MenuTextTest, TextStartsAtThirtyAndTheAcceleratorEndsTwelveBeforeTheEdge) {
-    const Pixels ink = Where(Item("&Open\tCtrl+O", 0, false, true), palette.text);
+    const Pixels ink = Where(Item("&Open\tCtrl+O", 0, {}), palette.text);
     ASSERT_FALSE(ink.empty());
     const auto [left, right] = Columns(ink);
     EXPECT_GE(left, 30);
     EXPECT_LE(left, 32);
     EXPECT_LE(right, 140 - 12 - 1);
     EXPECT_GE(right, 140 - 12 - 3);
-    EXPECT_FALSE(Where(Item("E&xit", menu_bits::kGrayed, false, true), palette.rule).empty())
+    EXPECT_FALSE(Where(Item("E&xit", menu_bits::kGrayed, {}), palette.rule).empty())
         << "disabled text is drawn in the rule's colour";
-    EXPECT_GT(Where(Item("&Open", menu_bits::kDefault, false, true), palette.text).size(),
-              Where(Item("&Open", 0, false, true), palette.text).size())
+    EXPECT_GT(Where(Item("&Open", menu_bits::kDefault, {}), palette.text).size(),
+              Where(Item("&Open", 0, {}), palette.text).size())
         << "the default item is bold";
 }
 
 TEST_F(MenuTextTest, TheUnderlineIsHiddenOnlyWithoutKeyboardCuesOnANoAccelItem) {
-    const QImage plain = Item("Exit", 0, false, true);
-    EXPECT_EQ(Item("E&xit", 0, true, false), plain);
-    EXPECT_NE(Item("E&xit", 0, true, true), plain);
-    EXPECT_NE(Item("E&xit", 0, false, false), plain);
+    const QImage plain = Item("Exit", 0, {});
+    EXPECT_EQ(Item("E&xit", 0, {.noAccel = true, .keyboardCues = false}), plain);
+    EXPECT_NE(Item("E&xit", 0, {.noAccel = true}), plain);
+    EXPECT_NE(Item("E&xit", 0, {.keyboardCues = false}), plain);
 }
 
 TEST_F(MenuTextTest, AMenuBarItemCentresItsTextLeftOfTheStrip) {
     const auto [left, right] =
-        Columns(Where(Item("&Help", 0, false, true, true, {0, 0, 44, 19}), palette.text));
+        Columns(Where(Item("&Help", 0, {.menuBar = true}, {0, 0, 44, 19}), palette.text));
     EXPECT_NEAR((left + right + 1) / 2.0, 20.0, 1.5);
 }
 

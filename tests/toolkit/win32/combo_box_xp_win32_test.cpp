@@ -51,8 +51,8 @@ protected:
 
 TEST_F(ComboBoxXPTest, MovingBetweenTheComboBoxAndItsEditFieldKeepsItHot) {
     CComboBoxXP flat;
-    ASSERT_TRUE(flat.Attach(MakeCombo(frame)));
-    HWND combo = flat.Window();
+    HWND combo = MakeCombo(frame);
+    ASSERT_TRUE(flat.Attach(combo));
     HWND edit = GetWindow(combo, GW_CHILD);
     ASSERT_NE(edit, nullptr);
     UpdateWindow(combo);
@@ -73,8 +73,8 @@ TEST_F(ComboBoxXPTest, MovingBetweenTheComboBoxAndItsEditFieldKeepsItHot) {
 
 TEST_F(ComboBoxXPTest, FramedInTheShadowColourAndInTheHighlightWhileHot) {
     CComboBoxXP flat;
-    ASSERT_TRUE(flat.Attach(MakeCombo(frame)));
-    HWND combo = flat.Window();
+    HWND combo = MakeCombo(frame);
+    ASSERT_TRUE(flat.Attach(combo));
     EXPECT_FALSE(flat.IsDocked());
     RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     RECT client;
@@ -91,33 +91,35 @@ TEST_F(ComboBoxXPTest, InAToolbarItsSelectionFieldTakesTheAskedHeightLessSix) {
                                    frame, nullptr, nullptr, nullptr);
     ASSERT_NE(toolbar, nullptr);
     CComboBoxXP flat;
-    ASSERT_TRUE(flat.Attach(MakeCombo(toolbar)));
+    HWND combo = MakeCombo(toolbar);
+    ASSERT_TRUE(flat.Attach(combo));
     EXPECT_TRUE(flat.IsDocked());
-    const int field = FieldHeight(flat.Window());
-    const int listItem = static_cast<int>(SendMessageW(flat.Window(), CB_GETITEMHEIGHT, 0, 0));
-    SetWindowPos(flat.Window(), nullptr, 0, 0, 150, 30, SWP_NOZORDER | SWP_NOMOVE);
+    const int field = FieldHeight(combo);
+    const int listItem = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+    SetWindowPos(combo, nullptr, 0, 0, 150, 30, SWP_NOZORDER | SWP_NOMOVE);
     // Compared with a plain combo box's field set to 30 - 6 (Wine reports it with its border).
     HWND plain = MakeCombo(frame);
     SendMessageW(plain, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 24);
-    EXPECT_EQ(FieldHeight(flat.Window()), FieldHeight(plain));
+    EXPECT_EQ(FieldHeight(combo), FieldHeight(plain));
     RECT window;
-    GetWindowRect(flat.Window(), &window);
+    GetWindowRect(combo, &window);
     EXPECT_EQ(window.bottom - window.top, 7 * GetSystemMetrics(SM_CYBORDER) + 8 * listItem + field)
         << "tall enough for its drop-down list of 8 items";
 }
 
 TEST_F(ComboBoxXPTest, WantsEveryKeyWhileEnterIsDown) {
     CComboBoxXP flat;
-    ASSERT_TRUE(flat.Attach(MakeCombo(frame)));
+    HWND combo = MakeCombo(frame);
+    ASSERT_TRUE(flat.Attach(combo));
     BYTE keys[256] = {};
     GetKeyboardState(keys);
     const BYTE before = keys[VK_RETURN];
     keys[VK_RETURN] = 0x00;
     SetKeyboardState(keys);
-    const auto up = SendMessageW(flat.Window(), WM_GETDLGCODE, 0, 0);
+    const auto up = SendMessageW(combo, WM_GETDLGCODE, 0, 0);
     keys[VK_RETURN] = 0x80;
     SetKeyboardState(keys);
-    const auto down = SendMessageW(flat.Window(), WM_GETDLGCODE, 0, 0);
+    const auto down = SendMessageW(combo, WM_GETDLGCODE, 0, 0);
     keys[VK_RETURN] = before;
     SetKeyboardState(keys);
     EXPECT_EQ(up & DLGC_WANTALLKEYS, 0);

@@ -6,6 +6,7 @@
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/dc_selectors.h"
 #include "toolkit/win32/screen_bitmap.h"
+#include "toolkit/win32/win32_canvas.h"
 
 namespace {
 
@@ -70,6 +71,21 @@ TEST(CBufferDCTest, AnEmptyRectangleBuffersTheTargetsClipBox) {
     EXPECT_EQ(target.At(24, 29), kBlue);
     EXPECT_EQ(target.At(25, 29), kRed);
     EXPECT_EQ(target.At(4, 10), kRed);
+}
+
+TEST(CBufferDCTest, ACanvasOnItReachesTheTargetOnlyWhenItGoesAndOnlyItsArea) {
+    MemoryDc target(50, 50);
+    Win32Canvas(target.Get()).FillSolidRect({0, 0, 50, 50}, kRed);
+    {
+        CBufferDC buffer(target.Get(), RECT{10, 10, 30, 30});
+        Win32Canvas canvas(buffer);
+        canvas.FillSolidRect({0, 0, 50, 50}, kBlue);  // in the target's coordinates
+        EXPECT_EQ(target.At(20, 20), kRed) << "nothing shows while it is composed";
+    }
+    EXPECT_EQ(target.At(10, 10), kBlue);
+    EXPECT_EQ(target.At(29, 29), kBlue);
+    EXPECT_EQ(target.At(30, 30), kRed) << "only its area is copied";
+    EXPECT_EQ(target.At(9, 20), kRed);
 }
 
 TEST(CPenDCTest, ColourChangesKeepTheFirstPenToPutBack) {

@@ -2,13 +2,13 @@
 #include <windows.h>
 
 #include "tests/toolkit/painter_pixels.h"
-#include "toolkit/win32/gdi_surface.h"
+#include "toolkit/win32/win32_surface.h"
 
 namespace {
 
 struct GdiMaker {
     static std::unique_ptr<Surface> Make(Size size, Color fill) {
-        std::unique_ptr<Surface> surface = GdiSurface::Create(size);
+        std::unique_ptr<Surface> surface = Win32Surface::Create(size);
         surface->GetCanvas().FillSolidRect({0, 0, size.width, size.height}, fill);
         return surface;
     }

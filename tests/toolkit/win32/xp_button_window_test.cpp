@@ -9,7 +9,7 @@
 
 #include "tests/toolkit/win32/memory_dc.h"
 #include "toolkit/owner_draw.h"
-#include "toolkit/win32/gdi_canvas.h"
+#include "toolkit/win32/win32_canvas.h"
 #include "toolkit/win32/xp_button_window.h"
 
 namespace {
@@ -71,8 +71,9 @@ TEST_F(XPButtonWindowTest, AnyButtonItIsAttachedToBecomesOwnerDrawn) {
     for (const DWORD style : {BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_CHECKBOX, BS_AUTOCHECKBOX}) {
         SCOPED_TRACE(style);
         CXPButtonWindow flat;
-        ASSERT_TRUE(flat.Attach(MakeButton(style)));
-        EXPECT_EQ(GetWindowLongPtrW(flat.Window(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+        HWND button = MakeButton(style);
+        ASSERT_TRUE(flat.Attach(button));
+        EXPECT_EQ(GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
     }
     CXPButtonWindow none;
     EXPECT_FALSE(none.Attach(nullptr));
@@ -80,8 +81,8 @@ TEST_F(XPButtonWindowTest, AnyButtonItIsAttachedToBecomesOwnerDrawn) {
 
 TEST_F(XPButtonWindowTest, HoverComesWithTheHoverNoticeAndGoesWhenTheMouseLeaves) {
     CXPButtonWindow flat;
-    ASSERT_TRUE(flat.Attach(MakeButton(BS_PUSHBUTTON)));
-    HWND button = flat.Window();
+    HWND button = MakeButton(BS_PUSHBUTTON);
+    ASSERT_TRUE(flat.Attach(button));
     UpdateWindow(button);
     ValidateRect(button, nullptr);
 
@@ -106,7 +107,8 @@ TEST_F(XPButtonWindowTest, HoverComesWithTheHoverNoticeAndGoesWhenTheMouseLeaves
 
 TEST_F(XPButtonWindowTest, PaintsTheRecordItIsHandedAsThePainterDoesWithItsLabelAndEdges) {
     CXPButtonWindow flat;
-    ASSERT_TRUE(flat.Attach(MakeButton(BS_PUSHBUTTON, L"\xC2DC\xC791")));  // 시작
+    HWND button = MakeButton(BS_PUSHBUTTON, L"\xC2DC\xC791");  // 시작
+    ASSERT_TRUE(flat.Attach(button));
     const Size edge{GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE)};
     struct Case {
         unsigned state;
@@ -115,15 +117,15 @@ TEST_F(XPButtonWindowTest, PaintsTheRecordItIsHandedAsThePainterDoesWithItsLabel
     for (const Case c : {Case{0, false}, Case{ods::kFocus, false}, Case{ods::kSelected, false},
                          Case{ods::kFocus, true}, Case{ods::kDisabled, false}}) {
         SCOPED_TRACE(testing::Message() << "state " << c.state << (c.hover ? " hover" : ""));
-        if (c.hover) SendMessageW(flat.Window(), WM_MOUSEHOVER, 0, 0);
+        if (c.hover) SendMessageW(button, WM_MOUSEHOVER, 0, 0);
         MemoryDc painted(kWidth, kHeight);
-        PaintInto(painted, flat.Window(), c.state);
+        PaintInto(painted, button, c.state);
 
         MemoryDc expected(kWidth, kHeight);
         CXPButton look;
         if (c.hover) look.OnMouseHover();
         {
-            GdiCanvas canvas(expected.Get());
+            Win32Canvas canvas(expected.Get());
             look.DrawItem(canvas, {0, 0, kWidth, kHeight}, c.state, "\xEC\x8B\x9C\xEC\x9E\x91",
                           edge);
         }
@@ -139,22 +141,36 @@ TEST_F(XPButtonWindowTest, PaintsTheRecordItIsHandedAsThePainterDoesWithItsLabel
         } else if (c.state & ods::kFocus) {
             EXPECT_EQ(painted.At(edge.width, kHeight / 2), CXPButton::kFocusFrame.left.color);
         }
-        if (c.hover) SendMessageW(flat.Window(), WM_MOUSELEAVE, 0, 0);
+        if (c.hover) SendMessageW(button, WM_MOUSELEAVE, 0, 0);
     }
 }
 
 TEST_F(XPButtonWindowTest, PaintsOnlyInsideTheTargetsClipBox) {
     CXPButtonWindow flat;
-    ASSERT_TRUE(flat.Attach(MakeButton(BS_PUSHBUTTON)));
+    HWND button = MakeButton(BS_PUSHBUTTON);
+    ASSERT_TRUE(flat.Attach(button));
     MemoryDc dc(kWidth, kHeight);
     dc.Fill({0, 0, kWidth, kHeight}, RGB(255, 0, 0));
     IntersectClipRect(dc.Get(), 10, 0, 40, kHeight);
-    PaintInto(dc, flat.Window(), 0);
+    PaintInto(dc, button, 0);
     SelectClipRgn(dc.Get(), nullptr);
     EXPECT_EQ(dc.At(9, 1), RGB(255, 0, 0));
     EXPECT_EQ(dc.At(40, 1), RGB(255, 0, 0));
     EXPECT_NE(dc.At(20, kHeight / 2), RGB(255, 0, 0));
     EXPECT_EQ(dc.At(20, 0), CXPButton::kOutline) << "the outline's top row, in place";
+}
+
+TEST_F(XPButtonWindowTest, WhatItLeavesOfTheClipBoxShowsTheTargetsBackground) {
+    CXPButtonWindow flat;
+    HWND button = MakeButton(BS_PUSHBUTTON);
+    ASSERT_TRUE(flat.Attach(button));
+    MemoryDc dc(kWidth + 10, kHeight);
+    dc.Fill({0, 0, kWidth + 10, kHeight}, RGB(255, 0, 0));
+    SetBkColor(dc.Get(), RGB(0, 128, 0));
+    PaintInto(dc, button, 0);
+    EXPECT_EQ(dc.At(kWidth + 5, 1), RGB(0, 128, 0));
+    EXPECT_EQ(dc.At(kWidth - 1, 0), CXPButton::kGround)
+        << "the button itself as the painter has it";
 }
 
 TEST_F(XPButtonWindowTest, OnlyFlatButtonsTakeTheirRecords) {

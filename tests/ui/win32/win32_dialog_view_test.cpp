@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "banner/win32/animated_picture_control.h"
+#include "banner/win32/win32_animated_picture.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
 #include "ui/repeller_dialog.h"

@@ -1,0 +1,62 @@
+#include "banner/qt/qt_link_label.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "base/qt/qt_text.h"
+#include "toolkit/qt/qt_color.h"
+
+QtLinkLabel::QtLinkLabel(const QString& text, Shell& shell, CursorLoader cursors, QWidget* parent)
+    : QWidget(parent),
+      m_text(text),
+      m_cursors(std::move(cursors)),
+      m_logic(*this, shell, FromQColor(palette().color(QPalette::WindowText)),
+              FromQColor(palette().color(QPalette::Button))) {
+    // Like a static text, it lets clicks through to its parent until it becomes a link.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(&m_timer, &QTimer::timeout, this, [this] { m_logic.OnTimer(); });
+}
+
+std::string QtLinkLabel::GetText() { return ToUtf8(m_text); }
+
+void QtLinkLabel::SetText(std::string_view text) {
+    m_text = FromUtf8(text);
+    update();
+}
+
+void QtLinkLabel::Redraw() { repaint(); }
+
+void QtLinkLabel::StartTimer(int periodMs) { m_timer.start(periodMs); }
+
+void QtLinkLabel::StopTimer() { m_timer.stop(); }
+
+void QtLinkLabel::SetTakesClicks(bool takes) {
+    setAttribute(Qt::WA_TransparentForMouseEvents, !takes);
+}
+
+void QtLinkLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), ToQColor(m_logic.BackColor()));
+    QFont letters = font();
+    letters.setUnderline(m_logic.Underline());
+    painter.setFont(letters);
+    painter.setPen(ToQColor(m_logic.ForeColor()));
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_text);
+}
+
+void QtLinkLabel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) m_logic.OnLButtonDown();
+    QWidget::mousePressEvent(event);
+}
+
+void QtLinkLabel::enterEvent(QEnterEvent* event) {
+    const int cursor = m_logic.OnSetCursor();
+    const std::optional<QCursor> shape =
+        cursor == CLinkStatic::kNoCursor ? std::nullopt : m_cursors(cursor);
+    if (shape) {
+        setCursor(*shape);
+    } else {
+        unsetCursor();
+    }
+    QWidget::enterEvent(event);
+}

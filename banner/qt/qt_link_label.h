@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QCursor>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "banner/link_static.h"
+
+// A link label on the Linux desktop: a static text painted with the colours and underline that
+// its CLinkStatic decides, ticking its blink timer and reporting clicks to it.
+class QtLinkLabel final : public QWidget, public LinkLabelView {
+public:
+    // Makes the cursor of a resource id (158: the hand).
+    using CursorLoader = std::function<std::optional<QCursor>(int)>;
+
+    QtLinkLabel(const QString& text, Shell& shell, CursorLoader cursors, QWidget* parent);
+
+    CLinkStatic& Logic() { return m_logic; }
+    QString text() const { return m_text; }
+
+    std::string GetText() override;
+    void SetText(std::string_view text) override;
+    void Redraw() override;
+    void StartTimer(int periodMs) override;
+    void StopTimer() override;
+    void SetTakesClicks(bool takes) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+
+private:
+    QString m_text;
+    CursorLoader m_cursors;
+    QTimer m_timer;
+    CLinkStatic m_logic;
+};

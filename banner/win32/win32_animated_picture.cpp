@@ -1,0 +1,86 @@
+#include "banner/win32/win32_animated_picture.h"
+
+#include "toolkit/win32/win32_canvas.h"
+#include "toolkit/win32/win32_surface.h"
+
+Win32AnimatedPicture::Win32AnimatedPicture(std::shared_ptr<FrameWaiter> waiter)
+    : m_picture(
+          m_decoder, std::make_shared<Win32SurfaceFactory>(),
+          {GetSysColor(COLOR_MENU), GetSysColor(COLOR_BTNFACE)},
+          // From the animation thread too: InvalidateRect only marks the control for a paint,
+          // which its own thread then does. A message sent from here could wait on a thread that
+          // is itself waiting for this one to halt.
+          [this] {
+              if (HWND control = m_control.load()) InvalidateRect(control, nullptr, FALSE);
+          },
+          std::move(waiter)) {}
+
+Win32AnimatedPicture::~Win32AnimatedPicture() {
+    m_picture.HaltAnimation();
+    m_control = nullptr;
+    m_subclass.Detach();
+}
+
+bool Win32AnimatedPicture::Attach(HWND control) {
+    if (!m_subclass.Attach(control, *this, &Win32AnimatedPicture::Handle)) return false;
+    m_control = control;
+    return true;
+}
+
+bool Win32AnimatedPicture::LoadFromResource(const ResourceSource& resources, int id,
+                                            std::string_view type) {
+    return FitToPicture(m_picture.LoadFromResource(resources, id, type));
+}
+
+bool Win32AnimatedPicture::LoadFromMemory(std::span<const std::byte> bytes) {
+    return FitToPicture(m_picture.LoadFromMemory(bytes));
+}
+
+bool Win32AnimatedPicture::FitToPicture(bool loaded) {
+    HWND control = m_control.load();
+    if (!control) return loaded;
+    if (loaded) {
+        const Size size = m_picture.GetSize();
+        SetWindowPos(control, nullptr, 0, 0, size.width, size.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(control, nullptr, FALSE);
+    return loaded;
+}
+
+void Win32AnimatedPicture::PaintInto(HDC dc) const {
+    Win32Canvas canvas(dc);
+    m_picture.Paint(canvas);
+}
+
+std::optional<LRESULT> Win32AnimatedPicture::Handle(HWND control, UINT message, WPARAM wParam,
+                                                    LPARAM) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(control, &paint);
+            PaintInto(dc);
+            EndPaint(control, &paint);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            PaintInto(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_ERASEBKGND:
+            // The canvas covers the whole control.
+            return 1;
+        case WM_NCHITTEST:
+            // Clicks and the cursor over the picture belong to the dialog beneath.
+            return HTTRANSPARENT;
+        case WM_DESTROY:
+            // The thread goes before the window it repaints.
+            m_picture.HaltAnimation();
+            break;
+        case WM_NCDESTROY:
+            m_control = nullptr;
+            break;
+        default:
+            break;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,231 @@
+// The Qt window with the real dialog logic, headless: the template's controls, the menu bar, the
+// fold and the close box.
+#include "ui/qt/qt_main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QValidator>
+#include <memory>
+#include <optional>
+
+#include "banner/qt/transparent_label.h"
+#include "settings/registry_settings.h"
+#include "tests/support/fake_resources.h"
+#include "tests/support/memory_registry.h"
+#include "tests/support/qt/qt_test_environment.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/recording_tone_sink.h"
+#include "tests/support/scripted_prompt.h"
+#include "tests/ui/recording_tray_host.h"
+#include "tone/tone_player.h"
+#include "ui/dialog_ids.h"
+#include "ui/dialog_layout.h"
+#include "ui/qt/dialog_font.h"
+#include "ui/qt/qt_about_window.h"
+#include "ui/repeller_dialog.h"
+
+namespace {
+
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    AddQtTestEnvironment<QApplication>([] { QApplication::setFont(DialogFont()); });
+
+std::optional<QCursor> NoCursors(int) { return std::nullopt; }
+
+class QtMainWindowTest : public ::testing::Test {
+protected:
+    QtMainWindowTest() { sink.HoldAfter(0); }
+    ~QtMainWindowTest() override { window.SetLogic(nullptr); }
+
+    template <typename T>
+    T* Item(int id) {
+        return window.findChild<T*>(QString("item%1").arg(id));
+    }
+    void Open() {
+        window.SetLogic(&dialog);
+        dialog.OnInitDialog();
+        window.show();
+    }
+
+    RecordingToneSink sink;
+    ScriptedPrompt prompt;
+    FakeResources resources;
+    MemoryRegistry registry;
+    MemoryLogonEntry logon;
+    CRegistrySettings settings{registry, logon, prompt, "/usr/bin/drovane"};
+    CTonePlayer player{sink, prompt, resources};
+    RecordingShell shell;
+    QtMainWindow window{WindowArt{QIcon(), QPixmap(), QPixmap(), NoCursors}, shell,
+                        "https://example.org/maker"};
+    RecordingTrayHost trayHost;
+    CSystemTray tray;
+    CRepellerDialog dialog{window, player,   settings, prompt,
+                           tray,   trayHost, shell,    "https://example.org/product"};
+};
+
+TEST_F(QtMainWindowTest, ControlsSitAtTheirPixelsOfTheNinePointLayout) {
+    const struct {
+        int id;
+        QRect rect;
+    } places[] = {
+        {ids::kStart, QRect(11, 173, 71, 21)},      {ids::kClose, QRect(248, 173, 70, 21)},
+        {ids::kFrequency1, QRect(80, 218, 48, 18)}, {ids::kSet, QRect(250, 218, 70, 21)},
+        {ids::kStopTest, QRect(182, 291, 79, 21)},  {ids::kNotice, QRect(27, 113, 293, 31)},
+    };
+    for (const auto& p : places) EXPECT_EQ(Item<QWidget>(p.id)->geometry(), p.rect) << p.id;
+}
+
+TEST_F(QtMainWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
+    for (const layout::Control& c : layout::Controls()) {
+        if (c.id == 0 || c.kind == layout::Kind::Banner) continue;
+        QWidget* w = Item<QWidget>(c.id);
+        ASSERT_NE(w, nullptr) << c.id;
+        const Rect r = layout::ToPixels(c);
+        EXPECT_EQ(w->geometry(), QRect(r.left, r.top, r.Width(), r.Height())) << c.id;
+        EXPECT_EQ(window.GetItemText(c.id), std::string(c.text)) << c.id;
+        EXPECT_EQ(w->isHidden(), c.hidden) << c.id;
+    }
+    EXPECT_TRUE(Item<QPushButton>(ids::kClose)->isDefault());
+    EXPECT_FALSE(Item<QPushButton>(ids::kStart)->isDefault());
+    for (int id : {ids::kFrequency1, ids::kFrequency2, ids::kDelay, ids::kStep}) {
+        auto* edit = Item<QLineEdit>(id);
+        ASSERT_NE(edit, nullptr);
+        EXPECT_TRUE(edit->alignment() & Qt::AlignRight);
+        QString text = "12a";
+        int pos = 0;
+        EXPECT_EQ(edit->validator()->validate(text, pos), QValidator::Invalid);
+        text = "16000";
+        EXPECT_EQ(edit->validator()->validate(text, pos), QValidator::Acceptable);
+    }
+    // Labels take no clicks: they reach the window (the run-at-logon label relies on it).
+    EXPECT_TRUE(Item<TransparentLabel>(ids::kRunAtLogonLabel)
+                    ->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+TEST_F(QtMainWindowTest, MenuBarHasTheEnglishMenusWithMnemonics) {
+    QStringList titles;
+    QStringList file;
+    for (QAction* a : window.findChild<QMenuBar*>()->actions()) titles << a->text();
+    for (QAction* a : window.findChild<QMenuBar*>()->actions().front()->menu()->actions())
+        file << a->text();
+    EXPECT_EQ(titles, QStringList({"&File", "&Help"}));
+    EXPECT_EQ(file, QStringList({"&Start", "S&top", "", "Test Sound", "Stop Test", "", "E&xit"}));
+}
+
+TEST_F(QtMainWindowTest, OpensCompactUnfoldsByButtonAndCloseBoxHides) {
+    const int full = window.height();
+    Open();
+    EXPECT_EQ(window.height(), full - 122);
+    EXPECT_EQ(window.width(), 331);
+    EXPECT_TRUE(window.mask().isEmpty()) << "the window manager's frame is trimmed, not content";
+    EXPECT_EQ(Item<QLineEdit>(ids::kFrequency1)->text(), "16000");
+
+    Item<QPushButton>(ids::kDetails)->click();
+    EXPECT_EQ(window.height(), full);
+
+    EXPECT_EQ(Item<QPushButton>(ids::kDetails)->text(), "작게보기 <<");
+    EXPECT_FALSE(Item<QPushButton>(ids::kSet)->isHidden());
+
+    // Offscreen there is no tray, so the close box minimises rather than hides.
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
+    window.close();
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_EQ(dialog.OnUpdateCommand(ids::kStart), true);
+    window.ShowWindow(WindowShow::Hide);
+    EXPECT_FALSE(window.isVisible());
+    dialog.OnCommand(ids::kOpen);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+}
+
+TEST_F(QtMainWindowTest, CheckBoxClickWritesTheEntryAndTheMenuShowsTheFlags) {
+    Open();
+    Item<QCheckBox>(ids::kRunAtLogon)->click();
+    EXPECT_EQ(logon.entry, std::string("/usr/bin/drovane"));
+
+    Item<QPushButton>(ids::kStop)->click();
+    QMenu* file = window.findChild<QMenuBar*>()->actions().front()->menu();
+    window.UpdateMenu(file);
+    const auto actions = file->actions();
+    EXPECT_FALSE(actions[0]->isChecked());
+    EXPECT_TRUE(actions[1]->isChecked());
+    EXPECT_FALSE(actions[3]->isCheckable());
+}
+
+TEST_F(QtMainWindowTest, EveryLabelFitsItsRectangleWithAPixelToSpare) {
+    const QFontMetrics metrics(QApplication::font());
+    int labels = 0;
+    for (const layout::Control& c : layout::Controls()) {
+        if (c.kind != layout::Kind::Label || c.height > 8) continue;
+        ++labels;
+        const QRect r = Item<QWidget>(c.id)->geometry();
+        EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8(c.text.data())) + 1, r.width())
+            << c.text;
+    }
+    EXPECT_EQ(labels, 8);
+    for (const layout::Control& c : CAboutDialog::Controls()) {
+        if (c.kind != layout::Kind::Label) continue;
+        EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8(c.text.data())) + 1,
+                  layout::ToPixels(c).Width())
+            << c.text;
+    }
+}
+
+TEST_F(QtMainWindowTest, HidingAndShowingKeepsThePlaceTheUserChose) {
+    Open();
+    window.move(147, 110);
+    window.ShowWindow(WindowShow::Hide);
+    ASSERT_FALSE(window.isVisible());
+    dialog.OnCommand(ids::kOpen);
+    EXPECT_EQ(window.pos(), QPoint(147, 110));
+    window.ShowWindow(WindowShow::Hide);
+    window.Raise();
+    EXPECT_EQ(window.pos(), QPoint(147, 110)) << "a second start shows it there too";
+}
+
+TEST_F(QtMainWindowTest, ClickOnTheBannerOpensTheProductPage) {
+    Open();
+    QWidget* banner = Item<QWidget>(ids::kBanner);
+    ASSERT_NE(banner, nullptr);
+    EXPECT_TRUE(banner->testAttribute(Qt::WA_TransparentForMouseEvents));
+    const QPointF inside = banner->geometry().center();
+    QMouseEvent press(QEvent::MouseButtonPress, inside, banner->parentWidget()->mapToGlobal(inside),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(banner->parentWidget(), &press);
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/product"});
+}
+
+TEST_F(QtMainWindowTest, AboutBoxOpensModalWithItsLabelsAndComesForwardWhenOpenedAgain) {
+    Open();
+    std::vector<std::string> seen;
+    QTimer::singleShot(0, [&] {
+        QtAboutWindow* about = window.findChild<QtAboutWindow*>();
+        if (!about) return;
+        seen.push_back(about->windowTitle().toStdString());
+        seen.push_back(about->isModal() ? "modal" : "not modal");
+        CLinkStatic& maker = about->Link(CAboutDialog::kMakerName);
+        seen.push_back(maker.Underline() ? "underlined" : "plain");
+        seen.push_back(about->Link(CAboutDialog::kVersionLine).Blinking() ? "blinking" : "still");
+        maker.OnLButtonDown();
+        dialog.OnCommand(ids::kAbout);  // a second open while it is shown
+        seen.push_back(window.findChild<QtAboutWindow*>() == about ? "same box" : "another box");
+        about->reject();
+    });
+    dialog.OnCommand(ids::kAbout);
+    EXPECT_EQ(seen, (std::vector<std::string>{"About Drovane", "modal", "underlined", "blinking",
+                                              "same box"}));
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/maker"});
+    EXPECT_EQ(window.findChild<QtAboutWindow*>(), nullptr) << "closed";
+    EXPECT_EQ(dialog.OnUpdateCommand(ids::kStart), true);
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+#include "ui/qt/qt_about_window.h"
+
+#include <QLabel>
+#include <QPainter>
+
+#include "base/qt/qt_text.h"
+#include "toolkit/qt/flat_push_button.h"
+#include "toolkit/qt/qt_canvas.h"
+#include "ui/dialog_layout.h"
+
+namespace {
+
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+}  // namespace
+
+QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
+                             const QtLinkLabel::CursorLoader& cursors, std::string makerPage,
+                             QWidget* parent)
+    : QDialog(parent), m_logic(*this, std::move(makerPage)) {
+    setObjectName("QtAboutWindow");
+    setWindowTitle(FromUtf8(CAboutDialog::kCaption));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    for (const layout::Control& c : CAboutDialog::Controls()) {
+        const QRect rect = ToQRect(layout::ToPixels(c));
+        switch (c.kind) {
+            case layout::Kind::Bitmap: {
+                auto* label = new QLabel(this);
+                label->setPixmap(picture);
+                label->setGeometry(rect.x(), rect.y(), picture.width(), picture.height());
+                break;
+            }
+            case layout::Kind::PushButton: {
+                auto* button = new FlatPushButton(FromUtf8(c.text), this);
+                button->setObjectName(QString("item%1").arg(c.id));
+                button->setGeometry(rect);
+                button->setDefault(c.isDefault);
+                connect(button, &QPushButton::clicked, this, &QDialog::accept);
+                break;
+            }
+            default: {
+                auto* label = new QtLinkLabel(FromUtf8(c.text), shell, cursors, this);
+                label->setObjectName(QString("item%1").arg(c.id));
+                label->setGeometry(rect);
+                m_links.insert(c.id, label);
+                break;
+            }
+        }
+    }
+    setFixedSize(layout::HorizontalPixels(CAboutDialog::kWidthDlu),
+                 layout::VerticalPixels(CAboutDialog::kHeightDlu));
+    m_logic.OnInitDialog();
+}
+
+CLinkStatic& QtAboutWindow::Link(int id) { return m_links.value(id)->Logic(); }
+
+Size QtAboutWindow::GetWindowSize() { return {width(), height()}; }
+
+void QtAboutWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QtCanvas canvas(painter);
+    m_logic.OnPaint(canvas);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+#include <QMap>
+#include <QPixmap>
+#include <string>
+
+#include "banner/qt/qt_link_label.h"
+#include "ui/about_box.h"
+
+class Shell;
+
+// The About box on the Linux desktop: its template laid out in Qt widgets, with CAboutDialog
+// deciding what the labels show.
+class QtAboutWindow final : public QDialog, public AboutView {
+public:
+    QtAboutWindow(const QPixmap& picture, Shell& shell, const QtLinkLabel::CursorLoader& cursors,
+                  std::string makerPage, QWidget* parent);
+
+    CLinkStatic& Link(int id) override;
+    Size GetWindowSize() override;
+    // The window manager draws the frame; trimming the window would cut into the card itself.
+    void SetWindowRegion(const Rect&) override {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    CAboutDialog m_logic;
+    QMap<int, QtLinkLabel*> m_links;
+};

@@ -1,0 +1,352 @@
+#include "ui/qt/qt_main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+#include "banner/qt/qt_animated_picture.h"
+#include "banner/qt/transparent_label.h"
+#include "base/qt/qt_text.h"
+#include "toolkit/qt/flat_menu.h"
+#include "toolkit/qt/flat_push_button.h"
+#include "toolkit/qt/qt_canvas.h"
+#include "ui/dialog_ids.h"
+#include "ui/dialog_layout.h"
+#include "ui/dialog_painter.h"
+#include "ui/menu_model.h"
+#include "ui/qt/qt_about_window.h"
+#include "ui/qt/qt_menu.h"
+#include "ui/repeller_dialog.h"
+
+namespace {
+
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+// The client area: paints the gradient behind the (unclipped, transparent) labels, reports clicks
+// that no control takes, and asks which cursor to show where no control decides it.
+class DialogClient final : public QWidget {
+public:
+    DialogClient(QWidget* parent, std::function<void(Point)> clicked,
+                 std::function<bool(Point)> handCursor, QtLinkLabel::CursorLoader cursors)
+        : QWidget(parent),
+          m_clicked(std::move(clicked)),
+          m_handCursor(std::move(handCursor)),
+          m_cursors(std::move(cursors)) {
+        setMouseTracking(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QtCanvas canvas(painter);
+        dialog_painter::PaintBackground(canvas, width());
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) m_clicked(ToPoint(event));
+        QWidget::mousePressEvent(event);
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        const bool hand = m_handCursor(ToPoint(event));
+        if (hand != m_showingHand) {
+            m_showingHand = hand;
+            const std::optional<QCursor> shape =
+                hand ? m_cursors(CAboutDialog::kHandCursor) : std::nullopt;
+            if (shape) {
+                setCursor(*shape);
+            } else {
+                unsetCursor();
+            }
+        }
+        QWidget::mouseMoveEvent(event);
+    }
+
+private:
+    static Point ToPoint(QMouseEvent* event) {
+        const QPoint p = event->position().toPoint();
+        return {p.x(), p.y()};
+    }
+
+    std::function<void(Point)> m_clicked;
+    std::function<bool(Point)> m_handCursor;
+    QtLinkLabel::CursorLoader m_cursors;
+    bool m_showingHand = false;
+};
+
+// The frame round the notice and the check box: etched lines only, the gradient shows inside.
+class EtchedFrame final : public QWidget {
+public:
+    explicit EtchedFrame(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QtCanvas canvas(painter);
+        dialog_painter::PaintEtchedFrame(canvas, {0, 0, width(), height()});
+    }
+};
+
+}  // namespace
+
+QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, QWidget* parent)
+    : QDialog(parent), m_art(std::move(art)), m_shell(shell), m_makerPage(std::move(makerPage)) {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(FromUtf8(layout::kCaption));
+    setObjectName("QtMainWindow");
+    BuildMenuBar();
+    m_client = new DialogClient(
+        this,
+        [this](Point p) {
+            if (m_logic) m_logic->OnLButtonDown(p);
+        },
+        [this](Point p) { return m_logic && m_logic->OnSetCursor(p); }, m_art.cursors);
+    const Size client = layout::ClientPixels();
+    const int menuHeight = m_menuBar->sizeHint().height();
+    m_menuBar->setGeometry(0, 0, client.width, menuHeight);
+    m_client->setGeometry(0, menuHeight, client.width, client.height);
+    BuildControls();
+    setFixedSize(client.width, menuHeight + client.height);
+}
+
+void QtMainWindow::BuildMenuBar() {
+    auto* bar = new FlatMenuBar(this);
+    m_menuBar = bar;
+    m_menuBar->setNativeMenuBar(false);
+    for (const MenuPopup& popup : FindMenu(ids::kMenuBar)) {
+        auto* menu = new FlatMenu(FromUtf8(popup.title), m_menuBar);
+        m_menuBar->addMenu(menu);
+        qt_menu::Fill(*menu, popup, [this](int command) { Command(command); });
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
+    }
+    bar->Convert();
+}
+
+void QtMainWindow::UpdateMenu(QMenu* menu) {
+    if (!m_logic) return;
+    qt_menu::UpdateChecks(*menu, [this](int command) { return m_logic->OnUpdateCommand(command); });
+}
+
+void QtMainWindow::BuildControls() {
+    QWidget* frame = nullptr;
+    for (const layout::Control& c : layout::Controls()) {
+        const QRect rect = ToQRect(layout::ToPixels(c));
+        const QString text = FromUtf8(c.text);
+        QWidget* widget = nullptr;
+        switch (c.kind) {
+            case layout::Kind::PushButton: {
+                auto* button = new FlatPushButton(text, m_client);
+                button->setDefault(c.isDefault);
+                const int id = c.id;
+                connect(button, &QPushButton::clicked, this, [this, id] { Command(id); });
+                widget = button;
+                break;
+            }
+            case layout::Kind::Edit: {
+                auto* edit = new QLineEdit(m_client);
+                edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                edit->setValidator(
+                    new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+                edit->setTextMargins(0, 0, 0, 0);
+                widget = edit;
+                break;
+            }
+            case layout::Kind::CheckBox: {
+                auto* box = new QCheckBox(m_client);
+                const int id = c.id;
+                connect(box, &QCheckBox::clicked, this, [this, id] { Command(id); });
+                widget = box;
+                break;
+            }
+            case layout::Kind::Label:
+                widget = new TransparentLabel(text, 0, m_client);
+                break;
+            case layout::Kind::Bitmap: {
+                auto* picture = new QLabel(m_client);
+                picture->setPixmap(m_art.speaker);
+                picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+                picture->setGeometry(rect.x(), rect.y(), m_art.speaker.width(),
+                                     m_art.speaker.height());
+                continue;
+            }
+            case layout::Kind::GroupBox:
+                widget = frame = new EtchedFrame(m_client);
+                break;
+            case layout::Kind::Banner:
+                // Its clicks and the cursor over it are the window's: they reach the client area.
+                m_banner = new QtAnimatedPicture(m_client);
+                widget = m_banner;
+                break;
+        }
+        widget->setGeometry(rect);
+        if (c.hidden) widget->hide();
+        if (c.id != 0) {
+            widget->setObjectName(QString("item%1").arg(c.id));
+            m_items.insert(c.id, widget);
+        }
+    }
+    // The banner's picture reaches down over the frame's top line; the frame, only lines, goes on
+    // top, so that its line runs on over the picture's plain lower edge.
+    if (frame) frame->raise();
+}
+
+void QtMainWindow::Command(int id) {
+    if (m_logic) m_logic->OnCommand(id);
+}
+
+std::string QtMainWindow::GetItemText(int id) {
+    QWidget* w = m_items.value(id);
+    QString text;
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        text = edit->text();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        text = button->text();
+    } else if (auto* label = dynamic_cast<TransparentLabel*>(w)) {
+        text = label->text();
+    }
+    return text.toStdString();
+}
+
+void QtMainWindow::SetItemText(int id, std::string_view text) {
+    QWidget* w = m_items.value(id);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        edit->setText(FromUtf8(text));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        button->setText(FromUtf8(text));
+    } else if (auto* label = dynamic_cast<TransparentLabel*>(w)) {
+        label->setText(FromUtf8(text));
+    }
+}
+
+int QtMainWindow::GetCheck(int id) {
+    auto* box = qobject_cast<QCheckBox*>(m_items.value(id));
+    return box && box->isChecked() ? 1 : 0;
+}
+
+void QtMainWindow::SetCheck(int id, int state) {
+    if (auto* box = qobject_cast<QCheckBox*>(m_items.value(id))) box->setChecked(state != 0);
+}
+
+void QtMainWindow::ShowItem(int id, bool show) {
+    if (QWidget* w = m_items.value(id)) w->setVisible(show);
+}
+
+void QtMainWindow::FocusItem(int id) {
+    QWidget* w = m_items.value(id);
+    if (!w) return;
+    w->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
+}
+
+Rect QtMainWindow::GetItemRect(int id) {
+    QWidget* w = m_items.value(id);
+    if (!w) return {};
+    const QRect r = w->geometry();
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+Size QtMainWindow::GetWindowSize() { return {width(), height()}; }
+
+void QtMainWindow::SetWindowSize(Size size) { setFixedSize(size.width, size.height); }
+
+// On Windows the trimmed pixel belongs to the window's own frame. Here the window manager draws the
+// frame, and the outermost pixel of the window is content (the menu bar, the gradient): trim none.
+void QtMainWindow::SetWindowRegion(const Rect&) {}
+
+void QtMainWindow::ShowWindow(WindowShow how) {
+    switch (how) {
+        case WindowShow::Hide:
+            m_hiddenAt = pos();
+            hide();
+            break;
+        case WindowShow::Normal:
+            // A dialog shown again is centred anew unless it was placed: put it back where it was.
+            if (m_hiddenAt && isHidden()) move(*m_hiddenAt);
+            showNormal();
+            break;
+        case WindowShow::Minimize:
+            showMinimized();
+            break;
+    }
+}
+
+void QtMainWindow::BringToFront() {
+    raise();
+    activateWindow();
+}
+
+void QtMainWindow::Raise() {
+    ShowWindow(WindowShow::Normal);
+    BringToFront();
+    // A message box or other modal pop-up of ours goes in front of the window.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+        modal->show();
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+void QtMainWindow::SetIcons() { setWindowIcon(m_art.icon); }
+
+void QtMainWindow::MarkRunningCopy() {
+    if (m_marked) m_marked();
+}
+
+void QtMainWindow::DestroyWindow() {
+    m_destroyed = true;
+    hide();
+    QCoreApplication::exit(0);
+}
+
+bool QtMainWindow::IsTrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+bool QtMainWindow::LoadBanner(int id, std::string_view type) {
+    return m_art.resources && m_banner->LoadFromResource(*m_art.resources, id, type);
+}
+
+void QtMainWindow::StartBanner() {
+    // A banner that cannot show leaves its place empty; the window works without it.
+    static_cast<void>(m_banner->StartShowing());
+}
+
+void QtMainWindow::ShowAboutBox() {
+    if (m_about) {
+        m_about->show();
+        m_about->raise();
+        m_about->activateWindow();
+        return;
+    }
+    QtAboutWindow about(m_art.aboutPicture, m_shell, m_art.cursors, m_makerPage, this);
+    m_about = &about;
+    // Modal to this window only, so that the tray icon's menu still works while it is open; a
+    // hidden window leaves it to the middle of the screen.
+    about.setWindowModality(Qt::WindowModal);
+    if (!isVisible()) {
+        const QRect screenArea = screen()->availableGeometry();
+        about.move(screenArea.center() - QPoint(about.width() / 2, about.height() / 2));
+    }
+    about.exec();
+}
+
+void QtMainWindow::reject() {
+    if (m_logic) m_logic->OnCancel();
+}
+
+void QtMainWindow::closeEvent(QCloseEvent* event) {
+    if (m_destroyed || !m_logic) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    m_logic->OnClose();
+}

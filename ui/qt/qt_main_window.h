@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <QMap>
+#include <QPixmap>
+#include <QPoint>
+#include <QPointer>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "banner/qt/qt_link_label.h"
+#include "ui/dialog_view.h"
+#include "ui/qt/qt_about_window.h"
+
+class CRepellerDialog;
+class QMenu;
+class QtAnimatedPicture;
+class QMenuBar;
+class ResourceSource;
+class Shell;
+
+// The pictures and cursors of the window and its About box.
+struct WindowArt {
+    QIcon icon;            // 128
+    QPixmap speaker;       // 148, beside the sound test
+    QPixmap aboutPicture;  // 160
+    QtLinkLabel::CursorLoader cursors;
+    // Where the banner's picture comes from.
+    const ResourceSource* resources = nullptr;
+};
+
+// The main window: the dialog template laid out in Qt widgets. Every decision is left to
+// CRepellerDialog; this class only turns its calls into widget calls and widget events into its
+// handlers.
+class QtMainWindow final : public QDialog, public DialogView {
+public:
+    // The About box's maker link opens `makerPage` through `shell`.
+    QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, QWidget* parent = nullptr);
+
+    void SetLogic(CRepellerDialog* logic) { m_logic = logic; }
+    // Called when the window marks itself as the running copy.
+    void OnMarked(std::function<void()> marked) { m_marked = std::move(marked); }
+    // Brings the window, and any pop-up it owns, to the front: for a second start of the program.
+    void Raise();
+    // Gives a pop-up menu of ours the check marks the logic decides.
+    void UpdateMenu(QMenu* menu);
+
+    std::string GetItemText(int id) override;
+    void SetItemText(int id, std::string_view text) override;
+    int GetCheck(int id) override;
+    void SetCheck(int id, int state) override;
+    void ShowItem(int id, bool show) override;
+    void FocusItem(int id) override;
+    Rect GetItemRect(int id) override;
+    Size GetWindowSize() override;
+    void SetWindowSize(Size size) override;
+    void SetWindowRegion(const Rect& region) override;
+    void ShowWindow(WindowShow how) override;
+    void BringToFront() override;
+    void SetIcons() override;
+    void MarkRunningCopy() override;
+    void DestroyWindow() override;
+    bool IsTrayAvailable() override;
+    // Window managers keep their window menus to themselves: there is nothing to add to.
+    void AppendSystemMenuItem(int, std::string_view) override {}
+    void ShowAboutBox() override;
+    [[nodiscard]] bool LoadBanner(int id, std::string_view type) override;
+    void StartBanner() override;
+
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenuBar();
+    void Command(int id);
+
+    CRepellerDialog* m_logic = nullptr;
+    WindowArt m_art;
+    Shell& m_shell;
+    std::string m_makerPage;
+    QPointer<QtAboutWindow> m_about;
+    QtAnimatedPicture* m_banner = nullptr;
+    // Where the window was when it was hidden: a hidden window comes back there.
+    std::optional<QPoint> m_hiddenAt;
+    QMenuBar* m_menuBar = nullptr;
+    QWidget* m_client = nullptr;
+    QMap<int, QWidget*> m_items;
+    std::function<void()> m_marked;
+    bool m_destroyed = false;
+};

@@ -1,0 +1,105 @@
+#include "ui/win32/win32_about_window.h"
+
+#include <array>
+
+#include "toolkit/win32/buffer_dc.h"
+#include "toolkit/win32/win32_canvas.h"
+#include "ui/win32/label_widening.h"
+#include "ui/win32/window_region.h"
+
+namespace {
+
+constexpr std::array kLabels{CAboutDialog::kNoticeLine, CAboutDialog::kVersionLine,
+                             CAboutDialog::kMakerName};
+
+}  // namespace
+
+Win32AboutWindow::Win32AboutWindow(HINSTANCE instance, Shell& shell, std::string makerPage)
+    : m_instance(instance), m_shell(shell), m_makerPage(std::move(makerPage)) {}
+
+void Win32AboutWindow::Run(HWND owner, const std::function<void(HWND)>& shown) {
+    m_shown = shown;
+    DialogBoxParamW(m_instance, MAKEINTRESOURCEW(CAboutDialog::kTemplate), owner,
+                    &Win32AboutWindow::Proc, reinterpret_cast<LPARAM>(this));
+    if (m_shown) m_shown(nullptr);
+}
+
+CLinkStatic& Win32AboutWindow::Link(int id) {
+    for (const auto& link : m_links) {
+        if (GetDlgCtrlID(link->Control()) == id) return link->Logic();
+    }
+    return m_links.front()->Logic();
+}
+
+Size Win32AboutWindow::GetWindowSize() { return WindowSize(m_window); }
+
+void Win32AboutWindow::SetWindowRegion(const Rect& region) {
+    SetRectWindowRegion(m_window, region);
+}
+
+INT_PTR CALLBACK Win32AboutWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<Win32AboutWindow*>(lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        self->m_window = window;
+    }
+    auto* self = reinterpret_cast<Win32AboutWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    return self ? self->Handle(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            for (int id : kLabels) {
+                m_links.push_back(
+                    std::make_unique<Win32LinkLabel>(GetDlgItem(m_window, id), m_shell));
+            }
+            // A button that cannot be subclassed stays a plain one, which works as well.
+            static_cast<void>(m_ok.Attach(GetDlgItem(m_window, IDOK)));
+            m_logic.emplace(*this, m_makerPage);
+            m_logic->OnInitDialog();
+            // The labels' font may be wider than the one the template was laid out for.
+            WidenLabelsToText(m_window, kLabels);
+            if (m_shown) m_shown(m_window);
+            return TRUE;
+        case WM_CTLCOLORSTATIC:
+            for (const auto& link : m_links) {
+                if (link->Control() == reinterpret_cast<HWND>(lParam)) {
+                    return reinterpret_cast<INT_PTR>(link->CtlColor(reinterpret_cast<HDC>(wParam)));
+                }
+            }
+            return FALSE;
+        case WM_DRAWITEM:
+            return CXPButtonWindow::ReflectDrawItem(
+                       *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))
+                       ? TRUE
+                       : FALSE;
+        case WM_ERASEBKGND:
+            SetWindowLongPtrW(m_window, DWLP_MSGRESULT, 1);
+            return TRUE;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(m_window, &paint);
+            {
+                CBufferDC buffer(dc, paint.rcPaint);
+                Win32Canvas canvas(buffer);
+                m_logic->OnPaint(canvas);
+            }
+            EndPaint(m_window, &paint);
+            return TRUE;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+                EndDialog(m_window, LOWORD(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_DESTROY:
+            // The labels let go of their controls while these still exist.
+            m_links.clear();
+            m_ok.Detach();
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "banner/win32/win32_link_label.h"
+#include "toolkit/win32/xp_button_window.h"
+#include "ui/about_box.h"
+
+class Shell;
+
+// The About box on Windows: dialog template 100 with CAboutDialog deciding its labels and its
+// card, the labels drawn by Win32LinkLabel.
+class Win32AboutWindow final : public AboutView {
+public:
+    Win32AboutWindow(HINSTANCE instance, Shell& shell, std::string makerPage);
+
+    // Runs the box modal to `owner` until OK or Escape. `shown` is told the box's window once it
+    // exists, and null when it is gone.
+    void Run(HWND owner, const std::function<void(HWND)>& shown);
+
+    CLinkStatic& Link(int id) override;
+    Size GetWindowSize() override;
+    void SetWindowRegion(const Rect& region) override;
+
+private:
+    static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HINSTANCE m_instance;
+    Shell& m_shell;
+    std::string m_makerPage;
+    HWND m_window = nullptr;
+    std::function<void(HWND)> m_shown;
+    std::vector<std::unique_ptr<Win32LinkLabel>> m_links;
+    std::optional<CAboutDialog> m_logic;
+    CXPButtonWindow m_ok;
+};

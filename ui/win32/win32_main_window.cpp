@@ -1,0 +1,160 @@
+#include "ui/win32/win32_main_window.h"
+
+// clang-format off
+#include <windowsx.h>
+// clang-format on
+
+#include "toolkit/win32/buffer_dc.h"
+#include "toolkit/win32/menu_xp_win32.h"
+#include "toolkit/win32/win32_canvas.h"
+#include "ui/about_box.h"
+#include "ui/dialog_ids.h"
+#include "ui/dialog_painter.h"
+#include "ui/repeller_dialog.h"
+#include "ui/win32/win32_dialog_view.h"
+
+namespace {
+
+// What a dialog procedure hands back for messages whose result is not its return value.
+INT_PTR Result(HWND window, LRESULT result) {
+    SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+}  // namespace
+
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32DialogView& view, CRepellerDialog& logic,
+                                 std::function<void(HWND)> attached)
+    : m_instance(instance),
+      m_view(view),
+      m_logic(logic),
+      m_attached(std::move(attached)),
+      m_icon(LoadIconW(instance, MAKEINTRESOURCEW(ids::kDialogIcon))),
+      m_hand(LoadCursorW(instance, MAKEINTRESOURCEW(CAboutDialog::kHandCursor))) {}
+
+INT_PTR Win32MainWindow::Run() {
+    return DialogBoxParamW(m_instance, MAKEINTRESOURCEW(ids::kMainDialog), nullptr,
+                           &Win32MainWindow::Proc, reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK Win32MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        reinterpret_cast<Win32MainWindow*>(lParam)->m_window = window;
+    }
+    auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    return self ? self->Handle(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            m_view.Attach(m_window);
+            // A control that cannot be subclassed keeps its own look, and works as well.
+            for (std::size_t i = 0; i < kTransparentLabels.size(); ++i) {
+                static_cast<void>(m_labels[i].Attach(GetDlgItem(m_window, kTransparentLabels[i])));
+            }
+            for (std::size_t i = 0; i < kFlatButtons.size(); ++i) {
+                static_cast<void>(m_buttons[i].Attach(GetDlgItem(m_window, kFlatButtons[i])));
+            }
+            if (m_attached) m_attached(m_window);
+            CMenuXPWin32::EnableOwnerDraw(m_window, true);
+            CMenuXPWin32::ConvertMenuBar(m_window);
+            return m_logic.OnInitDialog() ? TRUE : FALSE;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            const int code = HIWORD(wParam);
+            if (id == IDCANCEL) {
+                m_logic.OnCancel();
+                return TRUE;
+            }
+            // Menus, accelerators and button clicks; an edit's notifications are not commands.
+            if (code != 0 && code != 1) return FALSE;
+            return m_logic.OnCommand(id) ? TRUE : FALSE;
+        }
+        case WM_SYSCOMMAND:
+            if (m_logic.OnSysCommand(static_cast<int>(wParam))) return Result(m_window, 0);
+            return FALSE;
+        case WM_CLOSE:
+            m_logic.OnClose();
+            return TRUE;
+        case WM_ERASEBKGND:
+            // WM_PAINT covers everything; erasing first would flicker.
+            return Result(m_window, 1);
+        case WM_PAINT:
+            Paint();
+            return TRUE;
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<INT_PTR>(m_icon);
+        case WM_LBUTTONDOWN:
+            m_logic.OnLButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return FALSE;
+        case WM_SETCURSOR:
+            return HandleSetCursor() ? Result(m_window, TRUE) : FALSE;
+        case WM_INITMENUPOPUP: {
+            if (!HIWORD(lParam)) UpdateMenuChecks(reinterpret_cast<HMENU>(wParam));
+            LRESULT ignored = 0;
+            CMenuXPWin32::HandleMenuMessage(m_window, message, wParam, lParam, ignored);
+            return FALSE;
+        }
+        case WM_DRAWITEM:
+            if (CXPButtonWindow::ReflectDrawItem(
+                    *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+                return TRUE;
+            }
+            [[fallthrough]];
+        case WM_MEASUREITEM:
+        case WM_MENUCHAR: {
+            LRESULT result = 0;
+            if (!CMenuXPWin32::HandleMenuMessage(m_window, message, wParam, lParam, result)) {
+                return FALSE;
+            }
+            return Result(m_window, result);
+        }
+        default:
+            return FALSE;
+    }
+}
+
+void Win32MainWindow::Paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_window, &paint);
+    RECT client;
+    GetClientRect(m_window, &client);
+    if (IsIconic(m_window)) {
+        SendMessageW(m_window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+        const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+        DrawIcon(dc, x, y, m_icon);
+    } else {
+        // Composed off-screen and copied once. The labels then draw their letters on top: the
+        // dialog does not clip its children, so this covers their areas too.
+        CBufferDC buffer(dc, paint.rcPaint);
+        FillRect(buffer, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
+        Win32Canvas canvas(buffer);
+        dialog_painter::PaintBackground(canvas, client.right);
+    }
+    EndPaint(m_window, &paint);
+}
+
+void Win32MainWindow::UpdateMenuChecks(HMENU popup) {
+    const int count = GetMenuItemCount(popup);
+    for (int i = 0; i < count; ++i) {
+        const UINT command = GetMenuItemID(popup, i);
+        if (command == 0 || command == static_cast<UINT>(-1)) continue;
+        if (const std::optional<bool> checked =
+                m_logic.OnUpdateCommand(static_cast<int>(command))) {
+            CheckMenuItem(popup, static_cast<UINT>(i),
+                          MF_BYPOSITION | (*checked ? MF_CHECKED : MF_UNCHECKED));
+        }
+    }
+}
+
+bool Win32MainWindow::HandleSetCursor() {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ScreenToClient(m_window, &cursor);
+    if (!m_logic.OnSetCursor({cursor.x, cursor.y})) return false;
+    SetCursor(m_hand);
+    return true;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+
+#include "banner/win32/transparent_static_control.h"
+#include "toolkit/win32/xp_button_window.h"
+#include "ui/dialog_ids.h"
+
+class CRepellerDialog;
+class Win32DialogView;
+
+// The main dialog on Windows: template 102 run modally, its messages turned into the calls of
+// CRepellerDialog, its background painted by the portable painter, its labels transparent.
+class Win32MainWindow {
+public:
+    // `attached` runs once the window exists, before the logic initialises it.
+    Win32MainWindow(HINSTANCE instance, Win32DialogView& view, CRepellerDialog& logic,
+                    std::function<void(HWND)> attached);
+
+    // Returns when Exit or Escape ends the dialog.
+    INT_PTR Run();
+
+    // The labels drawn over the gradient.
+    static constexpr std::array kTransparentLabels{
+        ids::kFrequencyLabel, ids::kToLabel,         ids::kHzLabel,
+        ids::kDelayLabel,     ids::kStepLabel,       ids::kSoundSettingsLabel,
+        ids::kSoundTestLabel, ids::kRunAtLogonLabel, ids::kNotice};
+
+    // The push buttons with the flat look.
+    static constexpr std::array kFlatButtons{ids::kClose,     ids::kStart,   ids::kStop,
+                                             ids::kDetails,   ids::kSet,     ids::kDefault,
+                                             ids::kTestSound, ids::kStopTest};
+
+private:
+    static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint();
+    void UpdateMenuChecks(HMENU popup);
+    bool HandleSetCursor();
+
+    HINSTANCE m_instance;
+    Win32DialogView& m_view;
+    CRepellerDialog& m_logic;
+    std::function<void(HWND)> m_attached;
+    HWND m_window = nullptr;
+    HICON m_icon;
+    HCURSOR m_hand;
+    std::array<CTransparentStatic, kTransparentLabels.size()> m_labels;
+    std::array<CXPButtonWindow, kFlatButtons.size()> m_buttons;
+};
