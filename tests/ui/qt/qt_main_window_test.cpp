@@ -17,7 +17,10 @@
 #include <QValidator>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
+#include "banner/qt/qt_link_label.h"
 #include "banner/qt/transparent_label.h"
 #include "settings/registry_settings.h"
 #include "tests/support/fake_resources.h"
@@ -90,7 +93,15 @@ TEST_F(QtMainWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
         QWidget* w = Item<QWidget>(c.id);
         ASSERT_NE(w, nullptr) << c.id;
         const Rect r = layout::ToPixels(c);
-        EXPECT_EQ(w->geometry(), QRect(r.left, r.top, r.Width(), r.Height())) << c.id;
+        const QRect placed(r.left, r.top, r.Width(), r.Height());
+        if (c.kind == layout::Kind::Label) {
+            // A label may grow right and down to hold its text, from where the template puts it.
+            EXPECT_EQ(w->pos(), placed.topLeft()) << c.id;
+            EXPECT_GE(w->width(), placed.width()) << c.id;
+            EXPECT_GE(w->height(), placed.height()) << c.id;
+        } else {
+            EXPECT_EQ(w->geometry(), placed) << c.id;
+        }
         EXPECT_EQ(window.GetItemText(c.id), std::string(c.text)) << c.id;
         EXPECT_EQ(w->isHidden(), c.hidden) << c.id;
     }
@@ -177,6 +188,31 @@ TEST_F(QtMainWindowTest, EveryLabelFitsItsRectangleWithAPixelToSpare) {
         EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8(c.text.data())) + 1,
                   layout::ToPixels(c).Width())
             << c.text;
+    }
+}
+
+TEST_F(QtMainWindowTest, EveryLabelWidgetShowsItsWholeLineUnderlineIncluded) {
+    QtAboutWindow about(QPixmap(), shell, NoCursors, "https://example.org/maker", &window);
+    std::vector<std::pair<QWidget*, QString>> labels;
+    // The labels have no meta-object of their own: found by their C++ type.
+    for (auto* widget : window.findChildren<QWidget*>()) {
+        auto* label = dynamic_cast<TransparentLabel*>(widget);
+        if (label && label->height() < 2 * QFontMetrics(label->font()).height()) {
+            labels.emplace_back(label, label->text());
+        }
+    }
+    for (auto* widget : about.findChildren<QWidget*>()) {
+        if (auto* label = dynamic_cast<QtLinkLabel*>(widget)) {
+            labels.emplace_back(label, label->text());
+        }
+    }
+    EXPECT_EQ(labels.size(), 8u + 3u);
+    for (const auto& [widget, text] : labels) {
+        const QFontMetrics metrics(widget->font());
+        EXPECT_GE(widget->height(), metrics.height()) << text.toStdString();
+        EXPECT_GE(widget->height(), metrics.ascent() + metrics.underlinePos() + metrics.lineWidth())
+            << text.toStdString();
+        EXPECT_GE(widget->width(), metrics.horizontalAdvance(text)) << text.toStdString();
     }
 }
 
