@@ -179,6 +179,15 @@ void FlatMenuBar::initStyleOption(QStyleOptionMenuItem* option, const QAction* a
     option->styleObject = const_cast<QAction*>(action);
 }
 
+// Its items' text takes the window's activation, which the palette alone does not show: Qt
+// repaints on activation only where the palette's active and inactive colours differ.
+bool FlatMenuBar::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
+        update();
+    }
+    return QMenuBar::event(event);
+}
+
 void FlatMenuBar::PlaceOpenItem(const QMenuBar& bar) {
     const QList<QAction*> items = bar.actions();
     if (items.isEmpty()) return;
