@@ -21,8 +21,9 @@ void FitLabelToText(QWidget& label, const QString& text) {
         if (sibling != &label) others.push_back(ToRect(sibling->geometry()));
     }
     const QFontMetrics metrics(label.font());
-    const layout::TextLine line{metrics.height(),
-                                metrics.ascent() + metrics.underlinePos() + metrics.lineWidth()};
+    // Qt draws an underline's rows from a pixel below the position its metrics give.
+    const layout::TextLine line{
+        metrics.height(), metrics.ascent() + metrics.underlinePos() + metrics.lineWidth() + 1};
     const Rect fitted = layout::FitToText(ToRect(label.geometry()), metrics.horizontalAdvance(text),
                                           line, others, {parent->width(), parent->height()});
     label.setGeometry(fitted.left, fitted.top, fitted.Width(), fitted.Height());
