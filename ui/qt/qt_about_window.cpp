@@ -29,7 +29,7 @@ QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
             case layout::Kind::Bitmap: {
                 auto* label = new QLabel(this);
                 label->setPixmap(picture);
-                label->setGeometry(rect.x(), rect.y(), picture.width(), picture.height());
+                label->setGeometry(QRect(rect.topLeft(), picture.deviceIndependentSize().toSize()));
                 break;
             }
             case layout::Kind::PushButton: {

@@ -176,8 +176,8 @@ void QtMainWindow::BuildControls() {
                 auto* picture = new QLabel(m_client);
                 picture->setPixmap(m_art.speaker);
                 picture->setAttribute(Qt::WA_TransparentForMouseEvents);
-                picture->setGeometry(rect.x(), rect.y(), m_art.speaker.width(),
-                                     m_art.speaker.height());
+                picture->setGeometry(
+                    QRect(rect.topLeft(), m_art.speaker.deviceIndependentSize().toSize()));
                 continue;
             }
             case layout::Kind::GroupBox:
