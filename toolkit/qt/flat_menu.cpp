@@ -107,6 +107,11 @@ void FlatMenu::TakeSnapshot() {
         behind = screen->grabWindow(0, onScreen.x(), onScreen.y(), grab.width(), grab.height())
                      .toImage()
                      .convertToFormat(QImage::Format_RGB32);
+        // The shadow is made in logical pixels: a high-density screen's picture comes down to them.
+        if (!behind.isNull() && behind.size() != grab.size()) {
+            behind = behind.scaled(grab.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            behind.setDevicePixelRatio(1);
+        }
     }
     if (behind.size() != grab.size()) {
         // Nothing to read: the shadow falls on the menu's own face colour.
