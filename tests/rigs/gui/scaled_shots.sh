@@ -76,6 +76,10 @@ wait_for 10 shown "$title" || { fail "no window"; cat "$work/drovane.log"; exit 
 win=$(named "$title")
 wait_for 10 viewable "$win"
 xdotool mousemove 1000 300
+# At the top of the 768-pixel screen, where the expanded window fits whole.
+xdotool windowmove "$win" 40 30
+at_top() { [ "$(geometry "$win" | cut -d' ' -f2)" -le 40 ]; }
+wait_for 10 at_top || fail "the window did not move to the top"
 read -r -a g <<<"$(geometry "$win")"
 # Twice the template's 331 x 201 pixels, and a menu bar.
 [ "${g[2]}" -eq 662 ] || fail "window ${g[2]} wide, not 662"
