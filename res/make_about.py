@@ -5,6 +5,7 @@ right, on white, because the box is a white card.
     /usr/bin/python3 res/make_about.py [output directory]      (needs Debian's python3-pil)
 
   about.png     88 x 76 RGB
+  about@2x.png  176 x 152 RGB, the same picture for screens of twice the density
   about.bmp     the same as a 24-bit BMP
 
 The picture control is 55 x 51 dialog units, about 88 x 77 pixels at 1.6 x 1.5 pixels a unit."""
@@ -24,9 +25,9 @@ BADGE_CENTRE = (30, 45)
 BADGE_RADIUS = 25
 
 
-def picture():
-    img = supersampled(WIDTH, HEIGHT, SS, (255, 255, 255, 255))
-    p = Painter(img, SS)
+def picture(scale=1):
+    img = supersampled(WIDTH * scale, HEIGHT * scale, SS, (255, 255, 255, 255))
+    p = Painter(img, SS).transformed(scale=scale)
     badge, (cx, cy) = placed_emblem(p, BADGE_CENTRE, BADGE_RADIUS)
     # Two waves that have left the disc, fading on their way to the mosquito.
     for r, alpha in ((BADGE_RADIUS + 8, 160), (BADGE_RADIUS + 17, 80)):
@@ -42,6 +43,7 @@ def main():
     out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).parent
     image = picture()
     image.save(out / "about.png", optimize=True)
+    picture(2).save(out / "about@2x.png", optimize=True)
     data = winformats.bmp24(image)
     back = Image.open(io.BytesIO(data))
     assert back.mode == "RGB" and back.tobytes() == image.tobytes(), "BMP pixels differ"

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Writes banner.gif, the animated banner at the top of the main window (resource "GIF" 168).
+"""Writes banner.gif, the animated banner at the top of the main window (resource "GIF" 168), and
+banner@2x.gif, the same banner drawn at twice the size for screens of twice the density.
 
     /usr/bin/python3 res/make_banner.py [output directory]      (needs Debian's python3-pil)
 
@@ -67,31 +68,32 @@ DASHING = (8, 9, 10)
 # Drawing
 
 
-def background():
+def background(scale):
     """The window's own gradient at the rows the banner covers, so the banner's edges disappear."""
-    img = Image.new("RGBA", (WIDTH, HEIGHT))
+    img = Image.new("RGBA", (WIDTH * scale, HEIGHT * scale))
     draw = ImageDraw.Draw(img)
-    for y in range(HEIGHT):
-        draw.line([(0, y), (WIDTH - 1, y)], fill=window_gradient(WINDOW_TOP + y) + (255,))
+    for y in range(HEIGHT * scale):
+        draw.line([(0, y), (WIDTH * scale - 1, y)],
+                  fill=window_gradient(WINDOW_TOP + y // scale) + (255,))
     return img
 
 
-def lettering():
+def lettering(scale):
     """The name and the line under it, drawn at 4 x and reduced for even anti-aliasing."""
-    k = 4
+    k = 4 * scale
     img = Image.new("RGBA", (WIDTH * k, HEIGHT * k), (0, 0, 0, 0))
     draw = ImageDraw.Draw(img)
     draw.text((NAME_AT[0] * k, NAME_AT[1] * k), "Drovane", font=font(DEJAVU_BOLD, NAME_SIZE * k),
               fill=INK + (255,), anchor="ls")
     draw.text((SUBTITLE_AT[0] * k, SUBTITLE_AT[1] * k), "high-tone sweep",
               font=font(DEJAVU, SUBTITLE_SIZE * k), fill=INK_SOFT + (255,), anchor="ls")
-    return img.reduce(k)
+    return img.reduce(4)
 
 
-def scene(frame):
+def scene(frame, scale):
     """The moving part of one frame on a transparent layer: waves, badge and mosquito."""
-    img = supersampled(WIDTH, HEIGHT, SS)
-    p = Painter(img, SS)
+    img = supersampled(WIDTH * scale, HEIGHT * scale, SS)
+    p = Painter(img, SS).transformed(scale=scale)
     badge, (cx, cy) = placed_emblem(p, BADGE_CENTRE, BADGE_RADIUS)
     phase = (frame % WAVE_PERIOD) / WAVE_PERIOD
     for k in range(-1, 8):
@@ -115,13 +117,13 @@ def scene(frame):
     return downsample(img, SS)
 
 
-def frames_rgb():
-    base = background()
-    base.alpha_composite(lettering())
+def frames_rgb(scale):
+    base = background(scale)
+    base.alpha_composite(lettering(scale))
     out = []
     for f in range(FRAMES):
         img = base.copy()
-        img.alpha_composite(scene(f))
+        img.alpha_composite(scene(f, scale))
         out.append(img.convert("RGB"))
     return out
 
@@ -129,14 +131,15 @@ def frames_rgb():
 def quantize(frames):
     """One 256-colour palette for all frames (chosen from all of them at once), no dithering, so
     unchanged areas map to the same indices in every frame."""
-    strip = Image.new("RGB", (WIDTH, HEIGHT * len(frames)))
+    width, height = frames[0].size
+    strip = Image.new("RGB", (width, height * len(frames)))
     for i, f in enumerate(frames):
-        strip.paste(f, (0, HEIGHT * i))
+        strip.paste(f, (0, height * i))
     q = strip.quantize(colors=256, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
     palette = q.getpalette()[:768]
     palette += [0] * (768 - len(palette))
     data = q.tobytes()
-    n = WIDTH * HEIGHT
+    n = width * height
     return palette, [data[i * n:(i + 1) * n] for i in range(len(frames))]
 
 
@@ -200,28 +203,30 @@ def sub_blocks(data):
     return bytes(out)
 
 
-def changed_box(before, after):
+def changed_box(before, after, size):
     """Bounding box (left, top, right, bottom; exclusive) of the pixels whose index differs."""
-    rows = [y for y in range(HEIGHT) if before[y * WIDTH:(y + 1) * WIDTH] != after[y * WIDTH:(y + 1) * WIDTH]]
+    width, height = size
+    rows = [y for y in range(height) if before[y * width:(y + 1) * width] != after[y * width:(y + 1) * width]]
     if not rows:
         return (0, 0, 1, 1)  # nothing changed: a one-pixel frame still keeps the timing
-    cols = [x for x in range(WIDTH)
-            if any(before[y * WIDTH + x] != after[y * WIDTH + x] for y in range(rows[0], rows[-1] + 1))]
+    cols = [x for x in range(width)
+            if any(before[y * width + x] != after[y * width + x] for y in range(rows[0], rows[-1] + 1))]
     return (cols[0], rows[0], cols[-1] + 1, rows[-1] + 1)
 
 
-def encode_gif(palette, frames):
+def encode_gif(palette, frames, size):
+    width, height = size
     out = bytearray(b"GIF89a")
     # Global colour table present, 8 bits per primary, not sorted, 2^(7+1) = 256 entries.
-    out += struct.pack("<HHBBB", WIDTH, HEIGHT, 0xF7, 0, 0)
+    out += struct.pack("<HHBBB", width, height, 0xF7, 0, 0)
     out += bytes(palette)
     out += b"\x21\xFF\x0BNETSCAPE2.0\x03\x01" + struct.pack("<H", 0) + b"\x00"  # loop for ever
     previous = None
     for indices in frames:
-        box = (0, 0, WIDTH, HEIGHT) if previous is None else changed_box(previous, indices)
+        box = (0, 0, width, height) if previous is None else changed_box(previous, indices, size)
         left, top, right, bottom = box
         w, h = right - left, bottom - top
-        part = b"".join(indices[y * WIDTH + left:y * WIDTH + right] for y in range(top, bottom))
+        part = b"".join(indices[y * width + left:y * width + right] for y in range(top, bottom))
         # Disposal 1 (leave the frame in place), no user input, no transparent colour.
         out += b"\x21\xF9\x04" + struct.pack("<BHB", 1 << 2, DELAY, 0) + b"\x00"
         out += b"\x2C" + struct.pack("<HHHHB", left, top, w, h, 0)
@@ -235,11 +240,11 @@ def encode_gif(palette, frames):
 # Reading it back
 
 
-def walk(data):
+def walk(data, size):
     """Lists the file's blocks as (offset, kind, details) and fails on anything out of place."""
     assert data[:6] == b"GIF89a", "signature"
     w, h, packed = struct.unpack_from("<HHB", data, 6)
-    assert (w, h) == (WIDTH, HEIGHT), "logical screen %d x %d" % (w, h)
+    assert (w, h) == size, "logical screen %d x %d" % (w, h)
     assert packed & 0x80 and packed & 7 == 7, "global colour table of 256 entries"
     pos = 13 + 768
     blocks = [(0, "header", "GIF89a %d x %d, global table 768 bytes at 13" % (w, h))]
@@ -273,9 +278,10 @@ def walk(data):
         pos = end
 
 
-def check(data, expected):
+def check(data, expected, size):
     """Checks the layout the player relies on and that every frame decodes to the intended pixels."""
-    blocks = walk(data)
+    width, height = size
+    blocks = walk(data, size)
     kinds = [k for _, k, _ in blocks]
     assert kinds == ["header", "application"] + ["control", "image"] * FRAMES + ["trailer"], kinds
     assert blocks[1][0] == 781 and blocks[1][2].startswith("NETSCAPE2.0, 19 "), blocks[1]
@@ -287,9 +293,9 @@ def check(data, expected):
         assert i_at == c_at + 8, "frame %d: image not right after its control extension" % (i + 1)
         assert (delay, disposal, transparent) == (DELAY, 1, 0), "frame %d control" % (i + 1)
         if i == 0:
-            assert (left, top, w, h) == (0, 0, WIDTH, HEIGHT), "frame 1 must be whole"
+            assert (left, top, w, h) == (0, 0, width, height), "frame 1 must be whole"
         else:
-            assert w * h < WIDTH * HEIGHT and left + w <= WIDTH and top + h <= HEIGHT, \
+            assert w * h < width * height and left + w <= width and top + h <= height, \
                 "frame %d: %d x %d at (%d, %d)" % (i + 1, w, h, left, top)
     decoded = Image.open(io.BytesIO(data))
     assert decoded.n_frames == FRAMES
@@ -300,8 +306,8 @@ def check(data, expected):
     return blocks
 
 
-def report(data, blocks):
-    print("banner.gif: %d bytes" % len(data))
+def report(name, data, blocks):
+    print("%s: %d bytes" % (name, len(data)))
     for i, (at, kind, info) in enumerate(blocks):
         if kind == "control":
             delay, disposal, _ = info
@@ -315,15 +321,17 @@ def report(data, blocks):
 
 def main():
     out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).parent
-    rgb = frames_rgb()
-    palette, indexed = quantize(rgb)
-    data = encode_gif(palette, indexed)
-    expected = [Image.frombytes("P", (WIDTH, HEIGHT), f) for f in indexed]
-    for e in expected:
-        e.putpalette(palette)
-    blocks = check(data, [e.convert("RGB") for e in expected])
-    (out / "banner.gif").write_bytes(data)
-    report(data, blocks)
+    for scale, name in ((1, "banner.gif"), (2, "banner@2x.gif")):
+        size = (WIDTH * scale, HEIGHT * scale)
+        rgb = frames_rgb(scale)
+        palette, indexed = quantize(rgb)
+        data = encode_gif(palette, indexed, size)
+        expected = [Image.frombytes("P", size, f) for f in indexed]
+        for e in expected:
+            e.putpalette(palette)
+        blocks = check(data, [e.convert("RGB") for e in expected], size)
+        (out / name).write_bytes(data)
+        report(name, data, blocks)
 
 
 if __name__ == "__main__":

@@ -14,6 +14,9 @@ out two sound waves, on a teal disc):
   tray_icon.ico         16, 20, 24 and 32
   speaker.png           16 x 15, the loudspeaker glyph beside the sound-test section (bitmap 148)
   speaker.bmp           the glyph as a 24-bit BMP, on the window's gradient where it is shown
+  app_icon@2x.png, tray_icon@2x.png, speaker@2x.png
+                        64 x 64, 44 x 44 and 32 x 30: the same pictures for screens of twice the
+                        density
 
 Small sizes use a simplified emblem (thicker waves, one wave at 16 pixels) so that they stay sharp.
 The script reads the .ico and .bmp files back and checks them against the drawn images."""
@@ -42,11 +45,12 @@ def emblem(size):
     return downsample(img, SS)
 
 
-def speaker_glyph():
-    """The loudspeaker in grey with teal waves, without the disc, filling a 16 x 15 box."""
-    img = supersampled(16, 15, SS)
+def speaker_glyph(scale=1):
+    """The loudspeaker in grey with teal waves, without the disc, filling a 16 x 15 box (`scale`
+    times that in pixels)."""
+    img = supersampled(16 * scale, 15 * scale, SS)
     shapes = emblem_shapes(GLYPH_SHAPE, disc=False, speaker=GLYPH, wave=TEAL)
-    paint_shapes(Painter(img, SS).transformed(scale=0.5), shapes)
+    paint_shapes(Painter(img, SS).transformed(scale=0.5 * scale), shapes)
     return downsample(img, SS)
 
 
@@ -84,9 +88,11 @@ def check_bmp(data, image):
 
 def main():
     out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).parent
-    icons = {size: emblem(size) for size in (16, 20, 22, 24, 32, 48, 64, 128, 256)}
+    icons = {size: emblem(size) for size in (16, 20, 22, 24, 32, 44, 48, 64, 128, 256)}
 
+    # Each picture the program loads comes with a "@2x" one for screens of twice the density.
     icons[32].save(out / "app_icon.png", optimize=True)
+    icons[64].save(out / "app_icon@2x.png", optimize=True)
     for size in THEME_SIZES:
         icons[size].save(out / ("app_icon_%d.png" % size), optimize=True)
     (out / "app_icon.svg").write_text(svg())
@@ -96,6 +102,7 @@ def main():
     (out / "app_icon.ico").write_bytes(data)
 
     icons[22].save(out / "tray_icon.png", optimize=True)
+    icons[44].save(out / "tray_icon@2x.png", optimize=True)
     tray_set = [icons[s] for s in (16, 20, 24, 32)]
     data = winformats.ico(tray_set)
     check_container(data, tray_set)
@@ -103,6 +110,7 @@ def main():
 
     glyph = speaker_glyph()
     glyph.save(out / "speaker.png", optimize=True)
+    speaker_glyph(2).save(out / "speaker@2x.png", optimize=True)
     flat = on_gradient(glyph, SPEAKER_TOP)
     data = winformats.bmp24(flat)
     check_bmp(data, flat)

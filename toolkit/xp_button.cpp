@@ -89,23 +89,22 @@ void CXPButton::DrawItem(Canvas& canvas, const Rect& item, unsigned state, std::
     }
 
     if (label.empty()) return;
-    // Centred by its extent in the system font, drawn in the dialog font: the offset of 3 and 2
-    // brings the smaller text back to the middle.
+    // Centred on the face by its extent in the font it is drawn in; pressed, a pixel right and
+    // down.
     const CanvasFont previous = canvas.GetFont();
-    canvas.SetFont({FontFace::kSystem, kWeightBold});
+    canvas.SetFont({FontFace::kGui, kWeightNormal});
     const Size extent = canvas.GetTextExtent(label);
-    int x = (f.left + f.right) / 2 - extent.width / 2;
-    int y = (f.top + f.bottom) / 2 - extent.height / 2;
+    int x = f.left + (f.Width() - extent.width) / 2;
+    int y = f.top + (f.Height() - extent.height) / 2;
     if (pressed) {
         ++x;
         ++y;
     }
-    canvas.SetFont({FontFace::kGui, kWeightNormal});
     if (state & ods::kDisabled) {
         canvas.DrawTextAt({x + 1, y + 1}, label, kEmbossLight);
         canvas.DrawTextAt({x, y}, label, kEmbossShadow);
     } else {
-        canvas.DrawTextAt({x + 3, y + 2}, label, kLabel);
+        canvas.DrawTextAt({x, y}, label, kLabel);
     }
     canvas.SetFont(previous);
 }

@@ -16,4 +16,25 @@ Rect WidenToText(const Rect& label, int textWidth, std::span<const Rect> others,
     return widened;
 }
 
+Rect HeightenToLine(const Rect& label, TextLine line, std::span<const Rect> others,
+                    int clientHeight) {
+    const int needed = std::max(line.height, line.underlineBottom);
+    if (needed <= label.Height()) return label;
+    int limit = clientHeight;
+    for (const Rect& other : others) {
+        const bool sharesColumns = other.left < label.right && other.right > label.left;
+        if (sharesColumns && other.top > label.top) limit = std::min(limit, other.top);
+    }
+    Rect heightened = label;
+    heightened.bottom = std::max(label.bottom, std::min(label.top + needed, limit));
+    return heightened;
+}
+
+Rect FitToText(const Rect& label, int textWidth, TextLine line, std::span<const Rect> others,
+               Size client) {
+    if (label.Height() >= 2 * line.height) return label;
+    return HeightenToLine(WidenToText(label, textWidth, others, client.width), line, others,
+                          client.height);
+}
+
 }  // namespace layout

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
-#include <QImage>
 #include <QPixmap>
 #include <QUrl>
 #include <optional>
@@ -27,6 +26,7 @@
 #include "ui/qt/dialog_font.h"
 #include "ui/qt/qt_main_window.h"
 #include "ui/qt/qt_tray_host.h"
+#include "ui/qt/resource_pictures.h"
 #include "ui/repeller_dialog.h"
 #include "ui/system_tray.h"
 
@@ -34,17 +34,9 @@ namespace {
 
 constexpr int kActivateTimeoutMs = 2000;
 
-QPixmap LoadPicture(const ResourceSource& resources, std::string_view type, int id) {
-    const auto bytes = resources.Find(type, id);
-    QImage image;
-    image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()),
-                       "PNG");
-    return QPixmap::fromImage(image);
-}
-
 // A cursor resource: its picture, with the hot spot ("x y") kept beside it.
 std::optional<QCursor> LoadCursor(const ResourceSource& resources, int id) {
-    const QPixmap picture = LoadPicture(resources, "CURSOR", id);
+    const QPixmap picture = LoadPicture(resources, "CURSOR", id, 1);
     if (picture.isNull()) return std::nullopt;
     const auto spot = resources.Find("HOTSPOT", id);
     const QStringList xy = QString::fromLatin1(reinterpret_cast<const char*>(spot.data()),
@@ -93,9 +85,10 @@ int main(int argc, char** argv) {
     CTonePlayer player(sink, prompt, resources);
 
     QtShell shell;
-    WindowArt art{QIcon(LoadPicture(resources, "ICON", ids::kDialogIcon)),
-                  LoadPicture(resources, "BITMAP", ids::kSpeakerBitmap),
-                  LoadPicture(resources, "BITMAP", CAboutDialog::kPicture),
+    const qreal ratio = app.devicePixelRatio();
+    WindowArt art{LoadIcon(resources, ids::kDialogIcon),
+                  LoadPicture(resources, "BITMAP", ids::kSpeakerBitmap, ratio),
+                  LoadPicture(resources, "BITMAP", CAboutDialog::kPicture, ratio),
                   [&](int id) { return LoadCursor(resources, id); }, &resources};
     QtMainWindow window(std::move(art), shell, PageAddress(DROVANE_MAKER_PAGE));
     prompt.SetOwner(&window);
@@ -103,7 +96,7 @@ int main(int argc, char** argv) {
     CRepellerDialog* logic = nullptr;
     CSystemTray tray;
     QtTrayHost trayHost(
-        tray, [&](int id) { return QIcon(LoadPicture(resources, "ICON", id)); },
+        tray, [&](int id) { return LoadIcon(resources, id); },
         [&](int command) {
             if (logic) logic->OnCommand(command);
         },

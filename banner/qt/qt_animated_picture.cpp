@@ -4,11 +4,16 @@
 #include <QColor>
 #include <QPainter>
 #include <QPalette>
+#include <QtMath>
+#include <string>
 
+#include "base/resource_source.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "toolkit/qt/qt_surface.h"
 
 namespace {
+
+constexpr qreal kLargeRatio = 2;
 
 Color ToColor(const QColor& c) {
     return Rgb(static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
@@ -38,16 +43,29 @@ QtAnimatedPicture::QtAnimatedPicture(QWidget* parent, std::shared_ptr<FrameWaite
 bool QtAnimatedPicture::LoadFromResource(const ResourceSource& resources, int id,
                                          std::string_view type) {
     m_startOnShow = false;
+    if (devicePixelRatioF() >= kLargeRatio) {
+        const std::string large = std::string(type) + "@2x";
+        if (!resources.Find(large, id).empty() &&
+            m_picture.LoadFromResource(resources, id, large)) {
+            m_ratio = kLargeRatio;
+            return FitToPicture(true);
+        }
+    }
+    m_ratio = 1;
     return FitToPicture(m_picture.LoadFromResource(resources, id, type));
 }
 
 bool QtAnimatedPicture::LoadFromMemory(std::span<const std::byte> bytes) {
     m_startOnShow = false;
+    m_ratio = 1;
     return FitToPicture(m_picture.LoadFromMemory(bytes));
 }
 
 bool QtAnimatedPicture::FitToPicture(bool loaded) {
-    if (loaded) resize(m_picture.GetSize().width, m_picture.GetSize().height);
+    if (loaded) {
+        resize(qCeil(m_picture.GetSize().width / m_ratio),
+               qCeil(m_picture.GetSize().height / m_ratio));
+    }
     update();
     return loaded;
 }
@@ -62,6 +80,7 @@ bool QtAnimatedPicture::StartShowing() {
 
 void QtAnimatedPicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.scale(1 / m_ratio, 1 / m_ratio);
     QtCanvas canvas(painter);
     m_picture.Paint(canvas);
 }

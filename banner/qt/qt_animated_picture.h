@@ -20,7 +20,9 @@ public:
     explicit QtAnimatedPicture(QWidget* parent = nullptr,
                                std::shared_ptr<FrameWaiter> waiter = nullptr);
 
-    // Load, then take the picture's size.
+    // Load, then take the picture's size. On a screen of twice the density (or more) a resource
+    // takes its version of type "TYPE@2x" where there is one, shown pixel for pixel at half its
+    // size in the widget's own units.
     [[nodiscard]] bool LoadFromResource(const ResourceSource& resources, int id,
                                         std::string_view type);
     [[nodiscard]] bool LoadFromMemory(std::span<const std::byte> bytes);
@@ -42,4 +44,5 @@ private:
     // Destroyed, and so halted, before the widget's own parts go.
     CAnimatedPicture m_picture;
     bool m_startOnShow = false;
+    qreal m_ratio = 1;  // picture pixels per widget unit
 };

@@ -12,6 +12,9 @@ void PrintTo(const Rect& r, std::ostream* out) {
 
 namespace {
 
+using layout::FitToText;
+using layout::HeightenToLine;
+using layout::TextLine;
 using layout::WidenToText;
 
 // The About box with Wine's dialog font: the maker's name at (195, 27), 69 x 13 in a client area
@@ -43,6 +46,46 @@ TEST(LabelFitTest, StopsAPixelShortOfTheNextControlOnItsRows) {
     // A neighbour that already overlaps it leaves it as it is.
     const std::vector<Rect> overlapping{{150, 30, 200, 35}};
     EXPECT_EQ(WidenToText(kNotice, 120, overlapping, 274), kNotice);
+}
+
+// The About box on the Linux desktop: the version line 12 pixels tall above the notice line, with
+// the OK button further down in a client area 102 high; the maker's name right of the notice.
+constexpr Rect kVersion{105, 12, 234, 24};
+constexpr Rect kNoticeLine{105, 27, 202, 39};
+constexpr Rect kMakerName{208, 27, 281, 39};
+constexpr Rect kOkButton{170, 75, 269, 96};
+
+TEST(LabelFitTest, LowLabelsGrowDownToTheirLineAndUnderlineUntilANeighbourBelow) {
+    const std::vector<Rect> about{kVersion, kNoticeLine, kMakerName, kOkButton};
+    const struct {
+        const char* what;
+        Rect label;
+        TextLine line;
+        int clientHeight;
+        Rect fitted;
+    } cases[] = {
+        {"a line that fits", kVersion, {12, 12}, 102, kVersion},
+        {"a taller line", kVersion, {13, 13}, 102, {105, 12, 234, 25}},
+        {"down to the line below", kVersion, {16, 16}, 102, {105, 12, 234, 27}},
+        {"the underline below the line", kNoticeLine, {14, 16}, 102, {105, 27, 202, 43}},
+        {"a neighbour beside it does not stop it", kMakerName, {14, 14}, 102, {208, 27, 281, 41}},
+        {"no further than the client area", kNoticeLine, {14, 14}, 40, {105, 27, 202, 40}},
+        {"a taller label keeps its height", {105, 27, 202, 58}, {14, 16}, 102, {105, 27, 202, 58}},
+    };
+    for (const auto& c : cases) {
+        std::vector<Rect> others;
+        for (const Rect& r : about) {
+            if (r != c.label) others.push_back(r);
+        }
+        EXPECT_EQ(HeightenToLine(c.label, c.line, others, c.clientHeight), c.fitted) << c.what;
+    }
+}
+
+TEST(LabelFitTest, FitsOneLineLabelsBothWaysAndLeavesWrappingOnesAsTheyAre) {
+    const std::vector<Rect> about{kNoticeLine, kOkButton};
+    EXPECT_EQ(FitToText(kMakerName, 80, {14, 15}, about, {300, 102}), (Rect{208, 27, 288, 42}));
+    const Rect notice{27, 113, 320, 144};  // two lines and a bit
+    EXPECT_EQ(FitToText(notice, 600, {14, 15}, {}, {331, 300}), notice);
 }
 
 }  // namespace

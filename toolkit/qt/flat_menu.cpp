@@ -107,6 +107,11 @@ void FlatMenu::TakeSnapshot() {
         behind = screen->grabWindow(0, onScreen.x(), onScreen.y(), grab.width(), grab.height())
                      .toImage()
                      .convertToFormat(QImage::Format_RGB32);
+        // The shadow is made in logical pixels: a high-density screen's picture comes down to them.
+        if (!behind.isNull() && behind.size() != grab.size()) {
+            behind = behind.scaled(grab.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            behind.setDevicePixelRatio(1);
+        }
     }
     if (behind.size() != grab.size()) {
         // Nothing to read: the shadow falls on the menu's own face colour.
@@ -177,6 +182,15 @@ void FlatMenuBar::Convert() { ConvertItems(*this, true); }
 void FlatMenuBar::initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const {
     QMenuBar::initStyleOption(option, action);
     option->styleObject = const_cast<QAction*>(action);
+}
+
+// Its items' text takes the window's activation, which the palette alone does not show: Qt
+// repaints on activation only where the palette's active and inactive colours differ.
+bool FlatMenuBar::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
+        update();
+    }
+    return QMenuBar::event(event);
 }
 
 void FlatMenuBar::PlaceOpenItem(const QMenuBar& bar) {

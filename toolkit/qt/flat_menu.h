@@ -45,4 +45,5 @@ public:
 
 protected:
     void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override;
+    bool event(QEvent* event) override;
 };

@@ -136,8 +136,10 @@ void FlatMenuStyle::DrawMenuItem(const QStyleOption* option, QPainter* painter,
     const bool cues = QProxyStyle::styleHint(SH_UnderlineShortcut, option, widget) != 0;
     if (!cues) record.itemState |= ods::kNoAccel;
 
-    // Off screen, where the painter can read back what it painted.
-    QImage buffer(r.size(), QImage::Format_RGB32);
+    // Off screen, where the painter can read back what it painted, at the screen's resolution.
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    QImage buffer(r.size() * ratio, QImage::Format_RGB32);
+    buffer.setDevicePixelRatio(ratio);
     {
         QPainter bufferPainter(&buffer);
         bufferPainter.translate(-record.rcItem.left, -record.rcItem.top);

@@ -98,7 +98,11 @@ void QtCanvas::DrawLine(Point from, Point to, Color color) {
 
 Color QtCanvas::GetPixel(Point at) const {
     if (!m_image) return kInvalidColor;
-    const QPoint device = m_painter.transform().map(QPoint(at.x, at.y));
+    // The painter's transform is in the image's logical pixels; a pixel of a high-density image
+    // covers several of its own, read at their top left.
+    const QPoint device =
+        (QPointF(m_painter.transform().map(QPoint(at.x, at.y))) * m_image->devicePixelRatio())
+            .toPoint();
     if (!m_image->rect().contains(device)) return kInvalidColor;
     const QRgb rgb = m_image->pixel(device);
     return Rgb(static_cast<std::uint8_t>(qRed(rgb)), static_cast<std::uint8_t>(qGreen(rgb)),

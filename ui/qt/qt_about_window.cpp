@@ -7,6 +7,7 @@
 #include "toolkit/qt/flat_push_button.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "ui/dialog_layout.h"
+#include "ui/qt/label_fitting.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
             case layout::Kind::Bitmap: {
                 auto* label = new QLabel(this);
                 label->setPixmap(picture);
-                label->setGeometry(rect.x(), rect.y(), picture.width(), picture.height());
+                label->setGeometry(QRect(rect.topLeft(), picture.deviceIndependentSize().toSize()));
                 break;
             }
             case layout::Kind::PushButton: {
@@ -50,6 +51,7 @@ QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
     }
     setFixedSize(layout::HorizontalPixels(CAboutDialog::kWidthDlu),
                  layout::VerticalPixels(CAboutDialog::kHeightDlu));
+    for (QtLinkLabel* label : std::as_const(m_links)) FitLabelToText(*label, label->text());
     m_logic.OnInitDialog();
 }
 

@@ -23,6 +23,7 @@
 #include "ui/dialog_layout.h"
 #include "ui/dialog_painter.h"
 #include "ui/menu_model.h"
+#include "ui/qt/label_fitting.h"
 #include "ui/qt/qt_about_window.h"
 #include "ui/qt/qt_menu.h"
 #include "ui/repeller_dialog.h"
@@ -175,8 +176,8 @@ void QtMainWindow::BuildControls() {
                 auto* picture = new QLabel(m_client);
                 picture->setPixmap(m_art.speaker);
                 picture->setAttribute(Qt::WA_TransparentForMouseEvents);
-                picture->setGeometry(rect.x(), rect.y(), m_art.speaker.width(),
-                                     m_art.speaker.height());
+                picture->setGeometry(
+                    QRect(rect.topLeft(), m_art.speaker.deviceIndependentSize().toSize()));
                 continue;
             }
             case layout::Kind::GroupBox:
@@ -194,6 +195,10 @@ void QtMainWindow::BuildControls() {
             widget->setObjectName(QString("item%1").arg(c.id));
             m_items.insert(c.id, widget);
         }
+    }
+    // Once every control is in place: a label grows only as far as its neighbours leave room.
+    for (QWidget* w : std::as_const(m_items)) {
+        if (auto* label = dynamic_cast<TransparentLabel*>(w)) FitLabelToText(*label, label->text());
     }
     // The banner's picture reaches down over the frame's top line; the frame, only lines, goes on
     // top, so that its line runs on over the picture's plain lower edge.

@@ -14,13 +14,18 @@ Rect ClientRectOf(HWND child, HWND dialog) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-// The width in pixels of `label`'s text on one line in the label's font.
-int LabelTextWidth(HWND label) {
+// The width in pixels of `label`'s text on one line in the label's font, and that font's line
+// (GDI draws the underline inside the line).
+struct LabelText {
+    int width = 0;
+    layout::TextLine line;
+};
+LabelText MeasureLabelText(HWND label) {
     const int length = GetWindowTextLengthW(label);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), length + 1)));
     HDC dc = GetDC(label);
-    if (!dc) return 0;
+    if (!dc) return {};
     HGDIOBJ previous = nullptr;
     if (auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0))) {
         previous = SelectObject(dc, font);
@@ -30,14 +35,16 @@ int LabelTextWidth(HWND label) {
     RECT r{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
               DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | (noPrefix ? DT_NOPREFIX : 0));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     if (previous) SelectObject(dc, previous);
     ReleaseDC(label, dc);
-    return r.right - r.left;
+    return {r.right - r.left, {metrics.tmHeight, metrics.tmHeight}};
 }
 
 }  // namespace
 
-void WidenLabelsToText(HWND dialog, std::span<const int> ids) {
+void FitLabelsToText(HWND dialog, std::span<const int> ids) {
     RECT client{};
     GetClientRect(dialog, &client);
     std::vector<HWND> children;
@@ -52,7 +59,9 @@ void WidenLabelsToText(HWND dialog, std::span<const int> ids) {
             if (child != label) others.push_back(ClientRectOf(child, dialog));
         }
         const Rect now = ClientRectOf(label, dialog);
-        const Rect wanted = layout::WidenToText(now, LabelTextWidth(label), others, client.right);
+        const LabelText text = MeasureLabelText(label);
+        const Rect wanted =
+            layout::FitToText(now, text.width, text.line, others, {client.right, client.bottom});
         if (wanted != now) {
             SetWindowPos(label, nullptr, 0, 0, wanted.Width(), wanted.Height(),
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -5,6 +5,7 @@
 #include <span>
 
 // Widens each label of `dialog` named in `ids` whose text, on one line in the label's own font,
-// is wider than the label (as layout::WidenToText decides), so that a font wider than the one the
-// template was drawn for does not wrap the text out of sight. The template stays as it is.
-void WidenLabelsToText(HWND dialog, std::span<const int> ids);
+// is wider than the label, and makes it taller where that font's line is higher (as
+// layout::FitToText decides), so that a font larger than the one the template was drawn for
+// neither wraps the text out of sight nor cuts its descenders. The template stays as it is.
+void FitLabelsToText(HWND dialog, std::span<const int> ids);

@@ -59,7 +59,7 @@ INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             m_logic.emplace(*this, m_makerPage);
             m_logic->OnInitDialog();
             // The labels' font may be wider than the one the template was laid out for.
-            WidenLabelsToText(m_window, kLabels);
+            FitLabelsToText(m_window, kLabels);
             if (m_shown) m_shown(m_window);
             return TRUE;
         case WM_CTLCOLORSTATIC:

@@ -11,6 +11,7 @@
 #include "ui/dialog_ids.h"
 #include "ui/dialog_painter.h"
 #include "ui/repeller_dialog.h"
+#include "ui/win32/label_widening.h"
 #include "ui/win32/win32_dialog_view.h"
 
 namespace {
@@ -57,6 +58,8 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             for (std::size_t i = 0; i < kFlatButtons.size(); ++i) {
                 static_cast<void>(m_buttons[i].Attach(GetDlgItem(m_window, kFlatButtons[i])));
             }
+            // The dialog's font may be wider or taller than the one the template was laid out for.
+            FitLabelsToText(m_window, kTransparentLabels);
             if (m_attached) m_attached(m_window);
             CMenuXPWin32::EnableOwnerDraw(m_window, true);
             CMenuXPWin32::ConvertMenuBar(m_window);

@@ -257,6 +257,22 @@ menu_height=$((compact - 201))
 [ "$menu_height" -gt 10 ] && [ "$menu_height" -lt 40 ] || fail "compact height $compact: menu bar of $menu_height px?"
 sleep 0.3
 shoot_window "$win" compact
+
+echo "== the menu bar's text follows the window's activation, with no pointer over the bar"
+# file_ink WIN: the darkest grey (0..255) of "File" on the menu bar: the menu text's black while
+# the window is active, the buttons' shadow grey while another window has the focus.
+file_ink() {
+  local g
+  read -r -a g <<<"$(geometry "$1")"
+  import -window root "$work/bar.png" &&
+    convert "$work/bar.png" -crop "30x$menu_height+${g[0]}+${g[1]}" +repage -colorspace Gray \
+      -format "%[fx:round(255*minima)]" info:
+}
+file_black() { [ "$(file_ink "$win")" -lt 60 ]; }
+file_grey() { local i; i=$(file_ink "$win"); [ "$i" -gt 100 ] && [ "$i" -lt 200 ]; }
+xdotool mousemove 1000 300
+wait_for 10 active_is "$win" || fail "the new window did not get the focus"
+expect "File in the active window's text colour after the start" file_black
 sleep 1.2
 t_stop=$(now)
 activate "$win"
@@ -464,6 +480,7 @@ if wait_for 10 about_shown; then
   ok "Help > About opened the About box"
   about=$(about_window)
   wait_for 10 active_is "$about" || fail "the About box did not get the focus"
+  expect "File in the inactive text colour while the About box has the focus" file_grey
   shoot_window "$about" about
   # The version line blinks every 500 ms: pictures of it taken across a blink differ.
   read -r -a ag <<<"$(geometry "$about")"

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
+
+#include "toolkit/qt/qt_canvas.h"
+
 namespace {
 
 constexpr Color kGrey = Rgb(90, 90, 90);
@@ -50,6 +55,23 @@ TEST(QtSurfaceTest, CopyPutsARectangleAtAPointAndLeavesOutWhatLiesOutsideTheSour
             EXPECT_EQ(canvas.GetPixel({x, y}), expected) << x << ", " << y;
         }
     }
+}
+
+// An image of twice the density, as the menus paint into on such a screen: the canvas reads back
+// the pixel it was given in the image's own units, through the painter's moves.
+TEST(QtSurfaceTest, TheCanvasReadsBackLogicalPixelsOfADenseImage) {
+    QImage image(20, 20, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.translate(1, 1);
+    QtCanvas canvas(painter);
+    canvas.SetPixel({2, 3}, kGrey);
+    canvas.SetPixel({7, 7}, Pattern(1, 2));
+    EXPECT_EQ(canvas.GetPixel({2, 3}), kGrey);
+    EXPECT_EQ(canvas.GetPixel({3, 3}), Rgb(0, 0, 0));
+    EXPECT_EQ(canvas.GetPixel({7, 7}), Pattern(1, 2));
+    EXPECT_EQ(image.pixelColor(7, 9), QColor(90, 90, 90)) << "two device pixels a side";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,9 +16,13 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QValidator>
+#include <algorithm>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
+#include "banner/qt/qt_link_label.h"
 #include "banner/qt/transparent_label.h"
 #include "settings/registry_settings.h"
 #include "tests/support/fake_resources.h"
@@ -90,7 +95,15 @@ TEST_F(QtMainWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
         QWidget* w = Item<QWidget>(c.id);
         ASSERT_NE(w, nullptr) << c.id;
         const Rect r = layout::ToPixels(c);
-        EXPECT_EQ(w->geometry(), QRect(r.left, r.top, r.Width(), r.Height())) << c.id;
+        const QRect placed(r.left, r.top, r.Width(), r.Height());
+        if (c.kind == layout::Kind::Label) {
+            // A label may grow right and down to hold its text, from where the template puts it.
+            EXPECT_EQ(w->pos(), placed.topLeft()) << c.id;
+            EXPECT_GE(w->width(), placed.width()) << c.id;
+            EXPECT_GE(w->height(), placed.height()) << c.id;
+        } else {
+            EXPECT_EQ(w->geometry(), placed) << c.id;
+        }
         EXPECT_EQ(window.GetItemText(c.id), std::string(c.text)) << c.id;
         EXPECT_EQ(w->isHidden(), c.hidden) << c.id;
     }
@@ -178,6 +191,43 @@ TEST_F(QtMainWindowTest, EveryLabelFitsItsRectangleWithAPixelToSpare) {
                   layout::ToPixels(c).Width())
             << c.text;
     }
+}
+
+TEST_F(QtMainWindowTest, EveryLabelWidgetShowsItsWholeLineUnderlineIncluded) {
+    QtAboutWindow about(QPixmap(), shell, NoCursors, "https://example.org/maker", &window);
+    std::vector<std::pair<QWidget*, QString>> labels;
+    // The labels have no meta-object of their own: found by their C++ type.
+    for (auto* widget : window.findChildren<QWidget*>()) {
+        auto* label = dynamic_cast<TransparentLabel*>(widget);
+        if (label && label->height() < 2 * QFontMetrics(label->font()).height()) {
+            labels.emplace_back(label, label->text());
+        }
+    }
+    for (auto* widget : about.findChildren<QWidget*>()) {
+        if (auto* label = dynamic_cast<QtLinkLabel*>(widget)) {
+            labels.emplace_back(label, label->text());
+        }
+    }
+    EXPECT_EQ(labels.size(), 8u + 3u);
+    for (const auto& [widget, text] : labels) {
+        const QFontMetrics metrics(widget->font());
+        EXPECT_GE(widget->height(), metrics.height()) << text.toStdString();
+        EXPECT_GE(widget->width(), metrics.horizontalAdvance(text)) << text.toStdString();
+    }
+    // The maker's link shows its underline: a row inked under nearly all of its text.
+    QWidget* maker = about.findChild<QWidget*>(QString("item%1").arg(CAboutDialog::kMakerName));
+    ASSERT_NE(maker, nullptr);
+    const QImage shown = maker->grab().toImage();
+    const QColor card = shown.pixelColor(shown.width() - 1, 0);
+    const qreal advance =
+        QFontMetrics(maker->font()).horizontalAdvance("Corvell Co LTD") * shown.devicePixelRatio();
+    int longest = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        int inked = 0;
+        for (int x = 0; x < shown.width(); ++x) inked += shown.pixelColor(x, y) != card ? 1 : 0;
+        longest = std::max(longest, inked);
+    }
+    EXPECT_GE(longest, 0.9 * advance);
 }
 
 TEST_F(QtMainWindowTest, HidingAndShowingKeepsThePlaceTheUserChose) {

@@ -1,0 +1,30 @@
+#include "ui/qt/label_fitting.h"
+
+#include <QFontMetrics>
+#include <vector>
+
+#include "ui/label_fit.h"
+
+namespace {
+
+Rect ToRect(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+}  // namespace
+
+void FitLabelToText(QWidget& label, const QString& text) {
+    QWidget* parent = label.parentWidget();
+    if (!parent) return;
+    std::vector<Rect> others;
+    for (QWidget* sibling : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (sibling != &label) others.push_back(ToRect(sibling->geometry()));
+    }
+    const QFontMetrics metrics(label.font());
+    // Qt draws an underline's rows from a pixel below the position its metrics give.
+    const layout::TextLine line{
+        metrics.height(), metrics.ascent() + metrics.underlinePos() + metrics.lineWidth() + 1};
+    const Rect fitted = layout::FitToText(ToRect(label.geometry()), metrics.horizontalAdvance(text),
+                                          line, others, {parent->width(), parent->height()});
+    label.setGeometry(fitted.left, fitted.top, fitted.Width(), fitted.Height());
+}
