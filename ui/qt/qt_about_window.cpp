@@ -20,8 +20,8 @@ QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
     : QDialog(parent), m_logic(*this, std::move(makerPage)) {
     setObjectName("QtAboutWindow");
     setWindowTitle(FromUtf8(CAboutDialog::kCaption));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     for (const layout::Control& c : CAboutDialog::Controls()) {
         const QRect rect = ToQRect(layout::ToPixels(c));
         switch (c.kind) {
