@@ -7,6 +7,7 @@
 #include "toolkit/qt/flat_push_button.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "ui/dialog_layout.h"
+#include "ui/qt/maximise_undo.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
     }
     setFixedSize(layout::HorizontalPixels(CAboutDialog::kWidthDlu),
                  layout::VerticalPixels(CAboutDialog::kHeightDlu));
+    UndoMaximiseOnWayland(this);
     m_logic.OnInitDialog();
 }
 

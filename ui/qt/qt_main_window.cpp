@@ -22,6 +22,7 @@
 #include "ui/dialog_layout.h"
 #include "ui/dialog_painter.h"
 #include "ui/menu_model.h"
+#include "ui/qt/maximise_undo.h"
 #include "ui/qt/qt_about_window.h"
 #include "ui/qt/qt_menu.h"
 #include "ui/repeller_dialog.h"
@@ -118,6 +119,7 @@ QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, Q
     m_client->setGeometry(0, menuHeight, client.width, client.height);
     BuildControls();
     setFixedSize(client.width, menuHeight + client.height);
+    UndoMaximiseOnWayland(this);
 }
 
 void QtMainWindow::BuildMenuBar() {
