@@ -27,9 +27,10 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 
 # The libraries the programs link, with their versions, come from dpkg-shlibdeps reading the
 # binaries. The window's labels are Korean and it asks for NanumGothic by name; without a Hangul
-# font they show as boxes, yet the program works, so the font is recommended.
+# font they show as boxes, yet the program works, so the font is recommended. Qt's Wayland plugin
+# lets the window run natively on a Wayland desktop; without it Qt needs XWayland.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-nanum)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-nanum, qt6-wayland")
 
 # What Debian's tools would do: strip the programs, standard permissions on folders and control
 # files, everything under /usr.

@@ -13,11 +13,12 @@ if(WIN32)
   add_compile_definitions(_GLIBCXX_USE_POSIX_SEMAPHORE=1)
 else()
   set(DROVANE_ADAPTERS qt linux)
-  find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Network)
+  find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Network DBus)
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
   pkg_check_modules(RTAUDIO REQUIRED IMPORTED_TARGET rtaudio)
   pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
+  pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 endif()
 
 # Adds the adapter folders of the current folder that this platform builds.

@@ -64,11 +64,15 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     QCoreApplication::setApplicationName(name);
+    // The launcher's name: Wayland's app id and X11's class hints, by which shells find the
+    // program's icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(DROVANE_APP_ID));
 
     SingleInstance single(name, SingleInstance::RuntimeDirectory());
     if (!single.Acquire()) {
         // A copy that cannot be reached may still be starting: this one gives way all the same.
-        static_cast<void>(single.ActivateRunningCopy(kActivateTimeoutMs));
+        static_cast<void>(single.ActivateRunningCopy(kActivateTimeoutMs,
+                                                     qEnvironmentVariable("XDG_ACTIVATION_TOKEN")));
         return 0;
     }
 
@@ -107,6 +111,8 @@ int main(int argc, char** argv) {
             if (window.isVisible()) window.BringToFront();
         });
 
+    window.OnTrayQuery([&] { return trayHost.Available(); });
+
     CRepellerDialog dialog(window, player, settings, prompt, tray, trayHost, shell,
                            PageAddress(DROVANE_PRODUCT_PAGE));
     logic = &dialog;
@@ -114,7 +120,7 @@ int main(int argc, char** argv) {
     window.OnMarked([&] {
         // Without the socket, later starts still find the lock and end; they only cannot raise
         // this window.
-        static_cast<void>(single.Listen([&] { window.Raise(); }));
+        static_cast<void>(single.Listen([&](const QString& token) { window.Raise(token); }));
     });
     dialog.OnInitDialog();
     int result = 0;

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr char kActivate[] = "activate\n";
+constexpr char kActivate[] = "activate";
 
 QString BasePath(const QString& name, const QString& directory) {
     return QDir(directory).filePath(QString("%1-%2").arg(name).arg(getuid()));
@@ -36,14 +36,16 @@ QString SingleInstance::RuntimeDirectory() {
 
 bool SingleInstance::Acquire() { return m_lock.tryLock(0); }
 
-bool SingleInstance::ActivateRunningCopy(int timeoutMs) {
+bool SingleInstance::ActivateRunningCopy(int timeoutMs, const QString& activationToken) {
     QElapsedTimer timer;
     timer.start();
     do {
         QLocalSocket socket;
         socket.connectToServer(SocketPath());
         if (socket.waitForConnected(200)) {
-            socket.write(kActivate);
+            QByteArray request = kActivate;
+            if (!activationToken.isEmpty()) request += ' ' + activationToken.toUtf8();
+            socket.write(request + '\n');
             const bool sent = socket.waitForBytesWritten(1000);
             socket.disconnectFromServer();
             if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(500);
@@ -55,24 +57,30 @@ bool SingleInstance::ActivateRunningCopy(int timeoutMs) {
     return false;
 }
 
-bool SingleInstance::Listen(std::function<void()> activate) {
+bool SingleInstance::Listen(std::function<void(const QString& activationToken)> activate) {
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     // We hold the lock, so a socket file left here belongs to a copy that died.
     QLocalServer::removeServer(SocketPath());
     if (!m_server->listen(SocketPath())) return false;
-    QObject::connect(m_server.get(), &QLocalServer::newConnection, m_server.get(),
-                     [this, activate = std::move(activate)] {
-                         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-                             auto read = [socket, activate] {
-                                 if (socket->readAll().contains("activate")) activate();
-                             };
-                             QObject::connect(socket, &QLocalSocket::readyRead, socket, read);
-                             QObject::connect(socket, &QLocalSocket::disconnected, socket,
-                                              &QObject::deleteLater);
-                             // Bytes that came with the connection raise no readyRead of their own.
-                             if (socket->bytesAvailable() > 0) read();
-                         }
-                     });
+    QObject::connect(
+        m_server.get(), &QLocalServer::newConnection, m_server.get(),
+        [this, activate = std::move(activate)] {
+            while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+                // One line: the request and, when the later copy has one, its
+                // activation token.
+                auto read = [socket, activate] {
+                    if (!socket->canReadLine()) return;
+                    const QList<QByteArray> words = socket->readLine().trimmed().split(' ');
+                    if (words.front() != kActivate) return;
+                    activate(words.size() > 1 ? QString::fromUtf8(words[1]) : QString());
+                };
+                QObject::connect(socket, &QLocalSocket::readyRead, socket, read);
+                QObject::connect(socket, &QLocalSocket::disconnected, socket,
+                                 &QObject::deleteLater);
+                // Bytes that came with the connection raise no readyRead of their own.
+                if (socket->bytesAvailable() > 0) read();
+            }
+        });
     return true;
 }

@@ -19,11 +19,12 @@ public:
 
     // True when this process is the running copy.
     [[nodiscard]] bool Acquire();
-    // For a later copy: asks the running copy to show its window. False when it could not be
-    // reached (it may still be starting).
-    [[nodiscard]] bool ActivateRunningCopy(int timeoutMs);
-    // For the running copy: from now on, later starts call `activate`.
-    [[nodiscard]] bool Listen(std::function<void()> activate);
+    // For a later copy: asks the running copy to show its window, handing on the token with
+    // which the desktop lets a window come to the front (Wayland's XDG_ACTIVATION_TOKEN), if any.
+    // False when it could not be reached (it may still be starting).
+    [[nodiscard]] bool ActivateRunningCopy(int timeoutMs, const QString& activationToken = {});
+    // For the running copy: from now on, later starts call `activate` with their token.
+    [[nodiscard]] bool Listen(std::function<void(const QString& activationToken)> activate);
 
     // $XDG_RUNTIME_DIR, or a private folder of Qt's under the temporary folder when it is unset.
     static QString RuntimeDirectory();

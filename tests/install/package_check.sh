@@ -77,6 +77,10 @@ else
   diff <(echo "$expected") <(echo "$depends") | grep '^[<>]' | sed 's/^/  /'
 fi
 
+# The Hangul font and Qt's Wayland plugin are recommended: the program runs without either.
+[ "$(field Recommends)" = "fonts-nanum, qt6-wayland" ] && ok "Recommends fonts-nanum, qt6-wayland" \
+  || fail "Recommends: $(field Recommends)"
+
 echo "== dpkg-deb --contents"
 dpkg-deb --contents "$deb" >"$work/contents.txt" || fail "dpkg-deb --contents"
 before=$failures

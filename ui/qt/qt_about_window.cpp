@@ -8,6 +8,7 @@
 #include "toolkit/qt/qt_canvas.h"
 #include "ui/dialog_layout.h"
 #include "ui/qt/label_fitting.h"
+#include "ui/qt/maximise_undo.h"
 
 namespace {
 
@@ -21,8 +22,8 @@ QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
     : QDialog(parent), m_logic(*this, std::move(makerPage)) {
     setObjectName("QtAboutWindow");
     setWindowTitle(FromUtf8(CAboutDialog::kCaption));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     for (const layout::Control& c : CAboutDialog::Controls()) {
         const QRect rect = ToQRect(layout::ToPixels(c));
         switch (c.kind) {
@@ -52,6 +53,7 @@ QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
     setFixedSize(layout::HorizontalPixels(CAboutDialog::kWidthDlu),
                  layout::VerticalPixels(CAboutDialog::kHeightDlu));
     for (QtLinkLabel* label : std::as_const(m_links)) FitLabelToText(*label, label->text());
+    UndoMaximiseOnWayland(this);
     m_logic.OnInitDialog();
 }
 

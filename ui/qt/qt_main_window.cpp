@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QScreen>
-#include <QSystemTrayIcon>
 
 #include "banner/qt/qt_animated_picture.h"
 #include "banner/qt/transparent_label.h"
@@ -24,6 +23,7 @@
 #include "ui/dialog_painter.h"
 #include "ui/menu_model.h"
 #include "ui/qt/label_fitting.h"
+#include "ui/qt/maximise_undo.h"
 #include "ui/qt/qt_about_window.h"
 #include "ui/qt/qt_menu.h"
 #include "ui/repeller_dialog.h"
@@ -101,8 +101,10 @@ protected:
 
 QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, QWidget* parent)
     : QDialog(parent), m_art(std::move(art)), m_shell(shell), m_makerPage(std::move(makerPage)) {
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // Only the hints named here: no maximise button, whatever the platform's defaults.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(FromUtf8(layout::kCaption));
     setObjectName("QtMainWindow");
     BuildMenuBar();
@@ -118,6 +120,7 @@ QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, Q
     m_client->setGeometry(0, menuHeight, client.width, client.height);
     BuildControls();
     setFixedSize(client.width, menuHeight + client.height);
+    UndoMaximiseOnWayland(this);
 }
 
 void QtMainWindow::BuildMenuBar() {
@@ -290,7 +293,14 @@ void QtMainWindow::BringToFront() {
     activateWindow();
 }
 
-void QtMainWindow::Raise() {
+void QtMainWindow::Raise(const QString& activationToken) {
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // Qt hands this token to the compositor at the next activation.
+        if (!activationToken.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+        // A Wayland client cannot take its window back from the minimised state, nor know that
+        // it is there: mapping the window anew brings it back.
+        if (isVisible()) hide();
+    }
     ShowWindow(WindowShow::Normal);
     BringToFront();
     // A message box or other modal pop-up of ours goes in front of the window.
@@ -313,7 +323,7 @@ void QtMainWindow::DestroyWindow() {
     QCoreApplication::exit(0);
 }
 
-bool QtMainWindow::IsTrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool QtMainWindow::IsTrayAvailable() { return m_trayAvailable && m_trayAvailable(); }
 
 bool QtMainWindow::LoadBanner(int id, std::string_view type) {
     return m_art.resources && m_banner->LoadFromResource(*m_art.resources, id, type);

@@ -42,8 +42,11 @@ public:
     void SetLogic(CRepellerDialog* logic) { m_logic = logic; }
     // Called when the window marks itself as the running copy.
     void OnMarked(std::function<void()> marked) { m_marked = std::move(marked); }
-    // Brings the window, and any pop-up it owns, to the front: for a second start of the program.
-    void Raise();
+    // Brings the window, and any pop-up it owns, to the front: for a second start of the program,
+    // which may bring the desktop's token that lets it come to the front.
+    void Raise(const QString& activationToken = {});
+    // Whether a notification area shows the tray icon now.
+    void OnTrayQuery(std::function<bool()> available) { m_trayAvailable = std::move(available); }
     // Gives a pop-up menu of ours the check marks the logic decides.
     void UpdateMenu(QMenu* menu);
 
@@ -91,5 +94,6 @@ private:
     QWidget* m_client = nullptr;
     QMap<int, QWidget*> m_items;
     std::function<void()> m_marked;
+    std::function<bool()> m_trayAvailable;
     bool m_destroyed = false;
 };

@@ -9,49 +9,81 @@
 #include "ui/qt/qt_menu.h"
 
 QtTrayHost::QtTrayHost(CSystemTray& tray, IconLoader icons, CommandSink commands, CheckQuery checks,
-                       std::function<void()> foreground)
+                       std::function<void()> foreground, PresenceQuery presence)
     : m_tray(tray),
       m_icons(std::move(icons)),
       m_commands(std::move(commands)),
       m_checks(std::move(checks)),
-      m_foreground(std::move(foreground)) {
-    QObject::connect(&m_icon, &QSystemTrayIcon::activated, &m_icon,
-                     [this](QSystemTrayIcon::ActivationReason reason) {
-                         const std::uint32_t id = ids::kTrayMenu;
-                         switch (reason) {
-                             case QSystemTrayIcon::Context:
-                                 m_tray.HandleTrayCallback(id, CSystemTray::kRButtonUp);
-                                 break;
-                             case QSystemTrayIcon::DoubleClick:
-                                 m_tray.HandleTrayCallback(id, CSystemTray::kLButtonDblClk);
-                                 break;
-                             case QSystemTrayIcon::Trigger:
-                                 m_tray.HandleTrayCallback(id, CSystemTray::kLButtonUp);
-                                 break;
-                             default:
-                                 break;
-                         }
-                     });
+      m_foreground(std::move(foreground)),
+      m_presence(std::move(presence)) {
+    WatchTrayPresence(&m_context, [this] { OnDesktopChanged(); });
+    OnDesktopChanged();
 }
 
 QtTrayHost::~QtTrayHost() {
     // The tray logic may outlive this host: leave it nothing to call.
     m_tray.RemoveFromTray();
-    m_icon.hide();
+    if (m_icon) m_icon->hide();
 }
 
+void QtTrayHost::OnDesktopChanged() {
+    const TrayPresence presence = m_presence();
+    const TrayProtocol now = ChooseTrayProtocol(presence);
+    if (now == TrayProtocol::None) return;
+    if (m_icon) {
+        // Qt's X11 icon docks in a new tray by itself; a D-Bus watcher started anew knows nothing
+        // of the icon until it registers again.
+        if (m_protocol != TrayProtocol::StatusNotifier || presence.watcher == m_watcher) return;
+    } else {
+        // Qt chooses between a D-Bus and an X11 icon once per process, when it first looks: so
+        // the icon is made only once a notification area exists.
+        m_protocol = now;
+        m_icon = std::make_unique<QSystemTrayIcon>();
+        QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, m_icon.get(),
+                         [this](QSystemTrayIcon::ActivationReason reason) { OnActivated(reason); });
+    }
+    m_watcher = presence.watcher;
+    m_tray.OnNotificationAreaCreated();
+}
+
+void QtTrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
+    std::optional<TrayClick> click;
+    switch (reason) {
+        case QSystemTrayIcon::Context:
+            click = TrayClick::Context;
+            break;
+        case QSystemTrayIcon::DoubleClick:
+            click = TrayClick::Double;
+            break;
+        case QSystemTrayIcon::Trigger:
+            click = TrayClick::Single;
+            break;
+        default:
+            break;
+    }
+    if (click) m_tray.HandleTrayCallback(ids::kTrayMenu, TrayClickMessage(m_protocol, *click));
+}
+
+bool QtTrayHost::Available() const { return m_icon && QSystemTrayIcon::isSystemTrayAvailable(); }
+
 bool QtTrayHost::AddIcon(int iconId, std::string_view tip) {
-    m_icon.setIcon(m_icons(iconId));
-    m_icon.setToolTip(FromUtf8(tip));
-    // Shown even while no tray exists: it docks as soon as one appears.
-    m_icon.show();
+    if (!m_icon) return false;
+    m_icon->setIcon(m_icons(iconId));
+    m_icon->setToolTip(FromUtf8(tip));
+    // Hidden first, so that a D-Bus icon registers with a watcher that started anew. On X11 an
+    // icon shown while no tray exists docks as soon as one appears.
+    m_icon->hide();
+    m_icon->show();
     return true;
 }
 
-void QtTrayHost::RemoveIcon() { m_icon.hide(); }
+void QtTrayHost::RemoveIcon() {
+    if (m_icon) m_icon->hide();
+}
 
 bool QtTrayHost::ReplaceIcon(int iconId) {
-    m_icon.setIcon(m_icons(iconId));
+    if (!m_icon) return false;
+    m_icon->setIcon(m_icons(iconId));
     return true;
 }
 

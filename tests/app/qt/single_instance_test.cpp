@@ -53,19 +53,24 @@ TEST_F(SingleInstanceTest, ALaterCopyActivatesTheRunningOne) {
     SingleInstance running("drovane", dir.path());
     ASSERT_TRUE(running.Acquire());
     int activations = 0;
-    ASSERT_TRUE(running.Listen([&] { ++activations; }));
+    QString token;
+    ASSERT_TRUE(running.Listen([&](const QString& given) {
+        ++activations;
+        token = given;
+    }));
 
     // The later copy blocks while it talks, so it runs on a thread of its own, as it would in a
     // process of its own; this thread serves the running copy's socket.
     std::future<bool> sent = std::async(std::launch::async, [&] {
         SingleInstance later("drovane", dir.path());
-        return !later.Acquire() && later.ActivateRunningCopy(5000);
+        return !later.Acquire() && later.ActivateRunningCopy(5000, "sway-token_1");
     });
     EXPECT_TRUE(ProcessEventsUntil([&] { return activations > 0; }));
     ProcessEventsUntil(
         [&] { return sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
     EXPECT_TRUE(sent.get());
     EXPECT_EQ(activations, 1);
+    EXPECT_EQ(token, "sway-token_1") << "the desktop's activation token is handed on";
 }
 
 TEST_F(SingleInstanceTest, ActivatingWithNobodyListeningGivesUpAfterItsTimeout) {
@@ -90,7 +95,8 @@ TEST_F(SingleInstanceTest, LeftoversOfACopyThatDiedAreTakenOver) {
     ASSERT_EQ(QDir(dir.path()).entryList({"*.lock"}).size(), 1) << "the dead copy's lock is there";
     EXPECT_TRUE(next.Acquire()) << "a lock whose holder is gone is stale";
     int activations = 0;
-    EXPECT_TRUE(next.Listen([&] { ++activations; })) << "the dead copy's socket file is replaced";
+    EXPECT_TRUE(next.Listen([&](const QString&) { ++activations; }))
+        << "the dead copy's socket file is replaced";
 }
 
 }  // namespace

@@ -254,6 +254,14 @@ compact=$(height_of "$win")
 width=$(width_of "$win")
 menu_height=$((compact - 201))
 [ "$width" -eq 331 ] && ok "width 331" || fail "window width $width, expected 331"
+# Shells match the window to its launcher by class (the launcher's StartupWMClass), and offer no
+# maximising for a fixed size.
+wm_class=$(xprop -id "$win" WM_CLASS | cut -d= -f2)
+[ "$wm_class" = ' "drovane", "drovane"' ] && ok "class hints drovane, as the launcher's StartupWMClass" \
+  || fail "WM_CLASS$wm_class"
+motif=$(xprop -id "$win" _MOTIF_WM_HINTS | cut -d= -f2 | tr -d ' ')
+(( ($(cut -d, -f2 <<<"$motif") & 0x10) == 0 && ($(cut -d, -f3 <<<"$motif") & 0x40) == 0 )) \
+  && ok "no maximise function or button in the Motif hints" || fail "Motif hints $motif offer maximising"
 [ "$menu_height" -gt 10 ] && [ "$menu_height" -lt 40 ] || fail "compact height $compact: menu bar of $menu_height px?"
 sleep 0.3
 shoot_window "$win" compact

@@ -160,6 +160,23 @@ TEST_F(QtMainWindowTest, OpensCompactUnfoldsByButtonAndCloseBoxHides) {
     EXPECT_FALSE(window.isMinimized());
 }
 
+TEST_F(QtMainWindowTest, NeitherWindowOffersMaximisingAndBothKeepTheirSizeFixed) {
+    Open();
+    QtAboutWindow about(QPixmap(), shell, NoCursors, "https://example.org/maker", &window);
+    for (int unfold = 0; unfold < 2; ++unfold) {
+        for (QWidget* w : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&about)}) {
+            // Without CustomizeWindowHint a platform may add its default buttons.
+            EXPECT_TRUE(w->windowFlags() & Qt::CustomizeWindowHint)
+                << w->objectName().toStdString();
+            EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint)
+                << w->objectName().toStdString();
+            EXPECT_EQ(w->minimumSize(), w->maximumSize()) << w->objectName().toStdString();
+            EXPECT_EQ(w->maximumSize(), w->size()) << w->objectName().toStdString();
+        }
+        Item<QPushButton>(ids::kDetails)->click();
+    }
+}
+
 TEST_F(QtMainWindowTest, CheckBoxClickWritesTheEntryAndTheMenuShowsTheFlags) {
     Open();
     Item<QCheckBox>(ids::kRunAtLogon)->click();

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QSystemTrayIcon>
 #include <memory>
 #include <vector>
 
@@ -20,7 +21,8 @@ namespace {
 
 class QtTrayHostTest : public ::testing::Test {
 protected:
-    std::unique_ptr<QtTrayHost> MakeHost() {
+    // The desktop offers an X11 tray unless told otherwise.
+    std::unique_ptr<QtTrayHost> MakeHost(TrayPresence presence = {false, false, true, ""}) {
         return std::make_unique<QtTrayHost>(
             tray, [](int) { return QIcon(); }, [this](int command) { commands.push_back(command); },
             [this](int command) -> std::optional<bool> {
@@ -28,7 +30,7 @@ protected:
                 if (command == ids::kStop) return !sweeping;
                 return std::nullopt;
             },
-            [this] { ++foregrounds; });
+            [this] { ++foregrounds; }, [presence] { return presence; });
     }
 
     CSystemTray tray;
@@ -77,6 +79,38 @@ TEST_F(QtTrayHostTest, DoubleClickRunsTheDefaultCommand) {
     ASSERT_TRUE(tray.AddToTray(*host, "Drovane", ids::kTrayIcon, ids::kTrayMenu));
     tray.HandleTrayCallback(ids::kTrayMenu, CSystemTray::kLButtonDblClk);
     EXPECT_EQ(commands, std::vector<int>{ids::kOpen});
+}
+
+TEST_F(QtTrayHostTest, AClickOpensTheWindowOnADBusHostAndADoubleClickOnAnX11Tray) {
+    struct Case {
+        TrayPresence presence;
+        QSystemTrayIcon::ActivationReason reason;
+        std::vector<int> commands;
+    };
+    const TrayPresence dbus{true, true, true, ":1.1"};
+    const TrayPresence x11{false, false, true, ""};
+    const Case cases[] = {
+        {dbus, QSystemTrayIcon::Trigger, {ids::kOpen}},
+        {dbus, QSystemTrayIcon::DoubleClick, {ids::kOpen}},
+        {x11, QSystemTrayIcon::Trigger, {}},
+        {x11, QSystemTrayIcon::DoubleClick, {ids::kOpen}},
+        {dbus, QSystemTrayIcon::MiddleClick, {}},
+    };
+    for (const Case& c : cases) {
+        commands.clear();
+        auto host = MakeHost(c.presence);
+        ASSERT_TRUE(tray.AddToTray(*host, "Drovane", ids::kTrayIcon, ids::kTrayMenu));
+        ASSERT_NE(host->Icon(), nullptr);
+        emit host->Icon()->activated(c.reason);
+        EXPECT_EQ(commands, c.commands) << c.presence.hostRegistered << " " << c.reason;
+    }
+}
+
+TEST_F(QtTrayHostTest, WithoutANotificationAreaNoIconIsMadeAndNoneIsAvailable) {
+    auto host = MakeHost(TrayPresence{true, false, false, ":1.1"});
+    EXPECT_FALSE(tray.AddToTray(*host, "Drovane", ids::kTrayIcon, ids::kTrayMenu));
+    EXPECT_EQ(host->Icon(), nullptr) << "Qt would settle on its kind of icon too early";
+    EXPECT_FALSE(host->Available());
 }
 
 }  // namespace
