@@ -10,6 +10,8 @@ driver_exe=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/desktop.sh"
 . "$here/../../../tools/rig/wine_desktop.sh"
+. "$here/../../../tools/rig/checks.sh"
+RIG_POLL_SECONDS=0.1
 
 rig_ledger_open win32-installer
 work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-installer.XXXXXX")
@@ -26,23 +28,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-wait_for() {
-  local limit=$1 i
-  shift
-  for i in $(seq $((limit * 10))); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-check() {
-  local what=$1
-  shift
-  if wait_for 30 "$@"; then ok "$what"; else fail "$what"; fi
-}
+check() { expect_within 30 "$@"; }
 
 rig_desktop_start "$work" || exit 1
 rig_wine_start "$work" || exit 1

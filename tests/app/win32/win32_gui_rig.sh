@@ -13,6 +13,8 @@ shots=$3
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/desktop.sh"
 . "$here/../../../tools/rig/wine_desktop.sh"
+. "$here/../../../tools/rig/checks.sh"
+RIG_POLL_SECONDS=0.1
 
 for tool in Xvfb openbox trayer xdotool xwininfo import convert wine wineserver python3; do
   command -v "$tool" >/dev/null || { echo "win32 rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
@@ -34,25 +36,8 @@ trap cleanup EXIT
 trap 'exit 143' TERM INT
 mkdir -p "$shots"
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-# wait_for SECONDS COMMAND...: polls every 100 ms until COMMAND succeeds.
-wait_for() {
-  local limit=$1 i
-  shift
-  for i in $(seq $((limit * 10))); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 # check WHAT COMMAND...: "ok" once COMMAND succeeds within 15 s, else "FAIL".
-check() {
-  local what=$1
-  shift
-  if wait_for 15 "$@"; then ok "$what"; else fail "$what"; fi
-}
+check() { expect_within 15 "$@"; }
 # same WHAT GOT EXPECTED
 same() { if [ "$2" = "$3" ]; then ok "$1"; else fail "$1: got '$2', expected '$3'"; fi; }
 
@@ -104,8 +89,6 @@ launch() {
   started+=("$app_pid")
   rig_track_pid "$app_pid"
 }
-alive() { kill -0 "$1" 2>/dev/null; }
-dead() { ! kill -0 "$1" 2>/dev/null; }
 # windows_of CAPTION: "hwnd pid visible iconic" lines.
 windows_of() { drv windows "$1"; }
 # main: the first copy's main window handle.

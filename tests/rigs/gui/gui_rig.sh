@@ -15,6 +15,8 @@ export RIG_CAPTURE=${4:-}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/pulse_server.sh"
 . "$here/../../../tools/rig/desktop.sh"
+. "$here/../../../tools/rig/checks.sh"
+. "$here/../../../tools/rig/x11_windows.sh"
 
 for tool in Xvfb openbox trayer xdotool xwininfo xprop import convert pulseaudio parec; do
   command -v "$tool" >/dev/null || { echo "gui rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
@@ -49,31 +51,9 @@ printf '#!/bin/sh\necho "$1" >>"%s"\n' "$opened" >"$work/path/xdg-open"
 chmod +x "$work/path/xdg-open"
 export PATH=$work/path:$PATH
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
 now() { date +%s.%N; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
 less() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
-# The machine may be loaded: every wait polls for its state, with a generous bound.
-# wait_for SECONDS COMMAND...: polls every 50 ms until COMMAND succeeds.
-wait_for() {
-  local limit=$1 i
-  shift
-  for i in $(seq $((limit * 20))); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
-}
-# expect WHAT COMMAND...: "ok: WHAT" once COMMAND succeeds within 10 s, else "FAIL: WHAT".
-expect() {
-  local what=$1
-  shift
-  if wait_for 10 "$@"; then ok "$what"; else fail "$what"; fi
-}
-alive() { kill -0 "$1" 2>/dev/null; }
-dead() { ! kill -0 "$1" 2>/dev/null; }
 
 # --- the desktop -------------------------------------------------------------------------------
 rig_desktop_start "$work" || exit 1
@@ -116,18 +96,12 @@ wait_window() {
   done
   return 1
 }
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
-unmapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsUnMapped'; }
 wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state/ { print $3 }'; }
-geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
-  /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }'; }
 # The window's shape ("WxH+X+Y"), or "none" when it has none and shows every pixel.
 shape_of() {
   xwininfo -shape -id "$1" | awk '/Window shape extents/ { print $4; found = 1 }
     END { if (!found) print "none" }'
 }
-height_of() { xwininfo -id "$1" | awk '/Height:/ { print $2 }'; }
-width_of() { xwininfo -id "$1" | awk '/Width:/ { print $2 }'; }
 active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 activate() { xdotool windowactivate --sync "$1" 2>/dev/null; wait_for 10 active_is "$1"; }
 keys() { xdotool key --delay 60 "$@"; }
@@ -137,19 +111,6 @@ height_is() { [ "$(height_of "$1")" -eq "$2" ]; }
 iconic() { [ "$(wm_state "$1")" = Iconic ]; }
 shape_is() { [ "$(shape_of "$1")" = "$2" ]; }
 stored_is() { [ "$(stored "$1")" = "$2" ]; }
-# A pop-up menu of the program is open: a shown window of its class that the window manager
-# does not manage (override-redirect), as Qt makes its menus, and larger than the tray icon.
-popup_open() {
-  local w
-  for w in $(xdotool search --onlyvisible --class '^drovane$' 2>/dev/null); do
-    xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' &&
-      [ "$(width_of "$w")" -gt 64 ] && return 0
-  done
-  return 1
-}
-no_popup() { ! popup_open; }
-# shoot NAME X Y W H: screenshot of a part of the screen.
-shoot() { import -window root "$work/root.png" && convert "$work/root.png" -crop "$4x$5+$2+$3" +repage "$shots/$1.png"; }
 # pixel WIN X Y: the colour of a pixel of the window's client area (template pixels), as
 # "srgb(r,g,b)".
 pixel() {
@@ -168,11 +129,6 @@ region_sum() {
 }
 opened_count() { wc -l <"$opened"; }
 opened_has() { grep -qxF "$1" "$opened"; }
-shoot_window() {
-  local g
-  read -r -a g <<<"$(geometry "$1")"
-  shoot "$2" $((g[0] - 8)) $((g[1] - 30)) $((g[2] + 16)) $((g[3] + 38))
-}
 # The tray icon's window carries no process id: it is the program's small window named and of
 # class "drovane" (one copy of drovane runs when this is asked), once the tray has mapped it.
 tray_icon() {

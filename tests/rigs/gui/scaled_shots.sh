@@ -10,6 +10,8 @@ shots=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/pulse_server.sh"
 . "$here/../../../tools/rig/desktop.sh"
+. "$here/../../../tools/rig/checks.sh"
+. "$here/../../../tools/rig/x11_windows.sh"
 
 for tool in Xvfb openbox trayer xdotool xwininfo import convert pulseaudio; do
   command -v "$tool" >/dev/null || { echo "scaled shots: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
@@ -30,42 +32,15 @@ trap cleanup EXIT
 trap 'exit 143' TERM INT
 rig_pulse_env "$work/env"
 mkdir -p "$shots"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-wait_for() {
-  local end=$((SECONDS + $1))
-  shift
-  until "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.05; done
-}
 
 rig_desktop_start "$work" || exit 1
 rig_tray_start "$work" || exit 1
 rig_pulse_start || exit 1
 export QT_SCALE_FACTOR=2
 
-geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
-  /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }'; }
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
 named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
 shown() { [ -n "$(named "$1")" ]; }
 gone() { [ -z "$(named "$1")" ]; }
-# shoot NAME X Y W H: a part of the screen.
-shoot() { import -window root "$work/root.png" && convert "$work/root.png" -crop "$4x$5+$2+$3" +repage "$shots/$1.png"; }
-# shoot_window WIN NAME: the window with the window manager's frame round it.
-shoot_window() {
-  local g
-  read -r -a g <<<"$(geometry "$1")"
-  shoot "$2" $((g[0] - 8)) $((g[1] - 30)) $((g[2] + 16)) $((g[3] + 38))
-}
-popup_open() {
-  local w
-  for w in $(xdotool search --onlyvisible --class '^drovane$' 2>/dev/null); do
-    xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' &&
-      [ "$(xwininfo -id "$w" | awk '/Width:/ { print $2 }')" -gt 128 ] && return 0
-  done
-  return 1
-}
-no_popup() { ! popup_open; }
 
 cp "$prog" "$work/drovane"
 "$work/drovane" >"$work/drovane.log" 2>&1 &
@@ -95,12 +70,12 @@ sleep 0.5
 shoot_window "$win" expanded-2x
 xdotool windowactivate --sync "$win" 2>/dev/null
 xdotool key --delay 60 alt+f
-if wait_for 10 popup_open; then
+if wait_for 10 popup_open 128; then
   sleep 0.5
   read -r -a g <<<"$(geometry "$win")"
   shoot 'file-menu-2x' "${g[0]}" "${g[1]}" 420 $((2 * menu + 420))
   xdotool key Escape keyup Escape
-  wait_for 10 no_popup || fail "the File menu stayed open"
+  wait_for 10 no_popup 128 || fail "the File menu stayed open"
 else
   fail "Alt+F opened no menu"
 fi

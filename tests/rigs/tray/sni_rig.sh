@@ -11,6 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/pulse_server.sh"
 . "$here/../../../tools/rig/desktop.sh"
 . "$here/../../../tools/rig/session_bus.sh"
+. "$here/../../../tools/rig/checks.sh"
+. "$here/../../../tools/rig/x11_windows.sh"
 
 for tool in Xvfb openbox xdotool xwininfo xprop dbus-daemon dbus-send /usr/bin/python3; do
   command -v "$tool" >/dev/null || { echo "sni rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
@@ -31,24 +33,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-wait_for() {
-  local limit=$1 i
-  shift
-  for i in $(seq $((limit * 20))); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
-}
-expect() {
-  local what=$1
-  shift
-  if wait_for 10 "$@"; then ok "$what"; else fail "$what"; fi
-}
-dead() { ! kill -0 "$1" 2>/dev/null; }
 
 # The private folders of a session (sound output silent: ALSA knows no device), then the desktop
 # and its bus.
@@ -66,7 +50,6 @@ launch() {
   rig_track_pid "$app_pid"
 }
 main_window() { xdotool search --all --pid "$1" --name '^모기 퇴치용 프로그램 v1\.0$' 2>/dev/null | head -n1; }
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
 hidden() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsUnMapped' && [ -z "$(xprop -id "$1" WM_STATE 2>/dev/null | grep -i iconic)" ]; }
 window_up() { win=$(main_window "$app_pid"); [ -n "$win" ] && viewable "$win"; }
 registered() { [ -n "$(item)" ]; }
@@ -79,15 +62,6 @@ call() {
   dbus-send --session --print-reply --dest="${it[0]}" "${it[1]}" "org.kde.StatusNotifierItem.$1" \
     int32:900 int32:740 >/dev/null
 }
-popup_open() {
-  local w
-  for w in $(xdotool search --onlyvisible --class '^drovane$' 2>/dev/null); do
-    xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' &&
-      [ "$(xwininfo -id "$w" | awk '/Width:/ { print $2 }')" -gt 64 ] && return 0
-  done
-  return 1
-}
-no_popup() { ! popup_open; }
 # close_box: what the window manager's close button does.
 close_box() {
   xdotool windowactivate --sync "$win" 2>/dev/null

@@ -11,6 +11,7 @@ shots=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/pulse_server.sh"
 . "$here/../../../tools/rig/session_bus.sh"
+. "$here/../../../tools/rig/checks.sh"
 
 for tool in sway swaymsg grim dbus-daemon dbus-send /usr/bin/python3; do
   command -v "$tool" >/dev/null || { echo "sway rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
@@ -31,24 +32,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-wait_for() {
-  local limit=$1 i
-  shift
-  for i in $(seq $((limit * 20))); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
-}
-expect() {
-  local what=$1
-  shift
-  if wait_for 10 "$@"; then ok "$what"; else fail "$what"; fi
-}
-dead() { ! kill -0 "$1" 2>/dev/null; }
 
 # A session of its own: runtime folder, silent sound (ALSA knows no device), no X11, Qt on Wayland
 # at scale 1 without the caller's themes.
@@ -151,8 +134,7 @@ expect "the tray menu closed" menu_gone
 echo "== hidden to the tray, a second start brings the window back"
 swaymsg -q "[app_id=$app_id] kill"
 expect "the close box hid the window" unmapped
-alive() { kill -0 "$first_pid" 2>/dev/null; }
-alive && ok "still running in the tray" || fail "the close box ended the program"
+alive "$first_pid" && ok "still running in the tray" || fail "the close box ended the program"
 "$work/bin/drovane" >>"$work/second.log" 2>&1
 rc=$?
 [ $rc -eq 0 ] && ok "the second copy ended" || fail "second copy: exit $rc"
