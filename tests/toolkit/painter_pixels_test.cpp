@@ -117,4 +117,33 @@ TEST(DenseShapesTest, CurvesAreTheRowsOfTheShapeAtTheDeviceSize) {
     }
 }
 
+// The check mark of a checked item, its top-left at (7, 6): at density 2 the top of each device
+// column's run steps by one device row, where the logical mark steps by a whole logical row.
+TEST(DenseShapesTest, TheCheckMarkFollowsItsLineInDevicePixels) {
+    const struct {
+        int density;
+        std::vector<int> tops;
+    } cases[] = {
+        {1, {2, 3, 4, 3, 2, 1, 0}},
+        {2, {3, 4, 5, 6, 7, 7, 6, 5, 4, 3, 2, 1, 0, 0}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.density);
+        FakeMenus menus;
+        const MenuHandle m = menus.Create();
+        menus.Add(m, "&Start", 7, 0, menu_bits::kChecked);
+        MemorySurface s({120, 20}, Rgb(1, 2, 3), k.density);
+        const SystemColors colors;
+        CMenuXP::ConvertMenu(menus, m, true, false, s, nullptr);
+        CMenuItemXP(menus, m, 0, true).Draw(s, {0, 0, 120, 20}, {}, colors);
+        CMenuXP::ClearTables();
+        const Color ink = MenuPalette::From(colors).text;
+        for (int x = 0; x < static_cast<int>(k.tops.size()); ++x) {
+            const Point top{7 * k.density + x, 6 * k.density + k.tops[static_cast<std::size_t>(x)]};
+            EXPECT_EQ(s.DevicePixel(top), ink) << "column " << x;
+            EXPECT_NE(s.DevicePixel({top.x, top.y - 1}), ink) << "column " << x;
+        }
+    }
+}
+
 }  // namespace
