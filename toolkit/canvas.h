@@ -75,11 +75,12 @@ struct CanvasFont {
 
 class Surface;
 
-// GDI-like drawing surface in device pixels. Drawing is never antialiased (text may be).
+// GDI-like drawing surface in logical pixels (device pixels unless Density() is above 1). Drawing
+// is never antialiased (text may be).
 //
 // Every operation that does not draw text sets exactly the pixels its comment names, so that the
 // painters of the toolkit give the same pixels on every platform; shapes with curves are built
-// from these operations by the toolkit itself (toolkit/shapes.h).
+// from these operations by the toolkit itself (toolkit/shapes.h), in device pixels.
 class Canvas {
 public:
     virtual ~Canvas() = default;
@@ -123,6 +124,13 @@ public:
     // with DSS_MONO. Parts outside either are left out.
     virtual void DrawSilhouette(const Surface& source, const Rect& from, Point to,
                                 Color transparent, Color color) = 0;
+
+    // How many device pixels a logical pixel is wide and high: 2 on a screen of twice the density.
+    // Shapes with curves are drawn at that resolution, through FillDeviceRect.
+    virtual int Density() const { return 1; }
+    // Sets every device pixel of `rect`, given in device pixels (Density() of them to a logical
+    // pixel, counted from the logical origin). A canvas of a density above 1 overrides both.
+    virtual void FillDeviceRect(const Rect& rect, Color color) { FillSolidRect(rect, color); }
 };
 
 // An off-screen picture of a fixed size, drawn on through its canvas and copied from by others.

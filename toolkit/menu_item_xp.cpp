@@ -9,11 +9,23 @@
 
 namespace {
 
-// The check mark, drawn in the text colour in the middle of the check box.
+// The check mark, drawn in the text colour in the middle of the check box: a tick 7 pixels square,
+// in each column a run 3 high whose top steps down a row a column from row 2 to row 4, then back up
+// to row 0 (rows 0 to 6: "......#", ".....##", "#...###", "##.###.", "#####..", ".###...",
+// "..#....").
 constexpr int kCheckSize = 7;
-constexpr const char* kCheckMark[kCheckSize] = {
-    "......#", ".....##", "#...###", "##.###.", "#####..", ".###...", "..#....",
-};
+
+// On a canvas of density d the same tick in device pixels: the run's top, x + 1/2 + 3/2 going
+// down and 13/2 - (x + 1/2) going up at a column's middle, taken at each device column's middle.
+void DrawCheckMark(Canvas& canvas, Point at, Color color) {
+    const int d = canvas.Density();
+    const int left = at.x * d;
+    const int top = at.y * d;
+    for (int x = 0; x < kCheckSize * d; ++x) {
+        const int run = std::max(0, std::min(x + (3 * d + 1) / 2, (13 * d + 1) / 2 - 1 - x));
+        canvas.FillDeviceRect({left + x, top + run, left + x + 1, top + run + 3 * d}, color);
+    }
+}
 
 std::string WithoutFirstPrefix(std::string text) {
     if (const auto amp = text.find('&'); amp != std::string::npos) text.erase(amp, 1);
@@ -190,11 +202,7 @@ bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, const MenuItemDrawState& 
         } else {
             const int x0 = checkBox.left + (checkBox.Width() - kCheckSize) / 2;
             const int y0 = checkBox.top + (checkBox.Height() - kCheckSize) / 2;
-            for (int y = 0; y < kCheckSize; ++y) {
-                for (int x = 0; x < kCheckSize; ++x) {
-                    if (kCheckMark[y][x] == '#') canvas.SetPixel({x0 + x, y0 + y}, textColor);
-                }
-            }
+            DrawCheckMark(canvas, {x0, y0}, textColor);
         }
     }
     return open;

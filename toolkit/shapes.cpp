@@ -8,32 +8,41 @@ namespace shapes {
 
 namespace {
 
-// Paints a shape given by one span per row, from `top` down: pen on its edge, brush inside.
-void PaintRows(Canvas& canvas, int top, const std::vector<Span>& rows, Color pen, Color brush) {
+// Paints a shape given by one span per row, from `top` down, in device pixels: pen on its edge,
+// `weight` pixels deep, brush inside.
+void PaintRows(Canvas& canvas, int top, const std::vector<Span>& rows, int weight, Color pen,
+               Color brush) {
     const int count = static_cast<int>(rows.size());
     for (int i = 0; i < count; ++i) {
         const Span row = rows[static_cast<std::size_t>(i)];
         if (row.first >= row.last) continue;
         const int y = top + i;
-        // The inside of a row: not at its ends and under and over pixels of the shape.
-        int inFirst = row.first + 1;
-        int inLast = row.last - 1;
-        if (i == 0 || i == count - 1) {
+        // The inside of a row: `weight` in from its ends, and under and over `weight` rows of the
+        // shape.
+        int inFirst = row.first + weight;
+        int inLast = row.last - weight;
+        if (i < weight || i >= count - weight) {
             inLast = inFirst;
         } else {
-            const Span above = rows[static_cast<std::size_t>(i - 1)];
-            const Span below = rows[static_cast<std::size_t>(i + 1)];
-            inFirst = std::max({inFirst, above.first, below.first});
-            inLast = std::min({inLast, above.last, below.last});
+            for (int k = 1; k <= weight; ++k) {
+                const Span above = rows[static_cast<std::size_t>(i - k)];
+                const Span below = rows[static_cast<std::size_t>(i + k)];
+                inFirst = std::max({inFirst, above.first, below.first});
+                inLast = std::min({inLast, above.last, below.last});
+            }
         }
         if (inFirst >= inLast) {
-            canvas.FillSolidRect({row.first, y, row.last, y + 1}, pen);
+            canvas.FillDeviceRect({row.first, y, row.last, y + 1}, pen);
             continue;
         }
-        canvas.FillSolidRect({row.first, y, inFirst, y + 1}, pen);
-        if (brush != kNoColor) canvas.FillSolidRect({inFirst, y, inLast, y + 1}, brush);
-        canvas.FillSolidRect({inLast, y, row.last, y + 1}, pen);
+        canvas.FillDeviceRect({row.first, y, inFirst, y + 1}, pen);
+        if (brush != kNoColor) canvas.FillDeviceRect({inFirst, y, inLast, y + 1}, brush);
+        canvas.FillDeviceRect({inLast, y, row.last, y + 1}, pen);
     }
+}
+
+Rect Scaled(const Rect& r, int factor) {
+    return {r.left * factor, r.top * factor, r.right * factor, r.bottom * factor};
 }
 
 }  // namespace
@@ -65,18 +74,22 @@ void Rectangle(Canvas& canvas, const Rect& r, Color pen, Color brush) {
         canvas.FillSolidRect({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, brush);
 }
 
-void Ellipse(Canvas& canvas, const Rect& r, Color pen, Color brush) {
+void Ellipse(Canvas& canvas, const Rect& logical, Color pen, Color brush) {
+    const int density = canvas.Density();
+    const Rect r = Scaled(logical, density);
     std::vector<Span> rows;
     for (int y = 0; y < r.Height(); ++y) {
         const Span s = EllipseRow(r.Width(), r.Height(), y);
         rows.push_back({r.left + s.first, r.left + s.last});
     }
-    PaintRows(canvas, r.top, rows, pen, brush);
+    PaintRows(canvas, r.top, rows, density, pen, brush);
 }
 
-void RoundRect(Canvas& canvas, const Rect& r, Size corner, Color pen, Color brush) {
-    const int cw = std::clamp(corner.width, 0, r.Width());
-    const int ch = std::clamp(corner.height, 0, r.Height());
+void RoundRect(Canvas& canvas, const Rect& logical, Size corner, Color pen, Color brush) {
+    const int density = canvas.Density();
+    const Rect r = Scaled(logical, density);
+    const int cw = std::clamp(corner.width * density, 0, r.Width());
+    const int ch = std::clamp(corner.height * density, 0, r.Height());
     std::vector<Span> rows;
     for (int y = 0; y < r.Height(); ++y) {
         // Rows in the top or bottom corners take the ellipse's row at the same distance from
@@ -90,7 +103,7 @@ void RoundRect(Canvas& canvas, const Rect& r, Size corner, Color pen, Color brus
         const int inset = span.first < span.last ? span.first : cw / 2;
         rows.push_back({r.left + inset, r.right - inset});
     }
-    PaintRows(canvas, r.top, rows, pen, brush);
+    PaintRows(canvas, r.top, rows, density, pen, brush);
 }
 
 }  // namespace shapes

@@ -6,6 +6,10 @@
 // pixel rows so that every canvas shows the same pixels. The pen takes the shape's outermost
 // pixels: those of the shape with a neighbour above, below, left or right outside it. The brush
 // fills the rest; kNoColor as the brush leaves the inside as it was.
+//
+// Ellipses and round rectangles are made of device pixels: on a canvas of density d, the shape d
+// times as large, with a pen d pixels deep (a pixel of it lies within d pixels of the outside, up,
+// down, left or right), so that curves are as fine as the screen and the pen keeps its weight.
 namespace shapes {
 
 // Rectangle(): the outline runs along the first and last row and column of `rect`.

@@ -21,11 +21,14 @@ struct DrawnText {
 
 // A surface kept as a plain array of colours: portable, and every pixel access is the test's own
 // code, so the thread sanitizer sees them all. It draws axis-aligned lines only, and no text: it
-// writes texts down instead, and measures them in a font of fixed width.
+// writes texts down instead, and measures them in a font of fixed width. Of a density above 1, it
+// keeps that many device pixels a side to a logical pixel and reads back the top-left one.
 class MemorySurface final : public Surface, public Canvas {
 public:
-    explicit MemorySurface(Size size, Color fill = Rgb(0, 0, 0))
-        : m_size(size), m_pixels(static_cast<std::size_t>(size.width * size.height), fill) {}
+    explicit MemorySurface(Size size, Color fill = Rgb(0, 0, 0), int density = 1)
+        : m_size(size),
+          m_density(density),
+          m_pixels(static_cast<std::size_t>(size.width * size.height * density * density), fill) {}
 
     // The fixed-width font: every character (byte) this wide, one more in bold; all lines this
     // high; the system font 4 wider and 3 higher.
@@ -38,11 +41,18 @@ public:
     const std::vector<Color>& Pixels() const { return m_pixels; }
 
     void FillSolidRect(const Rect& rect, Color color) override {
+        const int d = m_density;
+        FillDeviceRect({rect.left * d, rect.top * d, rect.right * d, rect.bottom * d}, color);
+    }
+    int Density() const override { return m_density; }
+    void FillDeviceRect(const Rect& rect, Color color) override {
         const Rect r = Clip(rect);
         for (int y = r.top; y < r.bottom; ++y) {
             for (int x = r.left; x < r.right; ++x) m_pixels[Index(x, y)] = color;
         }
     }
+    // A device pixel; `at` must lie inside.
+    Color DevicePixel(Point at) const { return m_pixels[Index(at.x, at.y)]; }
     void DrawLine(Point from, Point to, Color color) override {
         if (from.y == to.y && from.x != to.x) {
             const int step = to.x > from.x ? 1 : -1;
@@ -53,10 +63,10 @@ public:
         }
     }
     Color GetPixel(Point at) const override {
-        return Inside(at) ? m_pixels[Index(at.x, at.y)] : kOutside;
+        return Inside(at) ? m_pixels[LogicalIndex(at.x, at.y)] : kOutside;
     }
     void SetPixel(Point at, Color color) override {
-        if (Inside(at)) m_pixels[Index(at.x, at.y)] = color;
+        if (Inside(at)) FillSolidRect({at.x, at.y, at.x + 1, at.y + 1}, color);
     }
     void DrawText(std::string_view text, const Rect& rect, unsigned flags, Color color) override {
         texts.push_back({std::string(text), rect, flags, color, m_font, false});
@@ -93,7 +103,8 @@ public:
         for (int y = from.top; y < from.bottom; ++y) {
             for (int x = from.left; x < from.right; ++x) {
                 if (!memory->Inside({x, y})) continue;
-                SetPixel({to.x + x - from.left, to.y + y - from.top}, pixels[memory->Index(x, y)]);
+                SetPixel({to.x + x - from.left, to.y + y - from.top},
+                         pixels[memory->LogicalIndex(x, y)]);
             }
         }
     }
@@ -114,7 +125,7 @@ private:
         for (int y = from.top; y < from.bottom; ++y) {
             for (int x = from.left; x < from.right; ++x) {
                 if (!memory->Inside({x, y})) continue;
-                const Color c = pixels[memory->Index(x, y)];
+                const Color c = pixels[memory->LogicalIndex(x, y)];
                 if (c == transparent) continue;
                 SetPixel({to.x + x - from.left, to.y + y - from.top}, ink ? *ink : c);
             }
@@ -124,13 +135,19 @@ private:
     bool Inside(Point p) const {
         return p.x >= 0 && p.y >= 0 && p.x < m_size.width && p.y < m_size.height;
     }
-    std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y * m_size.width + x); }
+    // Device pixels from here on.
+    std::size_t Index(int x, int y) const {
+        return static_cast<std::size_t>(y * m_size.width * m_density + x);
+    }
+    std::size_t LogicalIndex(int x, int y) const { return Index(x * m_density, y * m_density); }
     Rect Clip(const Rect& r) const {
-        return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, m_size.width),
-                std::min(r.bottom, m_size.height)};
+        return {std::max(r.left, 0), std::max(r.top, 0),
+                std::min(r.right, m_size.width * m_density),
+                std::min(r.bottom, m_size.height * m_density)};
     }
 
     Size m_size;
+    int m_density;
     std::vector<Color> m_pixels;
     CanvasFont m_font;
 };

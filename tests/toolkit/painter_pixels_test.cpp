@@ -3,9 +3,11 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "tests/support/memory_surface.h"
 #include "toolkit/owner_draw.h"
+#include "toolkit/shapes.h"
 #include "toolkit/xp_button.h"
 
 namespace {
@@ -55,6 +57,91 @@ TEST(ButtonCaptionTest, CentredByTheExtentOfTheFontItIsDrawnIn) {
             const int top = ink.rect.top - s.shift;
             EXPECT_LE(std::abs(2 * left + extent.width - (face.left + face.right)), 1);
             EXPECT_LE(std::abs(2 * top + extent.height - (face.top + face.bottom)), 1);
+        }
+    }
+}
+
+// On a canvas of density d a curve is that of the shape d times as large, row by row in device
+// pixels, not its logical rows made d times as large; the pen is d pixels deep.
+TEST(DenseShapesTest, CurvesAreTheRowsOfTheShapeAtTheDeviceSize) {
+    constexpr Color kGround = Rgb(9, 9, 9), kPen = Rgb(0, 0, 0), kBrush = Rgb(255, 255, 255);
+    const struct {
+        const char* name;
+        int density;
+        bool ellipse;  // else a round rectangle with a 10 x 10 corner
+        Size size;
+        std::vector<int> insets;  // of the top device rows, down to the widest
+    } cases[] = {
+        {"round rectangle at 1x", 1, false, {20, 12}, {3, 1, 1, 0, 0}},
+        {"round rectangle at 2x", 2, false, {20, 12}, {7, 5, 3, 2, 2, 1, 1, 0, 0, 0}},
+        {"round rectangle at 3x",
+         3,
+         false,
+         {20, 12},
+         {11, 8, 7, 5, 4, 3, 3, 2, 1, 1, 1, 0, 0, 0, 0}},
+        {"ellipse at 2x", 2, true, {7, 7}, {4, 3, 2, 1, 0, 0, 0}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        const int d = k.density;
+        MemorySurface s(k.size, kGround, d);
+        const Rect r{0, 0, k.size.width, k.size.height};
+        if (k.ellipse) {
+            shapes::Ellipse(s, r, kPen, kBrush);
+        } else {
+            shapes::RoundRect(s, r, {10, 10}, kPen, kBrush);
+        }
+        const int W = k.size.width * d, H = k.size.height * d;
+        for (int y = 0; y < static_cast<int>(k.insets.size()); ++y) {
+            const int in = k.insets[static_cast<std::size_t>(y)];
+            // The row and its mirror images at the bottom and on the right.
+            for (const int row : {y, H - 1 - y}) {
+                for (const auto& [x, outside] : {std::pair{in, in - 1}, {W - 1 - in, W - in}}) {
+                    EXPECT_EQ(s.DevicePixel({x, row}), kPen) << x << ", " << row;
+                    if (in > 0) {
+                        EXPECT_EQ(s.DevicePixel({outside, row}), kGround) << row;
+                    }
+                }
+            }
+        }
+        for (int i = 0; i < d; ++i) {
+            EXPECT_EQ(s.DevicePixel({i, H / 2}), kPen);
+            EXPECT_EQ(s.DevicePixel({W - 1 - i, H / 2}), kPen);
+            EXPECT_EQ(s.DevicePixel({W / 2, i}), kPen);
+            EXPECT_EQ(s.DevicePixel({W / 2, H - 1 - i}), kPen);
+        }
+        EXPECT_EQ(s.DevicePixel({d, H / 2}), kBrush);
+        EXPECT_EQ(s.DevicePixel({W - 1 - d, H / 2}), kBrush);
+        EXPECT_EQ(s.DevicePixel({W / 2, d}), kBrush);
+        EXPECT_EQ(s.DevicePixel({W / 2, H - 1 - d}), kBrush);
+    }
+}
+
+// The check mark of a checked item, its top-left at (7, 6): at density 2 the top of each device
+// column's run steps by one device row, where the logical mark steps by a whole logical row.
+TEST(DenseShapesTest, TheCheckMarkFollowsItsLineInDevicePixels) {
+    const struct {
+        int density;
+        std::vector<int> tops;
+    } cases[] = {
+        {1, {2, 3, 4, 3, 2, 1, 0}},
+        {2, {3, 4, 5, 6, 7, 7, 6, 5, 4, 3, 2, 1, 0, 0}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.density);
+        FakeMenus menus;
+        const MenuHandle m = menus.Create();
+        menus.Add(m, "&Start", 7, 0, menu_bits::kChecked);
+        MemorySurface s({120, 20}, Rgb(1, 2, 3), k.density);
+        const SystemColors colors;
+        CMenuXP::ConvertMenu(menus, m, true, false, s, nullptr);
+        CMenuItemXP(menus, m, 0, true).Draw(s, {0, 0, 120, 20}, {}, colors);
+        CMenuXP::ClearTables();
+        const Color ink = MenuPalette::From(colors).text;
+        for (int x = 0; x < static_cast<int>(k.tops.size()); ++x) {
+            const Point top{7 * k.density + x, 6 * k.density + k.tops[static_cast<std::size_t>(x)]};
+            EXPECT_EQ(s.DevicePixel(top), ink) << "column " << x;
+            EXPECT_NE(s.DevicePixel({top.x, top.y - 1}), ink) << "column " << x;
         }
     }
 }

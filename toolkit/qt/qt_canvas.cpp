@@ -77,6 +77,21 @@ void QtCanvas::FillSolidRect(const Rect& rect, Color color) {
     m_painter.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(color));
 }
 
+int QtCanvas::Density() const {
+    // A ratio such as 1.5 splits no logical pixel into whole device pixels: curves stay logical.
+    const qreal ratio = m_painter.device()->devicePixelRatio();
+    const int whole = qRound(ratio);
+    return whole > 1 && qFuzzyCompare(ratio, qreal(whole)) ? whole : 1;
+}
+
+void QtCanvas::FillDeviceRect(const Rect& rect, Color color) {
+    // Back in logical units: the painter moves by whole logical pixels, so the edges still fall
+    // on device pixels' edges.
+    const qreal d = Density();
+    m_painter.fillRect(QRectF(rect.left / d, rect.top / d, rect.Width() / d, rect.Height() / d),
+                       ToQColor(color));
+}
+
 void QtCanvas::DrawLine(Point from, Point to, Color color) {
     if (from == to) return;
     // A flat cap leaves the end point out, as GDI's line drawing does.

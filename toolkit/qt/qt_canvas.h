@@ -42,6 +42,10 @@ public:
     void DrawSilhouette(const Surface& source, const Rect& from, Point to, Color transparent,
                         Color color) override;
 
+    // The painter's device's pixel ratio when it is whole, else 1.
+    int Density() const override;
+    void FillDeviceRect(const Rect& rect, Color color) override;
+
     // For the Qt adapters that draw what the port has no call for (pictures).
     QPainter& Painter() { return m_painter; }
 

@@ -72,6 +72,19 @@ TEST(QtSurfaceTest, TheCanvasReadsBackLogicalPixelsOfADenseImage) {
     EXPECT_EQ(canvas.GetPixel({3, 3}), Rgb(0, 0, 0));
     EXPECT_EQ(canvas.GetPixel({7, 7}), Pattern(1, 2));
     EXPECT_EQ(image.pixelColor(7, 9), QColor(90, 90, 90)) << "two device pixels a side";
+
+    // Device pixels, counted from the canvas's own origin: (9, 10)-(10, 12) lies at (11, 12).
+    EXPECT_EQ(canvas.Density(), 2);
+    canvas.FillDeviceRect({9, 10, 10, 12}, kGrey);
+    EXPECT_EQ(image.pixelColor(11, 12), QColor(90, 90, 90));
+    EXPECT_EQ(image.pixelColor(11, 13), QColor(90, 90, 90));
+    for (const QPoint around : {QPoint(10, 12), QPoint(12, 12), QPoint(11, 11), QPoint(11, 14)}) {
+        EXPECT_EQ(image.pixelColor(around), QColor(Qt::black)) << around.x() << ", " << around.y();
+    }
+    QImage between(6, 6, QImage::Format_RGB32);
+    between.setDevicePixelRatio(1.5);
+    QPainter betweenPainter(&between);
+    EXPECT_EQ(QtCanvas(betweenPainter).Density(), 1) << "no whole device pixels to a logical one";
 }
 
 }  // namespace
