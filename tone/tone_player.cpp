@@ -13,7 +13,9 @@ namespace {
 bool InRange(std::int32_t value) { return value >= 0 && value <= kToneParamMax; }
 
 // Ends a player: asks it to stop (which wakes its sink) and waits for its thread to finish.
-// A player that already ended by itself is simply joined.
+// A player that already ended by itself is simply joined. Joining costs the caller no tone: every
+// sink returns from Play within milliseconds of the stop request. And it keeps the speaker to
+// one player: a player left to finish later could still sound or silence over the next one.
 void EndPlayer(std::jthread& player) {
     if (player.joinable()) {
         player.request_stop();

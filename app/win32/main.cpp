@@ -22,7 +22,7 @@
 #include "settings/win32/users_write_access.h"
 #include "settings/win32/win32_registry.h"
 #include "tone/tone_player.h"
-#include "tone/win32/beep_tone_sink.h"
+#include "tone/win32/system_beep.h"
 #include "toolkit/win32/menu_window_hook.h"
 #include "ui/repeller_dialog.h"
 #include "ui/system_tray.h"
@@ -83,7 +83,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    BeepToneSink sink;
+    BeepToneSink sink(SystemBeep, SystemBeepWaker);
     Win32Resources resources(instance);
     Win32Prompt prompt(name);
     Win32Registry registry;
