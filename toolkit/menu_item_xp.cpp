@@ -116,9 +116,7 @@ int CMenuItemXP::GetAcceleratorWidth(Canvas& canvas) const {
 bool CMenuItemXP::IsSeparator() const { return (m_info.fType & menu_bits::kSeparator) != 0; }
 bool CMenuItemXP::IsRadioCheck() const { return (m_info.fType & menu_bits::kRadioCheck) != 0; }
 bool CMenuItemXP::IsChecked() const { return (m_info.fState & menu_bits::kChecked) != 0; }
-bool CMenuItemXP::IsDisabled() const {
-    return (m_info.fState & menu_bits::kGrayed) == menu_bits::kGrayed;
-}
+bool CMenuItemXP::IsDisabled() const { return (m_info.fState & menu_bits::kGrayed) != 0; }
 bool CMenuItemXP::IsDefault() const { return (m_info.fState & menu_bits::kDefault) != 0; }
 
 bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, const MenuItemDrawState& state,
@@ -126,6 +124,7 @@ bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, const MenuItemDrawState& 
     const MenuPalette pal = MenuPalette::From(colors);
     const int L = rc.left, T = rc.top, R = rc.right, B = rc.bottom;
     bool open = false;
+    const bool disabled = IsDisabled() || state.grayed;
 
     if (state.menuBar && state.selected) {
         CMenuXP::ms_rcMenuBarItem = {L, T, R - kShadowWidth, B};
@@ -134,7 +133,7 @@ bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, const MenuItemDrawState& 
         ShadeMenuBarStrip(canvas, rc);
         open = true;
     } else if ((state.selected && !state.menuBar) || (state.hotLight && !state.inactive)) {
-        const Color fill = IsDisabled() ? pal.dimFill : pal.hotFill;
+        const Color fill = disabled ? pal.dimFill : pal.hotFill;
         if (state.menuBar) {
             shapes::Rectangle(canvas, {L, T, R - kShadowWidth, B}, pal.frame, fill);
             canvas.FillSolidRect({R - kShadowWidth, T, R, B}, pal.face);
@@ -157,7 +156,7 @@ bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, const MenuItemDrawState& 
     std::string text;
     if (GetText(text) == 0) return open;
 
-    const Color textColor = state.inactive ? pal.inactiveText : IsDisabled() ? pal.rule : pal.text;
+    const Color textColor = state.inactive ? pal.inactiveText : disabled ? pal.rule : pal.text;
     const unsigned hide = state.noAccel && !state.keyboardCues ? TextFlags::kHidePrefix : 0;
 
     if (state.menuBar) {
@@ -177,24 +176,24 @@ bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, const MenuItemDrawState& 
                         textColor);
     }
 
-    const Color box = IsDisabled() ? pal.dimFill : state.selected ? pal.hotBox : pal.hotFill;
+    const Color box = disabled ? pal.dimFill : state.selected ? pal.hotBox : pal.hotFill;
     const Rect checkBox{L + 1, T + 1, L + 20, B - 1};
     if (IsChecked()) shapes::Rectangle(canvas, checkBox, pal.frame, box);
 
     if (HasImage()) {
         const bool lifted = state.selected && !IsChecked();
-        if (IsDisabled()) {
+        if (disabled) {
             m_images->DrawSilhouette(canvas, m_imageIndex, {L + 3, T + 3}, pal.ghost);
         } else if (lifted) {
             m_images->DrawSilhouette(canvas, m_imageIndex, {L + 4, T + 4}, pal.iconShadow);
         }
-        if (!IsDisabled()) {
+        if (!disabled) {
             m_images->Draw(canvas, m_imageIndex,
                            lifted ? Point{L + 2, T + 2} : Point{L + 3, T + 3});
         }
     } else if (IsChecked()) {
         if (IsRadioCheck()) {
-            const Color ink = IsDisabled() ? pal.ghost : pal.text;
+            const Color ink = disabled ? pal.ghost : pal.text;
             const int xc = (L + 5 + L + 20) / 2;
             const int yc = (T + B) / 2;
             shapes::Ellipse(canvas, {xc - 4, yc - 3, xc + 3, yc + 4}, ink, ink);

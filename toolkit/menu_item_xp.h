@@ -34,6 +34,7 @@ struct MenuItemDrawState {
     bool inactive = false;     // in a window that is not active
     bool noAccel = false;      // mnemonics hidden until the keyboard is used
     bool keyboardCues = true;  // mnemonics underlined always, whatever noAccel says
+    bool grayed = false;       // greyed by the drawing notice (ODS_GRAYED or ODS_DISABLED)
 };
 
 // One menu item as the toolkit measures and draws it: its type and state as the menu has them,
@@ -56,7 +57,7 @@ public:
     bool IsSeparator() const;
     bool IsRadioCheck() const;
     bool IsChecked() const;
-    // Both grayed bits set; either alone counts as enabled.
+    // Either grayed bit set (MF_GRAYED or MF_DISABLED): the system menu sets one alone.
     bool IsDisabled() const;
     bool IsDefault() const;
     bool HasImage() const { return m_images && m_imageIndex != -1; }

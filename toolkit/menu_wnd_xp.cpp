@@ -37,6 +37,8 @@ void CMenuWndXP::OnWindowPosChanging(WindowPos& pos) {
     pos.y -= 1;
     m_x = pos.x;
     m_y = pos.y;
+    m_cx = pos.cx;
+    m_cy = pos.cy;
 }
 
 Rect CMenuWndXP::SnapshotRect(Size client) const {
@@ -63,14 +65,20 @@ void CMenuWndXP::PaintFrame(Canvas& canvas, Size window, bool join,
     }
 }
 
-bool CMenuWndXP::OnNcPaint(Canvas& window, const Rect& windowRect, const SystemColors& colors) {
+bool CMenuWndXP::OnNcPaint(Canvas& window, Surface* snapshot, const Rect& windowRect,
+                           const SystemColors& colors) {
     m_x = windowRect.left;
     m_y = windowRect.top;
     const Rect frame{0, 0, windowRect.Width(), windowRect.Height()};
     if (frame == m_lastFrame) return false;
     m_lastFrame = frame;
     PaintFrame(window, {frame.right, frame.bottom}, true, colors);
-    if (m_shadows) DrawShadow(window, window, frame.right, frame.bottom);
+    if (!m_shadows) return true;
+    if (snapshot) {
+        ShadowFromSnapshot(window, *snapshot, frame.right, frame.bottom);
+    } else {
+        DrawShadow(window, window, frame.right, frame.bottom);
+    }
     return true;
 }
 
@@ -85,10 +93,14 @@ void CMenuWndXP::OnPrint(Canvas& target, Surface* snapshot, const Rect& windowRe
         DrawShadow(target, target, W, H);
         return;
     }
-    target.CopySurface(*snapshot, {0, H - 4, 8, H}, {0, H - 4});
-    target.CopySurface(*snapshot, {W - 4, H - 4, W, H}, {W - 4, H - 4});
-    target.CopySurface(*snapshot, {W - 4, 0, W, 8}, {W - 4, 0});
-    DrawShadow(snapshot->GetCanvas(), target, W, H);
+    ShadowFromSnapshot(target, *snapshot, W, H);
+}
+
+void CMenuWndXP::ShadowFromSnapshot(Canvas& target, Surface& snapshot, int W, int H) {
+    target.CopySurface(snapshot, {0, H - 4, 8, H}, {0, H - 4});
+    target.CopySurface(snapshot, {W - 4, H - 4, W, H}, {W - 4, H - 4});
+    target.CopySurface(snapshot, {W - 4, 0, W, 8}, {W - 4, 0});
+    DrawShadow(snapshot.GetCanvas(), target, W, H);
 }
 
 void CMenuWndXP::DrawShadow(Canvas& source, Canvas& target, int W, int H) {

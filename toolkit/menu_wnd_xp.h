@@ -26,10 +26,13 @@ public:
     void OnWindowPosChanging(WindowPos& pos);
     // The screen area to copy before the window shows, for a client area of `client`.
     Rect SnapshotRect(Size client) const;
-    // Paints the frame, and darkens the shadow strips in place, unless the window (given by its
-    // screen rectangle) has the size it had when this last painted: the shadow is darkened once.
+    // Paints the frame and the shadow, unless the window (given by its screen rectangle) has the
+    // size it had when this last painted. The shadow darkens `snapshot`, the screen behind the
+    // window from its top-left corner: a composited desktop leaves the window's own pixels black
+    // where it did not paint. Without a snapshot it darkens the window's pixels in place, once.
     // Returns whether it painted.
-    bool OnNcPaint(Canvas& window, const Rect& windowRect, const SystemColors& colors);
+    bool OnNcPaint(Canvas& window, Surface* snapshot, const Rect& windowRect,
+                   const SystemColors& colors);
     // Paints the frame into `target` (the window as printed, in its own coordinates), and with
     // shadows the shadow from `snapshot`, the screen behind the window from its top-left corner,
     // which also fills the strips' corners that the shadow leaves open. Without a snapshot the
@@ -37,6 +40,9 @@ public:
     // were painted meanwhile.
     void OnPrint(Canvas& target, Surface* snapshot, const Rect& windowRect, bool itemsPainted,
                  const SystemColors& colors);
+
+    // The screen area to copy before the window shows: the window as last positioned.
+    Rect WindowSnapshotRect() const { return {m_x, m_y, m_x + m_cx, m_y + m_cy}; }
 
     // The frame of a `window`-sized menu window at screen position (x, y).
     void PaintFrame(Canvas& canvas, Size window, bool join, const SystemColors& colors) const;
@@ -47,10 +53,16 @@ public:
     Point Position() const { return {m_x, m_y}; }
 
 private:
+    // The shadow strips of a W x H window from the screen behind it, with the pixels the
+    // strips' rounded ends leave open.
+    static void ShadowFromSnapshot(Canvas& target, Surface& snapshot, int W, int H);
+
     bool m_shadows;
     Rect m_lastFrame{};
     int m_x = -65535;
     int m_y = -65535;
+    int m_cx = 0;
+    int m_cy = 0;
 };
 
 // The Windows version code of the menu toolkit (1 Win32s, 2 Windows 95, 3 98, 4 Me, 5 NT 3.x and

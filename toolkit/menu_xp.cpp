@@ -224,7 +224,8 @@ bool CMenuXP::DrawItem(const DrawItemRecord& record, MenuAccess& menus, Canvas& 
                                   .hotLight = (s & ods::kHotLight) != 0,
                                   .inactive = (s & ods::kInactive) != 0,
                                   .noAccel = (s & ods::kNoAccel) != 0,
-                                  .keyboardCues = keyboardCues};
+                                  .keyboardCues = keyboardCues,
+                                  .grayed = (s & (ods::kGrayed | ods::kDisabled)) != 0};
     const bool open = item.Draw(buffer, record.rcItem, state, colors);
     if (openMenuBarItem) *openMenuBarItem = open;
     ++ms_nDrawCount;

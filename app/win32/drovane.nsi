@@ -1,13 +1,15 @@
 ; The Windows installer of Drovane, built on Linux with NSIS (makensis). It installs the program
 ; under Program Files with its own page, a Start-menu shortcut and an uninstaller listed in the
 ; installed programs, and prepares the settings key (the program does that part itself, run with
-; --install-settings). Defined on the command line: EXE, PAGE_DIR, VERSION, OUTFILE.
+; --install-settings). Defined on the command line: EXE, PAGE_DIR, ICON, VERSION, OUTFILE.
 Unicode true
 Target amd64-unicode
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 
+!include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "MUI2.nsh"
 !include "WinMessages.nsh"
 
 !define UNINSTALL_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Drovane"
@@ -27,10 +29,17 @@ VIAddVersionKey "FileDescription" "Drovane installer"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "Copyright © 2026 Corvell"
 
-Page directory
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\drovane.exe"
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
 
 ; Every copy of the program that runs, ended without its question (Cancel, as the Escape key),
 ; so that its file can go.
@@ -78,7 +87,9 @@ Section "Drovane"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" 2048
+  ; What the installed files take, in KiB, as the installed programs list shows it.
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
   ; The settings key with valid stored values kept, else the defaults, writable by the Users
   ; group (that key alone), so that standard users keep their settings without messages.

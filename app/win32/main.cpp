@@ -13,6 +13,7 @@
 #include "app/win32/win32_running_copy.h"
 #include "base/program_name.h"
 #include "base/stderr_prompt.h"
+#include "base/win32/com_apartment.h"
 #include "base/win32/wide_text.h"
 #include "base/win32/win32_prompt.h"
 #include "base/win32/win32_resources.h"
@@ -80,6 +81,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     Win32DesktopWindows windows(Widen(name));
     if (IsAlreadyRunning(marker, windows)) return 0;
 
+    const ComApartment com;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 

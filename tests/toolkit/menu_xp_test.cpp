@@ -141,12 +141,15 @@ TEST_F(MenuXPTest, TextsSplitAtTheFirstTabAndOneCommandKeepsOneText) {
 TEST_F(MenuXPTest, PredicatesAreBitTests) {
     const MenuHandle m = menus.Create();
     menus.Add(m, "a", 1, kRadioCheck, kChecked | kDefault);
-    menus.Add(m, "b", 2, 0, 0x1);  // one grayed bit alone is enabled
+    menus.Add(m, "b", 2, 0, 0);
     menus.Add(m, "c", 3, 0, kGrayed);
+    menus.Add(m, "d", 4, 0, 0x1);  // MF_GRAYED alone, as the system menu greys its items
+    menus.Add(m, "e", 5, 0, 0x2);  // MF_DISABLED alone
     const CMenuItemXP a(menus, m, 0, true), b(menus, m, 1, true), c(menus, m, 2, true);
     EXPECT_TRUE(a.IsRadioCheck() && a.IsChecked() && a.IsDefault() && !a.IsDisabled());
     EXPECT_FALSE(b.IsDisabled() || b.IsChecked() || b.IsRadioCheck() || b.IsDefault());
     EXPECT_TRUE(c.IsDisabled());
+    for (int i : {3, 4}) EXPECT_TRUE(CMenuItemXP(menus, m, i, true).IsDisabled()) << i;
     const CMenuItemXP missing(menus, m, 99, false);
     std::string text;
     EXPECT_EQ(missing.GetText(text), 0) << "a missing item reads as an empty one";
@@ -229,6 +232,9 @@ TEST_F(MenuXPTest, EveryOwnerDrawBitOfTheRecordReachesTheItemsLook) {
         {0, true, true, palette.face, palette.text, false},
         {ods::kHotLight, true, true, palette.frame, palette.text, false},
         {ods::kHotLight | ods::kInactive, true, true, palette.face, palette.inactiveText, false},
+        {ods::kGrayed, false, true, palette.band, palette.rule, false},
+        {ods::kDisabled, false, true, palette.band, palette.rule, false},
+        {ods::kSelected | ods::kDisabled, false, true, palette.frame, palette.rule, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "state " << c.state << (c.menuBar ? " menu bar" : ""));

@@ -315,59 +315,69 @@ TYPED_TEST_P(PainterPixels, MenuBarItemsAreFacePlainHotOrAnOpenTabWithAShadowStr
 }
 
 // A menu that the window system sizes 100 x 60 grows to 104 x 64: the outline runs round
-// (0, 0)-(100, 60) and the shadow fills columns 100 to 103 and rows 60 to 63.
+// (0, 0)-(100, 60) and the shadow fills columns 100 to 103 and rows 60 to 63. Printed or painted
+// on screen, the shadow darkens the snapshot, never the window's own (black) pixels.
 TYPED_TEST_P(PainterPixels, AMenuWindowGetsItsOutlineAndAShadowFromThePixelsBehindIt) {
-    CMenuWndXP menu(true);
-    CMenuWndXP::WindowPos pos{300, 200, 100, 60};
-    menu.OnWindowPosChanging(pos);
-    EXPECT_EQ(pos.cx, 104);
-    EXPECT_EQ(pos.cy, 64);
-    EXPECT_EQ(pos.y, 199);
-    EXPECT_EQ(menu.SnapshotRect({100, 60}), (Rect{300, 199, 410, 269}));
-    const int W = 104, H = 64;
+    for (const bool printed : {true, false}) {
+        SCOPED_TRACE(printed ? "printed" : "non-client paint");
+        CMenuWndXP menu(true);
+        CMenuWndXP::WindowPos pos{300, 200, 100, 60};
+        menu.OnWindowPosChanging(pos);
+        EXPECT_EQ(pos.cx, 104);
+        EXPECT_EQ(pos.cy, 64);
+        EXPECT_EQ(pos.y, 199);
+        EXPECT_EQ(menu.SnapshotRect({100, 60}), (Rect{300, 199, 410, 269}));
+        EXPECT_EQ(menu.WindowSnapshotRect(), (Rect{300, 199, 404, 263}));
+        const int W = 104, H = 64;
 
-    std::unique_ptr<Surface> snapshot = TypeParam::Make({W + 6, H + 6}, 0);
-    for (int y = 0; y < H + 6; ++y) {
-        for (int x = 0; x < W + 6; ++x) snapshot->GetCanvas().SetPixel({x, y}, Behind(x, y));
-    }
-    Canvas& window = this->Fresh({W, H}, Rgb(7, 7, 7));
-    menu.OnPrint(window, snapshot.get(), {300, 199, 300 + W, 199 + H}, true, this->colors);
+        std::unique_ptr<Surface> snapshot = TypeParam::Make({W + 6, H + 6}, 0);
+        for (int y = 0; y < H + 6; ++y) {
+            for (int x = 0; x < W + 6; ++x) snapshot->GetCanvas().SetPixel({x, y}, Behind(x, y));
+        }
+        Canvas& window = this->Fresh({W, H}, Rgb(7, 7, 7));
+        const Rect onScreen{300, 199, 300 + W, 199 + H};
+        if (printed) {
+            menu.OnPrint(window, snapshot.get(), onScreen, true, this->colors);
+        } else {
+            EXPECT_TRUE(menu.OnNcPaint(window, snapshot.get(), onScreen, this->colors));
+        }
 
-    const auto expect = [&](int x, int y, int percent) {
-        EXPECT_EQ(this->At(x, y), percent ? Percent(Behind(x, y), percent) : Behind(x, y))
-            << "at (" << x << ", " << y << ")";
-    };
-    const int rightTop[4][4] = {
-        {93, 93, 0, 0}, {88, 88, 93, 0}, {83, 83, 88, 93}, {78, 83, 88, 93}};
-    const int bottomLeft[4][4] = {
-        {93, 88, 83, 78}, {93, 88, 83, 83}, {0, 93, 88, 88}, {0, 0, 93, 93}};
-    const int corner[6][5] = {{-1, 78, 83, 88, 93}, {-1, 78, 83, 88, 93}, {78, 78, 83, 88, 93},
-                              {83, 83, 83, 88, 93}, {88, 88, 88, 88, 0},  {93, 93, 93, 0, 0}};
-    for (int row = 0; row < 4; ++row) {
-        for (int col = 0; col < 4; ++col) {
-            expect(W - 4 + col, 4 + row, rightTop[row][col]);
-            expect(4 + col, H - 4 + row, bottomLeft[row][col]);
+        const auto expect = [&](int x, int y, int percent) {
+            EXPECT_EQ(this->At(x, y), percent ? Percent(Behind(x, y), percent) : Behind(x, y))
+                << "at (" << x << ", " << y << ")";
+        };
+        const int rightTop[4][4] = {
+            {93, 93, 0, 0}, {88, 88, 93, 0}, {83, 83, 88, 93}, {78, 83, 88, 93}};
+        const int bottomLeft[4][4] = {
+            {93, 88, 83, 78}, {93, 88, 83, 83}, {0, 93, 88, 88}, {0, 0, 93, 93}};
+        const int corner[6][5] = {{-1, 78, 83, 88, 93}, {-1, 78, 83, 88, 93}, {78, 78, 83, 88, 93},
+                                  {83, 83, 83, 88, 93}, {88, 88, 88, 88, 0},  {93, 93, 93, 0, 0}};
+        for (int row = 0; row < 4; ++row) {
+            for (int col = 0; col < 4; ++col) {
+                expect(W - 4 + col, 4 + row, rightTop[row][col]);
+                expect(4 + col, H - 4 + row, bottomLeft[row][col]);
+            }
         }
-    }
-    for (int row = 0; row < 6; ++row) {
-        for (int col = 0; col < 5; ++col) {
-            if (corner[row][col] >= 0) expect(W - 5 + col, H - 6 + row, corner[row][col]);
+        for (int row = 0; row < 6; ++row) {
+            for (int col = 0; col < 5; ++col) {
+                if (corner[row][col] >= 0) expect(W - 5 + col, H - 6 + row, corner[row][col]);
+            }
         }
+        for (int k = 0; k < 4; ++k) {
+            expect(W - 4 + k, 30, 78 + 5 * k);
+            expect(50, H - 4 + k, 78 + 5 * k);
+            for (int y = 0; y < 4; ++y) expect(W - 4 + k, y, 0);
+            for (int x = 0; x < 4; ++x) expect(x, H - 4 + k, 0);
+        }
+        // The frame: a dark outline round the menu, two rings of paper inside it.
+        for (auto [x, y] : {std::pair{0, 0}, {99, 0}, {0, 59}, {99, 59}, {50, 0}, {99, 30}}) {
+            EXPECT_EQ(this->At(x, y), this->colors.darkShadow) << x << ", " << y;
+        }
+        for (auto [x, y] : {std::pair{1, 1}, {2, 2}, {98, 58}, {97, 57}, {50, 1}, {50, 2}}) {
+            EXPECT_EQ(this->At(x, y), this->palette.paper) << x << ", " << y;
+        }
+        EXPECT_EQ(this->At(3, 3), Rgb(7, 7, 7)) << "the items' area is the items'";
     }
-    for (int k = 0; k < 4; ++k) {
-        expect(W - 4 + k, 30, 78 + 5 * k);
-        expect(50, H - 4 + k, 78 + 5 * k);
-        for (int y = 0; y < 4; ++y) expect(W - 4 + k, y, 0);
-        for (int x = 0; x < 4; ++x) expect(x, H - 4 + k, 0);
-    }
-    // The frame: a dark outline round the menu, two rings of paper inside it.
-    for (auto [x, y] : {std::pair{0, 0}, {99, 0}, {0, 59}, {99, 59}, {50, 0}, {99, 30}}) {
-        EXPECT_EQ(this->At(x, y), this->colors.darkShadow) << x << ", " << y;
-    }
-    for (auto [x, y] : {std::pair{1, 1}, {2, 2}, {98, 58}, {97, 57}, {50, 1}, {50, 2}}) {
-        EXPECT_EQ(this->At(x, y), this->palette.paper) << x << ", " << y;
-    }
-    EXPECT_EQ(this->At(3, 3), Rgb(7, 7, 7)) << "the items' area is the items'";
 }
 
 TYPED_TEST_P(PainterPixels, TheTopBorderOpensBelowTheMenuBarItemItHangsFrom) {
@@ -401,13 +411,15 @@ TYPED_TEST_P(PainterPixels, ASecondNonClientPaintOfAnUnchangedMenuLeavesItsShado
     for (int y = 0; y < 64; ++y) {
         for (int x = 0; x < 104; ++x) window.SetPixel({x, y}, Behind(x, y));
     }
-    EXPECT_TRUE(menu.OnNcPaint(window, {300, 200, 404, 264}, this->colors));
+    EXPECT_TRUE(menu.OnNcPaint(window, nullptr, {300, 200, 404, 264}, this->colors));
     EXPECT_EQ(this->At(103, 30), Percent(Behind(103, 30), 93));
     EXPECT_EQ(menu.Position(), (Point{300, 200}));
-    EXPECT_FALSE(menu.OnNcPaint(window, {310, 200, 414, 264}, this->colors)) << "moved only";
+    EXPECT_FALSE(menu.OnNcPaint(window, nullptr, {310, 200, 414, 264}, this->colors))
+        << "moved only";
     EXPECT_EQ(this->At(103, 30), Percent(Behind(103, 30), 93));
     EXPECT_EQ(this->At(100, 30), Percent(Behind(100, 30), 78));
-    EXPECT_TRUE(menu.OnNcPaint(window, {310, 200, 414, 265}, this->colors)) << "a new size";
+    EXPECT_TRUE(menu.OnNcPaint(window, nullptr, {310, 200, 414, 265}, this->colors))
+        << "a new size";
     EXPECT_EQ(this->At(103, 30), Percent(Percent(Behind(103, 30), 93), 93));
 
     // Without shadows (Windows XP) the outline runs round the whole window.
@@ -417,7 +429,7 @@ TYPED_TEST_P(PainterPixels, ASecondNonClientPaintOfAnUnchangedMenuLeavesItsShado
     EXPECT_EQ(pos.cx, 100);
     EXPECT_EQ(pos.y, 9);
     Canvas& flat = this->Fresh({100, 60}, Rgb(5, 5, 5));
-    EXPECT_TRUE(plain.OnNcPaint(flat, {0, 9, 100, 69}, this->colors));
+    EXPECT_TRUE(plain.OnNcPaint(flat, nullptr, {0, 9, 100, 69}, this->colors));
     EXPECT_EQ(this->At(99, 59), this->colors.darkShadow);
 }
 

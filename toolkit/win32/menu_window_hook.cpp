@@ -136,6 +136,13 @@ LRESULT CALLBACK CMenuWindowHook::MenuWndProc(HWND window, UINT message, WPARAM 
                 pos->y = p.y;
                 pos->cx = p.cx;
                 pos->cy = p.cy;
+                // The screen behind the window, copied while it still shows there: the shadow
+                // darkens this, not the window's own pixels.
+                if ((pos->flags & SWP_SHOWWINDOW) && !(pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) &&
+                    !IsWindowVisible(window)) {
+                    const Rect area = record->look.WindowSnapshotRect();
+                    record->snapshot = Snapshot({area.left, area.top, area.right, area.bottom});
+                }
             }
             break;
         case WM_SHOWWINDOW:
@@ -196,7 +203,7 @@ void CMenuWindowHook::OnNcPaint(Record& record) {
     GetWindowRect(record.window, &window);
     {
         Win32Canvas canvas(dc);
-        record.look.OnNcPaint(canvas, ToRect(window), Win32SystemColors());
+        record.look.OnNcPaint(canvas, record.snapshot.get(), ToRect(window), Win32SystemColors());
     }
     ReleaseDC(record.window, dc);
 }

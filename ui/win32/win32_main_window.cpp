@@ -13,6 +13,7 @@
 #include "ui/repeller_dialog.h"
 #include "ui/win32/label_widening.h"
 #include "ui/win32/win32_dialog_view.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -32,6 +33,19 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32DialogView& view, CRep
       m_attached(std::move(attached)),
       m_icon(LoadIconW(instance, MAKEINTRESOURCEW(ids::kDialogIcon))),
       m_hand(LoadCursorW(instance, MAKEINTRESOURCEW(CAboutDialog::kHandCursor))) {}
+
+void Win32MainWindow::CentreUnlessPlaced(const RECT& before) {
+    RECT now;
+    GetWindowRect(m_window, &now);
+    if (now.left != before.left || now.top != before.top) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(m_window, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const Point at = CentredOrigin({work.left, work.top, work.right, work.bottom},
+                                   {now.right - now.left, now.bottom - now.top});
+    SetWindowPos(m_window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 INT_PTR Win32MainWindow::Run() {
     return DialogBoxParamW(m_instance, MAKEINTRESOURCEW(ids::kMainDialog), nullptr,
@@ -63,7 +77,13 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (m_attached) m_attached(m_window);
             CMenuXPWin32::EnableOwnerDraw(m_window, true);
             CMenuXPWin32::ConvertMenuBar(m_window);
-            return m_logic.OnInitDialog() ? TRUE : FALSE;
+            {
+                RECT before;
+                GetWindowRect(m_window, &before);
+                const bool focusSet = m_logic.OnInitDialog();
+                CentreUnlessPlaced(before);
+                return focusSet ? TRUE : FALSE;
+            }
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);

@@ -38,6 +38,9 @@ private:
     static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
+    // Centres the window on its screen's work area, as a dialog opens, unless it was moved
+    // since `before` (its rectangle before it initialised).
+    void CentreUnlessPlaced(const RECT& before);
     void UpdateMenuChecks(HMENU popup);
     bool HandleSetCursor();
 

@@ -3,10 +3,12 @@
 # program, its page, the shortcut, the uninstall entry and the settings key (open to the Users
 # group) in place; the program starts from Program Files; a silent uninstall ends it and removes
 # all of that and the Run values. Files and registry are checked, not exit codes.
-# Usage: installer_test.sh SETUP_EXE RIG_DRIVER_EXE
+# Usage: installer_test.sh SETUP_EXE RIG_DRIVER_EXE VERSION ICON
 set -uo pipefail
 setup=$1
 driver_exe=$2
+version=$3
+icon=$4
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/desktop.sh"
 . "$here/../../../tools/rig/wine_desktop.sh"
@@ -54,6 +56,19 @@ reg_gone() { ! drv regread "$1" "$2" "$3" >/dev/null; }
 key_gone() { ! drv regkey "$1" "$2"; }
 window() { win=$(drv windows "$caption" | awk '$3 == 1 { print $1; exit }') && [ -n "$win" ]; }
 
+echo "== the installer"
+# Every picture of the program's icon is the installer's too (a resource holds it as it is).
+has_icon() {
+  python3 - "$icon" "$setup" <<'PY'
+import struct, sys
+ico, exe = (open(f, "rb").read() for f in sys.argv[1:])
+count = struct.unpack_from("<H", ico, 4)[0]
+images = [struct.unpack_from("<II", ico, 6 + 16 * i + 8) for i in range(count)]
+sys.exit(0 if count and all(ico[o:o + n] in exe for n, o in images) else 1)
+PY
+}
+has_icon && ok "the installer has the program's icon" || fail "the installer lacks the program's icon"
+
 echo "== silent install"
 t0=$(date +%s.%N)
 cp "$setup" "$work/drovane-setup.exe"
@@ -64,6 +79,18 @@ check "the uninstaller" exists "$dir/uninstall.exe"
 check "the Start-menu shortcut" exists "$shortcut"
 check "the uninstall entry" reg_is HKLM "$uninstall" DisplayName Drovane
 check "  which runs the uninstaller" reg_is HKLM "$uninstall" UninstallString '"C:\Program Files\Drovane\uninstall.exe"'
+check "  of this version" reg_is HKLM "$uninstall" DisplayVersion "$version"
+# EstimatedSize: the installed files in KiB, each file's rounding allowed for.
+estimated_size_fits() {
+  local kib bytes files
+  kib=$(wine reg query "HKLM\\$uninstall" /v EstimatedSize /reg:64 2>/dev/null |
+    awk '$1 == "EstimatedSize" { print $3 }')
+  bytes=$(find "$dir" -type f -printf '%s\n' | awk '{ s += $1 } END { print s }')
+  files=$(find "$dir" -type f | wc -l)
+  echo "  EstimatedSize ${kib:-none} KiB for $bytes bytes in $files files"
+  [ -n "$kib" ] && kib=$((kib)) && awk -v k="$kib" -v b="$bytes" -v n="$files" 'BEGIN { d = k - b / 1024; exit !(d > -n && d < n) }'
+}
+check "  with the size of the installed files" estimated_size_fits
 check "the settings key with the defaults" reg_is HKLM "$settings" Frequency1 16000
 check "  all four" reg_is HKLM "$settings" Step 10
 check "  writable by the Users group" drv usersmaywrite "$settings"

@@ -319,6 +319,16 @@ int Run(int argc, wchar_t** argv) {
                     c.right, c.bottom);
         return 0;
     }
+    if (verb == L"workarea") {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (!GetMonitorInfoW(MonitorFromWindow(Hwnd(arg(2)), MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+            return 1;
+        }
+        const RECT& w = monitor.rcWork;
+        std::printf("%ld %ld %ld %ld\n", w.left, w.top, w.right, w.bottom);
+        return 0;
+    }
     if (verb == L"itemrect") {
         HWND dialog = Hwnd(arg(2));
         RECT r;

@@ -43,6 +43,8 @@ same() { if [ "$2" = "$3" ]; then ok "$1"; else fail "$1: got '$2', expected '$3
 
 # --- the desktop and the prefix ------------------------------------------------------------------
 rig_desktop_start "$work" || exit 1
+# A blue desktop: what the menus' shadows darken must not be black.
+convert -size 8x8 xc:'#3C78B4' "$work/desktop.png" && { display -window root "$work/desktop.png" 2>/dev/null || true; }
 if ! rig_tray_start "$work"; then
   # Seen once in many runs on a loaded machine; its log tells why, and a second start helps.
   echo "trayer's log:"
@@ -144,6 +146,40 @@ shoot_area() {
     convert "$work/root.png" -crop "$(($4 + 2 * m))x$(($5 + 2 * m))+$(($2 > m ? $2 - m : 0))+$(($3 > m ? $3 - m : 0))" \
       +repage "$shots/$1.png"
 }
+# rgb IMAGE X Y: a pixel of IMAGE as three numbers 0 to 255.
+rgb() { convert "$1" -crop "1x1+$2+$3" -depth 8 rgb:- | od -An -tu1; }
+# shadow_darkens WHAT BEFORE AFTER LEFT TOP RIGHT BOTTOM: checks the four shadow rows below and
+# the four columns right of the menu window (LEFT TOP RIGHT BOTTOM, shadow included) in the
+# screen AFTER: each pixel is what the screen BEFORE showed there at 78, 83, 88 and 93 per cent
+# from the inside out (within 2 for rounding). Pixels off the screen are left out.
+shadow_darkens() {
+  local what=$1 before=$2 after=$3 l=$4 t=$5 r=$6 b=$7 k pct x y bad= seen=0 sw sh
+  read -r sw sh <<<"$(identify -format '%w %h' "$after")"
+  for k in 0 1 2 3; do
+    pct=$((78 + 5 * k))
+    for x_y in "$((r - 4 + k)) $((b - 12))" "$((l + 20)) $((b - 4 + k))"; do
+      read -r x y <<<"$x_y"
+      [ "$x" -ge 0 ] && [ "$x" -lt "$sw" ] && [ "$y" -ge 0 ] && [ "$y" -lt "$sh" ] || continue
+      seen=$((seen + 1))
+      read -r br bg bb <<<"$(rgb "$before" "$x" "$y")"
+      read -r ar ag ab <<<"$(rgb "$after" "$x" "$y")"
+      if [ $((br + bg + bb)) -lt 60 ] ||
+        ! awk -v p="$pct" -v b="$br $bg $bb" -v a="$ar $ag $ab" 'BEGIN {
+            split(b, u); split(a, v)
+            for (i = 1; i <= 3; ++i) { d = v[i] - int(u[i] * p / 100); if (d < -2 || d > 2) exit 1 }
+          }'; then
+        bad="$bad ($x,$y): $ar $ag $ab over $br $bg $bb at $pct %;"
+      fi
+    done
+  done
+  if [ "$seen" -eq 0 ]; then
+    fail "$what's shadow lies off the screen ($l $t $r $b)"
+  elif [ -z "$bad" ]; then
+    ok "$what's shadow darkens what lay beneath to 78 to 93 per cent ($seen pixels)"
+  else
+    fail "$what's shadow:$bad"
+  fi
+}
 # pixel NAME X Y: the colour of a saved screenshot's pixel as "#RRGGBB".
 pixel() { convert "$shots/$1.png" -format "%[hex:p{$2,$3}]" info: | cut -c1-6 | sed 's/^/#/'; }
 # The program's icon in the tray: a small window of Wine's explorer inside trayer's panel.
@@ -195,6 +231,11 @@ if ! wait_for 30 find_main || ! wait_for 15 visible "$main"; then
   fail "no window titled $caption"; cat "$app_log" | grep -v -e relay -e Beep | tail; exit 1
 fi
 ok "the window $caption is shown"
+# Opened the first time, the window is centred on the screen's work area, as a dialog opens.
+read -r wl wt ww wh _ _ <<<"$(drv rect "$main")"
+read -r al at ar ab <<<"$(drv workarea "$main")"
+same "it opens centred in the work area $al $at $ar $ab" "$wl $wt" \
+  "$((al + (ar - al - ww) / 2)) $((at + (ab - at - wh) / 2))"
 first_win_pid=$(win_pid "$main")
 same "the window carries the mark drovane=1234" "$(drv prop "$main" drovane)" 1234
 check "the tray icon docks in the notification area" eval "tray_icon >/dev/null"
@@ -371,11 +412,15 @@ outline=$(drv syscolor 21)  # COLOR_3DDKSHADOW
 xdotool windowactivate --sync "$(xwindow "$caption")" 2>/dev/null
 in_front() { [ "$(drv foreground)" = "$main" ]; }
 check "the main dialog is in front" in_front
+import -window root "$work/before_file_menu.png"
 drv menukey "$main" f
 if wait_for 10 popup_of "$first_win_pid"; then
   ok "Alt+F opens the File menu"
   read -r menu_win left top right bottom <<<"$popup"
   sleep 0.5
+  import -window root "$work/file_menu_screen.png"
+  shadow_darkens "the File menu" "$work/before_file_menu.png" "$work/file_menu_screen.png" \
+    "$left" "$top" "$right" "$bottom"
   # With the menu bar's File item above it, whose tab the menu's border joins.
   shoot_area file_menu "$left" "$((top - 20))" "$((right - left))" "$((bottom - top + 20))" &&
     echo "screenshot $shots/file_menu.png"
@@ -424,11 +469,16 @@ tray_click 1 2
 check "a double click on the tray icon shows it" visible "$main"
 drv click "$main" 1007
 check "닫기 hides it" hidden "$main"
+sleep 0.3
+import -window root "$work/before_tray_menu.png"
 if tray_menu "$first_win_pid"; then
   ok "a right click opens the tray menu"
   read -r menu_win left top right bottom <<<"$popup"
   sleep 0.3
-  import -window root "$work/root.png" && convert "$work/root.png" \
+  import -window root "$work/root.png" &&
+    shadow_darkens "the tray menu" "$work/before_tray_menu.png" "$work/root.png" \
+      "$left" "$top" "$right" "$bottom"
+  convert "$work/root.png" \
     -crop "$((right - left + 12))x$((bottom - top + 12))+$((left - 6))+$((top - 6))" +repage "$shots/tray_menu.png" &&
     echo "screenshot $shots/tray_menu.png"
   echo "  (in front while the tray menu shows: $(drv foreground), the main dialog is $main)"
