@@ -16,7 +16,8 @@
 #include "settings/qt/autostart_entry.h"
 #include "settings/qt/file_registry.h"
 #include "settings/registry_settings.h"
-#include "tone/linux/audio_tone_sink.h"
+#include "tone/audio_tone_sink.h"
+#include "tone/linux/linux_sound_output.h"
 #include "tone/test_melody.h"
 #include "tone/tone_player.h"
 #include "tone/wav_tone_sink.h"
@@ -114,7 +115,7 @@ int Run(const PlayOptions& options) {
         wavSink = wav.get();
         sink = std::move(wav);
     } else {
-        auto audio = std::make_unique<AudioToneSink>();
+        auto audio = std::make_unique<AudioToneSink>(OpenLinuxSoundOutput);
         audioSink = audio.get();
         sink = std::move(audio);
     }

@@ -18,7 +18,8 @@
 #include "settings/qt/autostart_entry.h"
 #include "settings/qt/file_registry.h"
 #include "settings/registry_settings.h"
-#include "tone/linux/audio_tone_sink.h"
+#include "tone/audio_tone_sink.h"
+#include "tone/linux/linux_sound_output.h"
 #include "tone/tone_player.h"
 #include "ui/about_box.h"
 #include "ui/dialog_ids.h"
@@ -79,7 +80,7 @@ int main(int argc, char** argv) {
     QuitOnSignal quitOnSignal;
     QApplication::setFont(DialogFont());
 
-    AudioToneSink sink;
+    AudioToneSink sink(OpenLinuxSoundOutput);
     EmbeddedResources resources;
     QtPrompt prompt(name);
     FileRegistry registry(FileRegistry::DefaultPath());

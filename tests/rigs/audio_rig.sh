@@ -21,7 +21,7 @@ scenarios=("$@")
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/rig/pulse_server.sh"
 . "$here/../../tools/rig/pipewire_server.sh"
-cycles_program=$(dirname "$RIG_CAPTURE")/rig-cycles
+cycles_program=$(dirname "$analyze")/rig-cycles
 # How soon the last sound of a stop must reach the recorder: PipeWire's Pulse server takes frames a
 # graph cycle ahead of what it reports, so a stop there lands later.
 stop_limit_ms=10

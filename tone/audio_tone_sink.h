@@ -1,23 +1,28 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 
+#include "tone/sound_output.h"
 #include "tone/sounding_tone_sink.h"
 
-class SoundOutput;
-
-// Plays tones through the sound server (PulseAudio, or PipeWire's Pulse server), else straight
-// to the sound card through ALSA. Without either it keeps time on a clock, says so once on
-// standard error, and tries to open an output again every few seconds; an output that fails on
-// the way is dropped the same way. One instance per process.
+// Plays tones through the platform's sound output (a sound server, a sound card, an audio
+// endpoint), opened by the platform's opener. Without one it plays through the fallback sink, or
+// keeps time on a clock when there is none, says so once on standard error, and tries to open an
+// output again every few seconds; an output that fails on the way is dropped the same way. One
+// instance per process.
 class AudioToneSink final : public SoundingToneSink {
 public:
+    // Opens the output to use; null, with the reason in `why`, when there is none.
+    using OutputOpener = std::function<std::unique_ptr<SoundOutput>(std::string& why)>;
+
     static constexpr std::chrono::seconds kRetryInterval{3};
 
-    AudioToneSink();
+    explicit AudioToneSink(OutputOpener open, std::unique_ptr<ToneSink> fallback = nullptr,
+                           std::chrono::milliseconds retryInterval = kRetryInterval);
     ~AudioToneSink() override;
 
     void Silence() override;
@@ -31,8 +36,12 @@ private:
     void PlayTone(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) override;
     // The output to use now: drops one that failed and, when due, tries to open one.
     std::shared_ptr<SoundOutput> Current();
+    std::shared_ptr<SoundOutput> Opened() const;
     void ReportOnce(const std::string& why);  // with m_mutex held
 
+    OutputOpener m_open;
+    std::unique_ptr<ToneSink> m_fallback;
+    std::chrono::milliseconds m_retryInterval;
     mutable std::mutex m_mutex;
     std::shared_ptr<SoundOutput> m_output;
     bool m_reported = false;

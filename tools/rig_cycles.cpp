@@ -13,8 +13,9 @@
 #include "base/interruptible_wait.h"
 #include "base/resource_source.h"
 #include "base/stderr_prompt.h"
-#include "tone/linux/audio_tone_sink.h"
+#include "tone/audio_tone_sink.h"
 #include "tone/tone_player.h"
+#include "tools/platform_output.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
     }
     const int cycles = Number(argv[1], 0);
     const int silenceMs = argc > 2 ? Number(argv[2], 200) : 200;
-    AudioToneSink sink;
+    AudioToneSink sink(OpenPlatformOutput);
     StderrPrompt prompt("rig-cycles");
     NoResources resources;
     CTonePlayer player(sink, prompt, resources);
