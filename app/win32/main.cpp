@@ -22,8 +22,11 @@
 #include "settings/run_key_logon_entry.h"
 #include "settings/win32/users_write_access.h"
 #include "settings/win32/win32_registry.h"
+#include "tone/audio_tone_sink.h"
+#include "tone/beep_tone_sink.h"
 #include "tone/tone_player.h"
 #include "tone/win32/system_beep.h"
+#include "tone/win32/wasapi_output.h"
 #include "toolkit/win32/menu_window_hook.h"
 #include "ui/repeller_dialog.h"
 #include "ui/system_tray.h"
@@ -85,7 +88,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    BeepToneSink sink(SystemBeep, SystemBeepWaker);
+    // The sound card's default endpoint; Beep while there is none.
+    AudioToneSink sink(
+        [](std::string& why) -> std::unique_ptr<SoundOutput> { return WasapiOutput::Open(why); },
+        std::make_unique<BeepToneSink>(SystemBeep, SystemBeepWaker));
     Win32Resources resources(instance);
     Win32Prompt prompt(name);
     Win32Registry registry;

@@ -2,9 +2,11 @@
 
 #include <objbase.h>
 
-ComApartment::ComApartment()
+ComApartment::ComApartment(Threading threading)
     : m_joined(
-          SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+          SUCCEEDED(CoInitializeEx(nullptr, threading == Threading::Single
+                                                ? COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE
+                                                : COINIT_MULTITHREADED))) {}
 
 ComApartment::~ComApartment() {
     if (m_joined) CoUninitialize();

@@ -1,10 +1,13 @@
 #pragma once
 
-// Joins the calling thread to a single-threaded COM apartment for its lifetime: ShellExecute may
-// hand an address to shell extensions that need COM on the thread that calls it.
+// Joins the calling thread to a COM apartment for its lifetime. The interface thread takes a
+// single-threaded one: ShellExecute may hand an address to shell extensions that need COM on the
+// thread that calls it. A worker thread with no window takes the multithreaded one.
 class ComApartment {
 public:
-    ComApartment();
+    enum class Threading { Single, Multi };
+
+    explicit ComApartment(Threading threading = Threading::Single);
     ~ComApartment();
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
