@@ -25,17 +25,19 @@ void AudioToneSink::ReportOnce(const std::string& why) {
 std::shared_ptr<SoundOutput> AudioToneSink::Current() {
     std::lock_guard lock(m_mutex);
     const auto now = std::chrono::steady_clock::now();
+    std::string failed;
     if (m_output && m_output->Failed()) {
+        // Another output may be there at once: the default device changed, the server restarted.
         m_output.reset();
-        m_nextRetry = now + m_retryInterval;
-        ReportOnce("the sound output failed");
+        m_nextRetry = now;
+        failed = "the sound output failed; ";
     }
     if (m_output || now < m_nextRetry) return m_output;
     m_nextRetry = now + m_retryInterval;
     std::string why;
     m_output = m_open(why);
     if (!m_output) {
-        ReportOnce(why);
+        ReportOnce(failed + why);
         return nullptr;
     }
     if (m_reported) {

@@ -12,8 +12,8 @@
 // Plays tones through the platform's sound output (a sound server, a sound card, an audio
 // endpoint), opened by the platform's opener. Without one it plays through the fallback sink, or
 // keeps time on a clock when there is none, says so once on standard error, and tries to open an
-// output again every few seconds; an output that fails on the way is dropped the same way. One
-// instance per process.
+// output again every few seconds. An output that fails on the way is dropped and another opened
+// at once if one is there, else the same way. One instance per process.
 class AudioToneSink final : public SoundingToneSink {
 public:
     // Opens the output to use; null, with the reason in `why`, when there is none.

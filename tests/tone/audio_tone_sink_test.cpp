@@ -60,6 +60,8 @@ TEST(AudioToneSinkTest, PlaysThroughTheOutputWhileOneOpensElseThroughTheFallback
         {"no output, retries held back", {false, true}, -1, 1h, "FFFFF"},
         {"an output that fails and comes back", {true, false, true}, 2, 0ms, "OOFOO"},
         {"an output that fails for good", {true}, 2, 0ms, "OOFFF"},
+        {"a failed output replaced at once", {true, true}, 2, 1h, "OOOOF"},
+        {"a failed output not replaced, retries held back", {true, false, true}, 2, 1h, "OOFFF"},
     };
     for (const Case& test : cases) {
         Trail trail;

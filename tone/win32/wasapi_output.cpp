@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/win32/com_apartment.h"
+#include "tone/win32/default_endpoint_watch.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -80,6 +81,7 @@ void Spread(const float* mono, std::uint32_t frames, unsigned channels, SampleKi
 
 // The default endpoint, opened for a shared-mode stream that signals an event at every period.
 struct Endpoint {
+    ComPtr<IMMDeviceEnumerator> devices;
     ComPtr<IAudioClient> client;
     ComPtr<IAudioRenderClient> render;
     HANDLE period = nullptr;
@@ -96,7 +98,6 @@ struct Endpoint {
 
     // Empty when opened, else the reason.
     std::string Open() {
-        ComPtr<IMMDeviceEnumerator> devices;
         HRESULT hr = CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
                                       IID_PPV_ARGS(&devices));
         if (FAILED(hr)) return Failure("no audio device enumerator", hr);
@@ -201,14 +202,18 @@ void WasapiOutput::Run(std::promise<std::string> opened) {
         Spread(mono.data(), frames, endpoint.channels, endpoint.kind, data);
         return SUCCEEDED(endpoint.render->ReleaseBuffer(frames, 0));
     };
-    if (!feed() || FAILED(endpoint.client->Start())) return Fail();
-    while (!m_quit.load()) {
-        if (WaitForSingleObject(endpoint.period, kStallMs) != WAIT_OBJECT_0 || !feed()) {
-            Fail();
-            break;
+    // A new default device ends this output as a failure does; the sink then opens the new one.
+    DefaultEndpointWatch watch([this] { Fail(); });
+    const bool watching = SUCCEEDED(endpoint.devices->RegisterEndpointNotificationCallback(&watch));
+    if (feed() && SUCCEEDED(endpoint.client->Start())) {
+        while (!m_quit.load() && !Failed()) {
+            if (WaitForSingleObject(endpoint.period, kStallMs) != WAIT_OBJECT_0 || !feed()) Fail();
         }
+        endpoint.client->Stop();
+    } else {
+        Fail();
     }
-    endpoint.client->Stop();
+    if (watching) endpoint.devices->UnregisterEndpointNotificationCallback(&watch);
 }
 
 void WasapiOutput::Fail() {
