@@ -9,6 +9,13 @@ rig_wine_env() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   unset WINESERVER WINELOADER || true
+  # The program plays as it starts: unless the rig runs a sound server of its own, Wine finds
+  # none, nor a sound card, so nothing reaches the speakers of the machine the tests run on.
+  if [ -z "${RIG_PULSE_DIR:-}" ]; then
+    mkdir -p "$1"
+    : >"$1/no-sound.conf"
+    export PULSE_SERVER=unix:$1/no-sound-server ALSA_CONFIG_PATH=$1/no-sound.conf
+  fi
 }
 
 # rig_wine_start DIR: makes the prefix and starts its server; sets RIG_WINESERVER_PID.
