@@ -51,6 +51,12 @@ Rect Win32DialogView::GetItemRect(int id) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
+Size Win32DialogView::MapDialogUnits(Size units) {
+    RECT r{0, 0, units.width, units.height};
+    if (!MapDialogRect(m_dialog, &r)) return {};
+    return {r.right, r.bottom};
+}
+
 Size Win32DialogView::GetWindowSize() { return WindowSize(m_dialog); }
 
 void Win32DialogView::SetWindowSize(Size size) {

@@ -155,7 +155,7 @@ void Win32MainWindow::Paint() {
         CBufferDC buffer(dc, paint.rcPaint);
         FillRect(buffer, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
         Win32Canvas canvas(buffer);
-        dialog_painter::PaintBackground(canvas, client.right);
+        dialog_painter::PaintBackground(canvas, client.right, m_logic.Scale());
     }
     EndPaint(m_window, &paint);
 }
