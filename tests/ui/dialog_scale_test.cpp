@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "ui/banner_placement.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
 #include "ui/dialog_painter.h"
 #include "ui/repeller_dialog.h"
 
 namespace {
+
+constexpr Size kBannerPicture{300, 100};
 
 bool Overlap(const Rect& a, const Rect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -26,6 +29,9 @@ TEST(DialogScaleTest, MeasuresKeepTheirPlaceAgainstTheControlsInEveryFont) {
     EXPECT_EQ((std::vector<int>{specified[0].fromX, specified[0].toX, specified[0].y,
                                 specified[1].fromX, specified[1].toX, specified[1].y}),
               (std::vector<int>{80, 350, 205, 155, 349, 274}));
+    const BannerPlacement banner = PlaceBanner(layout::kNinePointReference, kBannerPicture);
+    EXPECT_EQ(banner.shown, (Rect{29, 3, 329, 103}));
+    EXPECT_EQ(banner.picture, (Point{0, 0}));
 
     // What 400 x 800 dialog units take: 100 times the base units.
     const struct {
@@ -43,9 +49,10 @@ TEST(DialogScaleTest, MeasuresKeepTheirPlaceAgainstTheControlsInEveryFont) {
             return layout::ToPixels(*layout::FindControl(id), reference);
         };
         const Size client = layout::ClientPixels(reference);
-        std::vector<Rect> controls;
+        const BannerPlacement placed = PlaceBanner(reference, kBannerPicture);
+        std::vector<Rect> controls{placed.shown};
         for (const layout::Control& c : layout::Controls()) {
-            controls.push_back(layout::ToPixels(c, reference));
+            if (c.kind != layout::Kind::Banner) controls.push_back(layout::ToPixels(c, reference));
         }
 
         // Each line runs from just right of its section label, inside the label's rows, and
@@ -72,6 +79,15 @@ TEST(DialogScaleTest, MeasuresKeepTheirPlaceAgainstTheControlsInEveryFont) {
                 EXPECT_LE(c.bottom, compact);
             }
         }
+
+        // The banner lies inside the client area, above the fold, and its picture covers all of
+        // the control that takes its clicks.
+        const Rect& shown = placed.shown;
+        EXPECT_TRUE(shown.left >= 0 && shown.top >= 0 && shown.right <= client.width);
+        EXPECT_GT(shown.Width(), 0);
+        EXPECT_TRUE(placed.picture.x <= 0 && placed.picture.y <= 0);
+        EXPECT_GE(placed.picture.x + kBannerPicture.width, shown.Width());
+        EXPECT_GE(placed.picture.y + kBannerPicture.height, shown.Height());
     }
 }
 
