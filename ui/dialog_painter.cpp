@@ -1,5 +1,7 @@
 #include "ui/dialog_painter.h"
 
+#include <algorithm>
+
 namespace dialog_painter {
 namespace {
 
@@ -8,10 +10,11 @@ constexpr std::array<EtchedLine, 2> kLines{{{80, 350, 205}, {155, 349, 274}}};
 
 }  // namespace
 
-std::array<EtchedLine, 2> EtchedLines(const DialogScale& scale) {
+std::array<EtchedLine, 2> EtchedLines(const DialogScale& scale, SectionLabelRights labels) {
     std::array<EtchedLine, 2> lines{};
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        lines[i] = {scale.X(kLines[i].fromX), scale.X(kLines[i].toX), scale.Y(kLines[i].y)};
+        lines[i] = {std::max(scale.X(kLines[i].fromX), labels[i]), scale.X(kLines[i].toX),
+                    scale.Y(kLines[i].y)};
     }
     return lines;
 }
@@ -22,12 +25,13 @@ Color GradientRow(int y, int rows) {
                static_cast<std::uint8_t>(238 - 54 * y / rows));
 }
 
-void PaintBackground(Canvas& canvas, int clientWidth, const DialogScale& scale) {
+void PaintBackground(Canvas& canvas, int clientWidth, const DialogScale& scale,
+                     SectionLabelRights labels) {
     const int rows = scale.Y(kGradientRows);
     for (int y = 0; y < rows; ++y) {
         canvas.FillSolidRect({0, y, clientWidth, y + 1}, GradientRow(y, rows));
     }
-    for (const EtchedLine& line : EtchedLines(scale)) {
+    for (const EtchedLine& line : EtchedLines(scale, labels)) {
         canvas.DrawLine({line.fromX, line.y}, {line.toX, line.y}, kEtchColor);
         canvas.DrawLine({line.fromX, line.y + 1}, {line.toX, line.y + 1}, kEtchHighlight);
     }

@@ -20,14 +20,19 @@ struct EtchedLine {
     // The pixels both lines cover.
     Rect Covered() const { return {fromX, y, toX, y + 2}; }
 };
-// The lines just right of the two section labels, placed for the window's font.
-std::array<EtchedLine, 2> EtchedLines(const DialogScale& scale);
+// The right edges of the two section labels, sound settings and sound test, in the window.
+using SectionLabelRights = std::array<int, 2>;
+// The lines just right of the two section labels, placed for the window's font; none starts left
+// of its label's right edge in `labels` (where the window system's rounding of the labels' left
+// edges and widths puts it a pixel further right than the scaled line).
+std::array<EtchedLine, 2> EtchedLines(const DialogScale& scale, SectionLabelRights labels = {});
 
 // Row `y` of a gradient `rows` rows high.
 Color GradientRow(int y, int rows = kGradientRows);
 // Paints over the client area of width `clientWidth`, in client coordinates; the gradient's height
 // and the lines' places follow the dialog font through `scale`.
-void PaintBackground(Canvas& canvas, int clientWidth, const DialogScale& scale = DialogScale());
+void PaintBackground(Canvas& canvas, int clientWidth, const DialogScale& scale = DialogScale(),
+                     SectionLabelRights labels = {});
 // An etched frame around `rect` (a group box), leaving its inside as it was: a grey line with a
 // white one inside it along the top and left, and the other way round along the bottom and right.
 void PaintEtchedFrame(Canvas& canvas, const Rect& rect);

@@ -17,6 +17,15 @@ namespace {
 
 constexpr Size kBannerPicture{300, 100};
 
+// A control as the window system makes it from the template: its left edge and its width
+// converted each on its own.
+Rect AsCreated(const layout::Control& c, Size reference) {
+    const int left = layout::HorizontalPixels(c.x, reference.width);
+    const int top = layout::VerticalPixels(c.y, reference.height);
+    return {left, top, left + layout::HorizontalPixels(c.width, reference.width),
+            top + layout::VerticalPixels(c.height, reference.height)};
+}
+
 bool Overlap(const Rect& a, const Rect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -45,20 +54,19 @@ TEST(DialogScaleTest, MeasuresKeepTheirPlaceAgainstTheControlsInEveryFont) {
     for (const auto& [font, reference] : fonts) {
         SCOPED_TRACE(font);
         const DialogScale scale(reference);
-        const auto at = [&](int id) {
-            return layout::ToPixels(*layout::FindControl(id), reference);
-        };
+        const auto at = [&](int id) { return AsCreated(*layout::FindControl(id), reference); };
         const Size client = layout::ClientPixels(reference);
         const BannerPlacement placed = PlaceBanner(reference, kBannerPicture);
         std::vector<Rect> controls{placed.shown};
         for (const layout::Control& c : layout::Controls()) {
-            if (c.kind != layout::Kind::Banner) controls.push_back(layout::ToPixels(c, reference));
+            if (c.kind != layout::Kind::Banner) controls.push_back(AsCreated(c, reference));
         }
 
         // Each line runs from just right of its section label, inside the label's rows, and
         // through no control.
-        const auto lines = dialog_painter::EtchedLines(scale);
         const int labels[] = {ids::kSoundSettingsLabel, ids::kSoundTestLabel};
+        const auto lines =
+            dialog_painter::EtchedLines(scale, {at(labels[0]).right, at(labels[1]).right});
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const Rect label = at(labels[i]);
             const dialog_painter::EtchedLine& line = lines[i];
