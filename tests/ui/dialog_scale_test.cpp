@@ -34,10 +34,11 @@ TEST(DialogScaleTest, MeasuresKeepTheirPlaceAgainstTheControlsInEveryFont) {
     const DialogScale ninePoint(layout::kNinePointReference);
     EXPECT_EQ(ninePoint.Y(CRepellerDialog::kInitialDetailsHeight), 122);
     EXPECT_EQ(ninePoint.Y(dialog_painter::kGradientRows), 371);
-    const auto specified = dialog_painter::EtchedLines(ninePoint);
-    EXPECT_EQ((std::vector<int>{specified[0].fromX, specified[0].toX, specified[0].y,
-                                specified[1].fromX, specified[1].toX, specified[1].y}),
-              (std::vector<int>{80, 350, 205, 155, 349, 274}));
+    const auto ninePointLines = dialog_painter::EtchedLines(ninePoint);
+    EXPECT_EQ(
+        (std::vector<int>{ninePointLines[0].fromX, ninePointLines[0].toX, ninePointLines[0].y,
+                          ninePointLines[1].fromX, ninePointLines[1].toX, ninePointLines[1].y}),
+        (std::vector<int>{80, 350, 205, 155, 349, 274}));
     const BannerPlacement banner = PlaceBanner(layout::kNinePointReference, kBannerPicture);
     EXPECT_EQ(banner.shown, (Rect{29, 3, 329, 103}));
     EXPECT_EQ(banner.picture, (Point{0, 0}));
