@@ -230,11 +230,11 @@ void CAnimatedPicture::ReleaseContent() {
     m_isGif = false;
 }
 
-void CAnimatedPicture::Paint(Canvas& target) const {
+void CAnimatedPicture::Paint(Canvas& target, Point at) const {
     std::lock_guard lock(m_content->mutex);
     if (!m_content->canvas) return;
     const Size size = m_content->size;
-    target.CopySurface(*m_content->canvas, {0, 0, size.width, size.height}, {0, 0});
+    target.CopySurface(*m_content->canvas, {0, 0, size.width, size.height}, at);
 }
 
 void CAnimatedPicture::RunAnimation(Content& content, std::stop_token stop) {

@@ -73,8 +73,8 @@ public:
     void HaltAnimation();
     // Halts the animation and frees everything a load made.
     void ReleaseContent();
-    // Copies the canvas to (0, 0) of `target`; nothing without a canvas.
-    void Paint(Canvas& target) const;
+    // Copies the canvas to `at` (its top-left corner) of `target`; nothing without a canvas.
+    void Paint(Canvas& target, Point at = {}) const;
 
     // The canvas's size, set by the last load that got as far as knowing it.
     Size GetSize() const { return {m_width, m_height}; }

@@ -49,15 +49,33 @@ const Control* FindControl(int id) {
     return nullptr;
 }
 
-// Rounded as the window system's dialog-unit conversion rounds (half away from zero).
-int HorizontalPixels(int dlu) { return (dlu * 8 + (dlu >= 0 ? 2 : -2)) / 5; }
-int VerticalPixels(int dlu) { return (dlu * 3 + (dlu >= 0 ? 1 : -1)) / 2; }
+namespace {
 
-Rect ToPixels(const Control& c) {
-    return {HorizontalPixels(c.x), VerticalPixels(c.y), HorizontalPixels(c.x + c.width),
-            VerticalPixels(c.y + c.height)};
+// dlu * reference / units, rounded half away from zero as the window system's dialog-unit
+// conversion rounds.
+int Convert(int dlu, int reference, int units) {
+    const long long twice = 2LL * dlu * reference;
+    return static_cast<int>((twice + (dlu >= 0 ? units : -units)) / (2LL * units));
 }
 
-Size ClientPixels() { return {HorizontalPixels(kWidthDlu), VerticalPixels(kHeightDlu)}; }
+}  // namespace
+
+int HorizontalPixels(int dlu, int reference) {
+    return Convert(dlu, reference, kReferenceUnits.width);
+}
+int VerticalPixels(int dlu, int reference) {
+    return Convert(dlu, reference, kReferenceUnits.height);
+}
+
+Rect ToPixels(const Control& c, Size reference) {
+    return {HorizontalPixels(c.x, reference.width), VerticalPixels(c.y, reference.height),
+            HorizontalPixels(c.x + c.width, reference.width),
+            VerticalPixels(c.y + c.height, reference.height)};
+}
+
+Size ClientPixels(Size reference) {
+    return {HorizontalPixels(kWidthDlu, reference.width),
+            VerticalPixels(kHeightDlu, reference.height)};
+}
 
 }  // namespace layout

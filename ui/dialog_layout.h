@@ -29,10 +29,18 @@ inline constexpr int kFontPixelHeight = 12;
 std::span<const Control> Controls();
 const Control* FindControl(int id);
 
-int HorizontalPixels(int dlu);
-int VerticalPixels(int dlu);
-Rect ToPixels(const Control& control);
+// A rectangle this large in dialog units takes 100 times the dialog font's base units in pixels:
+// whole numbers that keep the base units' fractions.
+inline constexpr Size kReferenceUnits{400, 800};
+// What it takes with the 9-point font (base units 6.4 x 12).
+inline constexpr Size kNinePointReference{640, 1200};
+
+// Dialog units to pixels for the font whose base units, times 100, are `reference` (what 400 x
+// 800 dialog units take), rounded as the window system rounds them.
+int HorizontalPixels(int dlu, int reference = kNinePointReference.width);
+int VerticalPixels(int dlu, int reference = kNinePointReference.height);
+Rect ToPixels(const Control& control, Size reference = kNinePointReference);
 // The client area of the whole (expanded) template.
-Size ClientPixels();
+Size ClientPixels(Size reference = kNinePointReference);
 
 }  // namespace layout

@@ -1,29 +1,37 @@
 #include "ui/dialog_painter.h"
 
+#include <algorithm>
+
 namespace dialog_painter {
 namespace {
 
-struct EtchedLine {
-    int fromX;
-    int toX;
-    int y;
-};
-// Just right of the section labels, in pixels of the dialog's 9-point layout.
-constexpr EtchedLine kLines[] = {{80, 350, 205}, {155, 349, 274}};
+// Just right of the section labels, in pixels of the 9-point layout.
+constexpr std::array<EtchedLine, 2> kLines{{{80, 350, 205}, {155, 349, 274}}};
 
 }  // namespace
 
-Color GradientRow(int y) {
-    return Rgb(static_cast<std::uint8_t>(244 - 24 * y / kGradientRows),
-               static_cast<std::uint8_t>(243 - 28 * y / kGradientRows),
-               static_cast<std::uint8_t>(238 - 54 * y / kGradientRows));
+std::array<EtchedLine, 2> EtchedLines(const DialogScale& scale, SectionLabelRights labels) {
+    std::array<EtchedLine, 2> lines{};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        lines[i] = {std::max(scale.X(kLines[i].fromX), labels[i]), scale.X(kLines[i].toX),
+                    scale.Y(kLines[i].y)};
+    }
+    return lines;
 }
 
-void PaintBackground(Canvas& canvas, int clientWidth) {
-    for (int y = 0; y < kGradientRows; ++y) {
-        canvas.FillSolidRect({0, y, clientWidth, y + 1}, GradientRow(y));
+Color GradientRow(int y, int rows) {
+    return Rgb(static_cast<std::uint8_t>(244 - 24 * y / rows),
+               static_cast<std::uint8_t>(243 - 28 * y / rows),
+               static_cast<std::uint8_t>(238 - 54 * y / rows));
+}
+
+void PaintBackground(Canvas& canvas, int clientWidth, const DialogScale& scale,
+                     SectionLabelRights labels) {
+    const int rows = scale.Y(kGradientRows);
+    for (int y = 0; y < rows; ++y) {
+        canvas.FillSolidRect({0, y, clientWidth, y + 1}, GradientRow(y, rows));
     }
-    for (const EtchedLine& line : kLines) {
+    for (const EtchedLine& line : EtchedLines(scale, labels)) {
         canvas.DrawLine({line.fromX, line.y}, {line.toX, line.y}, kEtchColor);
         canvas.DrawLine({line.fromX, line.y + 1}, {line.toX, line.y + 1}, kEtchHighlight);
     }

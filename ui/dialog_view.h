@@ -23,6 +23,8 @@ public:
     virtual void FocusItem(int id) = 0;
     // The control's rectangle in the window's client coordinates.
     virtual Rect GetItemRect(int id) = 0;
+    // The pixels that `units` dialog units take in the window's dialog font.
+    virtual Size MapDialogUnits(Size units) = 0;
 
     // The outer size of the window, and a resize that keeps its position, z-order and activation.
     virtual Size GetWindowSize() = 0;

@@ -16,6 +16,18 @@ Rect WidenToText(const Rect& label, int textWidth, std::span<const Rect> others,
     return widened;
 }
 
+Rect GrowLeftToText(const Rect& label, int textWidth, std::span<const Rect> others) {
+    if (textWidth <= label.Width()) return label;
+    int limit = 0;
+    for (const Rect& other : others) {
+        const bool sharesRows = other.top < label.bottom && other.bottom > label.top;
+        if (sharesRows && other.right < label.right) limit = std::max(limit, other.right + 1);
+    }
+    Rect grown = label;
+    grown.left = std::min(label.left, std::max(label.right - textWidth, limit));
+    return grown;
+}
+
 Rect HeightenToLine(const Rect& label, TextLine line, std::span<const Rect> others,
                     int clientHeight) {
     const int needed = std::max(line.height, line.underlineBottom);
@@ -33,8 +45,8 @@ Rect HeightenToLine(const Rect& label, TextLine line, std::span<const Rect> othe
 Rect FitToText(const Rect& label, int textWidth, TextLine line, std::span<const Rect> others,
                Size client) {
     if (label.Height() >= 2 * line.height) return label;
-    return HeightenToLine(WidenToText(label, textWidth, others, client.width), line, others,
-                          client.height);
+    const Rect widened = WidenToText(label, textWidth, others, client.width);
+    return HeightenToLine(GrowLeftToText(widened, textWidth, others), line, others, client.height);
 }
 
 }  // namespace layout

@@ -12,6 +12,11 @@ namespace layout {
 // A label that holds its text, or cannot grow, keeps its rectangle; none is made narrower.
 Rect WidenToText(const Rect& label, int textWidth, std::span<const Rect> others, int clientWidth);
 
+// A label still narrower than its text, held on its right: grown to the left to hold it, as far
+// as the client area's left edge and a pixel short of the nearest of `others` that shares its rows
+// to its left allow. Its right edge stays.
+Rect GrowLeftToText(const Rect& label, int textWidth, std::span<const Rect> others);
+
 // One line of a label's font: its height (ascent and descent), and how far below the line's top
 // the underline's lowest row ends.
 struct TextLine {
@@ -25,7 +30,8 @@ struct TextLine {
 Rect HeightenToLine(const Rect& label, TextLine line, std::span<const Rect> others,
                     int clientHeight);
 
-// Both: the label widened to its text, then made tall enough for its line. A label with room for
+// All three: the label widened to its text, to the right and where that is not enough to the
+// left, then made tall enough for its line. A label with room for
 // two lines or more wraps its text and keeps its rectangle.
 Rect FitToText(const Rect& label, int textWidth, TextLine line, std::span<const Rect> others,
                Size client);

@@ -56,6 +56,7 @@ CRepellerDialog::CRepellerDialog(DialogView& view, CTonePlayer& player, CRegistr
       m_productPage(std::move(productPage)) {}
 
 bool CRepellerDialog::OnInitDialog() {
+    m_scale = DialogScale(m_view.MapDialogUnits(layout::kReferenceUnits));
     ToggleDetailsHeight();
     ExchangeToControls();
     // Without a notification area yet, the icon comes when one is made.
@@ -239,7 +240,8 @@ void CRepellerDialog::OnDetails() {
 void CRepellerDialog::ToggleDetailsHeight() {
     m_detailsHeight = -m_detailsHeight;
     const Size before = m_view.GetWindowSize();
-    m_view.SetWindowSize({before.width, before.height + m_detailsHeight});
+    // The settings area's height in the window's font: the same in both directions.
+    m_view.SetWindowSize({before.width, before.height + m_scale.Y(m_detailsHeight)});
     const Size after = m_view.GetWindowSize();
     m_view.SetWindowRegion({1, 1, after.width - 1, after.height - 1});
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "toolkit/canvas.h"
+#include "ui/dialog_scale.h"
 
 class CRegistrySettings;
 class CSystemTray;
@@ -74,6 +75,8 @@ public:
     void ShowDetailsControls(bool show);
 
     bool TestPlaying() const { return m_testFlag; }
+    // The window's pixel measures against its dialog font, known once it initialised.
+    const DialogScale& Scale() const { return m_scale; }
     // The window shows its settings area while its last fold added height.
     bool Expanded() const { return m_detailsHeight > 0; }
 
@@ -99,6 +102,7 @@ private:
     bool m_sweepFlag = true;
     bool m_testFlag = false;
     int m_detailsHeight = kInitialDetailsHeight;
+    DialogScale m_scale;
 };
 
 // Reads a decimal integer as the dialog's exchange does: optional blanks around an optional sign

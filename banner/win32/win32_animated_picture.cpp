@@ -48,9 +48,18 @@ bool Win32AnimatedPicture::FitToPicture(bool loaded) {
     return loaded;
 }
 
+void Win32AnimatedPicture::ShowIn(const Rect& shown, Point picture) {
+    m_pictureAt = picture;
+    HWND control = m_control.load();
+    if (!control) return;
+    SetWindowPos(control, nullptr, shown.left, shown.top, shown.Width(), shown.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(control, nullptr, FALSE);
+}
+
 void Win32AnimatedPicture::PaintInto(HDC dc) const {
     Win32Canvas canvas(dc);
-    m_picture.Paint(canvas);
+    m_picture.Paint(canvas, m_pictureAt);
 }
 
 std::optional<LRESULT> Win32AnimatedPicture::Handle(HWND control, UINT message, WPARAM wParam,

@@ -34,6 +34,9 @@ public:
     [[nodiscard]] bool LoadFromResource(const ResourceSource& resources, int id,
                                         std::string_view type);
     [[nodiscard]] bool LoadFromMemory(std::span<const std::byte> bytes);
+    // Moves the control to `shown` (in its parent's client coordinates) and draws the picture with
+    // its top-left corner at `picture` in the control, clipped to the control.
+    void ShowIn(const Rect& shown, Point picture);
     // Draws a still picture, or starts the animation.
     [[nodiscard]] bool StartShowing() { return m_picture.StartShowing(); }
 
@@ -51,4 +54,5 @@ private:
     // Destroyed, and so halted, before the decoder it uses.
     CAnimatedPicture m_picture;
     WindowSubclass m_subclass;
+    Point m_pictureAt;
 };

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/dialog_layout.h"
 #include "ui/dialog_view.h"
 
 // A window in memory: keeps what the dialog sets and logs every call that changes the window.
@@ -14,6 +15,8 @@ public:
     std::map<int, bool> visible;
     std::map<int, Rect> rects;
     Size size{331, 342};
+    // What 400 x 800 dialog units take in the window's font.
+    Size reference = layout::kNinePointReference;
     Rect region{};
     int focus = 0;
     WindowShow shown = WindowShow::Normal;
@@ -42,6 +45,10 @@ public:
         Log("focus " + std::to_string(id));
     }
     Rect GetItemRect(int id) override { return rects[id]; }
+    Size MapDialogUnits(Size units) override {
+        return {layout::HorizontalPixels(units.width, reference.width),
+                layout::VerticalPixels(units.height, reference.height)};
+    }
     Size GetWindowSize() override { return size; }
     void SetWindowSize(Size s) override {
         size = s;

@@ -48,6 +48,39 @@ TEST(LabelFitTest, StopsAPixelShortOfTheNextControlOnItsRows) {
     EXPECT_EQ(WidenToText(kNotice, 120, overlapping, 274), kNotice);
 }
 
+// The main window with Tahoma 8: "Frequency", 56 px, in a label 51 px wide with its edit 4 px to
+// the right.
+constexpr Rect kFrequency{20, 236, 71, 249};
+constexpr Rect kFrequencyEdit{75, 236, 123, 256};
+
+TEST(LabelFitTest, ALabelHeldOnItsRightGrowsToTheLeft) {
+    const struct {
+        const char* what;
+        int textWidth;
+        std::vector<Rect> others;
+        Rect fitted;
+    } cases[] = {
+        {"a pixel short of the edit, the rest to the left",
+         56,
+         {kFrequencyEdit},
+         {18, 236, 74, 249}},
+        {"a text that fits on the right grows there", 53, {kFrequencyEdit}, {20, 236, 73, 249}},
+        {"a pixel short of a control on its left",
+         70,
+         {kFrequencyEdit, {0, 240, 12, 250}},
+         {13, 236, 74, 249}},
+        {"controls above and below do not stop it",
+         70,
+         {kFrequencyEdit, {0, 220, 30, 236}, {0, 249, 30, 260}},
+         {4, 236, 74, 249}},
+        {"no further than the client area", 90, {kFrequencyEdit}, {0, 236, 74, 249}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FitToText(kFrequency, c.textWidth, {13, 13}, c.others, {331, 400}), c.fitted)
+            << c.what;
+    }
+}
+
 // The About box on the Linux desktop: the version line 12 pixels tall above the notice line, with
 // the OK button further down in a client area 102 high; the maker's name right of the notice.
 constexpr Rect kVersion{105, 12, 234, 24};

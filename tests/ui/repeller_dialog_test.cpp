@@ -498,4 +498,14 @@ TEST_F(RepellerDialogTest, DetailsUnfoldsAndFoldsWithCaptionsControlsAndRegion) 
     for (int id : {6, 7, 3, 4, 1002, 1003, 1004, 1005}) EXPECT_FALSE(view.visible[id]) << id;
 }
 
+// In a font of base units 6 x 13 the settings area is 122 pixels of the 9-point layout scaled
+// to 132.2, rounded up: the window folds and unfolds by the same 133 pixels.
+TEST_F(RepellerDialogTest, FoldFollowsTheDialogFont) {
+    view.reference = {600, 1300};
+    Open();
+    EXPECT_EQ(view.size, (Size{331, 342 - 133}));
+    dialog.OnCommand(ids::kDetails);
+    EXPECT_EQ(view.size, (Size{331, 342}));
+}
+
 }  // namespace

@@ -263,6 +263,10 @@ Rect QtMainWindow::GetItemRect(int id) {
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
+Size QtMainWindow::MapDialogUnits(Size units) {
+    return {layout::HorizontalPixels(units.width), layout::VerticalPixels(units.height)};
+}
+
 Size QtMainWindow::GetWindowSize() { return {width(), height()}; }
 
 void QtMainWindow::SetWindowSize(Size size) { setFixedSize(size.width, size.height); }

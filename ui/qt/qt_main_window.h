@@ -57,6 +57,8 @@ public:
     void ShowItem(int id, bool show) override;
     void FocusItem(int id) override;
     Rect GetItemRect(int id) override;
+    // The window is laid out with the 9-point dialog font's units.
+    Size MapDialogUnits(Size units) override;
     Size GetWindowSize() override;
     void SetWindowSize(Size size) override;
     void SetWindowRegion(const Rect& region) override;

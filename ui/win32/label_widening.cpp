@@ -44,7 +44,7 @@ LabelText MeasureLabelText(HWND label) {
 
 }  // namespace
 
-void FitLabelsToText(HWND dialog, std::span<const int> ids) {
+void FitLabelsToText(HWND dialog, std::span<const int> ids, std::span<const Rect> keepClear) {
     RECT client{};
     GetClientRect(dialog, &client);
     std::vector<HWND> children;
@@ -54,7 +54,7 @@ void FitLabelsToText(HWND dialog, std::span<const int> ids) {
     for (int id : ids) {
         HWND label = GetDlgItem(dialog, id);
         if (!label) continue;
-        std::vector<Rect> others;
+        std::vector<Rect> others(keepClear.begin(), keepClear.end());
         for (HWND child : children) {
             if (child != label) others.push_back(ClientRectOf(child, dialog));
         }
@@ -63,8 +63,8 @@ void FitLabelsToText(HWND dialog, std::span<const int> ids) {
         const Rect wanted =
             layout::FitToText(now, text.width, text.line, others, {client.right, client.bottom});
         if (wanted != now) {
-            SetWindowPos(label, nullptr, 0, 0, wanted.Width(), wanted.Height(),
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(label, nullptr, wanted.left, wanted.top, wanted.Width(), wanted.Height(),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
 }

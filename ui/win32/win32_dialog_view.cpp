@@ -3,7 +3,9 @@
 #include "banner/win32/win32_animated_picture.h"
 #include "base/win32/wide_text.h"
 #include "base/win32/win32_resources.h"
+#include "ui/banner_placement.h"
 #include "ui/dialog_ids.h"
+#include "ui/dialog_layout.h"
 #include "ui/repeller_dialog.h"
 #include "ui/win32/window_region.h"
 
@@ -49,6 +51,12 @@ Rect Win32DialogView::GetItemRect(int id) {
     if (!GetWindowRect(GetDlgItem(m_dialog, id), &r)) return {};
     MapWindowPoints(nullptr, m_dialog, reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right, r.bottom};
+}
+
+Size Win32DialogView::MapDialogUnits(Size units) {
+    RECT r{0, 0, units.width, units.height};
+    if (!MapDialogRect(m_dialog, &r)) return {};
+    return {r.right, r.bottom};
 }
 
 Size Win32DialogView::GetWindowSize() { return WindowSize(m_dialog); }
@@ -122,7 +130,11 @@ bool Win32DialogView::LoadBanner(int id, std::string_view type) {
         if (!banner->Attach(GetDlgItem(m_dialog, ids::kBanner))) return false;
         m_banner = std::move(banner);
     }
-    return m_banner->LoadFromResource(Win32Resources(m_instance), id, type);
+    if (!m_banner->LoadFromResource(Win32Resources(m_instance), id, type)) return false;
+    const BannerPlacement place =
+        PlaceBanner(MapDialogUnits(layout::kReferenceUnits), m_banner->Picture().GetSize());
+    m_banner->ShowIn(place.shown, place.picture);
+    return true;
 }
 
 void Win32DialogView::StartBanner() {

@@ -32,6 +32,7 @@ public:
     void ShowItem(int id, bool show) override;
     void FocusItem(int id) override;
     Rect GetItemRect(int id) override;
+    Size MapDialogUnits(Size units) override;
     Size GetWindowSize() override;
     void SetWindowSize(Size size) override;
     void SetWindowRegion(const Rect& region) override;

@@ -4,11 +4,14 @@
 #include <windowsx.h>
 // clang-format on
 
+#include <vector>
+
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/menu_xp_win32.h"
 #include "toolkit/win32/win32_canvas.h"
 #include "ui/about_box.h"
 #include "ui/dialog_ids.h"
+#include "ui/dialog_layout.h"
 #include "ui/dialog_painter.h"
 #include "ui/repeller_dialog.h"
 #include "ui/win32/label_widening.h"
@@ -72,8 +75,19 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             for (std::size_t i = 0; i < kFlatButtons.size(); ++i) {
                 static_cast<void>(m_buttons[i].Attach(GetDlgItem(m_window, kFlatButtons[i])));
             }
-            // The dialog's font may be wider or taller than the one the template was laid out for.
-            FitLabelsToText(m_window, kTransparentLabels);
+            // The dialog's font may be wider or taller than the one the template was laid out for;
+            // the section labels stop short of the lines drawn right of them.
+            m_sectionLabels = {m_view.GetItemRect(ids::kSoundSettingsLabel).right,
+                               m_view.GetItemRect(ids::kSoundTestLabel).right};
+            {
+                std::vector<Rect> lines;
+                for (const dialog_painter::EtchedLine& line : dialog_painter::EtchedLines(
+                         DialogScale(m_view.MapDialogUnits(layout::kReferenceUnits)),
+                         m_sectionLabels)) {
+                    lines.push_back(line.Covered());
+                }
+                FitLabelsToText(m_window, kTransparentLabels, lines);
+            }
             if (m_attached) m_attached(m_window);
             CMenuXPWin32::EnableOwnerDraw(m_window, true);
             CMenuXPWin32::ConvertMenuBar(m_window);
@@ -155,7 +169,7 @@ void Win32MainWindow::Paint() {
         CBufferDC buffer(dc, paint.rcPaint);
         FillRect(buffer, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
         Win32Canvas canvas(buffer);
-        dialog_painter::PaintBackground(canvas, client.right);
+        dialog_painter::PaintBackground(canvas, client.right, m_logic.Scale(), m_sectionLabels);
     }
     EndPaint(m_window, &paint);
 }

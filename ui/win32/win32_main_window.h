@@ -8,6 +8,7 @@
 #include "banner/win32/transparent_static_control.h"
 #include "toolkit/win32/xp_button_window.h"
 #include "ui/dialog_ids.h"
+#include "ui/dialog_painter.h"
 
 class CRepellerDialog;
 class Win32DialogView;
@@ -51,6 +52,8 @@ private:
     HWND m_window = nullptr;
     HICON m_icon;
     HCURSOR m_hand;
+    // Where the section labels end, as the window system placed them.
+    dialog_painter::SectionLabelRights m_sectionLabels{};
     std::array<CTransparentStatic, kTransparentLabels.size()> m_labels;
     std::array<CXPButtonWindow, kFlatButtons.size()> m_buttons;
 };

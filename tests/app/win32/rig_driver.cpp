@@ -17,6 +17,12 @@
 //   region HWND                  the window region's box "l t r b", or nothing
 //   prop HWND NAME               the value of a window property
 //   dialogunits X Y W H          the rectangle in pixels that the program's dialog font gives
+//   itemrects HWND ID...         "id l t r b" for each control, as itemrect
+//   captionfits HWND ID:FONT...  for each control, its caption's extent on one line in the font
+//                                it is drawn in (FONT dialog: the labels' dialog font; gui: the
+//                                flat buttons' stock GUI font) against the control:
+//                                "id textwidth textheight width height"
+//   clientorigin HWND            the screen point of the window's client area's top-left "x y"
 //   messagebox PID               "hwnd|caption|text" of a message box of that process
 //   popups PID                   "hwnd left top right bottom" of each shown menu window
 //   owned HWND                   the window's last active pop-up
@@ -105,9 +111,9 @@ HKEY Root(const wchar_t* name) {
 
 INT_PTR CALLBACK SilentDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-// A hidden dialog with the program's dialog font (8-point MS Shell Dlg, as a shell font) maps
-// the rectangle as the program's templates are mapped.
-int DialogUnits(int x, int y, int w, int h) {
+// A hidden dialog with the program's dialog font (8-point MS Shell Dlg, as a shell font), as the
+// program's templates are made.
+HWND FontDialog() {
     std::vector<WORD> t;
     const auto dword = [&t](DWORD v) {
         t.push_back(LOWORD(v));
@@ -126,10 +132,14 @@ int DialogUnits(int x, int y, int w, int h) {
     HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                              reinterpret_cast<const DLGTEMPLATE*>(t.data()),
                                              nullptr, &SilentDialog, 0);
-    if (!dialog) {
-        std::fprintf(stderr, "no dialog: error %lu\n", GetLastError());
-        return 1;
-    }
+    if (!dialog) std::fprintf(stderr, "no dialog: error %lu\n", GetLastError());
+    return dialog;
+}
+
+// The rectangle mapped as the program's templates are mapped.
+int DialogUnits(int x, int y, int w, int h) {
+    HWND dialog = FontDialog();
+    if (!dialog) return 1;
     RECT r{x, y, x + w, y + h};
     MapDialogRect(dialog, &r);
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -208,6 +218,37 @@ int TextFit(HWND dialog, int id) {
     DeleteDC(dc);
     std::printf("%ld %ld %ld %ld\n", size.cx, r.right - r.left, r.right, client.right);
     return 0;
+}
+
+// Captions' extents in the fonts they are drawn in. The font handle a control holds is the
+// program's and means nothing in this process: the same fonts are made here, the labels' from a
+// dialog of the program's font, the flat buttons' the stock GUI font.
+int CaptionFits(HWND dialog, int count, wchar_t** items) {
+    HWND fontDialog = FontDialog();
+    if (!fontDialog) return 1;
+    HDC dc = CreateCompatibleDC(nullptr);
+    int result = 0;
+    for (int i = 0; i < count; ++i) {
+        const int id = Int(items[i]);
+        const bool dialogFont = std::wcsstr(items[i], L":dialog") != nullptr;
+        HWND control = GetDlgItem(dialog, id);
+        RECT r;
+        if (!control || !GetWindowRect(control, &r)) {
+            result = 1;
+            continue;
+        }
+        const std::wstring text = Text(control);
+        SelectObject(dc, dialogFont
+                             ? reinterpret_cast<HGDIOBJ>(SendMessageW(fontDialog, WM_GETFONT, 0, 0))
+                             : GetStockObject(DEFAULT_GUI_FONT));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        std::printf("%d %ld %ld %ld %ld\n", id, size.cx, size.cy, r.right - r.left,
+                    r.bottom - r.top);
+    }
+    DeleteDC(dc);
+    DestroyWindow(fontDialog);
+    return result;
 }
 
 // The shell keys icons by window and id: any process may take one away.
@@ -350,6 +391,23 @@ int Run(int argc, wchar_t** argv) {
         return 0;
     }
     if (verb == L"textfit") return TextFit(Hwnd(arg(2)), Int(arg(3)));
+    if (verb == L"captionfits") return argc > 3 ? CaptionFits(Hwnd(arg(2)), argc - 3, argv + 3) : 1;
+    if (verb == L"itemrects") {
+        HWND dialog = Hwnd(arg(2));
+        for (int i = 3; i < argc; ++i) {
+            RECT r;
+            if (!GetWindowRect(GetDlgItem(dialog, Int(argv[i])), &r)) return 1;
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+            std::printf("%d %ld %ld %ld %ld\n", Int(argv[i]), r.left, r.top, r.right, r.bottom);
+        }
+        return 0;
+    }
+    if (verb == L"clientorigin") {
+        POINT origin{0, 0};
+        if (!ClientToScreen(Hwnd(arg(2)), &origin)) return 1;
+        std::printf("%ld %ld\n", origin.x, origin.y);
+        return 0;
+    }
     if (verb == L"trayremove") return TrayRemove(static_cast<DWORD>(Int(arg(2))), Int(arg(3)));
     if (verb == L"taskbarcreated") {
         return SendNotifyMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0)

@@ -4,7 +4,8 @@
 # server (rig-driver.exe) and with xdotool, and checks what a user would see. Wine's Beep is
 # silent, so the sound is checked at the call: Wine's relay trace logs every Beep with its
 # frequency and length. Saves screenshots of the window with its banner, compact and expanded,
-# the tray menu and the About box.
+# the tray menu and the About box. The layout's checks run at 96 dpi and again, in one more start of
+# the program, at 144 dpi.
 # Usage: win32_gui_rig.sh DROVANE_EXE RIG_DRIVER_EXE SCREENSHOT_DIR
 set -uo pipefail
 exe=$1
@@ -222,6 +223,85 @@ tray_choose() {
   wait_for 10 no_popup "$pid"
 }
 
+# The settings area's height in the program's dialog font: 122 px of the 9-point layout (base units
+# 6.4 x 12, 1200 px for 800 dialog units), scaled and rounded up.
+fold_height() {
+  local h800
+  read -r _ _ _ h800 <<<"$(drv dialogunits 0 0 400 800)"
+  echo $(((122 * h800 + 1199) / 1200))
+}
+# etched_lines HWND: the separator lines drawn in the window's client area as it shows on the
+# screen, "left right y" (right excluded): rows of the etching grey that run on to the client
+# area's right edge (the group box's frame, in the same grey, ends before it).
+etched_lines() {
+  local ox oy cw ch
+  read -r ox oy <<<"$(drv clientorigin "$1")"
+  read -r _ _ _ _ cw ch <<<"$(drv rect "$1")"
+  import -window root -crop "${cw}x${ch}+${ox}+${oy}" -depth 8 rgb:- 2>/dev/null | python3 -c '
+import sys
+w, h = int(sys.argv[1]), int(sys.argv[2])
+data = sys.stdin.buffer.read()
+grey = bytes((140, 140, 140))
+for y in range(h):
+    row = data[3 * w * y:3 * w * (y + 1)]
+    if row[3 * (w - 1):] != grey:
+        continue
+    x = w - 1
+    while x > 0 and row[3 * (x - 1):3 * x] == grey:
+        x -= 1
+    if w - x >= 20:
+        print(x, w, y)' "$cw" "$ch"
+}
+# check_layout HWND DPI: the window, expanded, against its own controls: every separator line
+# clear of every control, every caption whole in the font it is drawn in, the banner inside the
+# client area; and folded, nothing of the settings area shows.
+check_layout() {
+  local w=$1 dpi=$2 id l t r b il it ir ib found=0 crossed= lines rects cw ch tw th width height edge fold compact
+  read -r _ _ _ _ cw ch <<<"$(drv rect "$w")"
+  lines=$(etched_lines "$w")
+  rects=$(drv itemrects "$w" 1007 131 132 133 1002 1003 1004 1005 6 7 3 4 1006 1016 1014 1015 1017 1018 1011 1010 1020 1021 1019)
+  while read -r l r t; do
+    [ -n "$l" ] || continue
+    found=$((found + 1))
+    while read -r id il it ir ib; do
+      # The grey row and the white one below it.
+      if [ "$l" -lt "$ir" ] && [ "$il" -lt "$r" ] && [ "$t" -lt "$ib" ] && [ "$it" -lt $((t + 2)) ]; then
+        crossed="$crossed line at y $t ($l..$r) crosses control $id ($il $it $ir $ib);"
+      fi
+    done <<<"$rects"
+  done <<<"$lines"
+  if [ "$found" -ne 2 ]; then fail "$dpi dpi: $found separator lines in the expanded window, not 2: $(tr '\n' ';' <<<"$lines")"
+  elif [ -n "$crossed" ]; then fail "$dpi dpi:$crossed"
+  else ok "$dpi dpi: both separator lines ($(awk '{ printf "%s..%s at y %s; ", $1, $2, $3 }' <<<"$lines")) cross no control"; fi
+  crossed= found=0
+  # The labels draw in the dialog font; the flat buttons in the stock GUI font, inside their
+  # edges of two pixels a side.
+  while read -r id tw th width height; do
+    [ -n "$id" ] && found=$((found + 1)) || continue
+    case $id in 10??) edge=0 ;; *) edge=4 ;; esac
+    [ "$tw" -le $((width - edge)) ] && [ "$th" -le "$height" ] ||
+      crossed="$crossed $id (${tw}x${th} in ${width}x${height});"
+  done <<<"$(drv captionfits "$w" 1014:dialog 1015:dialog 1016:dialog 1017:dialog 1018:dialog \
+    1019:dialog 1020:dialog 1021:dialog 1007:gui 131:gui 132:gui 133:gui 6:gui 7:gui 3:gui 4:gui)"
+  [ "$found" -eq 16 ] || crossed="$crossed only $found of 16 captions measured;"
+  [ -z "$crossed" ] && ok "$dpi dpi: every caption fits its control in the font it is drawn in" ||
+    fail "$dpi dpi: captions cut:$crossed"
+  read -r l t r b <<<"$(drv itemrect "$w" 1010)"
+  fold=$(fold_height)
+  compact=$((ch - fold))
+  [ "$l" -ge 0 ] && [ "$t" -ge 0 ] && [ "$r" -le "$cw" ] && [ "$b" -le "$compact" ] &&
+    ok "$dpi dpi: the banner ($l $t $r $b) lies inside the client area (${cw}x${compact} folded)" ||
+    fail "$dpi dpi: the banner ($l $t $r $b) reaches out of the client area (${cw}x${compact} folded)"
+  crossed= found=0
+  while read -r id _ it _ _; do
+    [ -n "$id" ] && found=$((found + 1)) || continue
+    [ "$it" -ge "$compact" ] || crossed="$crossed $id (top $it);"
+  done <<<"$(drv itemrects "$w" 1002 1003 1004 1005 6 7 3 4 1014 1015 1016 1017 1018 1020 1021)"
+  [ "$found" -eq 15 ] || crossed="$crossed only $found of 15 controls found;"
+  [ -z "$crossed" ] && ok "$dpi dpi: folded to ${compact} px, nothing of the settings area shows" ||
+    fail "$dpi dpi: folded to ${compact} px, the settings area shows:$crossed"
+}
+
 # --- 1. start: the window, its mark, the sweep with the defaults ----------------------------------
 echo "== start"
 launch drovane
@@ -245,7 +325,8 @@ check "the first start stores the defaults" reg_is HKLM "$product" Frequency1 16
 
 echo "== the banner animates in a loop of 20 frames of 200 ms"
 read -r bl bt bw bh <<<"$(drv itemscreen "$main" 1010)"
-same "the banner control takes the picture's size" "${bw}x${bh}" 300x100
+# Centred on its place scaled to the dialog font, pixel for pixel, and clipped to it.
+echo "the banner control shows ${bw}x${bh} of the 300x100 picture"
 # Pictures of the banner for 9 s, each with its time; a picture that comes back marks a whole loop.
 read -r pictures distinct period <<<"$(rig_banner_loop "${bw}x${bh}+${bl}+${bt}" 9 "$work/banner.txt")"
 echo "$pictures pictures of the banner, $distinct different; it comes back every $period s"
@@ -268,7 +349,8 @@ read -r _ _ full_w full_h <<<"$(drv dialogunits 0 0 207 215)"
 read -r _ _ win_w win_h client_w client_h <<<"$(drv rect "$main")"
 echo "template client ${full_w}x${full_h} px; window ${win_w}x${win_h}, client ${client_w}x${client_h}"
 same "client width = 207 dialog units" "$client_w" "$full_w"
-same "compact client height = 215 dialog units - 122 px" "$client_h" "$((full_h - 122))"
+fold=$(fold_height)
+same "compact client height = 215 dialog units - 122 px in the dialog font ($fold px)" "$client_h" "$((full_h - fold))"
 same "the region trims the outermost pixel" "$(drv region "$main")" "1 1 $((win_w - 1)) $((win_h - 1))"
 for id in 6 7 3 4; do same "detail button $id hidden" "$(drv shown "$main" $id)" 0; done
 xmain=$(xwindow "$caption")
@@ -311,8 +393,9 @@ read -r _ _ win_w win_h _ _ <<<"$(drv rect "$main")"
 same "the region follows the new height" "$(drv region "$main")" "1 1 $((win_w - 1)) $((win_h - 1))"
 sleep 0.5
 shoot expanded "$xmain"
+check_layout "$main" 96
 drv click "$main" 133
-check "a second Details folds again" client_height_is "$main" "$((full_h - 122))"
+check "a second Details folds again" client_height_is "$main" "$((full_h - fold))"
 check "and reads 상세보기 >>" text_is "$main" 133 '상세보기 >>'
 drv click "$main" 133
 wait_for 15 client_height_is "$main" "$full_h"
@@ -611,6 +694,34 @@ if wait_for 30 find_main && wait_for 15 visible "$main"; then
 else
   fail "the third start showed no window"
 fi
+
+# --- 9. at 144 dpi -------------------------------------------------------------------------------------
+echo "== at 144 dpi"
+t144=$(date +%s.%N)
+# Wine reads the density when a program starts.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+read -r _ _ full_w full_h <<<"$(drv dialogunits 0 0 207 215)"
+read -r _ _ u400 u800 <<<"$(drv dialogunits 0 0 400 800)"
+echo "base units $((u400 / 100)) x $((u800 / 100)); template client ${full_w}x${full_h} px"
+launch drovane
+fourth=$app_pid
+if wait_for 30 find_main && wait_for 15 visible "$main"; then
+  fold=$(fold_height)
+  check "compact client height = 215 dialog units - 122 px in the dialog font ($fold px)" client_height_is "$main" "$((full_h - fold))"
+  xmain=$(xwindow "$caption")
+  sleep 0.5
+  shoot compact-144 "$xmain"
+  drv click "$main" 133
+  check "Details unfolds to the template's height" client_height_is "$main" "$full_h"
+  sleep 0.5
+  shoot expanded-144 "$xmain"
+  check_layout "$main" 144
+  drv command "$main" 2
+  check "Escape (Cancel) ends it" dead "$fourth"
+else
+  fail "the start at 144 dpi showed no window"
+fi
+echo "the start at 144 dpi and its checks took $(awk -v a="$t144" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s"
 
 [ "$failures" -eq 0 ] && echo "win32 gui rig: all checks passed" || echo "win32 gui rig: $failures check(s) failed"
 exit $((failures > 0))

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "banner/win32/win32_animated_picture.h"
+#include "ui/banner_placement.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
 #include "ui/repeller_dialog.h"
@@ -101,13 +102,12 @@ TEST_F(Win32DialogViewTest, MarkSystemMenuAndAboutBox) {
     DestroyWindow(other);
 }
 
-// The banner from the program's resources takes over control 1010: the picture's size at the
-// template's place, animating until the window goes.
+// The banner from the program's resources takes over control 1010: the picture placed for the
+// dialog's font, animating until the window goes.
 TEST_F(Win32DialogViewTest, BannerFromTheResourcesAnimatesInTheBannerControl) {
-    const Rect place = view.GetItemRect(ids::kBanner);
     ASSERT_TRUE(view.LoadBanner(168, "GIF"));
     EXPECT_EQ(view.GetItemRect(ids::kBanner),
-              (Rect{place.left, place.top, place.left + 300, place.top + 100}));
+              PlaceBanner(view.MapDialogUnits(layout::kReferenceUnits), {300, 100}).shown);
     ASSERT_NE(view.Banner(), nullptr);
     EXPECT_EQ(view.Banner()->Control(), GetDlgItem(dialog, ids::kBanner));
     view.StartBanner();

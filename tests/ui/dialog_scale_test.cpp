@@ -1,0 +1,103 @@
+// The window's pixel measures against the dialog font: exact in the 9-point layout, and in other
+// fonts and densities still between the same controls.
+#include "ui/dialog_scale.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/banner_placement.h"
+#include "ui/dialog_ids.h"
+#include "ui/dialog_layout.h"
+#include "ui/dialog_painter.h"
+#include "ui/repeller_dialog.h"
+
+namespace {
+
+constexpr Size kBannerPicture{300, 100};
+
+// A control as the window system makes it from the template: its left edge and its width
+// converted each on its own.
+Rect AsCreated(const layout::Control& c, Size reference) {
+    const int left = layout::HorizontalPixels(c.x, reference.width);
+    const int top = layout::VerticalPixels(c.y, reference.height);
+    return {left, top, left + layout::HorizontalPixels(c.width, reference.width),
+            top + layout::VerticalPixels(c.height, reference.height)};
+}
+
+bool Overlap(const Rect& a, const Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+TEST(DialogScaleTest, MeasuresKeepTheirPlaceAgainstTheControlsInEveryFont) {
+    const DialogScale ninePoint(layout::kNinePointReference);
+    EXPECT_EQ(ninePoint.Y(CRepellerDialog::kInitialDetailsHeight), 122);
+    EXPECT_EQ(ninePoint.Y(dialog_painter::kGradientRows), 371);
+    const auto ninePointLines = dialog_painter::EtchedLines(ninePoint);
+    EXPECT_EQ(
+        (std::vector<int>{ninePointLines[0].fromX, ninePointLines[0].toX, ninePointLines[0].y,
+                          ninePointLines[1].fromX, ninePointLines[1].toX, ninePointLines[1].y}),
+        (std::vector<int>{80, 350, 205, 155, 349, 274}));
+    const BannerPlacement banner = PlaceBanner(layout::kNinePointReference, kBannerPicture);
+    EXPECT_EQ(banner.shown, (Rect{29, 3, 329, 103}));
+    EXPECT_EQ(banner.picture, (Point{0, 0}));
+
+    // What 400 x 800 dialog units take: 100 times the base units.
+    const struct {
+        const char* font;
+        Size reference;
+    } fonts[] = {{"9-point, base units 6.4 x 12", {640, 1200}},
+                 {"Tahoma 8 at 96 dpi, 6 x 13", {600, 1300}},
+                 {"Segoe UI 9 at 96 dpi, 7 x 15", {700, 1500}},
+                 {"Tahoma 8 at 144 dpi under Wine, 9 x 19", {900, 1900}},
+                 {"Tahoma 8 at 192 dpi, 12 x 26", {1200, 2600}}};
+    for (const auto& [font, reference] : fonts) {
+        SCOPED_TRACE(font);
+        const DialogScale scale(reference);
+        const auto at = [&](int id) { return AsCreated(*layout::FindControl(id), reference); };
+        const Size client = layout::ClientPixels(reference);
+        const BannerPlacement placed = PlaceBanner(reference, kBannerPicture);
+        std::vector<Rect> controls{placed.shown};
+        for (const layout::Control& c : layout::Controls()) {
+            if (c.kind != layout::Kind::Banner) controls.push_back(AsCreated(c, reference));
+        }
+
+        // Each line runs from just right of its section label, inside the label's rows, and
+        // through no control.
+        const int labels[] = {ids::kSoundSettingsLabel, ids::kSoundTestLabel};
+        const auto lines =
+            dialog_painter::EtchedLines(scale, {at(labels[0]).right, at(labels[1]).right});
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const Rect label = at(labels[i]);
+            const dialog_painter::EtchedLine& line = lines[i];
+            EXPECT_GE(line.fromX, label.right) << "line " << i;
+            EXPECT_LE(line.fromX, label.right + 1) << "line " << i;
+            EXPECT_TRUE(label.top <= line.y && line.y + 2 <= label.bottom) << "line " << i;
+            for (const Rect& c : controls) EXPECT_FALSE(Overlap(line.Covered(), c)) << "line " << i;
+        }
+
+        // Folded, the window ends at the settings' upper edge: everything above it shows whole,
+        // nothing below it shows.
+        const int compact = client.height - scale.Y(CRepellerDialog::kInitialDetailsHeight);
+        const int settingsTop = at(ids::kSoundSettingsLabel).top;
+        EXPECT_LE(compact, settingsTop);
+        EXPECT_GE(compact, settingsTop - 2);
+        for (const Rect& c : controls) {
+            if (c.top < settingsTop) {
+                EXPECT_LE(c.bottom, compact);
+            }
+        }
+
+        // The banner lies inside the client area, above the fold, and its picture covers all of
+        // the control that takes its clicks.
+        const Rect& shown = placed.shown;
+        EXPECT_TRUE(shown.left >= 0 && shown.top >= 0 && shown.right <= client.width);
+        EXPECT_GT(shown.Width(), 0);
+        EXPECT_TRUE(placed.picture.x <= 0 && placed.picture.y <= 0);
+        EXPECT_GE(placed.picture.x + kBannerPicture.width, shown.Width());
+        EXPECT_GE(placed.picture.y + kBannerPicture.height, shown.Height());
+    }
+}
+
+}  // namespace
