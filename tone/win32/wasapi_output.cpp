@@ -178,6 +178,11 @@ std::unique_ptr<WasapiOutput> WasapiOutput::Open(std::string& why) {
 }
 
 WasapiOutput::~WasapiOutput() {
+    // A stream closed while it sounds ends with a click: fade out first.
+    if (m_thread.joinable() && !Failed()) {
+        Silence();
+        Drain(std::chrono::milliseconds(200));
+    }
     m_quit.store(true);
     if (m_thread.joinable()) m_thread.join();
 }
