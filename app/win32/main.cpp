@@ -117,6 +117,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     });
     CMenuWindowHook::InstallHook();
     window.Run();
+    // The sound ends with the window, not with the teardown after it.
+    player.Stop();
     CMenuWindowHook::RemoveHook();
     prompt.SetOwner(nullptr);
     trayHost.SetMainWindow(nullptr);

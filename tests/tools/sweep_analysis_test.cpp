@@ -180,6 +180,21 @@ TEST(SweepAnalysisTest, StartWithoutFadeLeaks) {
     EXPECT_GT(r.stopLowBandDb, -60.0);
 }
 
+TEST(SweepAnalysisTest, MelodyIsHeardNoteByNoteAndANoteOutOfOrderIsNot) {
+    // A note of no length sounds for no time; the melody then starts again.
+    const SweepPlan played{.melody = {{1318, 120}, {1174, 40}, {20000, 0}, {880, 60}}};
+    SweepPlan swapped = played;
+    std::swap(swapped.melody[0], swapped.melody[1]);
+    const std::vector<float> x = Render(played, 0.5);
+    const SweepReport r = AnalyseSweep(x, kRate, played);
+    ASSERT_TRUE(r.problem.empty()) << r.problem;
+    EXPECT_EQ(r.tonesMeasured, 7u);
+    EXPECT_EQ(r.joins.size(), 5u);
+    EXPECT_LT(std::abs(r.worstFrequencyError), 1e-3);
+    EXPECT_EQ(r.worstJoinOffset, 0);
+    EXPECT_GT(std::abs(AnalyseSweep(x, kRate, swapped).worstFrequencyError), 100.0);
+}
+
 TEST(SweepAnalysisTest, SilenceIsAProblemNotAPass) {
     const std::vector<float> x(48000, 0.0f);
     const SweepReport r = AnalyseSweep(x, kRate, SweepPlan{});

@@ -23,8 +23,14 @@ namespace {
 // A wait this long for the endpoint's period means it stopped playing: a device unplugged or a
 // driver that hung.
 constexpr DWORD kStallMs = 2000;
-// Queued beyond one period, so that a late wake-up of our thread does not starve the endpoint.
-constexpr REFERENCE_TIME kMarginHns = 30000;  // 3 ms
+// Queued beyond two periods, so that a late wake-up of our thread does not starve the endpoint.
+// Two, not one: Wine's Pulse driver counts the first period of a stream as not yet played, so its
+// server holds a period less than the padding says; with one period queued it runs dry whenever a
+// thread wakes a few ms late, and Wine fills each gap with silence.
+constexpr REFERENCE_TIME kMarginHns = 50000;  // 5 ms
+
+// Periods of silence a new stream plays before a tone may start.
+constexpr int kSettlingPeriods = 10;
 
 enum class SampleKind { Float32, Int16, Int32 };
 
@@ -98,7 +104,9 @@ struct Endpoint {
 
     // Empty when opened, else the reason.
     std::string Open() {
-        HRESULT hr = CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+        // In-process only: where the enumerator cannot be made, asking for a local or remote
+        // server too makes COM try to start one, which took 3 to 10 s under Wine.
+        HRESULT hr = CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_INPROC_SERVER,
                                       IID_PPV_ARGS(&devices));
         if (FAILED(hr)) return Failure("no audio device enumerator", hr);
         ComPtr<IMMDevice> device;
@@ -118,7 +126,7 @@ struct Endpoint {
         REFERENCE_TIME defaultPeriod = 0, minimumPeriod = 0;
         hr = client->GetDevicePeriod(&defaultPeriod, &minimumPeriod);
         if (FAILED(hr)) return Failure("no device period", hr);
-        const REFERENCE_TIME lead = defaultPeriod + kMarginHns;
+        const REFERENCE_TIME lead = 2 * defaultPeriod + kMarginHns;
         hr = client->Initialize(AUDCLNT_SHAREMODE_SHARED, AUDCLNT_STREAMFLAGS_EVENTCALLBACK,
                                 2 * lead, 0, mix, nullptr);
         if (FAILED(hr)) return Failure("the stream cannot be initialised", hr);
@@ -171,6 +179,11 @@ std::unique_ptr<WasapiOutput> WasapiOutput::Open(std::string& why) {
 }
 
 WasapiOutput::~WasapiOutput() {
+    // A stream closed while it sounds ends with a click: fade out first.
+    if (m_thread.joinable() && !Failed()) {
+        Silence();
+        Drain(std::chrono::milliseconds(200));
+    }
     m_quit.store(true);
     if (m_thread.joinable()) m_thread.join();
 }
@@ -178,15 +191,12 @@ WasapiOutput::~WasapiOutput() {
 void WasapiOutput::Run(std::promise<std::string> opened) {
     const ComApartment com(ComApartment::Threading::Multi);
     Endpoint endpoint;
-    std::string why = endpoint.Open();
-    if (why.empty()) {
+    if (std::string why = endpoint.Open(); !why.empty()) return opened.set_value(std::move(why));
+    {
         std::lock_guard lock(m_mutex);
         m_synth = ToneSynth(endpoint.rate);
         m_heardDelayFrames = endpoint.leadFrames + endpoint.latencyFrames;
     }
-    const bool failed = !why.empty();
-    opened.set_value(std::move(why));
-    if (failed) return;
 
     const ProAudioThread priority;
     std::vector<float> mono(endpoint.bufferFrames);
@@ -202,17 +212,28 @@ void WasapiOutput::Run(std::promise<std::string> opened) {
         Spread(mono.data(), frames, endpoint.channels, endpoint.kind, data);
         return SUCCEEDED(endpoint.render->ReleaseBuffer(frames, 0));
     };
+    const auto nextPeriod = [&] {
+        return WaitForSingleObject(endpoint.period, kStallMs) == WAIT_OBJECT_0 && feed();
+    };
+    if (!feed() || FAILED(endpoint.client->Start())) {
+        return opened.set_value("WASAPI: the stream does not start");
+    }
+    // The output counts as open once the stream has played a little silence: Wine's Pulse driver
+    // runs dry once or twice as a stream starts, which a first tone would hear as gaps.
+    for (int i = 0; i < kSettlingPeriods; ++i) {
+        if (!nextPeriod()) {
+            endpoint.client->Stop();
+            return opened.set_value("WASAPI: the stream stalled as it started");
+        }
+    }
+    opened.set_value({});
     // A new default device ends this output as a failure does; the sink then opens the new one.
     DefaultEndpointWatch watch([this] { Fail(); });
     const bool watching = SUCCEEDED(endpoint.devices->RegisterEndpointNotificationCallback(&watch));
-    if (feed() && SUCCEEDED(endpoint.client->Start())) {
-        while (!m_quit.load() && !Failed()) {
-            if (WaitForSingleObject(endpoint.period, kStallMs) != WAIT_OBJECT_0 || !feed()) Fail();
-        }
-        endpoint.client->Stop();
-    } else {
-        Fail();
+    while (!m_quit.load() && !Failed()) {
+        if (!nextPeriod()) Fail();
     }
+    endpoint.client->Stop();
     if (watching) endpoint.devices->UnregisterEndpointNotificationCallback(&watch);
 }
 

@@ -14,7 +14,7 @@
 #include "tone/tone_synth.h"
 
 // The default audio endpoint through WASAPI in shared mode. A thread of its own, woken by the
-// endpoint at every period, renders just enough to keep a little over one period queued there, so
+// endpoint at every period, renders just enough to keep a little over two periods queued there, so
 // that a stop is heard within that and the endpoint's latency without rewriting anything; a tone
 // counts as begun once it has been rendered into the endpoint's buffer. The endpoint's COM objects
 // live on that thread alone.

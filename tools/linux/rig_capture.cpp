@@ -36,6 +36,9 @@ int main(int argc, char** argv) {
         bytes += static_cast<unsigned long long>(n);
         std::fprintf(times, "%llu %lld.%09ld\n", bytes / 4, static_cast<long long>(now.tv_sec),
                      now.tv_nsec);
+        // A rig may measure the part recorded so far while the recording goes on.
+        std::fflush(samples);
+        std::fflush(times);
     }
     const bool ok = std::fclose(samples) == 0 && std::fclose(times) == 0;
     return ok ? 0 : 1;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tools/sound_analysis/sample_file.h"
@@ -20,8 +21,10 @@ const char* const kUsage =
     "         [--max-frequency-error HZ] [--max-low-band-db DB] [--max-phase-jump RAD]\n"
     "         [--max-join-residual-db DB] [--max-join-offset N] [--max-gaps N]\n"
     "         [--seconds S --max-extra-ms MS] [--stop-frame N] [--tones N] [--onset-before S]\n"
+    "         [--melody MELODY_FILE]\n"
     "       rig-analyze FILE --segments MIN_SILENCE_MS [--max-low-band-db DB]\n"
-    "FILE is a mono WAV file or raw float32 (at --rate, default 48000).\n";
+    "FILE is a mono WAV file or raw float32 (at --rate, default 48000). A MELODY_FILE holds the\n"
+    "melody played in place of the sweep: little-endian 16-bit pairs of Hz and tens of ms.\n";
 
 struct Limits {
     std::optional<double> frequencyError, lowBandDb, phaseJump, residualDb, joinOffset, gaps;
@@ -34,6 +37,21 @@ std::optional<double> Number(std::string_view text) {
     if (ec != std::errc() || p != text.data() + text.size() || !std::isfinite(v))
         return std::nullopt;
     return v;
+}
+
+// The notes of a melody resource, with the lengths in milliseconds kept to 16 bits as the player
+// keeps them.
+std::optional<std::vector<MelodyNote>> ReadMelody(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return std::nullopt;
+    std::vector<MelodyNote> notes;
+    unsigned char pair[4];
+    while (std::fread(pair, 1, sizeof pair, f) == sizeof pair) {
+        const int hz = pair[0] | pair[1] << 8;
+        notes.push_back({hz, ((pair[2] | pair[3] << 8) * 10) & 0xFFFF});
+    }
+    std::fclose(f);
+    return notes;
 }
 
 int failures = 0;
@@ -92,6 +110,16 @@ int main(int argc, char** argv) {
         }
         if (a == "--list") {
             listTones = true;
+            continue;
+        }
+        if (a == "--melody" && i + 1 < args.size()) {
+            const std::string melodyPath(args[++i]);
+            std::optional<std::vector<MelodyNote>> notes = ReadMelody(melodyPath);
+            if (!notes || notes->empty()) {
+                std::fprintf(stderr, "rig-analyze: no melody in %s\n", melodyPath.c_str());
+                return 2;
+            }
+            plan.melody = std::move(*notes);
             continue;
         }
         std::optional<double> v = i + 1 < args.size() ? Number(args[i + 1]) : std::nullopt;

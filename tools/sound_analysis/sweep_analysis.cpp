@@ -7,7 +7,28 @@
 
 #include "tools/sound_analysis/spectrum.h"
 
+namespace {
+
+std::vector<PlannedTone> PlanMelody(const std::vector<MelodyNote>& melody, unsigned rate,
+                                    std::int64_t frames) {
+    std::vector<PlannedTone> tones;
+    if (std::none_of(melody.begin(), melody.end(), [](const MelodyNote& n) { return n.ms > 0; }))
+        return tones;
+    std::int64_t ms = 0, end = 0;
+    for (std::size_t k = 0; end < frames; k = (k + 1) % melody.size()) {
+        if (melody[k].ms <= 0) continue;
+        ms += melody[k].ms;
+        const std::int64_t next = ms * rate / 1000;
+        tones.push_back({static_cast<double>(melody[k].hz), end, next - end});
+        end = next;
+    }
+    return tones;
+}
+
+}  // namespace
+
 std::vector<PlannedTone> PlanSweep(const SweepPlan& plan, unsigned rate, std::int64_t frames) {
+    if (!plan.melody.empty()) return PlanMelody(plan.melody, rate, frames);
     std::vector<PlannedTone> tones;
     if (plan.from <= 0 || plan.to <= 0 || plan.step <= 0 || plan.delayMs <= 0) return tones;
     int hz = plan.from;

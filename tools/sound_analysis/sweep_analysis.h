@@ -8,10 +8,17 @@
 
 #include "tone/tone_synth.h"
 
+struct MelodyNote {
+    int hz;
+    int ms;
+};
+
 // The sweep that was asked for: the same stepping as the tone engine, lengths in exact samples as
-// the synthesiser cuts them.
+// the synthesiser cuts them. With a melody, its notes in order and over again take the place of
+// the sweep's steps; a note of no length sounds for no time and is left out.
 struct SweepPlan {
     int from = 16000, to = 20000, delayMs = 500, step = 10;
+    std::vector<MelodyNote> melody{};
 };
 
 struct PlannedTone {

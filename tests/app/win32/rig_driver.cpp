@@ -38,6 +38,8 @@
 //   syscolor INDEX               a system colour as "#RRGGBB"
 //   cancelmode HWND              ends the menu mode the window's menu bar is in (WM_CANCELMODE)
 //   foreground                   the foreground window
+//   sendclick HWND ID            a button click sent and waited for: the milliseconds the window
+//                                took to handle it (exit code 1 when it did not answer in 10 s)
 #include <windows.h>
 // clang-format off
 #include <aclapi.h>
@@ -294,6 +296,14 @@ int Run(int argc, wchar_t** argv) {
     if (verb == L"click") {
         HWND item = GetDlgItem(Hwnd(arg(2)), Int(arg(3)));
         return item && PostMessageW(item, BM_CLICK, 0, 0) ? 0 : 1;
+    }
+    if (verb == L"sendclick") {
+        HWND item = GetDlgItem(Hwnd(arg(2)), Int(arg(3)));
+        const ULONGLONG start = GetTickCount64();
+        if (!item || !SendMessageTimeoutW(item, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr))
+            return 1;
+        std::printf("%llu\n", GetTickCount64() - start);
+        return 0;
     }
     if (verb == L"command") {
         return PostMessageW(Hwnd(arg(2)), WM_COMMAND, static_cast<WPARAM>(Int(arg(3))), 0) ? 0 : 1;
