@@ -29,8 +29,9 @@ RIG_POLL_SECONDS=0.1
 # has filled a dropout with silence, which puts the median near 30 ms on its own).
 stop_limit_ms=35
 # The window's close is no stop command: the window and its controls are torn down first (about
-# 60 ms under Wine), then the player stops and the stream fades out.
-close_limit_ms=150
+# 60 ms under Wine, 175 ms on a machine at a load of 7), then the player stops and the stream
+# fades out. The check is that the sound ends with the program, and without a click.
+close_limit_ms=300
 rig_started=$(rig_now)
 
 for tool in Xvfb openbox xdotool wine wineserver pulseaudio parec pactl python3; do
