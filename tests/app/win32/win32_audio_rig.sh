@@ -185,7 +185,20 @@ fi
 # Windows the endpoint's clock takes it. Seen here: a take of a few seconds mostly has none, a
 # longer one now and then a few, and some runs many. A fault of the program shows in every run,
 # so a failed recording of the melody is taken once more, and of the sweep twice more, each a new
-# start of the program; one clean take decides.
+# start of the program; one clean take decides. When every take dropped sound on a busy machine
+# (a load average of 1 or more), the run says so and counts as inconclusive, not as a failure.
+inconclusive=0
+# busy_dropouts WHAT NAME...: true, and the run inconclusive, when every take NAME dropped sound
+# while the machine was busy.
+busy_dropouts() {
+  local what=$1 name load
+  shift
+  load=$(cut -d' ' -f1 /proc/loadavg)
+  awk -v l="$load" 'BEGIN { exit !(l >= 1) }' || return 1
+  for name in "$@"; do [ "$(figure gaps "$work/$name.txt")" -gt 0 ] 2>/dev/null || return 1; done
+  echo "win32 audio rig: skipped, Wine's driver dropped sound in every take of $what (load average $load)"
+  inconclusive=1
+}
 # A Wine process starting stalls the running ones for a moment too: what is measured ends before
 # the driver clicks again.
 
@@ -211,7 +224,7 @@ melody_take() {
 echo "== the test melody ($(since "$rig_started") s)"
 if ! melody_take melody; then
   echo "(the melody's recording failed; the load average is $(cut -d' ' -f1 /proc/loadavg): once more)"
-  melody_take melody-again || fail "the test melody"
+  melody_take melody-again || busy_dropouts "the melody" melody melody-again || fail "the test melody"
 fi
 close_window "$first"
 
@@ -249,7 +262,8 @@ else
   else
     echo "(the second take failed too: a third)"
     sweep="sweep-third"
-    sweep_take sweep-third 4 && ok "every tone in order, no dropout, no click" || fail "the sweep from launch"
+    sweep_take sweep-third 4 && ok "every tone in order, no dropout, no click" ||
+      busy_dropouts "the sweep" sweep sweep-again sweep-third || fail "the sweep from launch"
   fi
   read -r cpu0 cpu1 rss <<<"$cpu_figures"
 fi
@@ -312,4 +326,5 @@ echo "== figures ($(since "$rig_started") s)"
 echo "drovane.exe's Wine process over 10 s of sweep: $(awk -v a="$cpu0" -v b="$cpu1" 'BEGIN { printf "%.2f", b - a }') s of CPU; peak resident memory ${rss} MB"
 echo "rig run time $(since "$rig_started") s"
 [ "$failures" -eq 0 ] && echo "win32 audio rig: all checks passed" || echo "win32 audio rig: $failures check(s) failed"
+[ "$failures" -eq 0 ] && [ "$inconclusive" -gt 0 ] && exit 77
 exit $((failures > 0))
