@@ -124,7 +124,7 @@ std::optional<bool> CRepellerDialog::OnUpdateCommand(int command) const {
 void CRepellerDialog::OnCancel() { m_view.DestroyWindow(); }
 
 void CRepellerDialog::OnLButtonDown(Point client) {
-    if (m_view.GetItemRect(ids::kBanner).Contains(client)) m_shell.OpenAddress(m_productPage);
+    if (m_view.GetItemRect(ids::kBanner).Contains(client)) OpenProductPage();
     if (m_view.GetItemRect(ids::kRunAtLogonLabel).Contains(client)) {
         m_view.SetCheck(ids::kRunAtLogon, m_view.GetCheck(ids::kRunAtLogon) == 0 ? 1 : 0);
     }
@@ -139,6 +139,8 @@ bool CRepellerDialog::OnSysCommand(int command) {
     OnAbout();
     return true;
 }
+
+void CRepellerDialog::OpenProductPage() { m_shell.OpenAddress(m_productPage); }
 
 void CRepellerDialog::OnAbout() { m_view.ShowAboutBox(); }
 

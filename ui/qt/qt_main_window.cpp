@@ -18,10 +18,12 @@
 #include "toolkit/qt/flat_menu.h"
 #include "toolkit/qt/flat_push_button.h"
 #include "toolkit/qt/qt_canvas.h"
+#include "ui/control_names.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
 #include "ui/dialog_painter.h"
 #include "ui/menu_model.h"
+#include "ui/qt/banner_link.h"
 #include "ui/qt/label_fitting.h"
 #include "ui/qt/maximise_undo.h"
 #include "ui/qt/qt_about_window.h"
@@ -188,7 +190,13 @@ void QtMainWindow::BuildControls() {
                 break;
             case layout::Kind::Banner:
                 // Its clicks and the cursor over it are the window's: they reach the client area.
-                m_banner = new QtAnimatedPicture(m_client);
+                m_banner = new BannerLink(
+                    FromUtf8(CRepellerDialog::kBannerName),
+                    [this] { return m_logic ? FromUtf8(m_logic->ProductPage()) : QString(); },
+                    [this] {
+                        if (m_logic) m_logic->OpenProductPage();
+                    },
+                    m_client);
                 widget = m_banner;
                 break;
         }
@@ -206,6 +214,23 @@ void QtMainWindow::BuildControls() {
     // The banner's picture reaches down over the frame's top line; the frame, only lines, goes on
     // top, so that its line runs on over the picture's plain lower edge.
     if (frame) frame->raise();
+    NameControls();
+}
+
+void QtMainWindow::NameControls() {
+    const auto label = [this](int id) { return qobject_cast<QLabel*>(m_items.value(id)); };
+    for (const control_names::Naming& n : control_names::Namings()) {
+        QWidget* control = m_items.value(n.control);
+        label(n.label)->setBuddy(control);
+        control->setAccessibleName(
+            FromUtf8(control_names::NameOf(n, [this](int id) { return GetItemText(id); })));
+    }
+    // A label that holds only a unit belongs to the control it follows.
+    for (const control_names::Naming& n : control_names::Namings()) {
+        if (n.unitLabel != 0 && !label(n.unitLabel)->buddy()) {
+            label(n.unitLabel)->setBuddy(m_items.value(n.control));
+        }
+    }
 }
 
 void QtMainWindow::Command(int id) {
@@ -233,6 +258,7 @@ void QtMainWindow::SetItemText(int id, std::string_view text) {
         button->setText(FromUtf8(text));
     } else if (auto* label = dynamic_cast<TransparentLabel*>(w)) {
         label->setText(FromUtf8(text));
+        NameControls();
     }
 }
 

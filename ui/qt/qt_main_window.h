@@ -82,6 +82,8 @@ protected:
 private:
     void BuildControls();
     void BuildMenuBar();
+    // Gives each control the label that names it, and the name a screen reader reads.
+    void NameControls();
     void Command(int id);
 
     CRepellerDialog* m_logic = nullptr;
