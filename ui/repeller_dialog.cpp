@@ -58,6 +58,9 @@ CRepellerDialog::CRepellerDialog(DialogView& view, CTonePlayer& player, CRegistr
 bool CRepellerDialog::OnInitDialog() {
     m_scale = DialogScale(m_view.MapDialogUnits(layout::kReferenceUnits));
     ToggleDetailsHeight();
+    // What the fold puts outside the window is hidden too, so that neither Tab nor a screen
+    // reader reaches it.
+    ShowDetailsControls(Expanded());
     ExchangeToControls();
     // Without a notification area yet, the icon comes when one is made.
     static_cast<void>(m_tray.AddToTray(m_trayHost, kTrayTip, ids::kTrayIcon, ids::kTrayMenu));
