@@ -170,7 +170,11 @@ void QtMainWindow::BuildControls() {
             case layout::Kind::CheckBox: {
                 auto* box = new QCheckBox(m_client);
                 const int id = c.id;
-                connect(box, &QCheckBox::clicked, this, [this, id] { Command(id); });
+                // A click, Space and a screen reader's toggle all change the mark: each is the
+                // box's click. A mark the program sets is not.
+                connect(box, &QCheckBox::toggled, this, [this, id] {
+                    if (!m_settingCheck) Command(id);
+                });
                 widget = box;
                 break;
             }
@@ -268,7 +272,11 @@ int QtMainWindow::GetCheck(int id) {
 }
 
 void QtMainWindow::SetCheck(int id, int state) {
-    if (auto* box = qobject_cast<QCheckBox*>(m_items.value(id))) box->setChecked(state != 0);
+    if (auto* box = qobject_cast<QCheckBox*>(m_items.value(id))) {
+        m_settingCheck = true;
+        box->setChecked(state != 0);
+        m_settingCheck = false;
+    }
 }
 
 void QtMainWindow::ShowItem(int id, bool show) {

@@ -100,4 +100,5 @@ private:
     std::function<void()> m_marked;
     std::function<bool()> m_trayAvailable;
     bool m_destroyed = false;
+    bool m_settingCheck = false;
 };

@@ -215,6 +215,27 @@ TEST_F(QtMainWindowTest, CheckBoxClickWritesTheEntryAndTheMenuShowsTheFlags) {
     EXPECT_FALSE(actions[3]->isCheckable());
 }
 
+TEST_F(QtMainWindowTest, EveryWayOfChangingTheBoxWritesOrRemovesTheEntryAsAClickDoes) {
+    Open();
+    auto* box = Item<QCheckBox>(ids::kRunAtLogon);
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"click", [&] { box->click(); }},
+        {"Space", [&] { Key(box, Qt::Key_Space); }},
+        {"toggle action", [&] { Press(box, QAccessibleActionInterface::toggleAction()); }},
+        {"press action", [&] { Press(box, QAccessibleActionInterface::pressAction()); }},
+    };
+    for (const auto& [way, change] : ways) {
+        change();
+        EXPECT_TRUE(box->isChecked()) << way;
+        EXPECT_EQ(logon.entry, std::string("/usr/bin/drovane")) << way;
+        change();
+        EXPECT_FALSE(logon.entry) << way;
+    }
+    // A mark the program moves itself (the label's click) writes nothing.
+    window.SetCheck(ids::kRunAtLogon, 1);
+    EXPECT_FALSE(logon.entry);
+}
+
 TEST_F(QtMainWindowTest, ScreenReadersFindEachControlByNameRoleAndTheLabelThatNamesIt) {
     Open();
     const struct {
