@@ -205,7 +205,10 @@ void QtMainWindow::BuildControls() {
                 break;
         }
         widget->setGeometry(rect);
-        if (c.hidden) widget->hide();
+        if (c.hidden) {
+            widget->hide();
+            m_hiddenItems.insert(widget);
+        }
         if (c.id != 0) {
             widget->setObjectName(QString("item%1").arg(c.id));
             m_items.insert(c.id, widget);
@@ -280,7 +283,23 @@ void QtMainWindow::SetCheck(int id, int state) {
 }
 
 void QtMainWindow::ShowItem(int id, bool show) {
-    if (QWidget* w = m_items.value(id)) w->setVisible(show);
+    QWidget* w = m_items.value(id);
+    if (!w) return;
+    if (show) {
+        m_hiddenItems.remove(w);
+    } else {
+        m_hiddenItems.insert(w);
+    }
+    ShowWhatTheWindowHolds();
+}
+
+// Qt counts a widget below its window's edge as shown: Tab and screen readers would reach the
+// labels and the picture that the fold puts out of sight.
+void QtMainWindow::ShowWhatTheWindowHolds() {
+    const int bottom = height() - m_client->y();
+    for (QWidget* w : m_client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        w->setVisible(!m_hiddenItems.contains(w) && w->y() < bottom);
+    }
 }
 
 void QtMainWindow::FocusItem(int id) {
@@ -303,7 +322,10 @@ Size QtMainWindow::MapDialogUnits(Size units) {
 
 Size QtMainWindow::GetWindowSize() { return {width(), height()}; }
 
-void QtMainWindow::SetWindowSize(Size size) { setFixedSize(size.width, size.height); }
+void QtMainWindow::SetWindowSize(Size size) {
+    setFixedSize(size.width, size.height);
+    ShowWhatTheWindowHolds();
+}
 
 // On Windows the trimmed pixel belongs to the window's own frame. Here the window manager draws the
 // frame, and the outermost pixel of the window is content (the menu bar, the gradient): trim none.

@@ -143,6 +143,12 @@ for name in edits:
 for name in ["설정", "기본값", "사운드 테스트", "사운드 멈춤"]:
     b = by(nodes, "push button", name)
     check(f"compact view: the folded button {name} is not showing", b is not None and not showing(b))
+folded_labels = ["사운드 설정", "Frequency", "(Hz) to", "(Hz)", "Delay", "Step", "컴퓨터 사운드 테스트"]
+for name in folded_labels:
+    label = by(nodes, "label", name)
+    check(f"compact view: the folded label {name!r} is not showing", label is not None and not showing(label))
+check("compact view: the speaker picture is not showing",
+      all(not showing(n) for n in nodes if n.getRoleName() == "image"))
 
 
 def tab_cycle(win, count):
@@ -240,6 +246,9 @@ nodes = walk(main)
 for name in edits + ["설정", "기본값", "사운드 테스트", "사운드 멈춤"]:
     w = next((n for n in nodes if n.name == name and n.getRoleName() in ("text", "push button")), None)
     check(f"expanded view: {name!r} is showing", w is not None and showing(w))
+for name in folded_labels:
+    label = by(nodes, "label", name)
+    check(f"expanded view: the label {name!r} is showing", label is not None and showing(label))
 expanded_order = ["닫기", "시작", "멈춤", "작게보기 <<"] + edits + ["설정", "기본값", "사운드 테스트", "사운드 멈춤", "시작 시 실행하기", "Drovane"]
 seen = tab_cycle(main, len(expanded_order))
 check(f"expanded view: Tab goes round {expanded_order} ({seen})", is_rotation(seen, expanded_order))

@@ -165,9 +165,14 @@ TEST_F(QtMainWindowTest, OpensCompactUnfoldsByButtonAndCloseBoxHides) {
     EXPECT_EQ(window.width(), 331);
     EXPECT_TRUE(window.mask().isEmpty()) << "the window manager's frame is trimmed, not content";
     EXPECT_EQ(Item<QLineEdit>(ids::kFrequency1)->text(), "16000");
+    // What the fold puts out of sight is hidden, labels too; the notice above it shows.
+    const int folded[] = {ids::kFrequency1, ids::kFrequencyLabel, ids::kSoundTestLabel};
+    for (int id : folded) EXPECT_TRUE(Item<QWidget>(id)->isHidden()) << id;
+    EXPECT_FALSE(Item<QWidget>(ids::kNotice)->isHidden());
 
     Item<QPushButton>(ids::kDetails)->click();
     EXPECT_EQ(window.height(), full);
+    for (int id : folded) EXPECT_FALSE(Item<QWidget>(id)->isHidden()) << id;
 
     EXPECT_EQ(Item<QPushButton>(ids::kDetails)->text(), "작게보기 <<");
     EXPECT_FALSE(Item<QPushButton>(ids::kSet)->isHidden());
