@@ -35,6 +35,7 @@ CLinkStatic& CLinkStatic::SetUnderline(bool underline) {
 
 CLinkStatic& CLinkStatic::SetLinkAddress(bool enable, std::string_view address) {
     SharedLinkAddress() = std::string(address);
+    m_link = enable;
     m_view.SetTakesClicks(enable);
     return *this;
 }
@@ -68,3 +69,7 @@ void CLinkStatic::OnTimer() {
 }
 
 void CLinkStatic::OnLButtonDown() { m_shell.OpenAddress(SharedLinkAddress()); }
+
+std::string CLinkStatic::Caption() const { return m_timerRunning ? m_savedText : m_view.GetText(); }
+
+const std::string& CLinkStatic::LinkAddress() { return SharedLinkAddress(); }

@@ -49,6 +49,12 @@ public:
     // The cursor to show over the label, or kNoCursor for the platform's default.
     int OnSetCursor() const { return m_hoverCursor; }
 
+    // The label's text, also while a blink hides it: what a screen reader reads.
+    std::string Caption() const;
+    // Whether a click opens the link address, and that address.
+    bool IsLink() const { return m_link; }
+    static const std::string& LinkAddress();
+
     Color ForeColor() const { return m_foreColor; }
     Color BackColor() const { return m_backColor; }
     bool Underline() const { return m_underline; }
@@ -60,6 +66,7 @@ private:
     Color m_foreColor;
     Color m_backColor;
     bool m_underline = false;
+    bool m_link = false;
     std::string m_savedText;
     bool m_blinkPhase = false;  // true while the text is hidden
     bool m_timerRunning = false;

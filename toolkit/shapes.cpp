@@ -106,4 +106,19 @@ void RoundRect(Canvas& canvas, const Rect& logical, Size corner, Color pen, Colo
     PaintRows(canvas, r.top, rows, density, pen, brush);
 }
 
+void FocusRect(Canvas& canvas, const Rect& rect, Color color) {
+    if (rect.Width() <= 0 || rect.Height() <= 0) return;
+    const auto dot = [&](int x, int y) {
+        if ((x - rect.left + y - rect.top) % 2 == 0) canvas.SetPixel({x, y}, color);
+    };
+    for (int x = rect.left; x < rect.right; ++x) {
+        dot(x, rect.top);
+        dot(x, rect.bottom - 1);
+    }
+    for (int y = rect.top + 1; y < rect.bottom - 1; ++y) {
+        dot(rect.left, y);
+        dot(rect.right - 1, y);
+    }
+}
+
 }  // namespace shapes

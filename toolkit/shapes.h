@@ -24,6 +24,10 @@ void Ellipse(Canvas& canvas, const Rect& rect, Color pen, Color brush = kNoColor
 // 1, 0 and 0 pixels in from the side.
 void RoundRect(Canvas& canvas, const Rect& rect, Size corner, Color pen, Color brush = kNoColor);
 
+// FocusRect(): the dotted outline that marks the keyboard focus: every other pixel of the first
+// and last row and column of `rect`, from its top-left pixel on.
+void FocusRect(Canvas& canvas, const Rect& rect, Color color);
+
 // The pixels of row `row` (0 at the top) of an ellipse `width` wide and `height` high: from
 // `first` up to `last` (outside), relative to its left edge; first == last for an empty row.
 struct Span {

@@ -58,6 +58,9 @@ CRepellerDialog::CRepellerDialog(DialogView& view, CTonePlayer& player, CRegistr
 bool CRepellerDialog::OnInitDialog() {
     m_scale = DialogScale(m_view.MapDialogUnits(layout::kReferenceUnits));
     ToggleDetailsHeight();
+    // What the fold puts outside the window is hidden too, so that neither Tab nor a screen
+    // reader reaches it.
+    ShowDetailsControls(Expanded());
     ExchangeToControls();
     // Without a notification area yet, the icon comes when one is made.
     static_cast<void>(m_tray.AddToTray(m_trayHost, kTrayTip, ids::kTrayIcon, ids::kTrayMenu));
@@ -124,7 +127,7 @@ std::optional<bool> CRepellerDialog::OnUpdateCommand(int command) const {
 void CRepellerDialog::OnCancel() { m_view.DestroyWindow(); }
 
 void CRepellerDialog::OnLButtonDown(Point client) {
-    if (m_view.GetItemRect(ids::kBanner).Contains(client)) m_shell.OpenAddress(m_productPage);
+    if (m_view.GetItemRect(ids::kBanner).Contains(client)) OpenProductPage();
     if (m_view.GetItemRect(ids::kRunAtLogonLabel).Contains(client)) {
         m_view.SetCheck(ids::kRunAtLogon, m_view.GetCheck(ids::kRunAtLogon) == 0 ? 1 : 0);
     }
@@ -139,6 +142,8 @@ bool CRepellerDialog::OnSysCommand(int command) {
     OnAbout();
     return true;
 }
+
+void CRepellerDialog::OpenProductPage() { m_shell.OpenAddress(m_productPage); }
 
 void CRepellerDialog::OnAbout() { m_view.ShowAboutBox(); }
 

@@ -28,6 +28,8 @@ public:
     static constexpr std::string_view kSystemAboutText = "&About Drovane...";
     // The banner's picture: resource "GIF" 168.
     static constexpr int kBannerResource = 168;
+    // What the banner's picture says, for a screen reader.
+    static constexpr std::string_view kBannerName = "Drovane";
 
     // `productPage` is the address the banner opens.
     CRepellerDialog(DialogView& view, CTonePlayer& player, CRegistrySettings& settings,
@@ -48,6 +50,9 @@ public:
     // A click that no control took: on the banner it opens the product page; on the run-at-logon
     // label it moves the check mark.
     void OnLButtonDown(Point client);
+    // What a click on the banner does; the banner's keys and its screen-reader action do the same.
+    void OpenProductPage();
+    const std::string& ProductPage() const { return m_productPage; }
     // True when the cursor at `client` is to be the hand (over the banner).
     bool OnSetCursor(Point client);
     // A command of the system menu; false when it is not ours.

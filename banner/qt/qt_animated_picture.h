@@ -14,7 +14,7 @@ class ResourceSource;
 // Shows a CAnimatedPicture, at the picture's size. The animation thread runs only while the
 // widget is visible: hiding it halts the thread, showing it again starts it on the frame that was
 // on show. It takes no mouse input: clicks and the cursor over it are its window's.
-class QtAnimatedPicture final : public QWidget {
+class QtAnimatedPicture : public QWidget {
 public:
     // `waiter` waits out the frames' delays (the steady clock when null).
     explicit QtAnimatedPicture(QWidget* parent = nullptr,

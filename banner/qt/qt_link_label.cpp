@@ -1,10 +1,13 @@
 #include "banner/qt/qt_link_label.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "base/qt/qt_text.h"
+#include "toolkit/qt/qt_canvas.h"
 #include "toolkit/qt/qt_color.h"
+#include "toolkit/shapes.h"
 
 QtLinkLabel::QtLinkLabel(const QString& text, Shell& shell, CursorLoader cursors, QWidget* parent)
     : QWidget(parent),
@@ -15,6 +18,7 @@ QtLinkLabel::QtLinkLabel(const QString& text, Shell& shell, CursorLoader cursors
     // Like a static text, it lets clicks through to its parent until it becomes a link.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(&m_timer, &QTimer::timeout, this, [this] { m_logic.OnTimer(); });
+    AccessibleLink::Install();
 }
 
 std::string QtLinkLabel::GetText() { return ToUtf8(m_text); }
@@ -32,7 +36,13 @@ void QtLinkLabel::StopTimer() { m_timer.stop(); }
 
 void QtLinkLabel::SetTakesClicks(bool takes) {
     setAttribute(Qt::WA_TransparentForMouseEvents, !takes);
+    // Tab only: a click opens the link without leaving the focus mark behind.
+    setFocusPolicy(takes ? Qt::TabFocus : Qt::NoFocus);
 }
+
+QString QtLinkLabel::LinkName() const { return FromUtf8(m_logic.Caption()); }
+
+QString QtLinkLabel::LinkTarget() const { return FromUtf8(CLinkStatic::LinkAddress()); }
 
 void QtLinkLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -42,6 +52,20 @@ void QtLinkLabel::paintEvent(QPaintEvent*) {
     painter.setFont(letters);
     painter.setPen(ToQColor(m_logic.ForeColor()));
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_text);
+    if (hasFocus()) {
+        QtCanvas canvas(painter);
+        shapes::FocusRect(canvas, {0, 0, width(), height()}, m_logic.ForeColor());
+    }
+}
+
+void QtLinkLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (m_logic.IsLink() &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        m_logic.OnLButtonDown();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void QtLinkLabel::mousePressEvent(QMouseEvent* event) {

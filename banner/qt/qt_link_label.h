@@ -8,10 +8,12 @@
 #include <optional>
 
 #include "banner/link_static.h"
+#include "banner/qt/accessible_link.h"
 
 // A link label on the Linux desktop: a static text painted with the colours and underline that
-// its CLinkStatic decides, ticking its blink timer and reporting clicks to it.
-class QtLinkLabel final : public QWidget, public LinkLabelView {
+// its CLinkStatic decides, ticking its blink timer and reporting clicks to it. While its link is on
+// it takes the focus by Tab, shows it with a dotted frame, and Enter or Space opens the link.
+class QtLinkLabel final : public QWidget, public LinkLabelView, public AccessibleLink {
 public:
     // Makes the cursor of a resource id (158: the hand).
     using CursorLoader = std::function<std::optional<QCursor>(int)>;
@@ -28,9 +30,15 @@ public:
     void StopTimer() override;
     void SetTakesClicks(bool takes) override;
 
+    bool IsLinkNow() const override { return m_logic.IsLink(); }
+    QString LinkName() const override;
+    QString LinkTarget() const override;
+    void OpenLink() override { m_logic.OnLButtonDown(); }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
 
 private:

@@ -6,20 +6,15 @@
 #include "toolkit/qt/qt_canvas.h"
 
 TransparentLabel::TransparentLabel(const QString& text, unsigned style, QWidget* parent)
-    : QWidget(parent), m_text(text), m_style(style) {
+    : QLabel(text, parent), m_style(style) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void TransparentLabel::setText(const QString& text) {
-    m_text = text;
-    update();
 }
 
 void TransparentLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setFont(font());
     QtCanvas canvas(painter);
-    const QByteArray utf8 = m_text.toUtf8();
+    const QByteArray utf8 = text().toUtf8();
     transparent_static::Paint(
         canvas, {0, 0, width(), height()},
         std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), m_style,

@@ -1,21 +1,18 @@
 #pragma once
 
+#include <QLabel>
 #include <QString>
-#include <QWidget>
 
 // A label that paints only its letters, so the parent's background shows around them. It takes no
-// mouse input: clicks reach the parent.
-class TransparentLabel final : public QWidget {
+// mouse input: clicks reach the parent. Being a QLabel, it is a label to a screen reader, and its
+// buddy is the control it names.
+class TransparentLabel final : public QLabel {
 public:
     TransparentLabel(const QString& text, unsigned style, QWidget* parent);
-
-    QString text() const { return m_text; }
-    void setText(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString m_text;
     unsigned m_style;
 };

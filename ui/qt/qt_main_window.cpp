@@ -18,10 +18,12 @@
 #include "toolkit/qt/flat_menu.h"
 #include "toolkit/qt/flat_push_button.h"
 #include "toolkit/qt/qt_canvas.h"
+#include "ui/control_names.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
 #include "ui/dialog_painter.h"
 #include "ui/menu_model.h"
+#include "ui/qt/banner_link.h"
 #include "ui/qt/label_fitting.h"
 #include "ui/qt/maximise_undo.h"
 #include "ui/qt/qt_about_window.h"
@@ -168,7 +170,11 @@ void QtMainWindow::BuildControls() {
             case layout::Kind::CheckBox: {
                 auto* box = new QCheckBox(m_client);
                 const int id = c.id;
-                connect(box, &QCheckBox::clicked, this, [this, id] { Command(id); });
+                // A click, Space and a screen reader's toggle all change the mark: each is the
+                // box's click. A mark the program sets is not.
+                connect(box, &QCheckBox::toggled, this, [this, id] {
+                    if (!m_settingCheck) Command(id);
+                });
                 widget = box;
                 break;
             }
@@ -188,12 +194,21 @@ void QtMainWindow::BuildControls() {
                 break;
             case layout::Kind::Banner:
                 // Its clicks and the cursor over it are the window's: they reach the client area.
-                m_banner = new QtAnimatedPicture(m_client);
+                m_banner = new BannerLink(
+                    FromUtf8(CRepellerDialog::kBannerName),
+                    [this] { return m_logic ? FromUtf8(m_logic->ProductPage()) : QString(); },
+                    [this] {
+                        if (m_logic) m_logic->OpenProductPage();
+                    },
+                    m_client);
                 widget = m_banner;
                 break;
         }
         widget->setGeometry(rect);
-        if (c.hidden) widget->hide();
+        if (c.hidden) {
+            widget->hide();
+            m_hiddenItems.insert(widget);
+        }
         if (c.id != 0) {
             widget->setObjectName(QString("item%1").arg(c.id));
             m_items.insert(c.id, widget);
@@ -206,6 +221,23 @@ void QtMainWindow::BuildControls() {
     // The banner's picture reaches down over the frame's top line; the frame, only lines, goes on
     // top, so that its line runs on over the picture's plain lower edge.
     if (frame) frame->raise();
+    NameControls();
+}
+
+void QtMainWindow::NameControls() {
+    const auto label = [this](int id) { return qobject_cast<QLabel*>(m_items.value(id)); };
+    for (const control_names::Naming& n : control_names::Namings()) {
+        QWidget* control = m_items.value(n.control);
+        label(n.label)->setBuddy(control);
+        control->setAccessibleName(
+            FromUtf8(control_names::NameOf(n, [this](int id) { return GetItemText(id); })));
+    }
+    // A label that holds only a unit belongs to the control it follows.
+    for (const control_names::Naming& n : control_names::Namings()) {
+        if (n.unitLabel != 0 && !label(n.unitLabel)->buddy()) {
+            label(n.unitLabel)->setBuddy(m_items.value(n.control));
+        }
+    }
 }
 
 void QtMainWindow::Command(int id) {
@@ -233,6 +265,7 @@ void QtMainWindow::SetItemText(int id, std::string_view text) {
         button->setText(FromUtf8(text));
     } else if (auto* label = dynamic_cast<TransparentLabel*>(w)) {
         label->setText(FromUtf8(text));
+        NameControls();
     }
 }
 
@@ -242,11 +275,31 @@ int QtMainWindow::GetCheck(int id) {
 }
 
 void QtMainWindow::SetCheck(int id, int state) {
-    if (auto* box = qobject_cast<QCheckBox*>(m_items.value(id))) box->setChecked(state != 0);
+    if (auto* box = qobject_cast<QCheckBox*>(m_items.value(id))) {
+        m_settingCheck = true;
+        box->setChecked(state != 0);
+        m_settingCheck = false;
+    }
 }
 
 void QtMainWindow::ShowItem(int id, bool show) {
-    if (QWidget* w = m_items.value(id)) w->setVisible(show);
+    QWidget* w = m_items.value(id);
+    if (!w) return;
+    if (show) {
+        m_hiddenItems.remove(w);
+    } else {
+        m_hiddenItems.insert(w);
+    }
+    ShowWhatTheWindowHolds();
+}
+
+// Qt counts a widget below its window's edge as shown: Tab and screen readers would reach the
+// labels and the picture that the fold puts out of sight.
+void QtMainWindow::ShowWhatTheWindowHolds() {
+    const int bottom = height() - m_client->y();
+    for (QWidget* w : m_client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        w->setVisible(!m_hiddenItems.contains(w) && w->y() < bottom);
+    }
 }
 
 void QtMainWindow::FocusItem(int id) {
@@ -269,7 +322,10 @@ Size QtMainWindow::MapDialogUnits(Size units) {
 
 Size QtMainWindow::GetWindowSize() { return {width(), height()}; }
 
-void QtMainWindow::SetWindowSize(Size size) { setFixedSize(size.width, size.height); }
+void QtMainWindow::SetWindowSize(Size size) {
+    setFixedSize(size.width, size.height);
+    ShowWhatTheWindowHolds();
+}
 
 // On Windows the trimmed pixel belongs to the window's own frame. Here the window manager draws the
 // frame, and the outermost pixel of the window is content (the menu bar, the gradient): trim none.

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QPointer>
+#include <QSet>
 #include <functional>
 #include <optional>
 #include <string>
@@ -82,6 +83,10 @@ protected:
 private:
     void BuildControls();
     void BuildMenuBar();
+    // Gives each control the label that names it, and the name a screen reader reads.
+    void NameControls();
+    // Shows the controls that lie inside the window, unless the logic hid them.
+    void ShowWhatTheWindowHolds();
     void Command(int id);
 
     CRepellerDialog* m_logic = nullptr;
@@ -95,7 +100,9 @@ private:
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
     QMap<int, QWidget*> m_items;
+    QSet<QWidget*> m_hiddenItems;  // hidden by the logic
     std::function<void()> m_marked;
     std::function<bool()> m_trayAvailable;
     bool m_destroyed = false;
+    bool m_settingCheck = false;
 };

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,6 +21,7 @@
 #include <QTimer>
 #include <QValidator>
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -45,6 +50,25 @@ namespace {
     AddQtTestEnvironment<QApplication>([] { QApplication::setFont(DialogFont()); });
 
 std::optional<QCursor> NoCursors(int) { return std::nullopt; }
+
+// Runs the event loop a while: a screen reader's press is an animated click.
+void Settle() {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 300) QApplication::processEvents();
+}
+
+void Key(QWidget* widget, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, " ");
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, " ");
+    QApplication::sendEvent(widget, &press);
+    QApplication::sendEvent(widget, &release);
+}
+
+void Press(QWidget* widget, const QString& action) {
+    QAccessible::queryAccessibleInterface(widget)->actionInterface()->doAction(action);
+    Settle();
+}
 
 class QtMainWindowTest : public ::testing::Test {
 protected:
@@ -141,9 +165,14 @@ TEST_F(QtMainWindowTest, OpensCompactUnfoldsByButtonAndCloseBoxHides) {
     EXPECT_EQ(window.width(), 331);
     EXPECT_TRUE(window.mask().isEmpty()) << "the window manager's frame is trimmed, not content";
     EXPECT_EQ(Item<QLineEdit>(ids::kFrequency1)->text(), "16000");
+    // What the fold puts out of sight is hidden, labels too; the notice above it shows.
+    const int folded[] = {ids::kFrequency1, ids::kFrequencyLabel, ids::kSoundTestLabel};
+    for (int id : folded) EXPECT_TRUE(Item<QWidget>(id)->isHidden()) << id;
+    EXPECT_FALSE(Item<QWidget>(ids::kNotice)->isHidden());
 
     Item<QPushButton>(ids::kDetails)->click();
     EXPECT_EQ(window.height(), full);
+    for (int id : folded) EXPECT_FALSE(Item<QWidget>(id)->isHidden()) << id;
 
     EXPECT_EQ(Item<QPushButton>(ids::kDetails)->text(), "작게보기 <<");
     EXPECT_FALSE(Item<QPushButton>(ids::kSet)->isHidden());
@@ -189,6 +218,87 @@ TEST_F(QtMainWindowTest, CheckBoxClickWritesTheEntryAndTheMenuShowsTheFlags) {
     EXPECT_FALSE(actions[0]->isChecked());
     EXPECT_TRUE(actions[1]->isChecked());
     EXPECT_FALSE(actions[3]->isCheckable());
+}
+
+TEST_F(QtMainWindowTest, EveryWayOfChangingTheBoxWritesOrRemovesTheEntryAsAClickDoes) {
+    Open();
+    auto* box = Item<QCheckBox>(ids::kRunAtLogon);
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"click", [&] { box->click(); }},
+        {"Space", [&] { Key(box, Qt::Key_Space); }},
+        {"toggle action", [&] { Press(box, QAccessibleActionInterface::toggleAction()); }},
+        {"press action", [&] { Press(box, QAccessibleActionInterface::pressAction()); }},
+    };
+    for (const auto& [way, change] : ways) {
+        change();
+        EXPECT_TRUE(box->isChecked()) << way;
+        EXPECT_EQ(logon.entry, std::string("/usr/bin/drovane")) << way;
+        change();
+        EXPECT_FALSE(logon.entry) << way;
+    }
+    // A mark the program moves itself (the label's click) writes nothing.
+    window.SetCheck(ids::kRunAtLogon, 1);
+    EXPECT_FALSE(logon.entry);
+}
+
+TEST_F(QtMainWindowTest, ScreenReadersFindEachControlByNameRoleAndTheLabelThatNamesIt) {
+    Open();
+    const struct {
+        int id;
+        QAccessible::Role role;
+        std::string name;
+        std::vector<int> labels;
+    } controls[] = {
+        {ids::kStart, QAccessible::PushButton, "시작", {}},
+        {ids::kFrequency1, QAccessible::EditableText, "Frequency (Hz)", {ids::kFrequencyLabel}},
+        {ids::kFrequency2, QAccessible::EditableText, "to (Hz)", {ids::kToLabel, ids::kHzLabel}},
+        {ids::kDelay, QAccessible::EditableText, "Delay", {ids::kDelayLabel}},
+        {ids::kStep, QAccessible::EditableText, "Step", {ids::kStepLabel}},
+        {ids::kRunAtLogon, QAccessible::CheckBox, "시작 시 실행하기", {ids::kRunAtLogonLabel}},
+        {ids::kRunAtLogonLabel, QAccessible::StaticText, "시작 시 실행하기", {}},
+        {ids::kSoundSettingsLabel, QAccessible::StaticText, "사운드 설정", {}},
+        {ids::kNotice, QAccessible::StaticText, window.GetItemText(ids::kNotice), {}},
+        {ids::kBanner, QAccessible::Link, "Drovane", {}},
+    };
+    for (const auto& c : controls) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(Item<QWidget>(c.id));
+        ASSERT_NE(a, nullptr) << c.id;
+        EXPECT_EQ(a->role(), c.role) << c.id;
+        EXPECT_EQ(a->text(QAccessible::Name).toStdString(), c.name) << c.id;
+        std::vector<int> labels;
+        for (const auto& [label, relation] : a->relations(QAccessible::Label)) {
+            labels.push_back(label->object()->objectName().mid(4).toInt());
+        }
+        std::sort(labels.begin(), labels.end());
+        EXPECT_EQ(labels, c.labels) << c.id;
+    }
+}
+
+TEST_F(QtMainWindowTest, LinksTakeTheFocusByTabAndOpenTheirPageByKeyOrScreenReader) {
+    Open();
+    QtAboutWindow about(QPixmap(), shell, NoCursors, "https://example.org/maker", &window);
+    const std::pair<QWidget*, std::string> links[] = {
+        {Item<QWidget>(ids::kBanner), "https://example.org/product"},
+        {about.findChild<QWidget*>(QString("item%1").arg(CAboutDialog::kMakerName)),
+         "https://example.org/maker"},
+    };
+    for (const auto& [link, page] : links) {
+        shell.opened.clear();
+        EXPECT_EQ(link->focusPolicy(), Qt::TabFocus) << page;
+        Key(link, Qt::Key_Return);
+        Key(link, Qt::Key_Space);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(link);
+        EXPECT_EQ(a->role(), QAccessible::Link) << page;
+        EXPECT_EQ(a->text(QAccessible::Description).toStdString(), page);
+        Press(link, QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(shell.opened, std::vector<std::string>(3, page));
+    }
+    // The About box's other lines are text: no focus, no link.
+    QWidget* version = about.findChild<QWidget*>(QString("item%1").arg(CAboutDialog::kVersionLine));
+    EXPECT_EQ(version->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(version)->role(), QAccessible::StaticText);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(version)->text(QAccessible::Name),
+              "Drovane Version 1.0");
 }
 
 TEST_F(QtMainWindowTest, EveryLabelFitsItsRectangleWithAPixelToSpare) {

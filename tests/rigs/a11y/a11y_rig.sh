@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# The accessibility rig: runs the real drovane under a private Xvfb with openbox, a private session
+# bus and its own accessibility bus (at-spi-bus-launcher), and walks the program's accessibility
+# tree as a screen reader does (a11y_walk.py, pyatspi): names, roles, relations and states of the
+# controls, the menus and the About box, the focus order by Tab in the compact and the expanded
+# view, the links' actions and keys against a recording xdg-open, and the check box's action and
+# Space against the start-at-logon entry. No sound server: the program keeps time silently.
+# Usage: a11y_rig.sh DROVANE
+set -uo pipefail
+prog=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../../tools/rig/pulse_server.sh"
+. "$here/../../../tools/rig/desktop.sh"
+. "$here/../../../tools/rig/session_bus.sh"
+. "$here/../../../tools/rig/checks.sh"
+. "$here/../../../tools/rig/x11_windows.sh"
+
+launcher=/usr/libexec/at-spi-bus-launcher
+for tool in Xvfb openbox xdotool xwininfo convert dbus-daemon /usr/bin/python3 "$launcher"; do
+  command -v "$tool" >/dev/null || { echo "a11y rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+done
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "a11y rig: pyatspi is missing (run scripts/install-deps)" >&2; exit 1; }
+
+rig_ledger_open a11y-rig
+work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-a11y-rig.XXXXXX")
+rig_track_dir "$work"
+started=()
+helpers=()  # the accessibility bus and its registry, which the launcher starts
+# descendants PID: every process below PID (the accessibility bus and its registry).
+descendants() {
+  local child
+  for child in $(cat /proc/"$1"/task/*/children 2>/dev/null); do echo "$child"; descendants "$child"; done
+}
+cleanup() {
+  local p
+  for p in "${started[@]}"; do kill -TERM "$p" 2>/dev/null; done
+  for p in "${started[@]}"; do wait "$p" 2>/dev/null; done
+  for p in "${helpers[@]}"; do kill -TERM "$p" 2>/dev/null; done
+  rig_bus_stop
+  rig_desktop_stop
+  rm -rf "$work"
+  rig_ledger_close
+}
+trap cleanup EXIT
+trap 'exit 143' TERM INT
+
+# The private folders of a session (sound output silent: ALSA knows no device), then the desktop,
+# its bus and the accessibility bus on it.
+rig_pulse_env "$work/env"
+rig_desktop_start "$work" || exit 1
+rig_bus_start "$work" || exit 1
+"$launcher" --launch-immediately >"$work/launcher.log" 2>&1 &
+started+=($!)
+rig_track_pid "$!"
+a11y_bus() { dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress 2>/dev/null | grep -q unix; }
+wait_for 10 a11y_bus || { fail "no accessibility bus"; cat "$work/launcher.log"; exit 1; }
+launcher_pid=${started[0]}
+# track_helpers: records what the launcher has started so far.
+track_helpers() {
+  local p
+  for p in $(descendants "$launcher_pid"); do
+    [[ " ${helpers[*]} " == *" $p "* ]] && continue
+    helpers+=("$p")
+    rig_track_pid "$p"
+  done
+}
+track_helpers
+
+# The desktop's handler for addresses: this one only writes down what it was asked to open.
+mkdir -p "$work/bin" "$work/share" "$work/path"
+cp "$prog" "$work/bin/drovane"
+cp -r "$(dirname "$prog")/../share/drovane" "$work/share/"
+opened=$work/opened.txt
+: >"$opened"
+printf '#!/bin/sh\necho "$1" >>"%s"\n' "$opened" >"$work/path/xdg-open"
+chmod +x "$work/path/xdg-open"
+export PATH=$work/path:$PATH
+
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+"$work/bin/drovane" >>"$work/drovane.log" 2>&1 &
+app_pid=$!
+started=("$app_pid" "${started[@]}")
+rig_track_pid "$app_pid"
+main_window() { xdotool search --all --pid "$app_pid" --name '^모기 퇴치용 프로그램 v1\.0$' 2>/dev/null | head -n1; }
+window_up() { win=$(main_window); [ -n "$win" ] && viewable "$win"; }
+wait_for 10 window_up || { fail "no window"; cat "$work/drovane.log"; exit 1; }
+# The registry comes when the program first registers.
+track_helpers
+
+t0=$EPOCHREALTIME
+/usr/bin/python3 "$here/a11y_walk.py" "$app_pid" "$opened" \
+  "$XDG_CONFIG_HOME/autostart/Drovane Startup.desktop" || failures=$((failures + 1))
+echo "the walk took $(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }') s"
+
+# Nothing but the silent sound output's notice on standard error.
+if grep -v 'cannot open sound output' "$work/drovane.log" | grep -q .; then
+  fail "drovane wrote to standard error:"; grep -v 'cannot open sound output' "$work/drovane.log"
+else
+  ok "no warnings on standard error"
+fi
+
+echo "a11y rig: $failures failure(s)"
+[ "$failures" -eq 0 ]
