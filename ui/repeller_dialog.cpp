@@ -57,6 +57,8 @@ CRepellerDialog::CRepellerDialog(DialogView& view, CTonePlayer& player, CRegistr
 
 bool CRepellerDialog::OnInitDialog() {
     m_scale = DialogScale(m_view.MapDialogUnits(layout::kReferenceUnits));
+    // Folded away, the settings are hidden too: the keyboard and screen readers skip them.
+    ShowDetailsControls(false);
     ToggleDetailsHeight();
     ExchangeToControls();
     // Without a notification area yet, the icon comes when one is made.
