@@ -4,8 +4,10 @@
 
 namespace keyboard_link {
 
-void MakeTabStop(HWND control) {
-    SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | WS_TABSTOP);
+void SetTabStop(HWND control, bool stop) {
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+    SetWindowLongPtrW(control, GWL_STYLE,
+                      stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP)));
 }
 
 std::optional<LRESULT> Handle(HWND control, UINT message, WPARAM wParam, LPARAM lParam,

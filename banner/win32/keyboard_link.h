@@ -10,8 +10,8 @@
 // screen readers as a link (AccessibleLink).
 namespace keyboard_link {
 
-// Puts `control` in its dialog's Tab order.
-void MakeTabStop(HWND control);
+// Puts `control` in its dialog's Tab order, or takes it out.
+void SetTabStop(HWND control, bool stop);
 // The control's keyboard, focus and WM_GETOBJECT messages: `open` runs for Enter and Space;
 // nothing for any other message.
 std::optional<LRESULT> Handle(HWND control, UINT message, WPARAM wParam, LPARAM lParam,

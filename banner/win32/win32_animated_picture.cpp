@@ -59,7 +59,7 @@ void Win32AnimatedPicture::ShowIn(const Rect& shown, Point picture) {
 }
 
 void Win32AnimatedPicture::MakeKeyboardLink() {
-    if (HWND control = m_control.load()) keyboard_link::MakeTabStop(control);
+    if (HWND control = m_control.load()) keyboard_link::SetTabStop(control, true);
     m_link = true;
 }
 

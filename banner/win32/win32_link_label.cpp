@@ -86,7 +86,7 @@ void Win32LinkLabel::SetTakesClicks(bool takes) {
     style = takes ? (style | SS_NOTIFY) : (style & ~static_cast<LONG_PTR>(SS_NOTIFY));
     SetWindowLongPtrW(m_control, GWL_STYLE, style);
     // A label that takes clicks is a link, which the keyboard reaches as well.
-    if (takes) keyboard_link::MakeTabStop(m_control);
+    keyboard_link::SetTabStop(m_control, takes);
     m_link = takes;
 }
 
