@@ -1,5 +1,6 @@
 #include "banner/win32/win32_animated_picture.h"
 
+#include "banner/win32/keyboard_link.h"
 #include "toolkit/win32/win32_canvas.h"
 #include "toolkit/win32/win32_surface.h"
 
@@ -57,18 +58,34 @@ void Win32AnimatedPicture::ShowIn(const Rect& shown, Point picture) {
     InvalidateRect(control, nullptr, FALSE);
 }
 
+void Win32AnimatedPicture::MakeKeyboardLink() {
+    if (HWND control = m_control.load()) keyboard_link::SetTabStop(control, true);
+    m_link = true;
+}
+
 void Win32AnimatedPicture::PaintInto(HDC dc) const {
     Win32Canvas canvas(dc);
     m_picture.Paint(canvas, m_pictureAt);
 }
 
 std::optional<LRESULT> Win32AnimatedPicture::Handle(HWND control, UINT message, WPARAM wParam,
-                                                    LPARAM) {
+                                                    LPARAM lParam) {
+    if (m_link) {
+        const auto click = [control] {
+            SendMessageW(GetParent(control), WM_COMMAND,
+                         MAKEWPARAM(GetDlgCtrlID(control), STN_CLICKED),
+                         reinterpret_cast<LPARAM>(control));
+        };
+        if (auto result = keyboard_link::Handle(control, message, wParam, lParam, click)) {
+            return result;
+        }
+    }
     switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(control, &paint);
             PaintInto(dc);
+            if (m_link) keyboard_link::DrawFocusMark(control, dc);
             EndPaint(control, &paint);
             return 0;
         }

@@ -37,6 +37,9 @@ public:
     // Moves the control to `shown` (in its parent's client coordinates) and draws the picture with
     // its top-left corner at `picture` in the control, clipped to the control.
     void ShowIn(const Rect& shown, Point picture);
+    // Makes the control a link for the keyboard (keyboard_link.h): Enter or Space sends its parent
+    // the click notice of a static control (WM_COMMAND with STN_CLICKED).
+    void MakeKeyboardLink();
     // Draws a still picture, or starts the animation.
     [[nodiscard]] bool StartShowing() { return m_picture.StartShowing(); }
 
@@ -55,4 +58,5 @@ private:
     CAnimatedPicture m_picture;
     WindowSubclass m_subclass;
     Point m_pictureAt;
+    bool m_link = false;
 };

@@ -1,7 +1,12 @@
 #include "banner/win32/win32_link_label.h"
 
+// clang-format off
+#include <commctrl.h>
+// clang-format on
+
 #include <string>
 
+#include "banner/win32/keyboard_link.h"
 #include "base/win32/wide_text.h"
 
 Win32LinkLabel::Win32LinkLabel(HWND control, Shell& shell)
@@ -80,9 +85,28 @@ void Win32LinkLabel::SetTakesClicks(bool takes) {
     LONG_PTR style = GetWindowLongPtrW(m_control, GWL_STYLE);
     style = takes ? (style | SS_NOTIFY) : (style & ~static_cast<LONG_PTR>(SS_NOTIFY));
     SetWindowLongPtrW(m_control, GWL_STYLE, style);
+    // A label that takes clicks is a link, which the keyboard reaches as well.
+    keyboard_link::SetTabStop(m_control, takes);
+    m_link = takes;
 }
 
-std::optional<LRESULT> Win32LinkLabel::Handle(HWND control, UINT message, WPARAM wParam, LPARAM) {
+std::optional<LRESULT> Win32LinkLabel::Handle(HWND control, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    if (m_link) {
+        if (message == WM_PAINT && GetFocus() == control) {
+            // The focus rectangle goes over the whole label as the control has just drawn it.
+            InvalidateRect(control, nullptr, TRUE);
+            const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+            HDC dc = GetDC(control);
+            keyboard_link::DrawFocusMark(control, dc);
+            ReleaseDC(control, dc);
+            return result;
+        }
+        if (auto result = keyboard_link::Handle(control, message, wParam, lParam,
+                                                [this] { m_logic.OnLButtonDown(); })) {
+            return result;
+        }
+    }
     switch (message) {
         case WM_TIMER:
             if (wParam == kBlinkTimer) {

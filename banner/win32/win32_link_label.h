@@ -10,7 +10,7 @@
 // A link label on Windows: a static control whose colours, font and background CLinkStatic
 // decides. The control draws its own text with what CtlColor hands it (its parent forwards
 // WM_CTLCOLORSTATIC here); the blink timer, clicks and the cursor reach the logic through the
-// control's messages.
+// control's messages. A label that takes clicks is a link for the keyboard too (keyboard_link.h).
 class Win32LinkLabel final : public LinkLabelView {
 public:
     // Blink ticks come as this timer of the control.
@@ -45,6 +45,7 @@ private:
     LOGFONTW m_fontDescription{};
     HFONT m_font = nullptr;
     bool m_fontUnderlined = false;
+    bool m_link = false;
     HBRUSH m_brush = nullptr;
     Color m_brushColor = 0;
     CLinkStatic m_logic;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "ui/dialog_ids.h"
 #include "ui/dialog_painter.h"
 #include "ui/repeller_dialog.h"
@@ -48,6 +50,21 @@ TEST(DialogLayoutTest, EtchedLinesRunJustRightOfTheSectionLabels) {
     EXPECT_TRUE(settings.top < 205 && 206 < settings.bottom);
     EXPECT_EQ(test.right, 155);
     EXPECT_TRUE(test.top < 274 && 275 < test.bottom);
+}
+
+// Screen readers name an edit after the label just before it in the window order.
+TEST(DialogLayoutTest, EachEditComesRightAfterTheLabelThatNamesIt) {
+    const std::pair<int, int> named[] = {{ids::kFrequency1, ids::kFrequencyLabel},
+                                         {ids::kFrequency2, ids::kToLabel},
+                                         {ids::kDelay, ids::kDelayLabel},
+                                         {ids::kStep, ids::kStepLabel}};
+    const auto controls = layout::Controls();
+    for (const auto& [edit, label] : named) {
+        const layout::Control* c = layout::FindControl(edit);
+        ASSERT_NE(c, nullptr);
+        ASSERT_NE(c, controls.data());
+        EXPECT_EQ((c - 1)->id, label) << edit;
+    }
 }
 
 TEST(DialogLayoutTest, ControlsWithIdsAreUniqueAndFound) {

@@ -2,6 +2,7 @@
 
 #include "toolkit/menu_xp.h"
 #include "toolkit/owner_draw.h"
+#include "toolkit/win32/accessible_menu_items.h"
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/dc_selectors.h"
 #include "toolkit/win32/toolbar_command_images.h"
@@ -60,7 +61,7 @@ void CMenuXPWin32::ConvertMenu(HWND owner, HMENU menu, bool enabled, bool menuBa
 
 void CMenuXPWin32::MeasureItem(MEASUREITEMSTRUCT& item) {
     if (item.CtlType != ODT_MENU) return;
-    const Size size = CMenuXP::MeasureItem(static_cast<std::uint32_t>(item.itemData));
+    const Size size = CMenuXP::MeasureItem(accessible_menu_items::Measures(item.itemData));
     item.itemWidth = static_cast<UINT>(size.width);
     item.itemHeight = static_cast<UINT>(size.height);
 }
@@ -74,7 +75,7 @@ bool CMenuXPWin32::DrawItem(const DRAWITEMSTRUCT& item, HWND owner) {
     record.itemState = item.itemState;
     record.menu = Win32MenuAccess::Handle(menu);
     record.rcItem = {item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
-    record.itemData = static_cast<std::uint32_t>(item.itemData);
+    record.itemData = accessible_menu_items::Measures(item.itemData);
     bool open = false;
     bool painted = false;
     {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/win32/wide_text.h"
+#include "toolkit/win32/accessible_menu_items.h"
 
 int Win32MenuAccess::GetItemCount(MenuHandle menu) {
     if (!menu) return 0;
@@ -26,7 +27,7 @@ bool Win32MenuAccess::ReadItem(MenuHandle menu, unsigned item, bool byPosition, 
     info.fState = record.fState;
     info.wID = record.wID;
     info.hSubMenu = Handle(record.hSubMenu);
-    info.dwItemData = static_cast<std::uint32_t>(record.dwItemData);
+    info.dwItemData = accessible_menu_items::Measures(record.dwItemData);
     if (text) {
         // A bitmap or separator item has no string: the buffer stays empty.
         *text = (record.fType & (MFT_BITMAP | MFT_SEPARATOR)) ? std::string() : Narrow(buffer);
@@ -41,7 +42,8 @@ bool Win32MenuAccess::WriteItem(MenuHandle menu, unsigned position, const MenuIt
     record.cbSize = sizeof record;
     record.fMask = MIIM_FTYPE | (withData ? MIIM_DATA : 0u);
     record.fType = info.fType;
-    record.dwItemData = info.dwItemData;
+    if (withData)
+        record.dwItemData = accessible_menu_items::Store(Menu(menu), position, info.dwItemData);
     return SetMenuItemInfoW(Menu(menu), position, TRUE, &record) != FALSE;
 }
 

@@ -15,7 +15,9 @@ public:
     [[nodiscard]] bool ReadItem(MenuHandle menu, unsigned item, bool byPosition, MenuItemInfo& info,
                                 std::string* text) override;
     // Sets the type alone (MIIM_FTYPE), so that the item keeps its string beside the toolkit's
-    // copy, and with `withData` the item data.
+    // copy, and with `withData` the item data: a record that screen readers read the item's
+    // text from, holding the toolkit's measures (accessible_menu_items.h). ReadItem gives back
+    // the measures.
     [[nodiscard]] bool WriteItem(MenuHandle menu, unsigned position, const MenuItemInfo& info,
                                  bool withData) override;
     bool IsMenu(MenuHandle menu) override;

@@ -128,6 +128,10 @@ bool Win32DialogView::LoadBanner(int id, std::string_view type) {
     if (!m_banner) {
         auto banner = std::make_unique<Win32AnimatedPicture>();
         if (!banner->Attach(GetDlgItem(m_dialog, ids::kBanner))) return false;
+        // The banner leads to the program's page, from the keyboard too; its window text, never
+        // drawn, names it for screen readers.
+        banner->MakeKeyboardLink();
+        SetWindowTextW(banner->Control(), kBannerName);
         m_banner = std::move(banner);
     }
     if (!m_banner->LoadFromResource(Win32Resources(m_instance), id, type)) return false;

@@ -51,6 +51,8 @@ public:
     // The banner once loaded, else null.
     Win32AnimatedPicture* Banner() const { return m_banner.get(); }
 
+    // What screen readers call the banner, a link to the program's page.
+    static constexpr wchar_t kBannerName[] = L"Drovane home page";
     // The value of the mark a second start looks for.
     static constexpr INT_PTR kInstancePropValue = 1234;
 

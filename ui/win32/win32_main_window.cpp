@@ -105,6 +105,13 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 m_logic.OnCancel();
                 return TRUE;
             }
+            // Enter or Space on the banner, which the keyboard reaches: what a click on it does.
+            if (id == ids::kBanner && code == STN_CLICKED && lParam) {
+                const Rect banner = m_view.GetItemRect(ids::kBanner);
+                m_logic.OnLButtonDown(
+                    {(banner.left + banner.right) / 2, (banner.top + banner.bottom) / 2});
+                return TRUE;
+            }
             // Menus, accelerators and button clicks; an edit's notifications are not commands.
             if (code != 0 && code != 1) return FALSE;
             return m_logic.OnCommand(id) ? TRUE : FALSE;

@@ -199,7 +199,7 @@ TEST(ResourceScriptTest, MainDialogTemplateIsTheProgramsLayout) {
     const auto controls = layout::Controls();
     ASSERT_EQ(t.items.size(), controls.size());
     for (std::size_t i = 0; i < controls.size(); ++i) ExpectControl(controls[i], t.items[i]);
-    EXPECT_EQ(t.items[14].textResource, ids::kSpeakerBitmap);
+    EXPECT_EQ(t.items[18].textResource, ids::kSpeakerBitmap);
 }
 
 TEST(ResourceScriptTest, AboutTemplateIsTheAboutBoxLayout) {

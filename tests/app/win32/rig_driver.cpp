@@ -34,12 +34,19 @@
 //   taskbarcreated               tells every window that the shell made a new notification area
 //   menukey HWND CHAR            opens the menu-bar menu of that mnemonic (Alt and the letter)
 //   focus HWND ID                moves the dialog's focus to a control
+//   focused HWND                 the id of the control with the keyboard focus in that window's
+//                                thread                 keyfocused HWND VK...  keys posted to it
 //   buttontype HWND ID           a button's type bits (BS_OWNERDRAW 11 for the flat buttons)
 //   syscolor INDEX               a system colour as "#RRGGBB"
 //   cancelmode HWND              ends the menu mode the window's menu bar is in (WM_CANCELMODE)
 //   foreground                   the foreground window
 //   sendclick HWND ID            a button click sent and waited for: the milliseconds the window
 //                                took to handle it (exit code 1 when it did not answer in 10 s)
+//   msaa HWND                    what oleacc gives a screen reader of the window's controls:
+//                                "children N of M", then "id|role|name|state" for each
+//   msaamenu HWND                "role|name" of each item of the menu bar's accessible object
+//   menutexts HWND [POPUP]       the MSAAMENUINFO texts of the menu bar's items (or of its pop-up
+//                                at that position) and their check marks: "text|checked"
 #include <windows.h>
 // clang-format off
 #include <aclapi.h>
@@ -54,6 +61,8 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+
+#include "tests/app/win32/accessibility_reader.h"
 
 namespace {
 
@@ -324,6 +333,24 @@ int Run(int argc, wchar_t** argv) {
                    ? 0
                    : 1;
     }
+    if (verb == L"focused" || verb == L"keyfocused") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(Hwnd(arg(2)), nullptr), &info) ||
+            !info.hwndFocus) {
+            return 1;
+        }
+        if (verb == L"focused") {
+            std::printf("%d\n", GetDlgCtrlID(info.hwndFocus));
+            return 0;
+        }
+        for (int i = 3; i < argc; ++i) {
+            const auto vk = static_cast<WPARAM>(Int(argv[i]));
+            PostMessageW(info.hwndFocus, WM_KEYDOWN, vk, 1);
+            PostMessageW(info.hwndFocus, WM_KEYUP, vk, 0xC0000001);
+        }
+        return 0;
+    }
     if (verb == L"buttontype") {
         HWND item = GetDlgItem(Hwnd(arg(2)), Int(arg(3)));
         if (!item) return 1;
@@ -488,6 +515,11 @@ int Run(int argc, wchar_t** argv) {
         if (RegOpenKeyExW(Root(arg(2)), arg(3), 0, KEY_READ, &key) != ERROR_SUCCESS) return 1;
         RegCloseKey(key);
         return 0;
+    }
+    if (verb == L"msaa") return accessibility_reader::PrintControls(Hwnd(arg(2)));
+    if (verb == L"msaamenu") return accessibility_reader::PrintMenuBar(Hwnd(arg(2)));
+    if (verb == L"menutexts") {
+        return accessibility_reader::PrintMenuTexts(Hwnd(arg(2)), argc > 3 ? Int(arg(3)) : -1);
     }
     if (verb == L"usersmaywrite") return UsersMayWrite(arg(2)) ? 0 : 1;
     if (verb == L"lockkey") return LockKey(arg(2), true) ? 0 : 1;

@@ -5,7 +5,7 @@
 set -euo pipefail
 objdump=$1
 program=$2
-system='^(advapi32|avrt|comctl32|gdi32|kernel32|msvcrt|ole32|oleaut32|shell32|user32|uxtheme|version)\.dll$'
+system='^(advapi32|avrt|comctl32|gdi32|kernel32|msvcrt|ole32|oleacc|oleaut32|shell32|user32|uxtheme|version)\.dll$'
 dlls=$("$objdump" -p "$program" | awk '/DLL Name:/ { print tolower($3) }')
 [ -n "$dlls" ] || { echo "no imports read from $program" >&2; exit 1; }
 echo "$program imports:" $dlls

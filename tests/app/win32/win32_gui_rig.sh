@@ -343,6 +343,49 @@ xdotool click 1
 banner_opened() { grep -q 'ShellExecuteW(.*L"open".*page\\\\index\.html' "$first_log"; }
 check "a click on the banner opens the program's page" banner_opened
 
+# The pages opened so far; more than N of them.
+pages_opened() { grep -c 'ShellExecuteW(.*L"open".*page\\\\index\.html' "$first_log"; }
+opened_more() { [ "$(pages_opened)" -gt "$1" ]; }
+focused_is() { [ "$(drv focused "$1")" = "$2" ]; }
+# msaa_line WINDOW ID: what oleacc gives a screen reader of that control, "role|name".
+msaa_line() { drv msaa "$1" | awk -F'|' -v id="$2" '$1 == id { print $2 "|" $3; exit }'; }
+
+echo "== the keyboard and screen readers"
+drv focus "$main" 133
+check "the focus on Details" focused_is "$main" 133
+drv keyfocused "$main" 9
+check "Tab from Details passes over the folded settings to the check box" focused_is "$main" 1006
+drv keyfocused "$main" 9
+check "Tab then reaches the banner" focused_is "$main" 1010
+shoot banner_focus "$(xwindow "$caption")"
+before=$(pages_opened)
+drv keyfocused "$main" 13
+check "Enter on the banner opens the program's page" opened_more "$before"
+check "  and leaves the window shown" visible "$main"
+before=$(pages_opened)
+drv keyfocused "$main" 32
+check "Space on the banner opens it too" opened_more "$before"
+drv msaa "$main" >"$work/msaa_main.txt"
+echo "oleacc reads the main window's controls (id|role|name|state):"
+sed 's/^/  /' "$work/msaa_main.txt"
+# Wine 8's oleacc has proxies for edits ("text", named after the label before them) but none for
+# buttons: those are a "client" named by their text. The links answer for themselves.
+while IFS='|' read -r id role name; do
+  same "oleacc: control $id is named '$name'" "$(awk -F'|' -v id="$id" '$1 == id { print $3; exit }' "$work/msaa_main.txt")" "$name"
+  [ -z "$role" ] ||
+    same "  and is a $role" "$(awk -F'|' -v id="$id" '$1 == id { print $2; exit }' "$work/msaa_main.txt")" "$role"
+done <<'ACCESSIBLE'
+1010|link|Drovane home page
+1007||닫기
+131||시작
+132||멈춤
+133||상세보기>>
+1002|text|Frequency
+1003|text|(Hz) to
+1004|text|Delay
+1005|text|Step
+ACCESSIBLE
+
 # --- 2. sizes in pixels as the dialog units give them ----------------------------------------------
 echo "== compact and expanded views"
 read -r _ _ full_w full_h <<<"$(drv dialogunits 0 0 207 215)"
@@ -352,7 +395,7 @@ same "client width = 207 dialog units" "$client_w" "$full_w"
 fold=$(fold_height)
 same "compact client height = 215 dialog units - 122 px in the dialog font ($fold px)" "$client_h" "$((full_h - fold))"
 same "the region trims the outermost pixel" "$(drv region "$main")" "1 1 $((win_w - 1)) $((win_h - 1))"
-for id in 6 7 3 4; do same "detail button $id hidden" "$(drv shown "$main" $id)" 0; done
+for id in 6 7 3 4 1002 1003 1004 1005; do same "detail control $id hidden" "$(drv shown "$main" $id)" 0; done
 xmain=$(xwindow "$caption")
 sleep 0.5
 shoot compact "$xmain"
@@ -375,7 +418,7 @@ done <<'TEXTS'
 1017|Delay
 1018|Step
 1011|본 프로그램은 모기퇴치용 무료 프로그램으로 문서/서식 포탈사이트 코르벨에서 제공합니다.
-1010|Banner ...
+1010|Drovane home page
 1020|사운드 설정
 1021|컴퓨터 사운드 테스트
 1019|시작 시 실행하기
@@ -515,6 +558,18 @@ if wait_for 10 popup_of "$first_win_pid"; then
   same "the File menu's outline is the dark shadow colour" "$(pixel file_menu "$mx" "$mid")" "$outline"
   same "  inside it two pixels of the items' paper" "$(pixel file_menu $((mx + 1)) "$mid")" "$(pixel file_menu $((mx + 2)) "$mid")"
   same "  its top border is the outline too, right of the File item" "$(pixel file_menu $((mx + (right - left) / 2)) 26)" "$outline"
+  # The owner-drawn items' texts, where the system's menu proxy reads them, and the check marks.
+  # Wine 8 has no menu proxy and reads no menu of another process: there the texts are checked
+  # in the program's own process, by menu_xp_win32_test.
+  if drv menutexts "$main" 0 >"$work/file_menu_texts.txt"; then
+    same "the File menu's items give screen readers their texts and check marks" \
+      "$(tr '\n' ';' <"$work/file_menu_texts.txt")" "&Start|1;S&top|0;|0;Test Sound|0;Stop Test|0;|0;E&xit|0;"
+    same "  and the menu bar's" "$(drv menutexts "$main" | tr '\n' ';')" "&File|0;&Help|0;"
+  else
+    echo "skip: this Wine reads no menu of another process (the menu texts are menu_xp_win32_test's)"
+  fi
+  drv msaamenu "$main" >/dev/null 2>&1 && echo "oleacc gives the menu bar an object" ||
+    echo "note: this Wine's oleacc has no menu bar object (OBJID_MENU)"
   drv key "$menu_win" 27
   wait_for 10 no_popup "$first_win_pid" || fail "the File menu stayed open"
   # The menu bar stays in menu mode after Escape; it would keep the mouse.
@@ -621,13 +676,22 @@ if wait_for 15 about_open; then
   same "the About box's OK is a flat button: beige corner" "$(pixel about_ok 4 4)" "#E8E5D3"
   same "  black rounded outline" "$(pixel about_ok $((4 + ow / 2)) 4)" "#000000"
   # The maker's name is a link: a click on it opens the page with the shell.
+  before=$(pages_opened)
   read -r lx ly <<<"$(drv itemcentre "$about" 1008)"
   # Wine looks at where the pointer is before it takes the click.
   xdotool mousemove "$lx" "$ly"
   sleep 0.3
   xdotool click 1
-  opened_page() { [ "$(grep -c 'ShellExecuteW(.*L"open".*page\\\\index\.html' "$first_log")" -ge 2 ]; }
-  check "a click on the maker's name opens the program's page" opened_page
+  check "a click on the maker's name opens the program's page" opened_more "$before"
+  same "oleacc: the maker's name is a link so named" "$(msaa_line "$about" 1008)" "link|Corvell Co LTD"
+  drv focus "$about" 1
+  drv keyfocused "$about" 9
+  check "Tab from OK reaches the maker's name" focused_is "$about" 1008
+  shoot about_link_focus "$(xwindow "$about_caption")"
+  before=$(pages_opened)
+  drv keyfocused "$about" 13
+  check "Enter on it opens the program's page" opened_more "$before"
+  check "  and the box stays open" about_open
   drv click "$about" 1
   check "OK closes it" about_closed
 else

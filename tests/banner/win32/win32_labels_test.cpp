@@ -2,6 +2,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+// clang-format off
+#include <oleacc.h>
+// clang-format on
+
+#include <optional>
+#include <string>
+
 #include "banner/win32/transparent_static_control.h"
 #include "banner/win32/win32_link_label.h"
 #include "tests/support/recording_shell.h"
@@ -72,6 +79,72 @@ TEST_F(LabelsTest, LinkTakesClicksOpensTheAddressAndShowsTheHand) {
     label.Logic().SetLinkAddress(false, "https://example.org/corvell");
     EXPECT_FALSE(Style() & SS_NOTIFY);
     EXPECT_EQ(Style() & SS_TYPEMASK, static_cast<LONG_PTR>(SS_LEFT)) << "nothing else changed";
+}
+
+// What a screen reader gets of the control: role, name and state, or nothing (the default).
+struct Announced {
+    long role = 0;
+    std::wstring name;
+    long state = 0;
+};
+std::optional<Announced> Announce(HWND control) {
+    const LRESULT answer = SendMessageW(control, WM_GETOBJECT, 0, OBJID_CLIENT);
+    IAccessible* object = nullptr;
+    if (answer <= 0 || FAILED(ObjectFromLresult(answer, __uuidof(IAccessible), 0,
+                                                reinterpret_cast<void**>(&object)))) {
+        return std::nullopt;
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    Announced announced;
+    VARIANT value;
+    VariantInit(&value);
+    if (SUCCEEDED(object->get_accRole(self, &value))) announced.role = value.lVal;
+    if (SUCCEEDED(object->get_accState(self, &value))) announced.state = value.lVal;
+    BSTR name = nullptr;
+    if (object->get_accName(self, &name) == S_OK) {
+        announced.name.assign(name, SysStringLen(name));
+        SysFreeString(name);
+    }
+    object->Release();
+    return announced;
+}
+
+// A link is a link for the keyboard and for screen readers too: a tab stop that Enter and Space
+// open, announced as a link. A label that stops being one is a plain label again.
+TEST_F(LabelsTest, LinkIsReachedAndOpenedByTheKeyboardAndAnnouncedAsALink) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    Win32LinkLabel label(control, shell);
+    for (const bool link : {true, false}) {
+        SCOPED_TRACE(link ? "link" : "plain label");
+        label.Logic().SetLinkAddress(link, "https://example.org/corvell");
+        EXPECT_EQ((Style() & WS_TABSTOP) != 0, link);
+        MSG enter{control, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+        EXPECT_EQ(
+            (SendMessageW(control, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+             DLGC_WANTMESSAGE) != 0,
+            link)
+            << "Enter is the link's, not the default button's";
+        const struct {
+            WPARAM key;
+            bool opens;
+        } keys[] = {{VK_RETURN, true}, {VK_SPACE, true}, {'A', false}, {VK_TAB, false}};
+        for (const auto& key : keys) {
+            shell.opened.clear();
+            SendMessageW(control, WM_KEYDOWN, key.key, 1);
+            EXPECT_EQ(shell.opened.size(), key.opens && link ? 1u : 0u) << key.key;
+        }
+        const std::optional<Announced> announced = Announce(control);
+        ASSERT_EQ(announced.has_value(), link);
+        if (!link) continue;
+        EXPECT_EQ(announced->role, ROLE_SYSTEM_LINK);
+        EXPECT_EQ(announced->name, L"Corvell Co LTD");
+        EXPECT_EQ(announced->state & (STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE),
+                  STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE);
+    }
+    CoUninitialize();
 }
 
 TEST_F(LabelsTest, BlinkTicksHideAndShowTheText) {

@@ -15,6 +15,7 @@
 #include "tests/toolkit/win32/memory_dc.h"
 #include "toolkit/hls_color.h"
 #include "toolkit/menu_xp.h"
+#include "toolkit/win32/accessible_menu_items.h"
 
 namespace {
 
@@ -37,6 +38,11 @@ MENUITEMINFOW Item(HMENU menu, UINT position) {
     info.fMask = MIIM_FTYPE | MIIM_DATA;
     GetMenuItemInfoW(menu, position, TRUE, &info);
     return info;
+}
+
+// The packed measures an item's data holds.
+std::uint32_t Measures(HMENU menu, UINT position) {
+    return accessible_menu_items::Measures(Item(menu, position).dwItemData);
 }
 
 class MenuXPWin32Test : public ::testing::Test {
@@ -94,15 +100,14 @@ TEST_F(MenuXPWin32Test, OnlyAWindowWithThePropertyHasItsPopupsConverted) {
     OpenPopup();
     for (UINT i = 0; i < 7; ++i) {
         SCOPED_TRACE(i);
-        const MENUITEMINFOW item = Item(popup, i);
-        EXPECT_TRUE(item.fType & MFT_OWNERDRAW);
-        EXPECT_NE(item.dwItemData & 0xFF, 0u) << "a pop-up item carries its height";
+        EXPECT_TRUE(Item(popup, i).fType & MFT_OWNERDRAW);
+        EXPECT_NE(Measures(popup, i) & 0xFF, 0u) << "a pop-up item carries its height";
     }
     // Every item carries the same columns; separators their own height only.
-    const auto data = static_cast<std::uint32_t>(Item(popup, 0).dwItemData);
-    EXPECT_EQ(Item(popup, 6).dwItemData, data);
+    const std::uint32_t data = Measures(popup, 0);
+    EXPECT_EQ(Measures(popup, 6), data);
     EXPECT_NE((data >> 8) & 0xFF, 0u) << "the accelerator column of Ctrl+T";
-    EXPECT_EQ(Item(popup, 2).dwItemData >> 8, 0u);
+    EXPECT_EQ(Measures(popup, 2) >> 8, 0u);
 
     CMenuXPWin32::EnableOwnerDraw(owner, false);
     EXPECT_FALSE(CMenuXPWin32::IsOwnerDrawEnabled(owner));
@@ -111,7 +116,7 @@ TEST_F(MenuXPWin32Test, OnlyAWindowWithThePropertyHasItsPopupsConverted) {
 TEST_F(MenuXPWin32Test, APopupIsConvertedOnceAndMeasuredEachTimeItOpens) {
     CMenuXPWin32::EnableOwnerDraw(owner, true);
     OpenPopup();
-    const ULONG_PTR data = Item(popup, 6).dwItemData;
+    const std::uint32_t data = Measures(popup, 6);
     // What the menu holds now is no longer read: the toolkit keeps the text it converted.
     ModifyMenuW(popup, 6, MF_BYPOSITION | MF_OWNERDRAW, 32778, nullptr);
     MENUITEMINFOW clear{};
@@ -119,7 +124,7 @@ TEST_F(MenuXPWin32Test, APopupIsConvertedOnceAndMeasuredEachTimeItOpens) {
     clear.fMask = MIIM_DATA;
     SetMenuItemInfoW(popup, 6, TRUE, &clear);
     OpenPopup();
-    EXPECT_EQ(Item(popup, 6).dwItemData, data) << "measured again";
+    EXPECT_EQ(Measures(popup, 6), data) << "measured again";
     bool handled = false;
     EXPECT_EQ(MenuChar(L'x', MF_POPUP, handled), 0x00020006);
     EXPECT_TRUE(handled);
@@ -248,12 +253,50 @@ TEST_F(MenuXPWin32Test, TheMenuBarIsConvertedWithTheWidthsOfItsTexts) {
     CMenuXPWin32::EnableOwnerDraw(owner, true);
     CMenuXPWin32::ConvertMenuBar(owner);
     for (UINT i = 0; i < 2; ++i) {
-        const MENUITEMINFOW item = Item(bar, i);
-        EXPECT_TRUE(item.fType & MFT_OWNERDRAW);
-        EXPECT_EQ(item.dwItemData & 0xFFFF, 0u) << "a menu-bar item";
-        EXPECT_GT(item.dwItemData >> 16, 10u) << "the width of its text";
+        EXPECT_TRUE(Item(bar, i).fType & MFT_OWNERDRAW);
+        EXPECT_EQ(Measures(bar, i) & 0xFFFF, 0u) << "a menu-bar item";
+        EXPECT_GT(Measures(bar, i) >> 16, 10u) << "the width of its text";
     }
     EXPECT_TRUE(CMenuXPWin32::IsOwnerDrawnMenu(bar));
+}
+
+// What a screen reader's menu proxy reads of a converted item: the item data points to an
+// MSAAMENUINFO with the item's string; the check mark stays the menu's own state.
+TEST_F(MenuXPWin32Test, ConvertedItemsGiveScreenReadersTheirTextsAndStates) {
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&File");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&Help");
+    SetMenu(owner, bar);
+    CheckMenuItem(popup, 3, MF_BYPOSITION | MF_CHECKED);
+    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    CMenuXPWin32::ConvertMenuBar(owner);
+    OpenPopup();
+    OpenPopup();
+    const struct {
+        HMENU menu;
+        UINT position;
+        const wchar_t* text;
+        bool checked;
+    } items[] = {{bar, 0, L"&File", false},   {bar, 1, L"&Help", false},
+                 {popup, 0, L"&Open", false}, {popup, 2, L"", false},
+                 {popup, 3, L"&Start", true}, {popup, 4, L"S&top\tCtrl+T", false},
+                 {popup, 6, L"E&xit", false}};
+    for (const auto& item : items) {
+        SCOPED_TRACE(item.text);
+        const auto* info =
+            reinterpret_cast<const MSAAMENUINFO*>(Item(item.menu, item.position).dwItemData);
+        ASSERT_NE(info, nullptr);
+        EXPECT_EQ(info->dwMSAASignature, static_cast<DWORD>(MSAA_MENU_SIG));
+        EXPECT_EQ(std::wstring(info->pszWText, info->cchWText), item.text);
+        EXPECT_EQ((GetMenuState(item.menu, item.position, MF_BYPOSITION) & MF_CHECKED) != 0,
+                  item.checked);
+    }
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_MENU;
+    measure.itemData = Item(popup, 6).dwItemData;
+    CMenuXPWin32::MeasureItem(measure);
+    EXPECT_EQ(measure.itemHeight, Measures(popup, 6) & 0xFF) << "the measures behind it";
+    EXPECT_GT(measure.itemWidth, 42u);
 }
 
 TEST_F(MenuXPWin32Test, AnOpenMenuBarItemIsRememberedOnTheScreen) {
