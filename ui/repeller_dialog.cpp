@@ -57,8 +57,6 @@ CRepellerDialog::CRepellerDialog(DialogView& view, CTonePlayer& player, CRegistr
 
 bool CRepellerDialog::OnInitDialog() {
     m_scale = DialogScale(m_view.MapDialogUnits(layout::kReferenceUnits));
-    // Folded away, the settings are hidden too: the keyboard and screen readers skip them.
-    ShowDetailsControls(false);
     ToggleDetailsHeight();
     // What the fold puts outside the window is hidden too, so that neither Tab nor a screen
     // reader reaches it.
