@@ -8,17 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/wide_text.h"
+
 namespace accessibility_reader {
 namespace {
 
-void Print(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size,
-                        nullptr, nullptr);
-    std::printf("%s\n", utf8.c_str());
-}
+void Print(const std::wstring& text) { std::printf("%s\n", Narrow(text).c_str()); }
 
 struct Com {
     Com() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
