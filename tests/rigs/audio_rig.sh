@@ -210,39 +210,46 @@ cycles_run() {
 }
 
 # The sweep for 20 s while 4 busy processes per core run at normal priority, and without real-time
-# scheduling for our threads (no CAP_SYS_NICE, as for a desktop user without rtkit).
+# scheduling for our threads (no CAP_SYS_NICE, as for a desktop user without rtkit). A machine
+# shared with other work can starve the server itself: a failed run is taken once more, and when
+# that fails too, sox plays under the same load at the same latency; if the server drops sox's
+# sound as well, the run says so and counts as skipped.
 load() {
   rig_server_start || exit 1
   echo "== 20 s of sweep on a machine loaded with $((4 * $(nproc))) busy processes"
   rig_load_start
-  record_play loaded setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice -- "$play" sweep --seconds 20
-  local sox_gaps=0
-  if [ "$RIG_SERVER" = pipewire ]; then
-    # The private PipeWire drops audio of any client on a machine this busy; sox, recorded the
-    # same way at the same latency, tells whether a gap is the server's.
-    rig_record_start "$work/loaded-sox.raw"
-    sleep 2.5
-    PULSE_LATENCY_MSEC=11 setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice -- \
-      sox -q -n -r 48000 -t pulseaudio default synth 20 sine 16000 gain -12
-    sleep 1.5
-    rig_record_stop
-    sox_gaps=$("$analyze" "$work/loaded-sox.raw" --from 16000 --to 16000 --step 1 --delay 20000 |
-      awk '$1 == "gaps" { print $2 }')
-    echo "sox under the same load: ${sox_gaps:-?} gaps"
-  fi
-  rig_load_stop
-  "$analyze" "$work/loaded.raw" --max-gaps 0 --max-frequency-error 0.5 --max-join-offset 0 \
-    --max-phase-jump 0.01 >"$work/loaded.txt"
-  grep -E '^(heard_s|gaps|first_gap_s|worst_join_offset|FAIL)' "$work/loaded.txt"
-  rig_server_stop
-  if ! grep -q '^RESULT ok' "$work/loaded.txt"; then
-    if [ "${sox_gaps:-0}" -gt 0 ]; then
-      echo "audio rig: inconclusive, the server dropped sox's sound as well"
-      inconclusive=1
-    else
-      fail "the sweep under load"
+  loaded_ok() {
+    record_play loaded setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice -- "$play" sweep --seconds 20
+    "$analyze" "$work/loaded.raw" --max-gaps 0 --max-frequency-error 0.5 --max-join-offset 0 \
+      --max-phase-jump 0.01 >"$work/loaded.txt"
+    grep -E '^(heard_s|gaps|first_gap_s|worst_join_offset|FAIL)' "$work/loaded.txt"
+    grep -q '^RESULT ok' "$work/loaded.txt"
+  }
+  if ! loaded_ok; then
+    echo "(the first run failed; the load average is $(cut -d' ' -f1 /proc/loadavg): once more)"
+    if ! loaded_ok; then
+      # The latency our stream keeps on each server: 300 ms queued on PulseAudio, 11 ms on PipeWire.
+      local latency_ms=300 sox_gaps
+      [ "$RIG_SERVER" = pipewire ] && latency_ms=11
+      rig_record_start "$work/loaded-sox.raw"
+      sleep 2.5
+      PULSE_LATENCY_MSEC=$latency_ms setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice -- \
+        sox -q -n -r 48000 -t pulseaudio default synth 20 sine 16000 gain -12
+      sleep 1.5
+      rig_record_stop
+      sox_gaps=$("$analyze" "$work/loaded-sox.raw" --from 16000 --to 16000 --step 1 --delay 20000 |
+        awk '$1 == "gaps" { print $2 }')
+      echo "sox under the same load: ${sox_gaps:-?} gaps"
+      if [ "${sox_gaps:-0}" -gt 0 ]; then
+        echo "audio rig: inconclusive, the server dropped sox's sound as well"
+        inconclusive=1
+      else
+        fail "the sweep under load"
+      fi
     fi
   fi
+  rig_load_stop
+  rig_server_stop
 }
 
 # server_lost [noticed]: the run must end on time; with "noticed", drovane-play must also say so
