@@ -4,9 +4,11 @@
 #include <string_view>
 
 #include "toolkit/canvas.h"
+#include "ui/ui_text.h"
 
-// The main window's template: its size and controls in dialog units, and their conversion to
-// pixels with a 9-point dialog font (one horizontal unit 1.6 px, one vertical unit 1.5 px).
+// The main window's template, in English: its size and controls in dialog units, and their
+// conversion to pixels with a 9-point dialog font (one horizontal unit 1.6 px, one vertical
+// unit 1.5 px).
 namespace layout {
 
 enum class Kind { PushButton, Edit, CheckBox, Label, Bitmap, GroupBox, Banner };
@@ -20,7 +22,7 @@ struct Control {
     bool hidden = false;  // hidden until shown by the window
 };
 
-inline constexpr std::string_view kCaption = "모기 퇴치용 프로그램 v1.0";
+inline constexpr std::string_view kCaption = English(UiText::Caption);
 inline constexpr int kWidthDlu = 207;
 inline constexpr int kHeightDlu = 215;
 inline constexpr int kFontPixelHeight = 12;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "toolkit/canvas.h"
+#include "ui/ui_text.h"
 
 // How the main window is shown.
 enum class WindowShow { Hide, Normal, Minimize };
@@ -15,6 +16,8 @@ public:
     virtual ~DialogView() = default;
 
     virtual std::string GetItemText(int id) = 0;
+    // `text` in the user's language.
+    virtual std::string Text(UiText text) { return std::string(English(text)); }
     virtual void SetItemText(int id, std::string_view text) = 0;
     virtual int GetCheck(int id) = 0;
     // Changes the check mark only: no click is reported for it.

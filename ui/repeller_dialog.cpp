@@ -13,13 +13,12 @@
 #include "ui/dialog_ids.h"
 #include "ui/dialog_view.h"
 #include "ui/system_tray.h"
+#include "ui/ui_text.h"
 
 namespace {
 
 constexpr std::string_view kNotAnInteger = "Please enter an integer.";
 constexpr std::string_view kExitQuestion = "Do you really want to exit program?";
-constexpr std::string_view kCompactCaption = "상세보기 >>";
-constexpr std::string_view kExpandedCaption = "작게보기 <<";
 
 constexpr std::array kDetailControls{ids::kSet,      ids::kDefault,    ids::kTestSound,
                                      ids::kStopTest, ids::kFrequency1, ids::kFrequency2,
@@ -239,7 +238,8 @@ void CRepellerDialog::OnRunAtLogon() {
 void CRepellerDialog::OnDetails() {
     ShowDetailsControls(!Expanded());
     ToggleDetailsHeight();
-    m_view.SetItemText(ids::kDetails, m_detailsHeight < 0 ? kCompactCaption : kExpandedCaption);
+    m_view.SetItemText(ids::kDetails,
+                       m_view.Text(m_detailsHeight < 0 ? UiText::Details : UiText::Less));
 }
 
 void CRepellerDialog::ToggleDetailsHeight() {

@@ -28,6 +28,7 @@
 #include "ui/qt/qt_main_window.h"
 #include "ui/qt/qt_tray_host.h"
 #include "ui/qt/resource_pictures.h"
+#include "ui/qt/ui_translation.h"
 #include "ui/repeller_dialog.h"
 #include "ui/system_tray.h"
 
@@ -48,13 +49,17 @@ std::optional<QCursor> LoadCursor(const ResourceSource& resources, int id) {
     return QCursor(picture, xy[0].toInt(), xy[1].toInt());
 }
 
-// The address of a page: the one configured at build time, else the program's own page, installed
-// in share/drovane/page beside bin/ (the build tree is laid out the same way).
+// A folder of the program's data, installed in share/drovane beside bin/ (the build tree is laid
+// out the same way).
+QString DataFolder(const QString& name) {
+    return QDir::cleanPath(
+        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../share/drovane/" + name));
+}
+
+// The address of a page: the one configured at build time, else the program's own page.
 std::string PageAddress(std::string_view configured) {
     if (!configured.empty()) return std::string(configured);
-    const QString page = QDir(QCoreApplication::applicationDirPath())
-                             .absoluteFilePath("../share/drovane/page/index.html");
-    return QUrl::fromLocalFile(QDir::cleanPath(page)).toString().toStdString();
+    return QUrl::fromLocalFile(DataFolder("page") + "/index.html").toString().toStdString();
 }
 
 }  // namespace
@@ -77,6 +82,9 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    if (!InstallTranslation(app, DataFolder("translations"))) {
+        qWarning("drovane: the translation for the system's language cannot be loaded: English");
+    }
     QuitOnSignal quitOnSignal;
     QApplication::setFont(DialogFont());
 

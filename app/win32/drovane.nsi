@@ -17,7 +17,9 @@ SetCompressor /SOLID lzma
 !define MAKER_KEY "SOFTWARE\Corvell"
 !define RUN_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "Drovane Startup"
-!define MAIN_CAPTION "모기 퇴치용 프로그램 v1.0"
+; The main window's caption in each language the program speaks.
+!define MAIN_CAPTION_EN "Mosquito Repeller v1.0"
+!define MAIN_CAPTION_KO "모기 퇴치용 프로그램 v1.0"
 
 Name "Drovane"
 OutFile "${OUTFILE}"
@@ -39,14 +41,22 @@ VIAddVersionKey "LegalCopyright" "Copyright © 2026 Corvell"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; English first, for any language the installer does not speak; Korean for a Korean Windows.
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Korean"
 
-; Every copy of the program that runs, ended without its question (Cancel, as the Escape key),
-; so that its file can go.
+LangString SETTINGS_NOT_PREPARED ${LANG_ENGLISH} "The settings key could not be prepared: standard users will see messages."
+LangString SETTINGS_NOT_PREPARED ${LANG_KOREAN} "설정 키를 준비하지 못했습니다. 일반 사용자에게는 메시지가 표시됩니다."
+
+; Every copy of the program that runs, in either language, ended without its question (Cancel, as
+; the Escape key), so that its file can go.
 !macro EndRunningCopies
   StrCpy $1 0
   ${Do}
-    FindWindow $0 "#32770" "${MAIN_CAPTION}"
+    FindWindow $0 "#32770" "${MAIN_CAPTION_EN}"
+    ${If} $0 == 0
+      FindWindow $0 "#32770" "${MAIN_CAPTION_KO}"
+    ${EndIf}
     ${If} $0 == 0
     ${OrIf} $1 >= 20
       ${ExitDo}
@@ -95,7 +105,7 @@ Section "Drovane"
   ; group (that key alone), so that standard users keep their settings without messages.
   ExecWait '"$INSTDIR\drovane.exe" --install-settings' $0
   ${If} $0 != 0
-    DetailPrint "The settings key could not be prepared: standard users will see messages."
+    DetailPrint "$(SETTINGS_NOT_PREPARED)"
   ${EndIf}
 SectionEnd
 

@@ -30,6 +30,7 @@
 #include "toolkit/win32/menu_window_hook.h"
 #include "ui/repeller_dialog.h"
 #include "ui/system_tray.h"
+#include "ui/win32/language_resources.h"
 #include "ui/win32/win32_about_window.h"
 #include "ui/win32/win32_dialog_view.h"
 #include "ui/win32/win32_main_window.h"
@@ -104,10 +105,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     CSystemTray tray;
     Win32TrayHost trayHost(tray, instance);
     Win32DialogView* shownView = nullptr;
-    Win32DialogView view(instance, name, [&](HWND owner) {
-        Win32AboutWindow about(instance, shell, makerPage);
-        about.Run(owner, [&](HWND box) { shownView->SetAboutBox(box); });
-    });
+    Win32DialogView view(
+        instance, name,
+        [&](HWND owner) {
+            Win32AboutWindow about(instance, shell, makerPage);
+            about.Run(owner, [&](HWND box) { shownView->SetAboutBox(box); });
+        },
+        UserResourceLanguage());
     shownView = &view;
     CRepellerDialog dialog(view, player, settings, prompt, tray, trayHost, shell,
                            PageAddress(DROVANE_PRODUCT_PAGE, modulePath));

@@ -484,17 +484,10 @@ TEST_F(RepellerDialogTest, DetailsUnfoldsAndFoldsWithCaptionsControlsAndRegion) 
     view.log.clear();
 
     dialog.OnCommand(ids::kDetails);
-    const std::vector<std::string> unfold{"show 6=1",
-                                          "show 7=1",
-                                          "show 3=1",
-                                          "show 4=1",
-                                          "show 1002=1",
-                                          "show 1003=1",
-                                          "show 1004=1",
-                                          "show 1005=1",
-                                          "size 331x342",
-                                          "region 1,1,330,341",
-                                          "text 133=작게보기 <<"};
+    const std::vector<std::string> unfold{"show 6=1",           "show 7=1",        "show 3=1",
+                                          "show 4=1",           "show 1002=1",     "show 1003=1",
+                                          "show 1004=1",        "show 1005=1",     "size 331x342",
+                                          "region 1,1,330,341", "text 133=Less <<"};
     EXPECT_EQ(view.log, unfold);
     EXPECT_TRUE(dialog.Expanded());
     EXPECT_EQ(view.size.height - 220, 122) << "the settings area's height";
@@ -503,7 +496,7 @@ TEST_F(RepellerDialogTest, DetailsUnfoldsAndFoldsWithCaptionsControlsAndRegion) 
     dialog.OnCommand(ids::kDetails);
     EXPECT_EQ(view.size, (Size{331, 220}));
     EXPECT_EQ(view.region, (Rect{1, 1, 330, 219}));
-    EXPECT_EQ(view.texts[ids::kDetails], "상세보기 >>");
+    EXPECT_EQ(view.texts[ids::kDetails], "Details >>");
     for (int id : {6, 7, 3, 4, 1002, 1003, 1004, 1005}) EXPECT_FALSE(view.visible[id]) << id;
 }
 

@@ -4,13 +4,14 @@
 . "$(dirname "${BASH_SOURCE[0]}")/ledger.sh"
 
 # rig_desktop_env: the environment of a plain X11 desktop session, whatever the caller's holds:
-# Qt on X11 at 96 dpi without scaling, themes or styles of the caller's desktop.
+# Qt on X11 at 96 dpi without scaling, themes or styles of the caller's desktop; the tools in the C
+# locale, the program in the language RIG_LANGUAGE names (Korean unless told).
 rig_desktop_env() {
   export QT_QPA_PLATFORM=xcb
   unset QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
     QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI QT_DEBUG_PLUGINS \
     WAYLAND_DISPLAY XDG_SESSION_TYPE XDG_CURRENT_DESKTOP DESKTOP_SESSION || true
-  export LC_ALL=C.UTF-8
+  export LC_ALL=C.UTF-8 LANGUAGE=${RIG_LANGUAGE:-ko}
 }
 
 # rig_desktop_start DIR: starts Xvfb and openbox, exports DISPLAY; sets RIG_XVFB_PID, RIG_WM_PID.

@@ -9,6 +9,10 @@ rig_wine_env() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   unset WINESERVER WINELOADER || true
+  # Wine takes the user's interface language from the locale: English, whatever the caller's is.
+  # A run in another language starts its programs in a locale of its own (rig_wine_locale).
+  export LC_ALL=C.UTF-8
+  unset LANGUAGE || true
   # The program plays as it starts: unless the rig runs a sound server of its own, Wine finds
   # none, nor a sound card, so nothing reaches the speakers of the machine the tests run on.
   if [ -z "${RIG_PULSE_DIR:-}" ]; then
@@ -16,6 +20,13 @@ rig_wine_env() {
     : >"$1/no-sound.conf"
     export PULSE_SERVER=unix:$1/no-sound-server ALSA_CONFIG_PATH=$1/no-sound.conf
   fi
+}
+
+# rig_wine_locale DIR NAME: compiles the locale NAME (say ko_KR.UTF-8) into DIR, for programs
+# started with LOCPATH=DIR LC_ALL=NAME: Wine speaks its language, and names X11 windows in its
+# character set. The machine's own locales are left as they are.
+rig_wine_locale() {
+  mkdir -p "$1" && localedef -i "${2%%.*}" -f "${2##*.}" "$1/$2" >/dev/null 2>&1 && [ -d "$1/$2" ]
 }
 
 # rig_wine_start DIR: makes the prefix and starts its server; sets RIG_WINESERVER_PID.
@@ -33,7 +44,7 @@ rig_wine_start() {
     return 1
   fi
   # Tahoma is the dialogs' font, its bold the window captions'; Marlett draws the caption's
-  # buttons. Hangul comes from NanumGothic through the font links, which Wine looks up by the
+  # buttons; NanumGothic goes into the prefix for Korean runs. Hangul comes from NanumGothic through the font links, which Wine looks up by the
   # realised font's name: the bold caption font is "Tahoma Bold" and needs a link of its own. The
   # .reg file is UTF-16 with a byte-order mark: regedit misreads hex(7) lists in ASCII files.
   cp "$fonts"/tahoma*.ttf "$fonts"/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
@@ -48,6 +59,10 @@ lines = ["Windows Registry Editor Version 5.00", "",
          "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]"]
 lines += ['"%s"=hex(7):%s' % (face, regular) for face in ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2")]
 lines += ['"Tahoma Bold"=hex(7):%s' % bold]
+# Under a Korean locale Wine takes Gulim for the dialogs, as Korean Windows does: NanumGothic
+# stands in for it.
+lines += ["", "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]",
+          '"Gulim"="NanumGothic"', '"GulimChe"="NanumGothicCoding"']
 with open(sys.argv[1], "wb") as f:
     f.write("\r\n".join(lines + [""]).encode("utf-16"))
 PY

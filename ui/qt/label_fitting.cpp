@@ -24,7 +24,9 @@ void FitLabelToText(QWidget& label, const QString& text) {
     // Qt draws an underline's rows from a pixel below the position its metrics give.
     const layout::TextLine line{
         metrics.height(), metrics.ascent() + metrics.underlinePos() + metrics.lineWidth() + 1};
-    const Rect fitted = layout::FitToText(ToRect(label.geometry()), metrics.horizontalAdvance(text),
-                                          line, others, {parent->width(), parent->height()});
+    // A pixel past the text's advance, for a last letter that reaches beyond it ("s", "g").
+    const int width = metrics.horizontalAdvance(text) + 1;
+    const Rect fitted = layout::FitToText(ToRect(label.geometry()), width, line, others,
+                                          {parent->width(), parent->height()});
     label.setGeometry(fitted.left, fitted.top, fitted.Width(), fitted.Height());
 }

@@ -28,6 +28,7 @@
 #include "ui/qt/maximise_undo.h"
 #include "ui/qt/qt_about_window.h"
 #include "ui/qt/qt_menu.h"
+#include "ui/qt/ui_translation.h"
 #include "ui/repeller_dialog.h"
 
 namespace {
@@ -107,7 +108,7 @@ QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, Q
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setWindowTitle(FromUtf8(layout::kCaption));
+    setWindowTitle(Translated(layout::kCaption));
     setObjectName("QtMainWindow");
     BuildMenuBar();
     m_client = new DialogClient(
@@ -147,7 +148,7 @@ void QtMainWindow::BuildControls() {
     QWidget* frame = nullptr;
     for (const layout::Control& c : layout::Controls()) {
         const QRect rect = ToQRect(layout::ToPixels(c));
-        const QString text = FromUtf8(c.text);
+        const QString text = Translated(c.text);
         QWidget* widget = nullptr;
         switch (c.kind) {
             case layout::Kind::PushButton: {
@@ -256,6 +257,8 @@ std::string QtMainWindow::GetItemText(int id) {
     }
     return text.toStdString();
 }
+
+std::string QtMainWindow::Text(UiText text) { return ToUtf8(Translated(English(text))); }
 
 void QtMainWindow::SetItemText(int id, std::string_view text) {
     QWidget* w = m_items.value(id);

@@ -52,6 +52,7 @@ public:
     void UpdateMenu(QMenu* menu);
 
     std::string GetItemText(int id) override;
+    std::string Text(UiText text) override;
     void SetItemText(int id, std::string_view text) override;
     int GetCheck(int id) override;
     void SetCheck(int id, int state) override;

@@ -7,13 +7,21 @@
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
 #include "ui/repeller_dialog.h"
+#include "ui/win32/language_resources.h"
 #include "ui/win32/window_region.h"
 
 Win32DialogView::Win32DialogView(HINSTANCE instance, std::string programName,
-                                 std::function<void(HWND owner)> showAbout)
+                                 std::function<void(HWND owner)> showAbout, LANGID language)
     : m_instance(instance),
       m_programName(std::move(programName)),
-      m_showAbout(std::move(showAbout)) {}
+      m_showAbout(std::move(showAbout)),
+      m_language(language) {}
+
+std::string Win32DialogView::Text(UiText text) {
+    const int id = Entry(text).stringId;
+    const std::wstring stored = id ? LoadStringIn(m_instance, id, m_language) : std::wstring();
+    return stored.empty() ? std::string(English(text)) : Narrow(stored);
+}
 
 Win32DialogView::~Win32DialogView() = default;
 

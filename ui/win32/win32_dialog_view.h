@@ -15,17 +15,20 @@ class Win32AnimatedPicture;
 class Win32DialogView final : public DialogView {
 public:
     // `programName` names the mark that a second start looks for; `showAbout` runs the About box
-    // modal to the window.
+    // modal to the window; `language` is the one of the window's template and texts.
     Win32DialogView(HINSTANCE instance, std::string programName,
-                    std::function<void(HWND owner)> showAbout);
+                    std::function<void(HWND owner)> showAbout,
+                    LANGID language = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
     ~Win32DialogView() override;
 
     void Attach(HWND dialog) { m_dialog = dialog; }
     HWND Window() const { return m_dialog; }
+    LANGID Language() const { return m_language; }
     // The About box while it is shown, else null.
     void SetAboutBox(HWND about) { m_about = about; }
 
     std::string GetItemText(int id) override;
+    std::string Text(UiText text) override;
     void SetItemText(int id, std::string_view text) override;
     int GetCheck(int id) override;
     void SetCheck(int id, int state) override;
@@ -60,6 +63,7 @@ private:
     HINSTANCE m_instance;
     std::string m_programName;
     std::function<void(HWND)> m_showAbout;
+    LANGID m_language;
     HWND m_dialog = nullptr;
     HWND m_about = nullptr;
     std::unique_ptr<Win32AnimatedPicture> m_banner;

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 // clang-format on
 
+#include <array>
 #include <vector>
 
 #include "toolkit/win32/buffer_dc.h"
@@ -15,6 +16,7 @@
 #include "ui/dialog_painter.h"
 #include "ui/repeller_dialog.h"
 #include "ui/win32/label_widening.h"
+#include "ui/win32/language_resources.h"
 #include "ui/win32/win32_dialog_view.h"
 #include "ui/window_placement.h"
 
@@ -51,8 +53,10 @@ void Win32MainWindow::CentreUnlessPlaced(const RECT& before) {
 }
 
 INT_PTR Win32MainWindow::Run() {
-    return DialogBoxParamW(m_instance, MAKEINTRESOURCEW(ids::kMainDialog), nullptr,
-                           &Win32MainWindow::Proc, reinterpret_cast<LPARAM>(this));
+    const DLGTEMPLATE* dialog = FindDialogTemplate(m_instance, ids::kMainDialog, m_view.Language());
+    if (!dialog) return -1;
+    return DialogBoxIndirectParamW(m_instance, dialog, nullptr, &Win32MainWindow::Proc,
+                                   reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CALLBACK Win32MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -75,8 +79,13 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             for (std::size_t i = 0; i < kFlatButtons.size(); ++i) {
                 static_cast<void>(m_buttons[i].Attach(GetDlgItem(m_window, kFlatButtons[i])));
             }
-            // The dialog's font may be wider or taller than the one the template was laid out for;
-            // the section labels stop short of the lines drawn right of them.
+            // The dialog's font or language may need more room than the template gives a label.
+            // The section labels grow first, and the lines drawn right of them start where they
+            // end; the other labels stop short of the lines.
+            {
+                constexpr std::array kSectionLabels{ids::kSoundSettingsLabel, ids::kSoundTestLabel};
+                FitLabelsToText(m_window, kSectionLabels, {});
+            }
             m_sectionLabels = {m_view.GetItemRect(ids::kSoundSettingsLabel).right,
                                m_view.GetItemRect(ids::kSoundTestLabel).right};
             {

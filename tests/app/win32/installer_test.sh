@@ -48,7 +48,7 @@ shortcut="$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Drovane.lnk"
 uninstall='SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Drovane'
 settings='SOFTWARE\Corvell\Drovane'
 run='SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
-caption='모기 퇴치용 프로그램 v1.0'
+caption='Mosquito Repeller v1.0'
 exists() { [ -e "$1" ]; }
 gone() { [ ! -e "$1" ]; }
 reg_is() { [ "$(drv regread "$1" "$2" "$3")" = "$4" ]; }

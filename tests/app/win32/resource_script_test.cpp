@@ -7,6 +7,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,8 @@
 #include "ui/dialog_layout.h"
 #include "ui/menu_model.h"
 #include "ui/repeller_dialog.h"
+#include "ui/ui_text.h"
+#include "ui/win32/language_resources.h"
 
 namespace {
 
@@ -81,8 +85,11 @@ private:
     const BYTE* m_start;
 };
 
-Template LoadTemplate(int id) {
-    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));
+// Dialog template `id` in `language`, or as the loader picks it without one.
+Template LoadTemplate(int id, LANGID language = 0) {
+    HRSRC found =
+        language ? FindResourceExW(nullptr, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(id), language)
+                 : FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));
     EXPECT_NE(found, nullptr) << "dialog " << id;
     Template t;
     if (!found) return t;
@@ -142,7 +149,41 @@ std::string ResourceBytes(std::string_view type, int id) {
 
 constexpr DWORD kShellFont = DS_SETFONT | DS_FIXEDSYS;
 
-void ExpectControl(const layout::Control& c, const TemplateItem& item) {
+// The Korean of each English text, from the translation that Qt's translator loads.
+std::map<std::string, std::string> KoreanTranslations() {
+    const std::string ts = FileBytes(std::string(DROVANE_RES_DIR) + "/translations/drovane_ko.ts");
+    const auto unescape = [](std::string text) {
+        for (const auto& [entity, letter] :
+             {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}}) {
+            for (std::size_t at; (at = text.find(entity)) != std::string::npos;)
+                text.replace(at, std::strlen(entity), letter);
+        }
+        return text;
+    };
+    const auto element = [&](std::string_view name, std::size_t& at) -> std::optional<std::string> {
+        const std::string open = "<" + std::string(name) + ">";
+        const std::size_t start = ts.find(open, at);
+        const std::size_t end = ts.find("</" + std::string(name) + ">", start);
+        if (start == std::string::npos || end == std::string::npos) return std::nullopt;
+        at = end;
+        return unescape(ts.substr(start + open.size(), end - start - open.size()));
+    };
+    std::map<std::string, std::string> korean;
+    std::size_t at = 0;
+    while (const auto source = element("source", at)) {
+        if (const auto translation = element("translation", at)) korean[*source] = *translation;
+    }
+    return korean;
+}
+
+bool HasHangul(std::string_view utf8) {
+    for (wchar_t c : Widen(utf8)) {
+        if (c >= 0xAC00 && c <= 0xD7A3) return true;
+    }
+    return false;
+}
+
+void ExpectControl(const layout::Control& c, const TemplateItem& item, const std::wstring& text) {
     SCOPED_TRACE("control " + std::to_string(c.id) + " '" + std::string(c.text) + "'");
     EXPECT_EQ(static_cast<int>(item.id), c.id == 0 ? -1 : c.id);
     EXPECT_EQ((std::vector<int>{item.x, item.y, item.cx, item.cy}),
@@ -154,7 +195,7 @@ void ExpectControl(const layout::Control& c, const TemplateItem& item) {
             EXPECT_EQ(item.classAtom, 0x80);
             EXPECT_EQ(kind, c.isDefault ? static_cast<DWORD>(BS_DEFPUSHBUTTON)
                                         : static_cast<DWORD>(BS_PUSHBUTTON));
-            EXPECT_EQ(item.text, W(c.text));
+            EXPECT_EQ(item.text, text);
             break;
         case layout::Kind::Edit:
             EXPECT_EQ(item.classAtom, 0x81);
@@ -172,7 +213,7 @@ void ExpectControl(const layout::Control& c, const TemplateItem& item) {
             EXPECT_EQ(item.classAtom, 0x82);
             EXPECT_EQ(item.style & (SS_TYPEMASK | SS_NOTIFY), static_cast<DWORD>(SS_LEFT))
                 << "a plain left text that lets clicks through to the dialog";
-            EXPECT_EQ(item.text, W(c.text));
+            EXPECT_EQ(item.text, text);
             break;
         case layout::Kind::Bitmap:
             EXPECT_EQ(item.classAtom, 0x82);
@@ -185,21 +226,46 @@ void ExpectControl(const layout::Control& c, const TemplateItem& item) {
     }
 }
 
-TEST(ResourceScriptTest, MainDialogTemplateIsTheProgramsLayout) {
-    const Template t = LoadTemplate(ids::kMainDialog);
-    EXPECT_EQ(t.caption, W(layout::kCaption));
-    EXPECT_EQ(t.cx, layout::kWidthDlu);
-    EXPECT_EQ(t.cy, layout::kHeightDlu);
-    EXPECT_EQ(t.menu, ids::kMenuBar);
-    EXPECT_EQ(t.font, L"MS Shell Dlg");
-    EXPECT_EQ(t.pointSize, 8);
-    EXPECT_EQ(t.style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU |
-                                          WS_MINIMIZEBOX | DS_MODALFRAME | kShellFont));
-    EXPECT_EQ(t.exStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
-    const auto controls = layout::Controls();
-    ASSERT_EQ(t.items.size(), controls.size());
-    for (std::size_t i = 0; i < controls.size(); ++i) ExpectControl(controls[i], t.items[i]);
-    EXPECT_EQ(t.items[18].textResource, ids::kSpeakerBitmap);
+// The main window in English and in Korean: the same layout, the texts of each language, every
+// text that follows the language translated for both platforms.
+TEST(ResourceScriptTest, MainDialogTemplateIsTheProgramsLayoutInEachLanguage) {
+    const auto korean = KoreanTranslations();
+    for (const UiTextEntry& e : kUiTexts) {
+        const auto found = korean.find(std::string(e.english));
+        EXPECT_TRUE(found != korean.end() && HasHangul(found->second))
+            << "no Korean for '" << e.english << "'";
+    }
+    const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    for (const LANGID language : {english, LANGID{MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN)}}) {
+        SCOPED_TRACE("language " + std::to_string(language));
+        // The text in this language: a translated one in Korean, any other as it is.
+        const auto in = [&](std::string_view text) {
+            const auto found = korean.find(std::string(text));
+            return W(language == english || found == korean.end() ? text : found->second);
+        };
+        const Template t = LoadTemplate(ids::kMainDialog, language);
+        EXPECT_EQ(t.caption, in(layout::kCaption));
+        EXPECT_EQ(t.cx, layout::kWidthDlu);
+        EXPECT_EQ(t.cy, layout::kHeightDlu);
+        EXPECT_EQ(t.menu, ids::kMenuBar);
+        EXPECT_EQ(t.font, L"MS Shell Dlg");
+        EXPECT_EQ(t.pointSize, 8);
+        EXPECT_EQ(t.style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU |
+                                              WS_MINIMIZEBOX | DS_MODALFRAME | kShellFont));
+        EXPECT_EQ(t.exStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
+        const auto controls = layout::Controls();
+        ASSERT_EQ(t.items.size(), controls.size());
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            ExpectControl(controls[i], t.items[i], in(controls[i].text));
+        }
+        EXPECT_EQ(t.items[18].textResource, ids::kSpeakerBitmap);
+        for (const UiTextEntry& e : kUiTexts) {
+            if (e.stringId) {
+                EXPECT_EQ(LoadStringIn(GetModuleHandleW(nullptr), e.stringId, language),
+                          in(e.english));
+            }
+        }
+    }
 }
 
 TEST(ResourceScriptTest, AboutTemplateIsTheAboutBoxLayout) {

@@ -85,7 +85,7 @@ echo "display $DISPLAY; prefix ready in $(since "$t0") s"
 renice -n -10 -p "$RIG_WINESERVER_PID" >/dev/null 2>&1
 priority=(nice -n -10)
 
-caption='모기 퇴치용 프로그램 v1.0'
+caption='Mosquito Repeller v1.0'
 drv() { wine "$driver" "$@" 2>/dev/null; }
 # launch [WINEDEBUG]: starts drovane.exe, its output in $work/drovane.N.log; sets app_pid, app_log.
 launches=0

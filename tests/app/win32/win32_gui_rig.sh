@@ -57,7 +57,11 @@ fi
 t0=$(date +%s.%N)
 rig_wine_start "$work" || exit 1
 echo "display $DISPLAY; prefix ready in $(awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s"
-drv() { wine "$driver" "$@" 2>/dev/null; }
+# The driver measures and reads in the locale the program runs in (dialog units follow its font).
+locale=C.UTF-8
+drv() { LOCPATH=$work/locale LC_ALL=$locale wine "$driver" "$@" 2>/dev/null; }
+# What oleacc tells a screen reader, its role names in English.
+msaa() { wine "$driver" msaa "$@" 2>/dev/null; }
 # The program's Beep calls, and nothing else, go to the relay trace.
 wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
   /d 'kernel32.Beep;kernelbase.Beep;shell32.ShellExecuteW;shell32.Shell_NotifyIconW' /f >/dev/null 2>&1
@@ -77,6 +81,11 @@ cp "$driver_exe" "$work/rig-driver.exe"
 driver=$work/rig-driver.exe
 winpath='C:\Program Files\Drovane Rig\drovane.exe'
 
+# The program speaks Korean here, with a Korean user interface, and English in the last start.
+for locale in en_US.UTF-8 ko_KR.UTF-8; do
+  rig_wine_locale "$work/locale" "$locale" || { fail "the locale $locale cannot be made"; exit 1; }
+done
+locale=ko_KR.UTF-8
 caption='모기 퇴치용 프로그램 v1.0'
 about_caption='About Drovane'
 run=Software\\Microsoft\\Windows\\CurrentVersion\\Run
@@ -87,7 +96,8 @@ launches=0
 launch() {
   launches=$((launches + 1))
   app_log=$work/$1.$launches.log
-  WINEDEBUG=+timestamp,+relay setsid wine "$apps/$1.exe" </dev/null >"$app_log" 2>&1 &
+  LOCPATH=$work/locale LC_ALL=$locale WINEDEBUG=+timestamp,+relay \
+    setsid wine "$apps/$1.exe" </dev/null >"$app_log" 2>&1 &
   app_pid=$!
   started+=("$app_pid")
   rig_track_pid "$app_pid"
@@ -131,6 +141,8 @@ xwindow() { xdotool search --name "^$1\$" 2>/dev/null | head -n1; }
 # shoot NAME XWINDOW [MARGIN]: a screenshot of the window and a margin round it.
 shoot() {
   local g m=${3:-6}
+  # xwininfo without a window waits for a click: never here.
+  [ -n "$2" ] || { fail "no X window to take $1 of"; return; }
   g=$(xwininfo -id "$2" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
     /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
   read -r x y w h <<<"$g"
@@ -348,7 +360,7 @@ pages_opened() { grep -c 'ShellExecuteW(.*L"open".*page\\\\index\.html' "$first_
 opened_more() { [ "$(pages_opened)" -gt "$1" ]; }
 focused_is() { [ "$(drv focused "$1")" = "$2" ]; }
 # msaa_line WINDOW ID: what oleacc gives a screen reader of that control, "role|name".
-msaa_line() { drv msaa "$1" | awk -F'|' -v id="$2" '$1 == id { print $2 "|" $3; exit }'; }
+msaa_line() { msaa "$1" | awk -F'|' -v id="$2" '$1 == id { print $2 "|" $3; exit }'; }
 
 echo "== the keyboard and screen readers"
 drv focus "$main" 133
@@ -365,7 +377,7 @@ check "  and leaves the window shown" visible "$main"
 before=$(pages_opened)
 drv keyfocused "$main" 32
 check "Space on the banner opens it too" opened_more "$before"
-drv msaa "$main" >"$work/msaa_main.txt"
+msaa "$main" >"$work/msaa_main.txt"
 echo "oleacc reads the main window's controls (id|role|name|state):"
 sed 's/^/  /' "$work/msaa_main.txt"
 # Wine 8's oleacc has proxies for edits ("text", named after the label before them) but none for
@@ -786,6 +798,48 @@ else
   fail "the start at 144 dpi showed no window"
 fi
 echo "the start at 144 dpi and its checks took $(awk -v a="$t144" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s"
+
+# --- 10. in English ------------------------------------------------------------------------------------
+echo "== in English, at 96 dpi"
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+locale=en_US.UTF-8
+caption='Mosquito Repeller v1.0'
+launch drovane
+fifth=$app_pid
+if wait_for 30 find_main && wait_for 15 visible "$main"; then
+  while IFS='|' read -r id text; do
+    same "control $id reads '$text'" "$(drv text "$main" "$id")" "$text"
+  done <<'TEXTS'
+1007|Close
+131|Start
+132|Stop
+133|Details>>
+6|Set
+7|Default
+3|Test Sound
+4|Stop Test
+1011|This free mosquito repeller is offered by Corvell, the portal for documents and forms.
+1020|Sound settings
+1021|Speaker test
+1019|Start at logon
+TEXTS
+  xmain=$(xwindow "$caption")
+  sleep 0.5
+  shoot compact-en "$xmain"
+  drv click "$main" 133
+  check "Details unfolds and reads Less <<" text_is "$main" 133 'Less <<'
+  sleep 0.5
+  shoot expanded-en "$xmain"
+  check_layout "$main" "96 (English)"
+  texts=$(for id in 1007 131 132 133 6 7 3 4 1016 1014 1015 1017 1018 1011 1010 1020 1021 1019; do
+    drv text "$main" "$id"; done)
+  same "no Hangul in the caption or any control's text" \
+    "$(printf '%s\n%s\n' "$caption" "$texts" | grep -cP '[\x{AC00}-\x{D7A3}]')" 0
+  drv command "$main" 2
+  check "Escape (Cancel) ends it" dead "$fifth"
+else
+  fail "the start in English showed no window"
+fi
 
 [ "$failures" -eq 0 ] && echo "win32 gui rig: all checks passed" || echo "win32 gui rig: $failures check(s) failed"
 exit $((failures > 0))

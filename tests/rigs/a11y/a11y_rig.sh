@@ -81,7 +81,7 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 app_pid=$!
 started=("$app_pid" "${started[@]}")
 rig_track_pid "$app_pid"
-main_window() { xdotool search --all --pid "$app_pid" --name '^모기 퇴치용 프로그램 v1\.0$' 2>/dev/null | head -n1; }
+main_window() { xdotool search --all --pid "$app_pid" --name '^(모기 퇴치용 프로그램|Mosquito Repeller) v1\.0$' 2>/dev/null | head -n1; }
 window_up() { win=$(main_window); [ -n "$win" ] && viewable "$win"; }
 wait_for 10 window_up || { fail "no window"; cat "$work/drovane.log"; exit 1; }
 # The registry comes when the program first registers.

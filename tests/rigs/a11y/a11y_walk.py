@@ -3,6 +3,8 @@
 with the keyboard (xdotool): names, roles, relations and states of the main window's controls,
 the menus and the About box, the focus order in both views, the links' actions and the check
 box's action. Prints "ok: ..." or "FAIL: ..." per check; exits 1 on any failure.
+The program speaks the language of LANGUAGE: "ko" (Korean) or "en" (English, where no text may
+hold Hangul).
 Usage: a11y_walk.py PID OPENED_FILE AUTOSTART_FILE"""
 import os
 import subprocess
@@ -13,6 +15,19 @@ import pyatspi
 
 pid, opened_file, entry_file = int(sys.argv[1]), sys.argv[2], sys.argv[3]
 failures = 0
+english = os.environ.get("LANGUAGE", "").startswith("en")
+T = dict(zip(["caption", "close", "start", "stop", "details_button", "details", "less", "set", "default", "test",
+              "stop_test", "run_at_logon", "notice", "sound_settings", "sound_test"],
+             ["Mosquito Repeller v1.0", "Close", "Start", "Stop", "Details>>", "Details >>", "Less <<", "Set",
+              "Default", "Test Sound", "Stop Test", "Start at logon", "This free mosquito repeller",
+              "Sound settings", "Speaker test"] if english else
+             ["모기 퇴치용 프로그램 v1.0", "닫기", "시작", "멈춤", "상세보기>>", "상세보기 >>", "작게보기 <<", "설정", "기본값",
+              "사운드 테스트", "사운드 멈춤", "시작 시 실행하기", "본 프로그램은", "사운드 설정", "컴퓨터 사운드 테스트"]))
+folded_buttons = [T["set"], T["default"], T["test"], T["stop_test"]]
+
+
+def hangul(text):
+    return any("\uac00" <= c <= "\ud7a3" or "\u1100" <= c <= "\u11ff" or "\u3130" <= c <= "\u318f" for c in text)
 
 
 def check(what, good):
@@ -106,14 +121,14 @@ check("the program is on the accessibility bus", wait(lambda: window("dialog") o
 main = window("dialog") or window("frame")
 nodes = walk(main)
 
-buttons = ["닫기", "시작", "멈춤", "상세보기>>"]
+buttons = [T["close"], T["start"], T["stop"], T["details_button"]]
 for name in buttons:
     check(f"push button {name}", by(nodes, "push button", name) is not None)
 edits = ["Frequency (Hz)", "to (Hz)", "Delay", "Step"]
 # Each label and the control it names; the unit "(Hz)" belongs to the edit before it.
 labelled = {"Frequency": ("text", "Frequency (Hz)"), "(Hz) to": ("text", "to (Hz)"),
             "(Hz)": ("text", "to (Hz)"), "Delay": ("text", "Delay"), "Step": ("text", "Step"),
-            "시작 시 실행하기": ("check box", "시작 시 실행하기")}
+            T["run_at_logon"]: ("check box", T["run_at_logon"])}
 for text, (role, name) in labelled.items():
     label = by(nodes, "label", text)
     control = by(nodes, role, name)
@@ -124,9 +139,9 @@ for text, (role, name) in labelled.items():
           any(t.name == name for t in targets(label, pyatspi.RELATION_LABEL_FOR)))
     check(f"{name!r} is labelled by {text!r}",
           any(t.name == text for t in targets(control, pyatspi.RELATION_LABELLED_BY)))
-notice = next((n for n in nodes if n.getRoleName() == "label" and n.name.startswith("본 프로그램은")), None)
+notice = next((n for n in nodes if n.getRoleName() == "label" and n.name.startswith(T["notice"])), None)
 check("the notice is static text", notice is not None)
-for text in ["사운드 설정", "컴퓨터 사운드 테스트"]:
+for text in [T["sound_settings"], T["sound_test"]]:
     check(f"section label {text}", by(nodes, "label", text) is not None)
 unnamed = [n.getRoleName() for n in nodes if n.getRoleName() in ("label", "text", "check box", "push button", "link") and not n.name]
 check(f"no control or label without a name ({unnamed})", not unnamed)
@@ -140,10 +155,10 @@ if banner is not None:
 for name in edits:
     edit = by(nodes, "text", name)
     check(f"compact view: the folded edit {name!r} is not showing", edit is not None and not showing(edit))
-for name in ["설정", "기본값", "사운드 테스트", "사운드 멈춤"]:
+for name in folded_buttons:
     b = by(nodes, "push button", name)
     check(f"compact view: the folded button {name} is not showing", b is not None and not showing(b))
-folded_labels = ["사운드 설정", "Frequency", "(Hz) to", "(Hz)", "Delay", "Step", "컴퓨터 사운드 테스트"]
+folded_labels = [T["sound_settings"], "Frequency", "(Hz) to", "(Hz)", "Delay", "Step", T["sound_test"]]
 for name in folded_labels:
     label = by(nodes, "label", name)
     check(f"compact view: the folded label {name!r} is not showing", label is not None and not showing(label))
@@ -190,8 +205,8 @@ def is_rotation(seen, want):
 
 
 subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(pid), "--name",
-                "^모기 퇴치용 프로그램 v1\\.0$", "windowactivate", "--sync"], check=False)
-compact_order = ["닫기", "시작", "멈춤", "상세보기>>", "시작 시 실행하기", "Drovane"]
+                "^" + T["caption"].replace(".", "\\.") + "$", "windowactivate", "--sync"], check=False)
+compact_order = buttons + [T["run_at_logon"], "Drovane"]
 seen = tab_cycle(main, 2 * len(compact_order))
 check(f"compact view: Tab goes round {compact_order} ({seen})",
       is_rotation(seen[:len(compact_order)], compact_order) and seen[len(compact_order):] == seen[:len(compact_order)])
@@ -216,7 +231,7 @@ if banner is not None:
     check("the window stayed open", showing(main))
 
 # --- the check box: its action, Space, each writes and removes the start-at-logon entry -----------
-box = by(nodes, "check box", "시작 시 실행하기")
+box = by(nodes, "check box", T["run_at_logon"])
 if box is not None:
     entry = lambda: os.path.exists(entry_file)
     check("no start-at-logon entry at first", not entry())
@@ -230,31 +245,31 @@ if box is not None:
         a.doAction(i)
         check(f"the check box's {name} action again removed it",
               wait(lambda: not entry() and not states(box).contains(pyatspi.STATE_CHECKED)))
-    check("Tab reaches the check box", focus_on(main, "시작 시 실행하기"))
+    check("Tab reaches the check box", focus_on(main, T["run_at_logon"]))
     keys("space")
     check("Space on the check box wrote the entry", wait(entry))
     keys("space")
     check("Space again removed it", wait(lambda: not entry()))
 
 # --- the expanded view ---------------------------------------------------------------------------
-details = by(nodes, "push button", "상세보기>>")
+details = by(nodes, "push button", T["details_button"])
 a, i = action(details, ["press", "click"])
 a.doAction(i)
 check("the Details button's action unfolded the window",
-      wait(lambda: by(walk(main), "push button", "작게보기 <<") is not None))
+      wait(lambda: by(walk(main), "push button", T["less"]) is not None))
 nodes = walk(main)
-for name in edits + ["설정", "기본값", "사운드 테스트", "사운드 멈춤"]:
+for name in edits + folded_buttons:
     w = next((n for n in nodes if n.name == name and n.getRoleName() in ("text", "push button")), None)
     check(f"expanded view: {name!r} is showing", w is not None and showing(w))
 for name in folded_labels:
     label = by(nodes, "label", name)
     check(f"expanded view: the label {name!r} is showing", label is not None and showing(label))
-expanded_order = ["닫기", "시작", "멈춤", "작게보기 <<"] + edits + ["설정", "기본값", "사운드 테스트", "사운드 멈춤", "시작 시 실행하기", "Drovane"]
+expanded_order = buttons[:3] + [T["less"]] + edits + folded_buttons + [T["run_at_logon"], "Drovane"]
 seen = tab_cycle(main, len(expanded_order))
 check(f"expanded view: Tab goes round {expanded_order} ({seen})", is_rotation(seen, expanded_order))
-a, i = action(by(nodes, "push button", "작게보기 <<"), ["press", "click"])
+a, i = action(by(nodes, "push button", T["less"]), ["press", "click"])
 a.doAction(i)
-check("folded again", wait(lambda: by(walk(main), "push button", "상세보기 >>") is not None))
+check("folded again", wait(lambda: by(walk(main), "push button", T["details"]) is not None))
 nodes = walk(main)
 check("folded again: the edits are not showing",
       all(not showing(by(nodes, "text", name)) for name in edits))
@@ -270,6 +285,7 @@ def file_menu():
     return None
 check("File menu open", wait(lambda: file_menu() is not None))
 menu = file_menu()
+items = []
 if menu is not None:
     items = [(n.name, states(n).contains(pyatspi.STATE_CHECKED)) for n in menu if n.getRoleName() == "menu item"]
     check(f"File menu items by their text, Start checked ({items})",
@@ -304,6 +320,14 @@ if maker is not None:
           wait(lambda: len(opened()) == before + 3) and showing(about))
 keys("Escape")
 subprocess.run(["xdotool", "keyup", "Escape"])
+
+# --- the language: the window's title, and in English no Hangul in any text ----------------------
+check(f"the window's title is {T['caption']!r} ({main.name!r})", main.name == T["caption"])
+if english:
+    texts = [n.name for n in [main, about] + walk(main) + anodes] + [name for name, _ in items]
+    korean = [t for t in texts if hangul(t)]
+    check(f"no Hangul in the {len(texts)} texts of the window, its menu and the About box ({korean})",
+          len(texts) > 30 and not korean)
 
 print(f"a11y walk: {failures} failure(s)")
 sys.exit(1 if failures else 0)

@@ -84,7 +84,7 @@ launch() {
   started+=($app_pid)
   rig_track_pid "$app_pid"
 }
-main_window() { xdotool search --all --pid "$1" --name '^모기 퇴치용 프로그램 v1\.0$' 2>/dev/null | head -n1; }
+main_window() { xdotool search --all --pid "$1" --name '^(모기 퇴치용 프로그램|Mosquito Repeller) v1\.0$' 2>/dev/null | head -n1; }
 # wait_window PID: sets win to its main window once that is mapped.
 wait_window() {
   local i

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Screenshots of drovane on a screen of twice the density (QT_SCALE_FACTOR=2) under a private
-# Xvfb with openbox, an XEmbed tray and a PulseAudio null sink: the compact and expanded window,
-# the open File menu, the About box and the tray icon, each named "*-2x.png". The labels' fit at
-# this density is checked by the window's unit test; this only shows what a person would see.
+# Screenshots of drovane on a screen of SHOT_SCALE times the density (QT_SCALE_FACTOR, 2 unless
+# told) under a private Xvfb with openbox, an XEmbed tray and a PulseAudio null sink, in the
+# language RIG_LANGUAGE names: the compact and expanded window, the open File menu, the About box
+# and the tray icon, each named "*-SUFFIX.png" (SHOT_SUFFIX, "2x" unless told). The labels' fit is
+# checked by the window's unit test and the accessibility rig; this shows what a person would see.
 # Usage: scaled_shots.sh DROVANE SCREENSHOT_DIR
 set -uo pipefail
 prog=$1
@@ -36,17 +37,21 @@ mkdir -p "$shots"
 rig_desktop_start "$work" || exit 1
 rig_tray_start "$work" || exit 1
 rig_pulse_start || exit 1
-export QT_SCALE_FACTOR=2
+scale=${SHOT_SCALE:-2}
+suffix=${SHOT_SUFFIX:-2x}
+export QT_SCALE_FACTOR=$scale
 
 named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
 shown() { [ -n "$(named "$1")" ]; }
 gone() { [ -z "$(named "$1")" ]; }
 
-cp "$prog" "$work/drovane"
-"$work/drovane" >"$work/drovane.log" 2>&1 &
+mkdir -p "$work/bin" "$work/share"
+cp "$prog" "$work/bin/drovane"
+cp -r "$(dirname "$prog")/../share/drovane" "$work/share/"
+"$work/bin/drovane" >"$work/drovane.log" 2>&1 &
 app_pid=$!
 rig_track_pid "$app_pid"
-title='^모기 퇴치용 프로그램 v1\.0$'
+title='^(모기 퇴치용 프로그램|Mosquito Repeller) v1\.0$'
 wait_for 10 shown "$title" || { fail "no window"; cat "$work/drovane.log"; exit 1; }
 win=$(named "$title")
 wait_for 10 viewable "$win"
@@ -56,37 +61,37 @@ xdotool windowmove "$win" 40 30
 at_top() { [ "$(geometry "$win" | cut -d' ' -f2)" -le 40 ]; }
 wait_for 10 at_top || fail "the window did not move to the top"
 read -r -a g <<<"$(geometry "$win")"
-# Twice the template's 331 x 201 pixels, and a menu bar.
-[ "${g[2]}" -eq 662 ] || fail "window ${g[2]} wide, not 662"
-menu=$((g[3] / 2 - 201))
+# The template's 331 x 201 pixels at the scale, and a menu bar.
+[ "${g[2]}" -eq $((331 * scale)) ] || fail "window ${g[2]} wide, not $((331 * scale))"
+menu=$((g[3] / scale - 201))
 sleep 1
-shoot_window "$win" compact-2x
-shoot 'tray-2x' 904 736 120 32
-# Details: the button at template pixels (203, 183), twice as far on this screen.
-xdotool mousemove --window "$win" $((2 * 203)) $((2 * (183 + menu))) click 1 mousemove 1000 300
+shoot_window "$win" "compact-$suffix"
+shoot "tray-$suffix" 904 736 120 32
+# Details: the button at template pixels (203, 183), at the scale on this screen.
+xdotool mousemove --window "$win" $((scale * 203)) $((scale * (183 + menu))) click 1 mousemove 1000 300
 grow() { [ "$(geometry "$win" | cut -d' ' -f4)" -gt "${g[3]}" ]; }
 wait_for 10 grow || fail "Details did not unfold"
 sleep 0.5
-shoot_window "$win" expanded-2x
+shoot_window "$win" "expanded-$suffix"
 xdotool windowactivate --sync "$win" 2>/dev/null
 xdotool key --delay 60 alt+f
-if wait_for 10 popup_open 128; then
+if wait_for 10 popup_open $((64 * scale)); then
   sleep 0.5
   read -r -a g <<<"$(geometry "$win")"
-  shoot 'file-menu-2x' "${g[0]}" "${g[1]}" 420 $((2 * menu + 420))
+  shoot "file-menu-$suffix" "${g[0]}" "${g[1]}" $((210 * scale)) $((scale * (menu + 210)))
   xdotool key Escape keyup Escape
-  wait_for 10 no_popup 128 || fail "the File menu stayed open"
+  wait_for 10 no_popup $((64 * scale)) || fail "the File menu stayed open"
 else
   fail "Alt+F opened no menu"
 fi
 xdotool key --delay 60 alt+h a
 if wait_for 10 shown '^About Drovane$'; then
   sleep 1
-  shoot_window "$(named '^About Drovane$')" about-2x
+  shoot_window "$(named '^About Drovane$')" "about-$suffix"
   xdotool key Escape keyup Escape
   wait_for 10 gone '^About Drovane$' || fail "the About box stayed open"
 else
   fail "Help > About showed no About box"
 fi
-echo "screenshots in $shots: compact-2x expanded-2x file-menu-2x about-2x tray-2x"
+echo "screenshots in $shots: {compact,expanded,file-menu,about,tray}-$suffix.png"
 [ "$failures" -eq 0 ]

@@ -40,8 +40,9 @@ rig_pulse_env "$work/env"
 rig_desktop_start "$work" || exit 1
 rig_bus_start "$work" || exit 1
 log=$work/watcher.log
-mkdir -p "$work/bin"
+mkdir -p "$work/bin" "$work/share"
 cp "$prog" "$work/bin/drovane"
+cp -r "$(dirname "$prog")/../share/drovane" "$work/share/"
 
 launch() {
   "$work/bin/drovane" >>"$work/drovane.log" 2>&1 &
@@ -49,7 +50,7 @@ launch() {
   started+=($app_pid)
   rig_track_pid "$app_pid"
 }
-main_window() { xdotool search --all --pid "$1" --name '^모기 퇴치용 프로그램 v1\.0$' 2>/dev/null | head -n1; }
+main_window() { xdotool search --all --pid "$1" --name '^(모기 퇴치용 프로그램|Mosquito Repeller) v1\.0$' 2>/dev/null | head -n1; }
 hidden() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsUnMapped' && [ -z "$(xprop -id "$1" WM_STATE 2>/dev/null | grep -i iconic)" ]; }
 window_up() { win=$(main_window "$app_pid"); [ -n "$win" ] && viewable "$win"; }
 registered() { [ -n "$(item)" ]; }

@@ -74,8 +74,9 @@ export WAYLAND_DISPLAY=$sway_run/$(ls "$sway_run" | grep -m1 '^wayland-[0-9]*$')
 export QT_QPA_PLATFORM=wayland
 rig_bus_start "$work" || exit 1
 rig_watcher_start "$work/watcher.log" || exit 1
-mkdir -p "$shots" "$work/bin"
+mkdir -p "$shots" "$work/bin" "$work/share"
 cp "$prog" "$work/bin/drovane"
+cp -r "$(dirname "$prog")/../share/drovane" "$work/share/"
 
 launch() {
   "$work/bin/drovane" >>"$work/drovane.log" 2>&1 &

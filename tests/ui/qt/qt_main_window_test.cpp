@@ -29,6 +29,7 @@
 
 #include "banner/qt/qt_link_label.h"
 #include "banner/qt/transparent_label.h"
+#include "base/qt/qt_text.h"
 #include "settings/registry_settings.h"
 #include "tests/support/fake_resources.h"
 #include "tests/support/memory_registry.h"
@@ -42,12 +43,19 @@
 #include "ui/dialog_layout.h"
 #include "ui/qt/dialog_font.h"
 #include "ui/qt/qt_about_window.h"
+#include "ui/qt/ui_translation.h"
 #include "ui/repeller_dialog.h"
 
 namespace {
 
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
-    AddQtTestEnvironment<QApplication>([] { QApplication::setFont(DialogFont()); });
+    AddQtTestEnvironment<QApplication>([] {
+        QApplication::setFont(DialogFont());
+        // Run once more in Korean, with the translation the build made.
+        if (qEnvironmentVariableIsSet("DROVANE_TRANSLATIONS")) {
+            EXPECT_TRUE(InstallTranslation(*qApp, qEnvironmentVariable("DROVANE_TRANSLATIONS")));
+        }
+    });
 
 std::optional<QCursor> NoCursors(int) { return std::nullopt; }
 
@@ -128,7 +136,7 @@ TEST_F(QtMainWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
         } else {
             EXPECT_EQ(w->geometry(), placed) << c.id;
         }
-        EXPECT_EQ(window.GetItemText(c.id), std::string(c.text)) << c.id;
+        EXPECT_EQ(window.GetItemText(c.id), Translated(c.text).toStdString()) << c.id;
         EXPECT_EQ(w->isHidden(), c.hidden) << c.id;
     }
     EXPECT_TRUE(Item<QPushButton>(ids::kClose)->isDefault());
@@ -146,6 +154,22 @@ TEST_F(QtMainWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
     // Labels take no clicks: they reach the window (the run-at-logon label relies on it).
     EXPECT_TRUE(Item<TransparentLabel>(ids::kRunAtLogonLabel)
                     ->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+TEST_F(QtMainWindowTest, SpeaksTheSystemLanguageWithEnglishForAnyOther) {
+    const bool korean =
+        LanguageOf(qEnvironmentVariable("LANGUAGE").toStdString()) == UiLanguage::Korean;
+    Open();
+    Item<QPushButton>(ids::kDetails)->click();
+    const std::pair<QString, QString> texts[] = {
+        {window.windowTitle(), korean ? "모기 퇴치용 프로그램 v1.0" : "Mosquito Repeller v1.0"},
+        {Item<QPushButton>(ids::kDetails)->text(), korean ? "작게보기 <<" : "Less <<"},
+        {Item<QPushButton>(ids::kStopTest)->text(), korean ? "사운드 멈춤" : "Stop Test"},
+        {Item<QLabel>(ids::kRunAtLogonLabel)->text(),
+         korean ? "시작 시 실행하기" : "Start at logon"},
+        {Item<QLabel>(ids::kFrequencyLabel)->text(), "Frequency"},
+    };
+    for (const auto& [shown, expected] : texts) EXPECT_EQ(shown, expected);
 }
 
 TEST_F(QtMainWindowTest, MenuBarHasTheEnglishMenusWithMnemonics) {
@@ -174,7 +198,7 @@ TEST_F(QtMainWindowTest, OpensCompactUnfoldsByButtonAndCloseBoxHides) {
     EXPECT_EQ(window.height(), full);
     for (int id : folded) EXPECT_FALSE(Item<QWidget>(id)->isHidden()) << id;
 
-    EXPECT_EQ(Item<QPushButton>(ids::kDetails)->text(), "작게보기 <<");
+    EXPECT_EQ(Item<QPushButton>(ids::kDetails)->text(), "Less <<");
     EXPECT_FALSE(Item<QPushButton>(ids::kSet)->isHidden());
 
     // Offscreen there is no tray, so the close box minimises rather than hides.
@@ -249,14 +273,14 @@ TEST_F(QtMainWindowTest, ScreenReadersFindEachControlByNameRoleAndTheLabelThatNa
         std::string name;
         std::vector<int> labels;
     } controls[] = {
-        {ids::kStart, QAccessible::PushButton, "시작", {}},
+        {ids::kStart, QAccessible::PushButton, "Start", {}},
         {ids::kFrequency1, QAccessible::EditableText, "Frequency (Hz)", {ids::kFrequencyLabel}},
         {ids::kFrequency2, QAccessible::EditableText, "to (Hz)", {ids::kToLabel, ids::kHzLabel}},
         {ids::kDelay, QAccessible::EditableText, "Delay", {ids::kDelayLabel}},
         {ids::kStep, QAccessible::EditableText, "Step", {ids::kStepLabel}},
-        {ids::kRunAtLogon, QAccessible::CheckBox, "시작 시 실행하기", {ids::kRunAtLogonLabel}},
-        {ids::kRunAtLogonLabel, QAccessible::StaticText, "시작 시 실행하기", {}},
-        {ids::kSoundSettingsLabel, QAccessible::StaticText, "사운드 설정", {}},
+        {ids::kRunAtLogon, QAccessible::CheckBox, "Start at logon", {ids::kRunAtLogonLabel}},
+        {ids::kRunAtLogonLabel, QAccessible::StaticText, "Start at logon", {}},
+        {ids::kSoundSettingsLabel, QAccessible::StaticText, "Sound settings", {}},
         {ids::kNotice, QAccessible::StaticText, window.GetItemText(ids::kNotice), {}},
         {ids::kBanner, QAccessible::Link, "Drovane", {}},
     };
@@ -308,8 +332,8 @@ TEST_F(QtMainWindowTest, EveryLabelFitsItsRectangleWithAPixelToSpare) {
         if (c.kind != layout::Kind::Label || c.height > 8) continue;
         ++labels;
         const QRect r = Item<QWidget>(c.id)->geometry();
-        EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8(c.text.data())) + 1, r.width())
-            << c.text;
+        const QString text = FromUtf8(window.GetItemText(c.id));
+        EXPECT_LE(metrics.horizontalAdvance(text) + 1, r.width()) << text.toStdString();
     }
     EXPECT_EQ(labels, 8);
     for (const layout::Control& c : CAboutDialog::Controls()) {

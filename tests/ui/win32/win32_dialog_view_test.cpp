@@ -32,7 +32,7 @@ protected:
 };
 
 TEST_F(Win32DialogViewTest, TextsChecksAndRectanglesOfTheControls) {
-    EXPECT_EQ(view.GetItemText(ids::kSoundTestLabel), "컴퓨터 사운드 테스트");
+    EXPECT_EQ(view.GetItemText(ids::kSoundTestLabel), "Speaker test");
     view.SetItemText(ids::kDetails, "작게보기 <<");
     EXPECT_EQ(view.GetItemText(ids::kDetails), "작게보기 <<");
     view.SetItemText(ids::kFrequency1, "16000");
@@ -55,6 +55,23 @@ TEST_F(Win32DialogViewTest, TextsChecksAndRectanglesOfTheControls) {
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, ids::kSet)));
     view.ShowItem(ids::kSet, true);
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, ids::kSet)));
+}
+
+// The fold's captions come from the string table of the window's language.
+TEST(Win32DialogViewTextTest, FoldCaptionsInTheWindowsLanguage) {
+    const struct {
+        LANGID language;
+        std::string details, less;
+    } cases[] = {
+        {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), "Details >>", "Less <<"},
+        {MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN), "상세보기 >>", "작게보기 <<"},
+    };
+    for (const auto& c : cases) {
+        Win32DialogView view(
+            GetModuleHandleW(nullptr), "drovane-test", [](HWND) {}, c.language);
+        EXPECT_EQ(view.Text(UiText::Details), c.details);
+        EXPECT_EQ(view.Text(UiText::Less), c.less);
+    }
 }
 
 TEST_F(Win32DialogViewTest, ResizeKeepsThePlaceAndTheRegionTrimsTheFrame) {
