@@ -4,29 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "base/win32/com_apartment.h"
 
 namespace {
 
-VARIANT Self() {
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    return self;
-}
-
 // Name, role and state, as a screen reader reads them.
 std::wstring Told(IAccessible* object) {
-    BSTR name = nullptr;
-    VARIANT role, state;
+    VARIANT self, role, state;
     VariantInit(&role);
     VariantInit(&state);
-    std::wstring told = object->get_accName(Self(), &name) == S_OK ? name : L"(none)";
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring told = object->get_accName(self, &name) == S_OK ? name : L"(none)";
     SysFreeString(name);
-    object->get_accRole(Self(), &role);
-    object->get_accState(Self(), &state);
+    object->get_accRole(self, &role);
+    object->get_accState(self, &state);
+    object->Release();
     return told + L"|" + std::to_wstring(role.lVal) + L"|" + std::to_wstring(state.lVal);
 }
 
@@ -40,28 +36,21 @@ TEST(LabelledAccessible, NamesTheControlWithItsLabelsTextAndLeavesTheRestToTheSy
     HWND label = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 20, 0, 100, 12, parent, nullptr,
                                  nullptr, nullptr);
     SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
-    IAccessible* standard = nullptr;
+    IAccessible* object = nullptr;
     ASSERT_HRESULT_SUCCEEDED(CreateStdAccessibleObject(box, OBJID_CLIENT, __uuidof(IAccessible),
-                                                       reinterpret_cast<void**>(&standard)));
-    const std::wstring system = Told(standard);
-    standard->Release();
-    const struct {
-        const wchar_t* label;
-        const wchar_t* name;
-    } cases[] = {{L"시작 시 실행하기", L"시작 시 실행하기"},
-                 {L"&Run at logon", L"Run at logon"},
-                 {L"Fish && chips&", L"Fish & chips"},
-                 {L"", L"(none)"}};
-    for (const auto& c : cases) {
-        SetWindowTextW(label, c.label);
-        IAccessible* object = nullptr;
+                                                       reinterpret_cast<void**>(&object)));
+    const std::wstring system = Told(object);
+    for (const auto& [text, name] : {std::pair{L"시작 시 실행하기", L"시작 시 실행하기"},
+                                     {L"&Run at logon", L"Run at logon"},
+                                     {L"Fish && chips&", L"Fish & chips"},
+                                     {L"", L"(none)"}}) {
+        SetWindowTextW(label, text);
         const std::optional<LRESULT> answer =
             LabelledAccessible::Answer(box, label, 0, OBJID_CLIENT);
         ASSERT_TRUE(answer && *answer > 0);
         ASSERT_HRESULT_SUCCEEDED(ObjectFromLresult(*answer, __uuidof(IAccessible), 0,
                                                    reinterpret_cast<void**>(&object)));
-        EXPECT_EQ(Told(object), c.name + system.substr(system.find(L'|')));
-        object->Release();
+        EXPECT_EQ(Told(object), name + system.substr(system.find(L'|')));
     }
     EXPECT_FALSE(LabelledAccessible::Answer(box, label, 0, OBJID_WINDOW)) << "only the client area";
     DestroyWindow(parent);
