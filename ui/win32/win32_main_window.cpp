@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "toolkit/win32/buffer_dc.h"
+#include "toolkit/win32/labelled_accessible.h"
 #include "toolkit/win32/menu_xp_win32.h"
 #include "toolkit/win32/win32_canvas.h"
 #include "ui/about_box.h"
@@ -79,6 +80,8 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             for (std::size_t i = 0; i < kFlatButtons.size(); ++i) {
                 static_cast<void>(m_buttons[i].Attach(GetDlgItem(m_window, kFlatButtons[i])));
             }
+            static_cast<void>(m_runAtLogonBox.Attach(GetDlgItem(m_window, ids::kRunAtLogon), *this,
+                                                     &Win32MainWindow::HandleRunAtLogonBox));
             // The dialog's font or language may need more room than the template gives a label.
             // The section labels grow first, and the lines drawn right of them start where they
             // end; the other labels stop short of the lines.
@@ -167,6 +170,14 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return FALSE;
     }
+}
+
+std::optional<LRESULT> Win32MainWindow::HandleRunAtLogonBox(HWND box, UINT message, WPARAM wParam,
+                                                            LPARAM lParam) {
+    if (message != WM_GETOBJECT) return std::nullopt;
+    // The box has no text of its own: its caption is the label beside it.
+    return LabelledAccessible::Answer(box, GetDlgItem(m_window, ids::kRunAtLogonLabel), wParam,
+                                      lParam);
 }
 
 void Win32MainWindow::Paint() {

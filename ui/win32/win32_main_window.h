@@ -4,8 +4,10 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "banner/win32/transparent_static_control.h"
+#include "toolkit/win32/window_subclass.h"
 #include "toolkit/win32/xp_button_window.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_painter.h"
@@ -38,6 +40,9 @@ public:
 private:
     static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // Names the run-at-logon check box for screen readers after its label.
+    std::optional<LRESULT> HandleRunAtLogonBox(HWND box, UINT message, WPARAM wParam,
+                                               LPARAM lParam);
     void Paint();
     // Centres the window on its screen's work area, as a dialog opens, unless it was moved
     // since `before` (its rectangle before it initialised).
@@ -56,4 +61,5 @@ private:
     dialog_painter::SectionLabelRights m_sectionLabels{};
     std::array<CTransparentStatic, kTransparentLabels.size()> m_labels;
     std::array<CXPButtonWindow, kFlatButtons.size()> m_buttons;
+    WindowSubclass m_runAtLogonBox;
 };
