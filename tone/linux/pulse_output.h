@@ -20,7 +20,7 @@ struct pa_threaded_mainloop;
 
 // One float32 mono 48 kHz stream on a PulseAudio server (or PipeWire's Pulse server), through
 // libpulse's asynchronous API. The server keeps about 300 ms queued and asks for more every
-// 140 to 145 ms, which the write callback renders: the program wakes rarely and rides out a busy
+// 145 ms, which the write callback renders: the program wakes rarely and rides out a busy
 // machine. A stop or a start rewrites the queued sound at a safe point just past what is heard
 // (ToneStream), so it is heard within a few ms all the same. When a tone is heard comes from the
 // stream's timing, not from when it was rendered.
