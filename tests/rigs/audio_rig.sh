@@ -23,12 +23,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/rig/pipewire_server.sh"
 cycles_program=$(dirname "$analyze")/rig-cycles
 # How soon the last sound of a stop must reach the recorder: PipeWire's Pulse server takes frames a
-# graph cycle ahead of what it reports, and the stream keeps the session's cycle of 1024 frames
-# (21.3 ms) there rather than shorten everyone's, so a stop there lands later.
+# graph cycle ahead of what it reports, so a stop there lands later.
 stop_limit_ms=10
-[ "$RIG_SERVER" = pipewire ] && stop_limit_ms=45
+[ "$RIG_SERVER" = pipewire ] && stop_limit_ms=25
 # A timed run ends with a stop: what is heard past its time is that stop's lateness and the fade
-# (30 ms on PulseAudio; 65 ms on PipeWire, as for a Ctrl-C there).
+# (30 ms on PulseAudio, as before; 45 ms on PipeWire, as for a Ctrl-C there).
 extra_limit_ms=$((stop_limit_ms + 20))
 
 tools=(parec pactl setpriv)

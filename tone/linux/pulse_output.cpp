@@ -10,25 +10,24 @@ namespace {
 
 constexpr unsigned kRate = ToneSynth::kDefaultSampleRate;
 constexpr std::size_t kFrameBytes = sizeof(float);
-// About 300 ms queued at the server, more asked for every 140 ms or so. Without
-// PA_STREAM_ADJUST_LATENCY the server asks its sink for tlength - 2 * minreq: on PulseAudio 512
-// frames (10.7 ms), which a stop waits for. PipeWire's Pulse server makes that request the cycle
-// of its processing graph, for every program on the machine: there the stream asks for the
-// session's usual cycle of 1024 frames (21.3 ms), a power of two as PipeWire's cycles are, and
-// the others' cycle stays as the session chose it; a stop waits one cycle longer.
+// About 300 ms queued at the server, more asked for every 145 ms. Without PA_STREAM_ADJUST_LATENCY
+// the server asks its sink for tlength - 2 * minreq: 512 frames (10.7 ms), a power of two because
+// PipeWire runs its graph in power-of-two cycles and would round 480 down to 256, doubling its
+// wake-ups. A shorter request costs the server (on PipeWire it shortens the graph cycle of every
+// program), a longer one lengthens a stop.
 constexpr std::int64_t kQueueFrames = 300 * kRate / 1000;
-constexpr std::int64_t kPulseSinkLatencyFrames = 512;
-constexpr std::int64_t kPipeWireSinkLatencyFrames = 1024;
+constexpr std::int64_t kSinkLatencyFrames = 512;
+constexpr std::int64_t kRequestFrames = (kQueueFrames - kSinkLatencyFrames) / 2;
 // A rewrite lands this far past where the server may have taken frames by the time it arrives:
 // writing at the bare point clicked about once in ten stops, 2 ms about once in fifty.
 constexpr std::int64_t kMarginFrames = 4 * kRate / 1000;
 constexpr auto kTimingPatience = std::chrono::seconds(1);
-// A tone shorter than the queue is handed back before it sounds, by the sink's latency and this
-// much more: the next one, which follows it in the stream, is then written over rendered sound,
-// past what the sink may have taken, and must still reach its place when this thread wakes late
-// on a busy machine. Longer tones are queued ahead of the write index and are handed back as they
-// sound.
-constexpr std::int64_t kHandBackSlackFrames = 20 * kRate / 1000;
+// A tone shorter than the queue is handed back this long before it sounds: the next one, which
+// follows it in the stream, is then written over rendered sound, and must still reach its place
+// when this thread wakes late on a busy machine. The place of a 37 ms tone otherwise lies only a
+// few milliseconds past where the server may have taken frames already. Longer tones are queued
+// ahead of the write index and are handed back as they sound.
+constexpr std::int64_t kHandBackFrames = 20 * kRate / 1000;
 
 std::int64_t Frames(pa_usec_t usec) { return static_cast<std::int64_t>(usec * kRate / 1000000); }
 
@@ -121,9 +120,7 @@ std::optional<std::string> PulseOutput::ReadServerName() {
 std::optional<std::string> PulseOutput::OpenStream() {
     LoopLock lock(m_loop);
     // PipeWire's Pulse server reports no sink latency; the margin is then sized from what we ask.
-    const bool pipewire = m_serverName.find("PipeWire") != std::string::npos;
-    m_latency.requested = pipewire ? kPipeWireSinkLatencyFrames : kPulseSinkLatencyFrames;
-    const std::int64_t requestFrames = (kQueueFrames - m_latency.requested) / 2;
+    m_latency.requested = kSinkLatencyFrames;
     const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, kRate, 1};
     m_stream = pa_stream_new(m_context, "Drovane", &format, nullptr);
     if (!m_stream) return ServerError();
@@ -133,7 +130,7 @@ std::optional<std::string> PulseOutput::OpenStream() {
     attr.maxlength = static_cast<std::uint32_t>(-1);
     attr.tlength = static_cast<std::uint32_t>(kQueueFrames * kFrameBytes);
     attr.prebuf = static_cast<std::uint32_t>(-1);
-    attr.minreq = static_cast<std::uint32_t>(requestFrames * kFrameBytes);
+    attr.minreq = static_cast<std::uint32_t>(kRequestFrames * kFrameBytes);
     attr.fragsize = static_cast<std::uint32_t>(-1);
     if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) <
         0) {
@@ -308,8 +305,7 @@ void PulseOutput::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop)
     }
     m_changed.notify_all();
     const bool shortTone = static_cast<std::int64_t>(ms) * kRate / 1000 < kQueueFrames;
-    const auto handBack =
-        static_cast<std::uint64_t>(shortTone ? m_latency.requested + kHandBackSlackFrames : 0);
+    const auto handBack = static_cast<std::uint64_t>(shortTone ? kHandBackFrames : 0);
     WaitHeard(*start > handBack ? *start - handBack : 0, stop, Clock::time_point::max());
 }
 
