@@ -79,3 +79,14 @@ TEST(DialogLayoutTest, ControlsWithIdsAreUniqueAndFound) {
 }
 
 }  // namespace
+
+// Korean for any Korean locale or language name, English for every other, Konkani ("kok") too.
+TEST(DialogLayoutTest, LanguageOfALocaleName) {
+    const std::pair<std::string_view, UiLanguage> cases[] = {
+        {"ko", UiLanguage::Korean},      {"ko_KR.UTF-8", UiLanguage::Korean},
+        {"ko-KR", UiLanguage::Korean},   {"ko.UTF-8", UiLanguage::Korean},
+        {"kok_IN", UiLanguage::English}, {"en_US.UTF-8", UiLanguage::English},
+        {"C", UiLanguage::English},      {"", UiLanguage::English},
+    };
+    for (const auto& [name, language] : cases) EXPECT_EQ(LanguageOf(name), language) << name;
+}
