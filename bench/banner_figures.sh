@@ -59,7 +59,7 @@ cpu_percent() {
 app_pid=$!
 rig_track_pid "$app_pid"
 for _ in $(seq 400); do
-  win=$(xdotool search --all --pid "$app_pid" --name '^모기 퇴치용' 2>/dev/null | head -n1)
+  win=$(xdotool search --all --pid "$app_pid" --name '^(모기 퇴치용|Mosquito Repeller)' 2>/dev/null | head -n1)
   [ -n "$win" ] && xwininfo -id "$win" 2>/dev/null | grep -q IsViewable && break
   sleep 0.05
 done

@@ -45,7 +45,7 @@ for run in $(seq "$runs"); do
   app_pid=$!
   t_mapped=
   for _ in $(seq 2000); do
-    w=$(xdotool search --all --pid "$app_pid" --name '^모기 퇴치용' 2>/dev/null | head -n1)
+    w=$(xdotool search --all --pid "$app_pid" --name '^(모기 퇴치용|Mosquito Repeller)' 2>/dev/null | head -n1)
     if [ -n "$w" ] && xwininfo -id "$w" 2>/dev/null | grep -q IsViewable; then
       t_mapped=$(rig_now)
       break

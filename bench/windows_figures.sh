@@ -39,7 +39,7 @@ cp "$exe" "$apps/drovane.exe"
 now_ms() { date +%s%3N; }
 shown() {
   local w
-  w=$(xdotool search --name '^모기 퇴치용 프로그램 v1\.0$' 2>/dev/null | head -n1)
+  w=$(xdotool search --name '^(모기 퇴치용 프로그램|Mosquito Repeller) v1\.0$' 2>/dev/null | head -n1)
   [ -n "$w" ] && xwininfo -id "$w" 2>/dev/null | grep -q IsViewable
 }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
