@@ -169,12 +169,24 @@ if [ -n "$onset" ] && heard_at=$(rig_sample_time "$work/back.raw" "$onset"); the
   back_s=$(awk -v a="$server_at" -v b="$heard_at" 'BEGIN { printf "%.2f", b - a }')
   at_most "$back_s" 6.5 && ok "the sound came back ${back_s} s after the server started" ||
     fail "the sound came back ${back_s} s after the server started (limit 6.5 s)"
-  first_hz=$(awk '/^first_tone_hz/ { printf "%.0f", $2 }' "$work/back.txt")
-  if "$analyze" "$work/back.raw" --from "$first_hz" --max-frequency-error 0.5 >"$work/back.txt"; then
+  # in_order NAME: the sweep in NAME goes on from its first tone, every tone in order.
+  in_order() {
+    "$analyze" "$work/$1.raw" >"$work/$1.txt"
+    first_hz=$(awk '/^first_tone_hz/ { printf "%.0f", $2 }' "$work/$1.txt")
+    "$analyze" "$work/$1.raw" --from "$first_hz" --max-frequency-error 0.5 >"$work/$1.txt" ||
+      { grep FAIL "$work/$1.txt"; return 1; }
+  }
+  if in_order back; then
     ok "it goes on from ${first_hz} Hz, every tone in order ($(figure gaps "$work/back.txt") dropouts)"
   else
-    grep FAIL "$work/back.txt"
-    fail "the sweep after the server came (from ${first_hz} Hz)"
+    # Wine's driver drops sound now and then (see below); a fault of the program shows on: the
+    # next seconds of the same sweep decide.
+    echo "(the sweep after the server came was not clean: the next 4 s of it)"
+    again_from=$(rig_now)
+    sleep 4
+    cut_recording "$again_from" "$(rig_now)" back-again
+    in_order back-again && ok "it goes on from ${first_hz} Hz, every tone in order" ||
+      fail "the sweep after the server came (from ${first_hz} Hz)"
   fi
 else
   fail "no sound after the server appeared"
@@ -297,7 +309,11 @@ cycles_run() {
   "$analyze" "$work/$1.raw" --segments 50 --max-low-band-db -90 >"$work/$1.txt"
   count=$(figure segments "$work/$1.txt")
   clicks=$(figure clicks "$work/$1.txt")
-  [ "${count:-0}" -eq 50 ] || fail "the recording holds ${count:-no} stretches of sound for 50 starts"
+  # A dropout of Wine's driver splits a stretch: the caller takes such a run once more.
+  if [ "${count:-0}" -ne 50 ]; then
+    echo "the recording holds ${count:-no} stretches of sound for 50 starts"
+    return 1
+  fi
   [ "${clicks:-3}" -le 2 ] && ok "$clicks of 100 starts and stops clicked (at most 2)" ||
     fail "${clicks:-?} starts and stops clicked (energy below 12 kHz above -90 dB)"
   : >"$work/$1.ms"
@@ -315,10 +331,11 @@ echo "== 50 stops and starts ($(since "$rig_started") s)"
 if cycles_run cycles; then
   ok "the median stop is heard within $stop_limit_ms ms"
 else
-  # A busy machine can make one run's stops late; a slow stop shows in every run.
-  echo "(the median stop was late; the load average is $(cut -d' ' -f1 /proc/loadavg): once more)"
+  # A busy machine can make one run's stops late, and Wine's driver can drop sound in one; a slow
+  # stop or a dropout of the program's own shows in every run.
+  echo "(the first run failed; the load average is $(cut -d' ' -f1 /proc/loadavg): once more)"
   cycles_run cycles-again && ok "the median stop is heard within $stop_limit_ms ms" ||
-    fail "the median stop is heard after $(median "$work/cycles-again.ms") ms (limit $stop_limit_ms ms)"
+    fail "50 stops and starts failed twice (a dropout, or a median stop over $stop_limit_ms ms: see above)"
 fi
 rig_record_stop
 
