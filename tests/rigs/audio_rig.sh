@@ -134,16 +134,22 @@ sound() {
 # machine the private PipeWire drops the sound of any client now and then. sox asks for the
 # latency drovane-play asks for (512 frames), which sets PipeWire's graph cycle for every client:
 # without it sox runs at a longer cycle, which a server scheduled late misses less often.
+# sox_gaps NAME SECONDS LATENCY_MS [COMMAND...]: the gaps in a recording of sox playing a 16 kHz
+# tone for SECONDS at the latency given, run through COMMAND if any; empty when it cannot tell.
+sox_gaps() {
+  rig_record_start "$work/$1.raw"
+  sleep 2.5
+  PULSE_LATENCY_MSEC=$3 "${@:4}" sox -q -n -r 48000 -t pulseaudio default synth "$2" sine 16000 gain -12
+  sleep 1.5
+  rig_record_stop
+  "$analyze" "$work/$1.raw" --from 16000 --to 16000 --step 1 --delay 20000 |
+    awk '$1 == "gaps" { print $2 }'
+}
+
 pipewire_excuse() {
   local before=$1 gaps
   [ "$RIG_SERVER" = pipewire ] && [ $failures -gt "$before" ] || return 0
-  rig_record_start "$work/reference.raw"
-  sleep 2.5
-  PULSE_LATENCY_MSEC=11 sox -q -n -r 48000 -t pulseaudio default synth 6 sine 16000 gain -12
-  sleep 1.5
-  rig_record_stop
-  gaps=$("$analyze" "$work/reference.raw" --from 16000 --to 16000 --step 1 --delay 20000 |
-    awk '$1 == "gaps" { print $2 }')
+  gaps=$(sox_gaps reference 6 11)
   echo "sox, recorded right after: ${gaps:-?} gaps"
   if [ "${gaps:-0}" -gt 0 ]; then
     echo "audio rig: inconclusive, the server dropped sox's sound as well"
@@ -229,18 +235,11 @@ load() {
     echo "(the first run failed; the load average is $(cut -d' ' -f1 /proc/loadavg): once more)"
     if ! loaded_ok; then
       # The latency our stream keeps on each server: 300 ms queued on PulseAudio, 11 ms on PipeWire.
-      local latency_ms=300 sox_gaps
+      local latency_ms=300 gaps
       [ "$RIG_SERVER" = pipewire ] && latency_ms=11
-      rig_record_start "$work/loaded-sox.raw"
-      sleep 2.5
-      PULSE_LATENCY_MSEC=$latency_ms setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice -- \
-        sox -q -n -r 48000 -t pulseaudio default synth 20 sine 16000 gain -12
-      sleep 1.5
-      rig_record_stop
-      sox_gaps=$("$analyze" "$work/loaded-sox.raw" --from 16000 --to 16000 --step 1 --delay 20000 |
-        awk '$1 == "gaps" { print $2 }')
-      echo "sox under the same load: ${sox_gaps:-?} gaps"
-      if [ "${sox_gaps:-0}" -gt 0 ]; then
+      gaps=$(sox_gaps loaded-sox 20 "$latency_ms" setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice --)
+      echo "sox under the same load: ${gaps:-?} gaps"
+      if [ "${gaps:-0}" -gt 0 ]; then
         echo "audio rig: inconclusive, the server dropped sox's sound as well"
         inconclusive=1
       else
