@@ -8,6 +8,7 @@ std::int64_t HeardFrame(const StreamTiming& timing) {
 
 std::int64_t SafePoint(const StreamTiming& timing, const LatencyRequest& request,
                        std::int64_t margin) {
+    if (request.sinkRewinds) return HeardFrame(timing) + margin;
     if (timing.sinkLatency == 0 && timing.configuredSinkLatency == 0) {
         // Nothing reported: the server takes frames a graph cycle (or the latency we asked for)
         // ahead of the read index.
@@ -16,6 +17,12 @@ std::int64_t SafePoint(const StreamTiming& timing, const LatencyRequest& request
     }
     // The sink holds up to its configured latency past what is heard now.
     return HeardFrame(timing) + timing.configuredSinkLatency + margin;
+}
+
+std::optional<std::int64_t> RewindProbeFrame(const StreamTiming& timing, std::int64_t margin) {
+    const std::int64_t frame = HeardFrame(timing) + margin;
+    if (frame + 1 >= timing.readIndex) return std::nullopt;
+    return frame;
 }
 
 std::optional<std::int64_t> HeardClock::Estimate(Clock::time_point now, std::int64_t limit) const {

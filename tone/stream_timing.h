@@ -15,10 +15,12 @@ struct StreamTiming {
 
 // How far past the read index a server may already have taken frames, for servers that report no
 // sink latency (PipeWire's Pulse server reports 0 for both): the latency we asked for, and at least
-// one cycle of its processing graph.
+// one cycle of its processing graph. A sink that rewinds gives back what it has taken and not yet
+// played when a write lands before its read index.
 struct LatencyRequest {
     std::int64_t requested = 0;
     std::int64_t graphCycle = 256;
+    bool sinkRewinds = false;
 };
 
 // The frame being heard now: the read index less what the sink still holds, plus the time since
@@ -27,8 +29,16 @@ std::int64_t HeardFrame(const StreamTiming& timing);
 
 // The first frame of the queue that the server will surely not have taken by the time a write sent
 // now arrives: past what the sink holds and may take next, plus `margin` for the write's way there.
+// On a sink that rewinds, what it holds is given back: `margin` past what is heard.
 std::int64_t SafePoint(const StreamTiming& timing, const LatencyRequest& request,
                        std::int64_t margin);
+
+// Whether a sink rewinds shows when a frame is written before its read index and after what is
+// heard, and nothing after it: a sink that rewinds comes back to that frame and then runs dry, so
+// its read index stops at the frame's end; one that does not keeps its read index past it. The
+// frame where such a probe goes, `margin` past what is heard; none while the sink holds too little
+// of the stream for one.
+std::optional<std::int64_t> RewindProbeFrame(const StreamTiming& timing, std::int64_t margin);
 
 // The heard frame between reports, assuming the stream plays at its rate: the last report's
 // frame moved on by the time since, never past `limit` (the write index: nothing beyond it can

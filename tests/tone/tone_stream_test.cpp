@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "tone/stream_timing.h"
@@ -185,6 +186,25 @@ TEST(StreamTiming, TheSafePointLiesPastWhatTheSinkHoldsAndMayTakeNext) {
     EXPECT_EQ(SafePoint(silent, {480, 256}, 96), 10048 + 480 + 96);
     EXPECT_EQ(SafePoint(silent, {100, 256}, 96), 10048 + 256 + 96);
     EXPECT_EQ(HeardFrame({100, 480, 480, 0}), 0) << "never before the stream's start";
+    // A sink that rewinds gives back what it holds: just past what is heard.
+    EXPECT_EQ(SafePoint(pulse, {480, 256, true}, 96), 10000 - 480 + 48 + 96);
+}
+
+TEST(StreamTiming, ARewindProbeGoesBetweenWhatIsHeardAndWhatTheSinkHasTaken) {
+    struct Case {
+        StreamTiming timing;
+        std::optional<std::int64_t> frame;
+    };
+    const Case cases[] = {
+        {{10000, 4800, 4800, 48}, 10000 - 4800 + 48 + 144},  // the sink holds 100 ms
+        {{10000, 140, 480, 0}, std::nullopt},                // holds less than the margin
+        {{10000, 192, 480, 48}, std::nullopt},  // report too old: all it held may be heard
+        {{0, 4800, 4800, 0}, std::nullopt},     // has taken nothing yet
+        {{4000, 4800, 12000, 0}, 144},          // has taken the stream, heard none of it
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(RewindProbeFrame(test.timing, 144), test.frame) << test.timing.readIndex;
+    }
 }
 
 TEST(StreamTiming, TheHeardClockRunsOnFromItsLastReportButNeverPastTheWriteIndex) {

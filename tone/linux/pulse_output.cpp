@@ -6,28 +6,34 @@
 #include <cstring>
 #include <functional>
 
+#include "tone/linux/pulse_rewind_probe.h"
+
 namespace {
 
 constexpr unsigned kRate = ToneSynth::kDefaultSampleRate;
 constexpr std::size_t kFrameBytes = sizeof(float);
-// About 300 ms queued at the server, more asked for every 145 ms. Without PA_STREAM_ADJUST_LATENCY
-// the server asks its sink for tlength - 2 * minreq: 512 frames (10.7 ms), a power of two because
-// PipeWire runs its graph in power-of-two cycles and would round 480 down to 256, doubling its
-// wake-ups. A shorter request costs the server (on PipeWire it shortens the graph cycle of every
-// program), a longer one lengthens a stop.
-constexpr std::int64_t kQueueFrames = 300 * kRate / 1000;
-constexpr std::int64_t kSinkLatencyFrames = 512;
-constexpr std::int64_t kRequestFrames = (kQueueFrames - kSinkLatencyFrames) / 2;
+// A sink that rewinds gives back what it has taken when a stop or a start rewrites the queue, so a
+// long latency costs the stop nothing and lets the sink, and the server, sleep 250 ms at a time:
+// 450 ms queued, more asked for every 100 ms.
+constexpr PulseQueueShape kRewindingSink{450 * kRate / 1000, 250 * kRate / 1000};
+// A sink that does not rewind plays what it has taken, which a stop waits for: 512 frames
+// (10.7 ms); a shorter latency would cost the server more. 300 ms queued, more asked for every
+// 145 ms.
+constexpr PulseQueueShape kPlainSink{300 * kRate / 1000, 512};
+// PipeWire's Pulse server takes the sink latency asked for as the cycle of its processing graph,
+// for every program on the machine; the session's usual cycle of 1024 frames (21.3 ms) leaves the
+// others' cycle as the session chose it. A power of two, as PipeWire's cycles are.
+constexpr PulseQueueShape kPipeWire{300 * kRate / 1000, 1024};
 // A rewrite lands this far past where the server may have taken frames by the time it arrives:
 // writing at the bare point clicked about once in ten stops, 2 ms about once in fifty.
 constexpr std::int64_t kMarginFrames = 4 * kRate / 1000;
 constexpr auto kTimingPatience = std::chrono::seconds(1);
-// A tone shorter than the queue is handed back this long before it sounds: the next one, which
-// follows it in the stream, is then written over rendered sound, and must still reach its place
-// when this thread wakes late on a busy machine. The place of a 37 ms tone otherwise lies only a
-// few milliseconds past where the server may have taken frames already. Longer tones are queued
-// ahead of the write index and are handed back as they sound.
-constexpr std::int64_t kHandBackFrames = 20 * kRate / 1000;
+// A tone shorter than the queue is handed back before it sounds, by the sink's latency and this
+// much more: the next one, which follows it in the stream, is then written over rendered sound
+// past what the sink may have taken (so a sink need not rewind for it), and must still reach its
+// place when this thread wakes late on a busy machine. Longer tones are queued ahead of the write
+// index and are handed back as they sound.
+constexpr std::int64_t kHandBackSlackFrames = 20 * kRate / 1000;
 
 std::int64_t Frames(pa_usec_t usec) { return static_cast<std::int64_t>(usec * kRate / 1000000); }
 
@@ -57,8 +63,9 @@ std::unique_ptr<PulseOutput> PulseOutput::Open(std::string& why) {
 bool PulseOutput::Connect(std::string& why) {
     // Each step needs the ones before it; the first to fail gives the reason.
     using Step = std::optional<std::string> (PulseOutput::*)();
-    for (const Step step : {&PulseOutput::StartLoop, &PulseOutput::AwaitContext,
-                            &PulseOutput::ReadServerName, &PulseOutput::OpenStream}) {
+    for (const Step step :
+         {&PulseOutput::StartLoop, &PulseOutput::AwaitContext, &PulseOutput::ReadServerName,
+          &PulseOutput::ChooseQueue, &PulseOutput::OpenStream}) {
         if (const std::optional<std::string> failure = (this->*step)()) {
             why = "PulseAudio: " + *failure;
             return false;
@@ -117,10 +124,22 @@ std::optional<std::string> PulseOutput::ReadServerName() {
     return std::nullopt;
 }
 
+std::optional<std::string> PulseOutput::ChooseQueue() {
+    LoopLock lock(m_loop);
+    m_shape = kPlainSink;
+    if (m_serverName.find("PipeWire") != std::string::npos) {
+        m_shape = kPipeWire;
+    } else if (SinkRewinds(m_loop, m_context)) {
+        m_shape = kRewindingSink;
+        m_latency.sinkRewinds = true;
+    }
+    // PipeWire's Pulse server reports no sink latency; the margin is then sized from what we ask.
+    m_latency.requested = m_shape.sinkLatencyFrames;
+    return std::nullopt;
+}
+
 std::optional<std::string> PulseOutput::OpenStream() {
     LoopLock lock(m_loop);
-    // PipeWire's Pulse server reports no sink latency; the margin is then sized from what we ask.
-    m_latency.requested = kSinkLatencyFrames;
     const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, kRate, 1};
     m_stream = pa_stream_new(m_context, "Drovane", &format, nullptr);
     if (!m_stream) return ServerError();
@@ -128,9 +147,9 @@ std::optional<std::string> PulseOutput::OpenStream() {
     pa_stream_set_write_callback(m_stream, &PulseOutput::OnWrite, this);
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(kQueueFrames * kFrameBytes);
+    attr.tlength = static_cast<std::uint32_t>(m_shape.queueFrames * kFrameBytes);
     attr.prebuf = static_cast<std::uint32_t>(-1);
-    attr.minreq = static_cast<std::uint32_t>(kRequestFrames * kFrameBytes);
+    attr.minreq = static_cast<std::uint32_t>(m_shape.RequestFrames() * kFrameBytes);
     attr.fragsize = static_cast<std::uint32_t>(-1);
     if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) <
         0) {
@@ -304,8 +323,9 @@ void PulseOutput::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop)
         if (!m_firstStart) m_firstStart = start;
     }
     m_changed.notify_all();
-    const bool shortTone = static_cast<std::int64_t>(ms) * kRate / 1000 < kQueueFrames;
-    const auto handBack = static_cast<std::uint64_t>(shortTone ? kHandBackFrames : 0);
+    const bool shortTone = static_cast<std::int64_t>(ms) * kRate / 1000 < m_shape.queueFrames;
+    const auto handBack = static_cast<std::uint64_t>(
+        shortTone ? m_shape.sinkLatencyFrames + kHandBackSlackFrames : 0);
     WaitHeard(*start > handBack ? *start - handBack : 0, stop, Clock::time_point::max());
 }
 

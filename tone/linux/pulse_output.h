@@ -18,11 +18,21 @@ struct pa_context;
 struct pa_stream;
 struct pa_threaded_mainloop;
 
+// What a stream asks of the server: how much it keeps queued, and how far ahead of the speaker its
+// sink takes frames from that queue (without PA_STREAM_ADJUST_LATENCY the server asks its sink for
+// the queue less two requests, so the request follows from these two).
+struct PulseQueueShape {
+    std::int64_t queueFrames = 0;
+    std::int64_t sinkLatencyFrames = 0;
+    std::int64_t RequestFrames() const { return (queueFrames - sinkLatencyFrames) / 2; }
+};
+
 // One float32 mono 48 kHz stream on a PulseAudio server (or PipeWire's Pulse server), through
-// libpulse's asynchronous API. The server keeps about 300 ms queued and asks for more every
-// 145 ms, which the write callback renders: the program wakes rarely and rides out a busy
+// libpulse's asynchronous API. The server keeps 300 to 450 ms queued and asks for more every 100
+// to 145 ms, which the write callback renders: the program wakes rarely and rides out a busy
 // machine. A stop or a start rewrites the queued sound at a safe point just past what is heard
-// (ToneStream), so it is heard within a few ms all the same. When a tone is heard comes from the
+// (ToneStream), so it is heard within a few ms all the same: on a sink that rewinds, the server
+// gives back what the sink took, so its latency can be long. When a tone is heard comes from the
 // stream's timing, not from when it was rendered.
 class PulseOutput final : public SoundOutput {
 public:
@@ -54,6 +64,8 @@ private:
     // Waits until the context is ready.
     std::optional<std::string> AwaitContext();
     std::optional<std::string> ReadServerName();
+    // Sizes the queue for the server and its sink: long on a sink that rewinds (asked by a probe).
+    std::optional<std::string> ChooseQueue();
     // Creates the stream, connects it for playback and waits until it is ready.
     std::optional<std::string> OpenStream();
     std::string ServerError() const;  // the context's last error
@@ -79,6 +91,7 @@ private:
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
     std::string m_serverName;
+    PulseQueueShape m_shape;  // set before the stream opens, fixed after
     LatencyRequest m_latency;
     // The loop lock guards these.
     ToneStream m_tones;

@@ -1,0 +1,151 @@
+#include "tone/linux/pulse_rewind_probe.h"
+
+#include <pulse/pulseaudio.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <thread>
+
+#include "tone/stream_timing.h"
+#include "tone/tone_synth.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr unsigned kRate = ToneSynth::kDefaultSampleRate;
+constexpr std::size_t kFrameBytes = sizeof(float);
+// The probe's stream is shaped like the program's on a sink that rewinds: 450 ms queued, a sink
+// latency of 250 ms, kept fed with silence until the probe.
+constexpr std::int64_t kQueueFrames = 450 * kRate / 1000;
+constexpr std::int64_t kRequestFrames = 100 * kRate / 1000;
+// How far past what is heard the probe goes. A write that lands after the sink has played its
+// place, or while the stream has run dry, looks like a sink that does not rewind: the answer that
+// is safe to get wrong. Only that answer is tried again, on a new stream.
+constexpr std::int64_t kMarginFrames = 3 * kRate / 1000;
+constexpr int kTries = 3;
+// A null sink that rendered far ahead while idle takes a new stream only when that has played.
+constexpr auto kPatience = std::chrono::milliseconds(2500);
+
+enum class Verdict { kRewinds, kKeeps, kUnknown };
+
+struct Report {
+    StreamTiming timing;
+    std::int64_t writeIndex = 0;
+    bool playing = false;
+};
+
+void Signal(pa_threaded_mainloop* loop) { pa_threaded_mainloop_signal(loop, 0); }
+
+std::int64_t Frames(pa_usec_t usec) { return static_cast<std::int64_t>(usec * kRate / 1000000); }
+
+// Where the stream stands now, or nothing when the server does not say.
+std::optional<Report> AskTiming(pa_threaded_mainloop* loop, pa_stream* stream) {
+    struct Answer {
+        pa_threaded_mainloop* loop;
+        bool done = false;
+    } answer{loop};
+    pa_operation* op = pa_stream_update_timing_info(
+        stream,
+        [](pa_stream*, int, void* data) {
+            auto* a = static_cast<Answer*>(data);
+            a->done = true;
+            Signal(a->loop);
+        },
+        &answer);
+    if (!op) return std::nullopt;
+    while (!answer.done && pa_operation_get_state(op) == PA_OPERATION_RUNNING &&
+           PA_STREAM_IS_GOOD(pa_stream_get_state(stream))) {
+        pa_threaded_mainloop_wait(loop);
+    }
+    pa_operation_unref(op);
+    const pa_timing_info* info = answer.done ? pa_stream_get_timing_info(stream) : nullptr;
+    if (!info) return std::nullopt;
+    Report report;
+    report.timing.readIndex = info->read_index / static_cast<std::int64_t>(kFrameBytes);
+    report.timing.sinkLatency = Frames(info->sink_usec);
+    report.timing.configuredSinkLatency = Frames(info->configured_sink_usec);
+    report.timing.age = Frames(pa_timeval_age(&info->timestamp));
+    report.writeIndex = info->write_index / static_cast<std::int64_t>(kFrameBytes);
+    report.playing = info->playing != 0;
+    return report;
+}
+
+void FeedSilence(pa_stream* stream, std::size_t bytes, void*) {
+    while (bytes >= kFrameBytes) {
+        void* buffer = nullptr;
+        std::size_t size = bytes;
+        if (pa_stream_begin_write(stream, &buffer, &size) < 0 || !buffer) return;
+        size = std::min(size, bytes) / kFrameBytes * kFrameBytes;
+        std::fill_n(static_cast<float*>(buffer), size / kFrameBytes, 0.0f);
+        if (pa_stream_write(stream, buffer, size, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
+        bytes -= size;
+    }
+}
+
+Verdict Probe(pa_threaded_mainloop* loop, pa_stream* stream, Clock::time_point deadline) {
+    pa_stream_set_write_callback(stream, &FeedSilence, nullptr);
+    pa_buffer_attr attr{};
+    attr.maxlength = static_cast<std::uint32_t>(-1);
+    attr.tlength = static_cast<std::uint32_t>(kQueueFrames * kFrameBytes);
+    attr.prebuf = static_cast<std::uint32_t>(-1);
+    attr.minreq = static_cast<std::uint32_t>(kRequestFrames * kFrameBytes);
+    attr.fragsize = static_cast<std::uint32_t>(-1);
+    if (pa_stream_connect_playback(stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) <
+        0) {
+        return Verdict::kUnknown;
+    }
+    for (;;) {
+        const pa_stream_state_t state = pa_stream_get_state(stream);
+        if (state == PA_STREAM_READY) break;
+        if (!PA_STREAM_IS_GOOD(state)) return Verdict::kUnknown;
+        pa_threaded_mainloop_wait(loop);
+    }
+    while (Clock::now() < deadline) {
+        const std::optional<Report> before = AskTiming(loop, stream);
+        if (!before) return Verdict::kUnknown;
+        const std::optional<std::int64_t> frame = RewindProbeFrame(before->timing, kMarginFrames);
+        if (frame && before->playing && before->timing.readIndex < before->writeIndex) {
+            pa_stream_set_write_callback(stream, nullptr, nullptr);
+            const float silence = 0.0f;
+            if (pa_stream_write(stream, &silence, kFrameBytes, nullptr,
+                                *frame * static_cast<std::int64_t>(kFrameBytes),
+                                PA_SEEK_ABSOLUTE) < 0) {
+                return Verdict::kUnknown;
+            }
+            // The second answer surely comes after the server handled the write and any rewind.
+            static_cast<void>(AskTiming(loop, stream));
+            const std::optional<Report> after = AskTiming(loop, stream);
+            if (!after) return Verdict::kUnknown;
+            return after->timing.readIndex <= *frame + 1 ? Verdict::kRewinds : Verdict::kKeeps;
+        }
+        // The sink has not taken enough of the stream yet: ask again shortly.
+        pa_threaded_mainloop_unlock(loop);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        pa_threaded_mainloop_lock(loop);
+    }
+    return Verdict::kUnknown;
+}
+
+}  // namespace
+
+bool SinkRewinds(pa_threaded_mainloop* loop, pa_context* context) {
+    const auto deadline = Clock::now() + kPatience;
+    for (int i = 0; i < kTries; ++i) {
+        const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, kRate, 1};
+        pa_stream* stream = pa_stream_new(context, "Drovane", &format, nullptr);
+        if (!stream) return false;
+        pa_stream_set_state_callback(
+            stream,
+            [](pa_stream*, void* data) { Signal(static_cast<pa_threaded_mainloop*>(data)); }, loop);
+        const Verdict verdict = Probe(loop, stream, deadline);
+        pa_stream_set_write_callback(stream, nullptr, nullptr);
+        pa_stream_set_state_callback(stream, nullptr, nullptr);
+        pa_stream_disconnect(stream);
+        pa_stream_unref(stream);
+        if (verdict != Verdict::kKeeps) return verdict == Verdict::kRewinds;
+    }
+    return false;
+}
