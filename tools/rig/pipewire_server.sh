@@ -71,7 +71,7 @@ rig_pipewire_stop() {
 }
 
 # rig_server_start / rig_server_stop [SIGNAL]: the server named by RIG_SERVER (pulseaudio, the
-# default, or pipewire).
+# default, pulseaudio-rewinds: its sink rewinds, or pipewire).
 rig_server_start() {
   if [ "${RIG_SERVER:-pulseaudio}" = pipewire ]; then rig_pipewire_start; else rig_pulse_start; fi
 }

@@ -24,12 +24,19 @@ rig_pulse_env() {
 }
 
 # rig_pulse_start: starts the server; sets RIG_PULSE_PID. Fails if it does not answer in 10 s.
+# Its null sink cannot rewind, as many sinks cannot; with RIG_SERVER=pulseaudio-rewinds it can, as
+# sound cards' sinks can.
 rig_pulse_start() {
-  local dir=$RIG_PULSE_DIR
+  local dir=$RIG_PULSE_DIR sinks
+  sinks=(--load="module-null-sink sink_name=rig rate=48000 format=float32le channels=1 channel_map=mono norewinds=1")
+  if [ "${RIG_SERVER:-}" = pulseaudio-rewinds ]; then
+    sinks=(--load="module-null-sink sink_name=rig rate=48000 format=float32le channels=1 channel_map=mono"
+      --load="module-null-sink sink_name=heard rate=48000 format=float32le channels=1 channel_map=mono norewinds=1")
+  fi
   rm -f "$dir/run/native" "$dir/run/pulse/pid"
   pulseaudio --daemonize=yes -n --system=no --exit-idle-time=-1 --use-pid-file=yes \
     --log-target="file:$dir/pulse.log" --log-level=warning \
-    --load="module-null-sink sink_name=rig rate=48000 format=float32le channels=1 channel_map=mono norewinds=1" \
+    "${sinks[@]}" \
     --load="module-native-protocol-unix auth-anonymous=1 socket=$dir/run/native" || return 1
   local i
   for i in $(seq 100); do
@@ -60,35 +67,62 @@ rig_pulse_stop() {
   RIG_PULSE_PID=
 }
 
+RIG_RECORDERS=()
+RIG_LOOPBACK=
 # rig_record_start FILE: records the null sink's monitor as raw float32 into FILE. When RIG_CAPTURE
 # names the rig-capture program, the arrival time of every block goes to FILE.times as well.
-# Sets RIG_PAREC_PID.
+# A monitor shows what its sink rendered when it rendered it: a rewind's new sound arrives after
+# the old, spliced on. So on a sink that rewinds, FILE holds the sound as heard, through a loopback
+# that takes back what the sink takes back into a second sink that cannot rewind; its times are
+# later by the loopback's queue, so the monitor itself goes to FILE.direct for when sound came
+# (rig_timing_recording).
 rig_record_start() {
-  local out=$1
-  RIG_FIFO= RIG_CAPTURE_PID=
-  if [ -n "${RIG_CAPTURE:-}" ]; then
-    RIG_FIFO=$1.fifo
-    rm -f "$RIG_FIFO"
-    mkfifo "$RIG_FIFO"
-    "$RIG_CAPTURE" "$1" "$1.times" <"$RIG_FIFO" &
-    RIG_CAPTURE_PID=$!
-    rig_track_pid "$RIG_CAPTURE_PID"
-    out=$RIG_FIFO
+  RIG_RECORDERS=()
+  if [ "${RIG_SERVER:-}" = pulseaudio-rewinds ]; then
+    RIG_LOOPBACK=$(pactl load-module module-loopback source=rig.monitor sink=heard latency_msec=40 \
+      adjust_time=0 remix=no source_dont_move=true sink_dont_move=true) || return 1
+    rig_record_one heard.monitor "$1"
+    rig_record_one rig.monitor "$1.direct"
+  else
+    rig_record_one rig.monitor "$1"
   fi
-  parec -d rig.monitor --format=float32le --rate=48000 --channels=1 --raw --latency-msec=${RIG_RECORD_LATENCY_MS:-10} \
+}
+
+# rig_record_one SOURCE FILE: one recorder, as rig_record_start describes.
+rig_record_one() {
+  local out=$2 fifo= capture=
+  if [ -n "${RIG_CAPTURE:-}" ]; then
+    fifo=$2.fifo
+    rm -f "$fifo"
+    mkfifo "$fifo"
+    "$RIG_CAPTURE" "$2" "$2.times" <"$fifo" &
+    capture=$!
+    rig_track_pid "$capture"
+    out=$fifo
+  fi
+  parec -d "$1" --format=float32le --rate=48000 --channels=1 --raw --latency-msec=${RIG_RECORD_LATENCY_MS:-10} \
     >"$out" 2>>"$RIG_PULSE_DIR/parec.log" &
-  RIG_PAREC_PID=$!
-  rig_track_pid "$RIG_PAREC_PID"
+  rig_track_pid $!
+  RIG_RECORDERS+=("$!:$capture:$fifo")
 }
 
 rig_record_stop() {
-  [ -n "${RIG_PAREC_PID:-}" ] || return 0
-  kill -INT "$RIG_PAREC_PID" 2>/dev/null || true
-  wait "$RIG_PAREC_PID" 2>/dev/null || true
-  [ -z "${RIG_CAPTURE_PID:-}" ] || wait "$RIG_CAPTURE_PID" 2>/dev/null || true
-  [ -z "${RIG_FIFO:-}" ] || rm -f "$RIG_FIFO"
-  RIG_PAREC_PID=
-  RIG_CAPTURE_PID=
+  local recorder parec capture fifo
+  for recorder in "${RIG_RECORDERS[@]}"; do
+    IFS=: read -r parec capture fifo <<<"$recorder"
+    kill -INT "$parec" 2>/dev/null || true
+    wait "$parec" 2>/dev/null || true
+    [ -z "$capture" ] || wait "$capture" 2>/dev/null || true
+    [ -z "$fifo" ] || rm -f "$fifo"
+  done
+  RIG_RECORDERS=()
+  [ -z "${RIG_LOOPBACK:-}" ] || pactl unload-module "$RIG_LOOPBACK" 2>/dev/null || true
+  RIG_LOOPBACK=
+}
+
+# rig_timing_recording FILE: the recording of FILE whose times tell when sound came.
+rig_timing_recording() {
+  if [ -e "$1.direct" ]; then echo "$1.direct"; else echo "$1"; fi
 }
 
 # rig_sample_time FILE FRAME: wall-clock time by which FRAME of a recording had arrived.
