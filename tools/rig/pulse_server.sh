@@ -79,7 +79,7 @@ RIG_LOOPBACK=
 rig_record_start() {
   RIG_RECORDERS=()
   if [ "${RIG_SERVER:-}" = pulseaudio-rewinds ]; then
-    RIG_LOOPBACK=$(pactl load-module module-loopback source=rig.monitor sink=heard latency_msec=40 \
+    RIG_LOOPBACK=$(pactl load-module module-loopback source=rig.monitor sink=heard latency_msec=200 \
       adjust_time=0 remix=no source_dont_move=true sink_dont_move=true) || return 1
     rig_record_one heard.monitor "$1"
     rig_record_one rig.monitor "$1.direct"
