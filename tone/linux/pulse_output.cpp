@@ -28,6 +28,7 @@ constexpr PulseQueueShape kPipeWire{300 * kRate / 1000, 1024};
 // writing at the bare point clicked about once in ten stops, 2 ms about once in fifty.
 constexpr std::int64_t kMarginFrames = 4 * kRate / 1000;
 constexpr auto kTimingPatience = std::chrono::seconds(1);
+constexpr auto kFadeOutPatience = std::chrono::milliseconds(100);
 // A tone shorter than the queue is handed back before it sounds, by the sink's latency and this
 // much more: the next one, which follows it in the stream, is then written over rendered sound
 // past what the sink may have taken (so a sink need not rewind for it), and must still reach its
@@ -165,6 +166,9 @@ std::optional<std::string> PulseOutput::OpenStream() {
 
 PulseOutput::~PulseOutput() {
     if (!m_loop) return;
+    // A sink that rewinds drops what it has taken of a stream that goes away, the fade of the last
+    // stop too, which would then end in a click: it is let play out first.
+    if (m_stream && m_latency.sinkRewinds) Drain(kFadeOutPatience);
     {
         LoopLock lock(m_loop);
         if (m_stream) {
