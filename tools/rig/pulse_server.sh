@@ -102,8 +102,9 @@ rig_record_one() {
   fi
   parec -d "$1" --format=float32le --rate=48000 --channels=1 --raw --latency-msec=${RIG_RECORD_LATENCY_MS:-10} \
     >"$out" 2>>"$RIG_PULSE_DIR/parec.log" &
-  rig_track_pid $!
-  RIG_RECORDERS+=("$!:$capture:$fifo")
+  local parec=$!
+  rig_track_pid "$parec"
+  RIG_RECORDERS+=("$parec:$capture:$fifo")
 }
 
 rig_record_stop() {
