@@ -7,11 +7,12 @@
 #include <functional>
 
 #include "tone/linux/pulse_rewind_probe.h"
+#include "tone/linux/pulse_stream_io.h"
 
 namespace {
 
 constexpr unsigned kRate = ToneSynth::kDefaultSampleRate;
-constexpr std::size_t kFrameBytes = sizeof(float);
+constexpr std::size_t kFrameBytes = kPulseFrameBytes;
 // A sink that rewinds gives back what it has taken when a stop or a start rewrites the queue, so a
 // long latency costs the stop nothing and lets the sink, and the server, sleep 250 ms at a time:
 // 450 ms queued, more asked for every 100 ms.
@@ -35,8 +36,6 @@ constexpr auto kFadeOutPatience = std::chrono::milliseconds(100);
 // place when this thread wakes late on a busy machine. Longer tones are queued ahead of the write
 // index and are handed back as they sound.
 constexpr std::int64_t kHandBackSlackFrames = 20 * kRate / 1000;
-
-std::int64_t Frames(pa_usec_t usec) { return static_cast<std::int64_t>(usec * kRate / 1000000); }
 
 class LoopLock {
 public:
@@ -209,15 +208,9 @@ void PulseOutput::OnStreamState(pa_stream* stream, void* data) {
 
 void PulseOutput::OnWrite(pa_stream* stream, std::size_t bytes, void* data) {
     auto* self = static_cast<PulseOutput*>(data);
-    while (bytes >= kFrameBytes) {
-        void* buffer = nullptr;
-        std::size_t size = bytes;
-        if (pa_stream_begin_write(stream, &buffer, &size) < 0 || !buffer) return;
-        size = std::min(size, bytes) / kFrameBytes * kFrameBytes;
-        self->m_tones.Render(static_cast<float*>(buffer), size / kFrameBytes);
-        if (pa_stream_write(stream, buffer, size, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
-        bytes -= size;
-    }
+    WriteRequested(stream, bytes, [self](float* frames, std::size_t count) {
+        self->m_tones.Render(frames, count);
+    });
     self->m_written.store(self->m_tones.WriteIndex());
     std::optional<std::int64_t> heard;
     {
@@ -236,9 +229,7 @@ void PulseOutput::OnTiming(pa_stream* stream, int success, void* data) {
         const auto age = std::chrono::microseconds(pa_timeval_age(&info->timestamp));
         Timing t;
         t.at = Clock::now() - std::min<Clock::duration>(age, std::chrono::seconds(1));
-        t.stream.readIndex = info->read_index / static_cast<std::int64_t>(kFrameBytes);
-        t.stream.sinkLatency = Frames(info->sink_usec);
-        t.stream.configuredSinkLatency = Frames(info->configured_sink_usec);
+        t.stream = PulseStreamTiming(*info);
         timing = t;
     }
     // A change waiting for this answer is made here, on the loop's thread, so that its write goes

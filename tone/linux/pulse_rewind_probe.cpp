@@ -1,13 +1,12 @@
 #include "tone/linux/pulse_rewind_probe.h"
 
-#include <pulse/pulseaudio.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <optional>
 #include <thread>
 
+#include "tone/linux/pulse_stream_io.h"
 #include "tone/stream_timing.h"
 #include "tone/tone_synth.h"
 
@@ -16,7 +15,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr unsigned kRate = ToneSynth::kDefaultSampleRate;
-constexpr std::size_t kFrameBytes = sizeof(float);
+constexpr std::size_t kFrameBytes = kPulseFrameBytes;
 // The probe's stream is shaped like the program's on a sink that rewinds: 450 ms queued, a sink
 // latency of 250 ms, kept fed with silence until the probe.
 constexpr std::int64_t kQueueFrames = 450 * kRate / 1000;
@@ -38,8 +37,6 @@ struct Report {
 };
 
 void Signal(pa_threaded_mainloop* loop) { pa_threaded_mainloop_signal(loop, 0); }
-
-std::int64_t Frames(pa_usec_t usec) { return static_cast<std::int64_t>(usec * kRate / 1000000); }
 
 // Where the stream stands now, or nothing when the server does not say.
 std::optional<Report> AskTiming(pa_threaded_mainloop* loop, pa_stream* stream) {
@@ -64,25 +61,16 @@ std::optional<Report> AskTiming(pa_threaded_mainloop* loop, pa_stream* stream) {
     const pa_timing_info* info = answer.done ? pa_stream_get_timing_info(stream) : nullptr;
     if (!info) return std::nullopt;
     Report report;
-    report.timing.readIndex = info->read_index / static_cast<std::int64_t>(kFrameBytes);
-    report.timing.sinkLatency = Frames(info->sink_usec);
-    report.timing.configuredSinkLatency = Frames(info->configured_sink_usec);
-    report.timing.age = Frames(pa_timeval_age(&info->timestamp));
+    report.timing = PulseStreamTiming(*info);
+    report.timing.age = PulseFrames(pa_timeval_age(&info->timestamp));
     report.writeIndex = info->write_index / static_cast<std::int64_t>(kFrameBytes);
     report.playing = info->playing != 0;
     return report;
 }
 
 void FeedSilence(pa_stream* stream, std::size_t bytes, void*) {
-    while (bytes >= kFrameBytes) {
-        void* buffer = nullptr;
-        std::size_t size = bytes;
-        if (pa_stream_begin_write(stream, &buffer, &size) < 0 || !buffer) return;
-        size = std::min(size, bytes) / kFrameBytes * kFrameBytes;
-        std::fill_n(static_cast<float*>(buffer), size / kFrameBytes, 0.0f);
-        if (pa_stream_write(stream, buffer, size, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
-        bytes -= size;
-    }
+    WriteRequested(stream, bytes,
+                   [](float* frames, std::size_t count) { std::fill_n(frames, count, 0.0f); });
 }
 
 Verdict Probe(pa_threaded_mainloop* loop, pa_stream* stream, Clock::time_point deadline) {

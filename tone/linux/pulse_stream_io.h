@@ -1,0 +1,22 @@
+#pragma once
+
+#include <pulse/pulseaudio.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+#include "tone/stream_timing.h"
+
+// The program's Pulse streams are float32 mono at the synthesiser's rate.
+inline constexpr std::size_t kPulseFrameBytes = sizeof(float);
+
+std::int64_t PulseFrames(pa_usec_t usec);
+
+// Where a server's timing report says the stream stood when it was made (age 0).
+StreamTiming PulseStreamTiming(const pa_timing_info& info);
+
+// Writes the `bytes` the server asked for, whole frames, each piece rendered by `render` into the
+// server's own buffer.
+void WriteRequested(pa_stream* stream, std::size_t bytes,
+                    const std::function<void(float* frames, std::size_t count)>& render);
