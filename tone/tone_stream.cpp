@@ -4,7 +4,7 @@
 
 namespace {
 // Saved states kept at most, should the frame heard never be reported: 64 writes of the usual
-// 100 to 145 ms reach back more than 6 s.
+// 100 to 220 ms reach back more than 6 s.
 constexpr std::size_t kMaxSaved = 64;
 }  // namespace
 

@@ -13,18 +13,21 @@ namespace {
 
 constexpr unsigned kRate = ToneSynth::kDefaultSampleRate;
 constexpr std::size_t kFrameBytes = kPulseFrameBytes;
+// Every stream keeps 450 ms queued at the server, which asks for more once about half of it has
+// played: while 240 ms or more are still to play, so a program held 200 ms by a busy machine loses
+// no sound (with 300 ms queued it was asked with 165 ms to play, and lost some).
+constexpr std::int64_t kQueueFrames = 450 * kRate / 1000;
 // A sink that rewinds gives back what it has taken when a stop or a start rewrites the queue, so a
-// long latency costs the stop nothing and lets the sink, and the server, sleep 250 ms at a time:
-// 450 ms queued, more asked for every 100 ms.
-constexpr PulseQueueShape kRewindingSink{450 * kRate / 1000, 250 * kRate / 1000};
+// long latency costs the stop nothing and lets the sink, and the server, sleep 250 ms at a time
+// (more is asked for every 100 ms).
+constexpr PulseQueueShape kRewindingSink{kQueueFrames, 250 * kRate / 1000};
 // A sink that does not rewind plays what it has taken, which a stop waits for: 512 frames
-// (10.7 ms); a shorter latency would cost the server more. 300 ms queued, more asked for every
-// 145 ms.
-constexpr PulseQueueShape kPlainSink{300 * kRate / 1000, 512};
+// (10.7 ms); a shorter latency would cost the server more.
+constexpr PulseQueueShape kPlainSink{kQueueFrames, 512};
 // PipeWire's Pulse server takes the sink latency asked for as the cycle of its processing graph,
 // for every program on the machine; the session's usual cycle of 1024 frames (21.3 ms) leaves the
 // others' cycle as the session chose it. A power of two, as PipeWire's cycles are.
-constexpr PulseQueueShape kPipeWire{300 * kRate / 1000, 1024};
+constexpr PulseQueueShape kPipeWire{kQueueFrames, 1024};
 // A rewrite lands this far past where the server may have taken frames by the time it arrives:
 // writing at the bare point clicked about once in ten stops, 2 ms about once in fifty.
 constexpr std::int64_t kMarginFrames = 4 * kRate / 1000;

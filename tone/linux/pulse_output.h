@@ -28,8 +28,8 @@ struct PulseQueueShape {
 };
 
 // One float32 mono 48 kHz stream on a PulseAudio server (or PipeWire's Pulse server), through
-// libpulse's asynchronous API. The server keeps 300 to 450 ms queued and asks for more every 100
-// to 145 ms, which the write callback renders: the program wakes rarely and rides out a busy
+// libpulse's asynchronous API. The server keeps 450 ms queued and asks for more every 100 to
+// 220 ms, which the write callback renders: the program wakes rarely and rides out a busy
 // machine. A stop or a start rewrites the queued sound at a safe point just past what is heard
 // (ToneStream), so it is heard within a few ms all the same: on a sink that rewinds, the server
 // gives back what the sink took, so its latency can be long. When a tone is heard comes from the

@@ -123,7 +123,8 @@ bool SinkRewinds(pa_threaded_mainloop* loop, pa_context* context) {
     const auto deadline = Clock::now() + kPatience;
     for (int i = 0; i < kTries; ++i) {
         const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, kRate, 1};
-        pa_stream* stream = pa_stream_new(context, "Drovane", &format, nullptr);
+        // Named apart from the stream that plays, for a sound panel and anyone reading the server.
+        pa_stream* stream = pa_stream_new(context, "Drovane sink check", &format, nullptr);
         if (!stream) return false;
         pa_stream_set_state_callback(
             stream,
