@@ -22,14 +22,16 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/rig/pulse_server.sh"
 . "$here/../../tools/rig/pipewire_server.sh"
 cycles_program=$(dirname "$analyze")/rig-cycles
-# How soon the last sound of a stop must reach the recorder: PipeWire's Pulse server takes frames a
-# graph cycle ahead of what it reports, and the stream keeps the session's cycle of 1024 frames
-# (21.3 ms) there rather than shorten everyone's: a stop lands a cycle and the margin past what is
-# heard, and the recorder, at the same cycle, gets it up to a cycle later still.
-stop_limit_ms=10
+# How soon the last sound of a stop must reach the recorder (the median of a run): on PulseAudio a
+# stop lands past what the sink holds (up to 10.7 ms on a sink that cannot rewind) and 7 to 10 ms
+# for the rewrite's way to the server. PipeWire's Pulse server takes frames a graph cycle ahead of
+# what it reports, and the stream keeps the session's cycle of 1024 frames (21.3 ms) there rather
+# than shorten everyone's: a stop lands a cycle and the margin past what is heard, and the
+# recorder, at the same cycle, gets it up to a cycle later still.
+stop_limit_ms=15
 [ "$RIG_SERVER" = pipewire ] && stop_limit_ms=60
 # A timed run ends with a stop: what is heard past its time is that stop's lateness and the fade
-# (30 ms on PulseAudio; 80 ms on PipeWire, as for a Ctrl-C there).
+# (35 ms on PulseAudio; 80 ms on PipeWire, as for a Ctrl-C there).
 extra_limit_ms=$((stop_limit_ms + 20))
 # On a sink that rewinds the sound is recorded through a loopback, whose resampler (there even at
 # one rate) rounds the joins of 30 Hz steps off to about -57 dB; elsewhere they are exact.
