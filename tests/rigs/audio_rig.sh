@@ -323,8 +323,11 @@ stalls() {
   rig_record_stop
   echo "the longest hold: $longest ms"
   [ $rc -eq 0 ] || fail "drovane-play exited with $rc after being held: $(cat "$work/stalls.err")"
-  "$analyze" "$work/stalls.raw" --max-gaps 0 --max-frequency-error 0.5 --max-join-offset 0 \
-    --max-phase-jump 0.01 >"$work/stalls.txt" || { grep -E '^(gaps|first_gap_s|FAIL)' "$work/stalls.txt"; fail "the sweep held by a busy machine"; }
+  if ! "$analyze" "$work/stalls.raw" --max-gaps 0 --max-frequency-error 0.5 --max-join-offset 0 \
+    --max-phase-jump 0.01 >"$work/stalls.txt"; then
+    grep -E '^(gaps|first_gap_s|FAIL)' "$work/stalls.txt"
+    fail "the sweep held by a busy machine"
+  fi
   pipewire_excuse "$before"
   rig_server_stop
 }

@@ -21,7 +21,7 @@ constexpr std::int64_t kQueueFrames = 450 * kRate / 1000;
 // long latency costs the stop nothing and lets the sink, and the server, sleep 250 ms at a time
 // (more is asked for every 100 ms). The rewrite then lands just past what is heard, by way of the
 // server's main loop and the sink's rewind: 4 ms past it clicked in 1 to 7 of 100 stops and
-// starts, 10 ms in none of 300.
+// starts, 10 ms once in 500.
 constexpr PulseQueueShape kRewindingSink{kQueueFrames, 250 * kRate / 1000, 10 * kRate / 1000};
 // A sink that does not rewind plays what it has taken, which a stop waits for: 512 frames
 // (10.7 ms); a shorter latency would cost the server more. A rewrite written at the bare point
