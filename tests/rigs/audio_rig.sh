@@ -144,7 +144,7 @@ sound() {
 # drovane-play plays alone: a recorder on the sink's monitor would ask a latency of its own.
 sink_latency_check() {
   [ "$RIG_SERVER" != pipewire ] || return 0
-  local latency= i
+  local latency='' i
   "$play" sweep --seconds 4 2>/dev/null &
   play_pid=$!
   rig_track_pid "$play_pid"
