@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "tone/linux/pulse_rewind_probe.h"
-#include "tone/linux/pulse_stream_io.h"
 
 namespace {
 
@@ -133,7 +132,7 @@ std::optional<std::string> PulseOutput::ChooseQueue() {
     m_shape = kPlainSink;
     if (m_serverName.find("PipeWire") != std::string::npos) {
         m_shape = kPipeWire;
-    } else if (SinkRewinds(m_loop, m_context)) {
+    } else if (SinkRewinds(m_loop, m_context, kRewindingSink)) {
         m_shape = kRewindingSink;
         m_latency.sinkRewinds = true;
     }
@@ -149,22 +148,8 @@ std::optional<std::string> PulseOutput::OpenStream() {
     if (!m_stream) return ServerError();
     pa_stream_set_state_callback(m_stream, &PulseOutput::OnStreamState, this);
     pa_stream_set_write_callback(m_stream, &PulseOutput::OnWrite, this);
-    pa_buffer_attr attr{};
-    attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(m_shape.queueFrames * kFrameBytes);
-    attr.prebuf = static_cast<std::uint32_t>(-1);
-    attr.minreq = static_cast<std::uint32_t>(m_shape.RequestFrames() * kFrameBytes);
-    attr.fragsize = static_cast<std::uint32_t>(-1);
-    if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) <
-        0) {
-        return ServerError();
-    }
-    for (;;) {
-        const pa_stream_state_t state = pa_stream_get_state(m_stream);
-        if (state == PA_STREAM_READY) return std::nullopt;
-        if (!PA_STREAM_IS_GOOD(state)) return ServerError();
-        pa_threaded_mainloop_wait(m_loop);
-    }
+    if (!ConnectPlayback(m_loop, m_stream, m_shape)) return ServerError();
+    return std::nullopt;
 }
 
 PulseOutput::~PulseOutput() {

@@ -10,24 +10,10 @@
 #include <optional>
 #include <string>
 
+#include "tone/linux/pulse_stream_io.h"
 #include "tone/sound_output.h"
 #include "tone/stream_timing.h"
 #include "tone/tone_stream.h"
-
-struct pa_context;
-struct pa_stream;
-struct pa_threaded_mainloop;
-
-// What a stream asks of the server: how much it keeps queued, and how far ahead of the speaker its
-// sink takes frames from that queue (without PA_STREAM_ADJUST_LATENCY the server asks its sink for
-// the queue less two requests, so the request follows from these two). And how far past the first
-// frame the server may still take a rewrite is written, for the time it takes to get there.
-struct PulseQueueShape {
-    std::int64_t queueFrames = 0;
-    std::int64_t sinkLatencyFrames = 0;
-    std::int64_t rewriteMarginFrames = 0;
-    std::int64_t RequestFrames() const { return (queueFrames - sinkLatencyFrames) / 2; }
-};
 
 // One float32 mono 48 kHz stream on a PulseAudio server (or PipeWire's Pulse server), through
 // libpulse's asynchronous API. The server keeps 450 ms queued and asks for more every 100 to

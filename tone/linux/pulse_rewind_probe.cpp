@@ -16,10 +16,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr unsigned kRate = ToneSynth::kDefaultSampleRate;
 constexpr std::size_t kFrameBytes = kPulseFrameBytes;
-// The probe's stream is shaped like the program's on a sink that rewinds: 450 ms queued, a sink
-// latency of 250 ms, kept fed with silence until the probe.
-constexpr std::int64_t kQueueFrames = 450 * kRate / 1000;
-constexpr std::int64_t kRequestFrames = 100 * kRate / 1000;
 // How far past what is heard the probe goes. A write that lands after the sink has played its
 // place, or while the stream has run dry, looks like a sink that does not rewind: the answer that
 // is safe to get wrong. Only that answer is tried again, on a new stream.
@@ -73,24 +69,11 @@ void FeedSilence(pa_stream* stream, std::size_t bytes, void*) {
                    [](float* frames, std::size_t count) { std::fill_n(frames, count, 0.0f); });
 }
 
-Verdict Probe(pa_threaded_mainloop* loop, pa_stream* stream, Clock::time_point deadline) {
+Verdict Probe(pa_threaded_mainloop* loop, pa_stream* stream, const PulseQueueShape& shape,
+              Clock::time_point deadline) {
+    // Kept fed with silence until the probe.
     pa_stream_set_write_callback(stream, &FeedSilence, nullptr);
-    pa_buffer_attr attr{};
-    attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(kQueueFrames * kFrameBytes);
-    attr.prebuf = static_cast<std::uint32_t>(-1);
-    attr.minreq = static_cast<std::uint32_t>(kRequestFrames * kFrameBytes);
-    attr.fragsize = static_cast<std::uint32_t>(-1);
-    if (pa_stream_connect_playback(stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) <
-        0) {
-        return Verdict::kUnknown;
-    }
-    for (;;) {
-        const pa_stream_state_t state = pa_stream_get_state(stream);
-        if (state == PA_STREAM_READY) break;
-        if (!PA_STREAM_IS_GOOD(state)) return Verdict::kUnknown;
-        pa_threaded_mainloop_wait(loop);
-    }
+    if (!ConnectPlayback(loop, stream, shape)) return Verdict::kUnknown;
     while (Clock::now() < deadline) {
         const std::optional<Report> before = AskTiming(loop, stream);
         if (!before) return Verdict::kUnknown;
@@ -119,7 +102,7 @@ Verdict Probe(pa_threaded_mainloop* loop, pa_stream* stream, Clock::time_point d
 
 }  // namespace
 
-bool SinkRewinds(pa_threaded_mainloop* loop, pa_context* context) {
+bool SinkRewinds(pa_threaded_mainloop* loop, pa_context* context, const PulseQueueShape& shape) {
     const auto deadline = Clock::now() + kPatience;
     for (int i = 0; i < kTries; ++i) {
         const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, kRate, 1};
@@ -129,7 +112,7 @@ bool SinkRewinds(pa_threaded_mainloop* loop, pa_context* context) {
         pa_stream_set_state_callback(
             stream,
             [](pa_stream*, void* data) { Signal(static_cast<pa_threaded_mainloop*>(data)); }, loop);
-        const Verdict verdict = Probe(loop, stream, deadline);
+        const Verdict verdict = Probe(loop, stream, shape, deadline);
         pa_stream_set_write_callback(stream, nullptr, nullptr);
         pa_stream_set_state_callback(stream, nullptr, nullptr);
         pa_stream_disconnect(stream);

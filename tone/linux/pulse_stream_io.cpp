@@ -28,3 +28,22 @@ void WriteRequested(pa_stream* stream, std::size_t bytes,
         bytes -= size;
     }
 }
+
+bool ConnectPlayback(pa_threaded_mainloop* loop, pa_stream* stream, const PulseQueueShape& shape) {
+    pa_buffer_attr attr{};
+    attr.maxlength = static_cast<std::uint32_t>(-1);
+    attr.tlength = static_cast<std::uint32_t>(shape.queueFrames * kPulseFrameBytes);
+    attr.prebuf = static_cast<std::uint32_t>(-1);
+    attr.minreq = static_cast<std::uint32_t>(shape.RequestFrames() * kPulseFrameBytes);
+    attr.fragsize = static_cast<std::uint32_t>(-1);
+    if (pa_stream_connect_playback(stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) <
+        0) {
+        return false;
+    }
+    for (;;) {
+        const pa_stream_state_t state = pa_stream_get_state(stream);
+        if (state == PA_STREAM_READY) return true;
+        if (!PA_STREAM_IS_GOOD(state)) return false;
+        pa_threaded_mainloop_wait(loop);
+    }
+}
