@@ -51,7 +51,7 @@ function(drovane_require_tools what)
   endforeach()
   if(missing)
     list(JOIN missing ", " missing)
-    message(FATAL_ERROR "${what} needs ${missing}, which this machine lacks: run scripts/install-deps "
+    message(FATAL_ERROR "${what} needs ${missing}, which this machine lacks: run scripts/install-deps test "
                         "(or configure with -DDROVANE_BUILD_TESTS=OFF)")
   endif()
 endfunction()

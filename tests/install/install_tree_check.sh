@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/installed_tree.sh"
 
 for tool in desktop-file-validate appstreamcli man groff; do
-  command -v "$tool" >/dev/null || { echo "install check: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "install check: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
 done
 work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-install-check.XXXXXX")
 trap 'rm -rf "$work"' EXIT

@@ -13,12 +13,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$source/tools/rig/pulse_server.sh"
 
 for tool in dpkg dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli man groff; do
-  command -v "$tool" >/dev/null || { echo "package check: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "package check: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
 done
 # dpkg needs root to give the files their owner; fakeroot lends it to an ordinary user.
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
-  command -v fakeroot >/dev/null || { echo "package check: fakeroot is missing (run scripts/install-deps)" >&2; exit 1; }
+  command -v fakeroot >/dev/null || { echo "package check: fakeroot is missing (run scripts/install-deps test)" >&2; exit 1; }
   as_root=(fakeroot)
 fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-package-check.XXXXXX")

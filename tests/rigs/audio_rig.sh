@@ -41,7 +41,7 @@ join_residual_db=-60
 tools=(parec pactl setpriv)
 if [ "$RIG_SERVER" = pipewire ]; then tools+=(pipewire wireplumber pipewire-pulse dbus-daemon sox); else tools+=(pulseaudio); fi
 for tool in "${tools[@]}"; do
-  command -v "$tool" >/dev/null || { echo "audio rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "audio rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
 done
 
 rig_ledger_open "audio-rig-$RIG_SERVER"

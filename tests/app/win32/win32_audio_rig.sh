@@ -35,7 +35,7 @@ close_limit_ms=300
 rig_started=$(rig_now)
 
 for tool in Xvfb openbox xdotool wine wineserver pulseaudio parec pactl python3; do
-  command -v "$tool" >/dev/null || { echo "win32 audio rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "win32 audio rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
 done
 for f in "$analyze" "$RIG_CAPTURE"; do
   [ -x "$f" ] || { echo "win32 audio rig: the native $f is missing (build the windows preset)" >&2; exit 1; }

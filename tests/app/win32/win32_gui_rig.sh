@@ -18,7 +18,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 RIG_POLL_SECONDS=0.1
 
 for tool in Xvfb openbox trayer xdotool xwininfo import convert wine wineserver python3; do
-  command -v "$tool" >/dev/null || { echo "win32 rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "win32 rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
 done
 
 rig_ledger_open win32-gui-rig

@@ -17,9 +17,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 launcher=/usr/libexec/at-spi-bus-launcher
 for tool in Xvfb openbox xdotool xwininfo convert dbus-daemon /usr/bin/python3 "$launcher"; do
-  command -v "$tool" >/dev/null || { echo "a11y rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "a11y rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
 done
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "a11y rig: pyatspi is missing (run scripts/install-deps)" >&2; exit 1; }
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "a11y rig: pyatspi is missing (run scripts/install-deps test)" >&2; exit 1; }
 
 rig_ledger_open a11y-rig
 work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-a11y-rig.XXXXXX")

@@ -19,7 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/x11_windows.sh"
 
 for tool in Xvfb openbox trayer xdotool xwininfo xprop import convert pulseaudio parec; do
-  command -v "$tool" >/dev/null || { echo "gui rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "gui rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
 done
 
 rig_ledger_open gui-rig

@@ -15,7 +15,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/x11_windows.sh"
 
 for tool in Xvfb openbox trayer xdotool xwininfo import convert pulseaudio; do
-  command -v "$tool" >/dev/null || { echo "scaled shots: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "scaled shots: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
 done
 
 rig_ledger_open scaled-shots

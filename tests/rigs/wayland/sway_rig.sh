@@ -14,7 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/checks.sh"
 
 for tool in sway swaymsg grim dbus-daemon dbus-send /usr/bin/python3; do
-  command -v "$tool" >/dev/null || { echo "sway rig: $tool is missing (run scripts/install-deps)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "sway rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
 done
 
 rig_ledger_open sway-rig
