@@ -21,8 +21,24 @@ bool CSystemTray::AddToTray(TrayHost& host, std::string_view tip, int iconId, st
     m_tip = std::string(CutUtf8(tip, kMaxTipBytes));
     m_iconId = iconId;
     m_wanted = true;
-    m_enabled = host.AddIcon(iconId, m_tip);
+    return AddIcon();
+}
+
+bool CSystemTray::AddIcon() {
+    if (const auto popup = FindPopup()) m_host->OfferMenu(popup->popup, popup->MenuDefault());
+    m_enabled = m_host->AddIcon(m_iconId, m_tip);
     return m_enabled;
+}
+
+std::optional<CSystemTray::Popup> CSystemTray::FindPopup() const {
+    const auto menu = FindMenu(static_cast<int>(m_id & 0xFFFF));
+    if (menu.empty()) return std::nullopt;
+    const MenuPopup& popup = menu.front();
+    if (!m_defaultByPosition) return Popup{popup, static_cast<int>(m_defaultMenuItem)};
+    // A position past the end has no command, as with the window system's menus.
+    const int command =
+        m_defaultMenuItem < popup.items.size() ? popup.items[m_defaultMenuItem].command : -1;
+    return Popup{popup, command};
 }
 
 void CSystemTray::RemoveFromTray() {
@@ -41,39 +57,21 @@ bool CSystemTray::ReplaceIcon(int iconId) {
 
 bool CSystemTray::OnNotificationAreaCreated() {
     if (!m_wanted) return false;
-    m_enabled = m_host->AddIcon(m_iconId, m_tip);
-    return m_enabled;
+    return AddIcon();
 }
 
 long CSystemTray::HandleTrayCallback(std::uint32_t id, std::uint32_t message) {
     if (id != m_id || m_host == nullptr) return 0;
-    const auto menu = FindMenu(static_cast<int>(m_id & 0xFFFF));
-
+    if (message != kRButtonUp && message != kLButtonDblClk) return 1;
+    const auto popup = FindPopup();
     if (message == kRButtonUp) {
-        if (menu.empty()) return 0;
-        const MenuPopup& popup = menu.front();
-        int defaultCommand = static_cast<int>(m_defaultMenuItem);
-        if (m_defaultByPosition) {
-            defaultCommand =
-                m_defaultMenuItem < popup.items.size() ? popup.items[m_defaultMenuItem].command : 0;
-        }
+        if (!popup) return 0;
         m_host->SetForeground();
-        m_host->TrackPopupMenu(popup, defaultCommand);
+        m_host->TrackPopupMenu(popup->popup, popup->MenuDefault());
         return 1;
     }
-    if (message == kLButtonDblClk) {
-        m_host->SetForeground();
-        int command = static_cast<int>(m_defaultMenuItem);
-        if (m_defaultByPosition) {
-            if (menu.empty()) return 0;
-            const MenuPopup& popup = menu.front();
-            // A position past the end has no command, as with the window system's menus.
-            command = m_defaultMenuItem < popup.items.size()
-                          ? popup.items[m_defaultMenuItem].command
-                          : -1;
-        }
-        m_host->SendCommand(command);
-        return 1;
-    }
+    m_host->SetForeground();
+    if (m_defaultByPosition && !popup) return 0;
+    m_host->SendCommand(popup ? popup->defaultCommand : static_cast<int>(m_defaultMenuItem));
     return 1;
 }

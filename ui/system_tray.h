@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,9 @@ public:
     virtual void SetForeground() = 0;
     // Opens `popup` at the mouse cursor; the command chosen goes to the main window's handlers.
     virtual void TrackPopupMenu(const MenuPopup& popup, int defaultCommand) = 0;
+    // Hands the icon's menu over before the icon is added, for a notification area that draws
+    // menus itself (a D-Bus tray host); the others open it through TrackPopupMenu.
+    virtual void OfferMenu(const MenuPopup& /*popup*/, int /*defaultCommand*/) {}
     // Runs `command` in the main window at once.
     virtual void SendCommand(int command) = 0;
 };
@@ -59,6 +63,17 @@ public:
     bool Enabled() const { return m_enabled; }
 
 private:
+    // The icon's pop-up and its default command, when its menu resource has one.
+    struct Popup {
+        const MenuPopup& popup;
+        // -1 for a position past the popup's end, which has no command.
+        int defaultCommand;
+        // What the menu shows as its default: nothing for a position past the end.
+        int MenuDefault() const { return defaultCommand < 0 ? 0 : defaultCommand; }
+    };
+    std::optional<Popup> FindPopup() const;
+    bool AddIcon();
+
     TrayHost* m_host = nullptr;
     bool m_enabled = false;
     // AddToTray was called and RemoveFromTray was not.

@@ -121,6 +121,7 @@ int main(int argc, char** argv) {
         });
 
     window.OnTrayQuery([&] { return trayHost.Available(); });
+    window.OnCommanded([&] { trayHost.RefreshMenu(); });
 
     CRepellerDialog dialog(window, player, settings, prompt, tray, trayHost, shell,
                            PageAddress(DROVANE_PRODUCT_PAGE));
@@ -132,6 +133,7 @@ int main(int argc, char** argv) {
         static_cast<void>(single.Listen([&](const QString& token) { window.Raise(token); }));
     });
     dialog.OnInitDialog();
+    trayHost.RefreshMenu();
     int result = 0;
     if (!quitOnSignal.Requested()) {
         window.show();

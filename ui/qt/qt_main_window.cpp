@@ -243,6 +243,7 @@ void QtMainWindow::NameControls() {
 
 void QtMainWindow::Command(int id) {
     if (m_logic) m_logic->OnCommand(id);
+    if (m_commanded) m_commanded();
 }
 
 std::string QtMainWindow::GetItemText(int id) {

@@ -48,6 +48,8 @@ public:
     void Raise(const QString& activationToken = {});
     // Whether a notification area shows the tray icon now.
     void OnTrayQuery(std::function<bool()> available) { m_trayAvailable = std::move(available); }
+    // Called after each command of the window's menus and buttons has run.
+    void OnCommanded(std::function<void()> done) { m_commanded = std::move(done); }
     // Gives a pop-up menu of ours the check marks the logic decides.
     void UpdateMenu(QMenu* menu);
 
@@ -104,6 +106,7 @@ private:
     QSet<QWidget*> m_hiddenItems;  // hidden by the logic
     std::function<void()> m_marked;
     std::function<bool()> m_trayAvailable;
+    std::function<void()> m_commanded;
     bool m_destroyed = false;
     bool m_settingCheck = false;
 };

@@ -1,6 +1,7 @@
 #include "ui/qt/qt_tray_host.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 
 #include "base/qt/qt_text.h"
 #include "toolkit/qt/flat_menu.h"
@@ -90,6 +91,10 @@ bool QtTrayHost::ReplaceIcon(int iconId) {
 void QtTrayHost::SetForeground() { m_foreground(); }
 
 void QtTrayHost::TrackPopupMenu(const MenuPopup& popup, int defaultCommand) {
+    // On Wayland a menu is a pop-up only when it answers the program's own latest input; one
+    // that a tray host's request opens would map as a window of its own. There every tray host
+    // draws the exported menu instead.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return;
     std::unique_ptr<QMenu> menu = std::make_unique<FlatMenu>();
     menu->setObjectName("TrayMenu");
     qt_menu::Fill(
@@ -99,4 +104,22 @@ void QtTrayHost::TrackPopupMenu(const MenuPopup& popup, int defaultCommand) {
     m_menu->popup(QCursor::pos());
 }
 
-void QtTrayHost::SendCommand(int command) { m_commands(command); }
+void QtTrayHost::OfferMenu(const MenuPopup& popup, int defaultCommand) {
+    // On an X11 tray Qt would open a context menu by itself; there the flat menu opens instead.
+    if (m_protocol != TrayProtocol::StatusNotifier || m_hostMenu) return;
+    m_hostMenu = std::make_unique<QMenu>();
+    qt_menu::Fill(
+        *m_hostMenu, popup, [this](int command) { SendCommand(command); }, defaultCommand);
+    RefreshMenu();
+    // Set before the icon shows: a host reads the item's menu once, as it finds the item.
+    m_icon->setContextMenu(m_hostMenu.get());
+}
+
+void QtTrayHost::RefreshMenu() {
+    if (m_hostMenu) qt_menu::UpdateChecks(*m_hostMenu, m_checks);
+}
+
+void QtTrayHost::SendCommand(int command) {
+    m_commands(command);
+    RefreshMenu();
+}

@@ -33,13 +33,19 @@ public:
     [[nodiscard]] bool ReplaceIcon(int iconId) override;
     void SetForeground() override;
     void TrackPopupMenu(const MenuPopup& popup, int defaultCommand) override;
+    void OfferMenu(const MenuPopup& popup, int defaultCommand) override;
     void SendCommand(int command) override;
+
+    // Gives the menu a D-Bus tray host draws the check marks of the program's state now.
+    void RefreshMenu();
 
     // A notification area shows the icon (an X11 tray only while one runs).
     bool Available() const;
 
     // The menu opened last (for tests), or null.
     QMenu* Menu() const { return m_menu.get(); }
+    // The menu exported to a D-Bus tray host (for tests), or null.
+    QMenu* HostMenu() const { return m_hostMenu.get(); }
     // The icon once a notification area exists (for tests), or null.
     QSystemTrayIcon* Icon() const { return m_icon.get(); }
 
@@ -61,4 +67,6 @@ private:
     // The D-Bus watcher the icon registered with, by its connection's name.
     std::string m_watcher;
     std::unique_ptr<QMenu> m_menu;
+    // Exported over D-Bus; the host draws it in the desktop's own look.
+    std::unique_ptr<QMenu> m_hostMenu;
 };

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The Wayland rig: runs the real drovane natively on Wayland (Qt's Wayland plugin) under a private
-# headless sway, with a D-Bus tray host (tests/rigs/tray/sni_watcher.py) on a private session bus.
-# Checks the window's app id and fixed size, that the tray menu maps, that a second start brings
-# back the window hidden to the tray, and that nothing is written to standard error. Saves
-# screenshots (grim) of the window and of the screen with the tray menu.
+# headless sway, with a D-Bus tray host (tests/rigs/tray/sni_watcher.py) on a private session bus
+# and a private PulseAudio. Checks the window's app id and fixed size, that a host's context-menu
+# request maps no window of its own, that a second start brings back the window hidden to the
+# tray, that waybar (a real tray host, clicked through a virtual pointer) draws the exported menu
+# whose items work, and that nothing is written to standard error. Saves screenshots (grim) of the
+# window and of waybar's menu.
 # Usage: sway_rig.sh DROVANE SCREENSHOT_DIR
 set -uo pipefail
 prog=$1
@@ -12,8 +14,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/pulse_server.sh"
 . "$here/../../../tools/rig/session_bus.sh"
 . "$here/../../../tools/rig/checks.sh"
+. "$here/../tray/tray_menu_checks.sh"
 
-for tool in sway swaymsg grim dbus-daemon dbus-send /usr/bin/python3; do
+for tool in sway swaymsg grim waybar dbus-daemon dbus-send pulseaudio parec sox /usr/bin/python3; do
   command -v "$tool" >/dev/null || { echo "sway rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
 done
 
@@ -25,6 +28,7 @@ cleanup() {
   local p
   for p in "${started[@]}"; do kill -KILL "$p" 2>/dev/null; done
   rig_bus_stop
+  rig_pulse_stop
   if [ -n "${sway_pid:-}" ]; then kill -TERM "$sway_pid" 2>/dev/null; wait "$sway_pid" 2>/dev/null; fi
   rm -rf "$work"
   rig_ledger_close
@@ -36,6 +40,7 @@ trap 'exit 143' TERM INT
 # A session of its own: runtime folder, silent sound (ALSA knows no device), no X11, Qt on Wayland
 # at scale 1 without the caller's themes.
 rig_pulse_env "$work/env"
+rig_pulse_start || exit 1
 unset QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
   QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI XDG_CURRENT_DESKTOP \
   DESKTOP_SESSION SWAYSOCK QT_WAYLAND_DISABLE_WINDOWDECORATION || true
@@ -114,7 +119,7 @@ ok "mapped with app id $app_id"
 expect "the icon registered with the D-Bus tray host" registered
 shot compact
 
-echo "== the tray menu opens at the host's request"
+echo "== a host's context-menu request maps no window of its own: the host draws the menu"
 # call METHOD: what a panel sends to the program's item.
 call() {
   local it
@@ -122,20 +127,20 @@ call() {
   dbus-send --session --print-reply --dest="${it[0]}" "${it[1]}" "org.kde.StatusNotifierItem.$1" \
     int32:900 int32:740 >/dev/null
 }
-# A menu without a parent window maps as a window of its own on Wayland: sway lists it.
+# The program's windows in sway's tree (a menu that is no pop-up would be one of them).
 windows() { swaymsg -t get_tree | grep -c "\"pid\": $first_pid"; }
-menu_mapped() { [ "$(windows)" -eq 2 ]; }
-menu_gone() { [ "$(windows)" -eq 1 ]; }
 call ContextMenu
-expect "the tray menu mapped" menu_mapped
-grim "$shots/wayland-tray-menu.png" && echo "screenshot $shots/wayland-tray-menu.png"
-swaymsg -q "[pid=$first_pid title=\"^drovane\$\"] kill"
-expect "the tray menu closed" menu_gone
+sleep 0.5
+[ "$(windows)" -eq 1 ] && ok "nothing mapped beside the window" || fail "the menu mapped as a window of its own"
 
 echo "== hidden to the tray, a second start brings the window back"
 swaymsg -q "[app_id=$app_id] kill"
 expect "the close box hid the window" unmapped
 alive "$first_pid" && ok "still running in the tray" || fail "the close box ended the program"
+call ContextMenu
+sleep 0.5
+[ "$(windows)" -eq 0 ] && ok "with the window hidden a context-menu request maps nothing" \
+  || fail "the menu mapped as a window of its own"
 "$work/bin/drovane" >>"$work/second.log" 2>&1
 rc=$?
 [ $rc -eq 0 ] && ok "the second copy ended" || fail "second copy: exit $rc"
@@ -159,6 +164,61 @@ rig_watcher_start "$work/watcher.log" || exit 1
 expect "the icon registered with the host that came later" registered
 kill -TERM "$app_pid"
 wait_for 10 dead "$app_pid" || fail "SIGTERM did not end it"
+echo "== waybar, a real tray host: a right click shows the program's menu, and its items work"
+rig_watcher_stop
+cat >"$work/waybar.json" <<'JSON'
+{"layer": "top", "position": "top", "height": 30, "modules-left": ["tray"], "tray": {"icon-size": 20}}
+JSON
+start_bar() {
+  waybar -c "$work/waybar.json" >>"$work/waybar.log" 2>&1 &
+  bar_pid=$!
+  started+=($bar_pid)
+  rig_track_pid "$bar_pid"
+}
+# pixels X,Y WxH: a checksum of that part of the screen.
+pixels() { grim -g "$1 $2" - 2>/dev/null | md5sum; }
+start_bar
+bar_up() { [ -n "$(swaymsg -t get_outputs | grep -m1 '"focused": true')" ] && alive "$bar_pid"; }
+wait_for 10 bar_up || fail "waybar did not start"
+empty_bar=$(pixels 0,0 40x30)
+closed=$(pixels 20,20 150x170)
+launch
+expect "the icon registered with waybar's watcher" item_registered
+icon_shown() { [ "$(pixels 0,0 40x30)" != "$empty_bar" ]; }
+expect "waybar shows the icon" icon_shown
+# Where waybar's menu puts each item below the icon at the bar's left end, in Debian's GTK theme.
+declare -A item_y=([start]=79 [stop]=103 [exit]=177)
+menu_shown() { [ "$(pixels 20,20 150x170)" != "$closed" ]; }
+menu_closed() { [ "$(pixels 20,20 150x170)" = "$closed" ]; }
+open_bar_menu() {
+  /usr/bin/python3 "$here/pointer.py" click 20 15 right && wait_for 10 menu_shown
+}
+choose() { /usr/bin/python3 "$here/pointer.py" click 60 "${item_y[$1]}" && wait_for 10 menu_closed; }
+expect "a right click opened waybar's menu" open_bar_menu
+grim -g "0,0 300x220" "$shots/wayland-waybar-menu.png" && echo "screenshot $shots/wayland-waybar-menu.png"
+expect "the menu holds the tray menu's items, Start checked while the sweep plays" menu_is "start=1 stop=0"
+expect "the sweep plays" sweep_playing
+choose stop
+expect "Stop in waybar's menu stopped the sweep" sweep_silent
+expect "the menu checks Stop now" menu_is "start=0 stop=1"
+expect "waybar's menu opened again" open_bar_menu
+choose start
+expect "Start in waybar's menu started the sweep" sweep_playing
+expect "waybar's menu opened for Exit" open_bar_menu
+choose exit
+exit_box() { swaymsg -t get_tree | grep -q '"name": "Exit"'; }
+expect "Exit asked first" exit_box
+swaymsg -q '[title="^Exit$"] kill'
+no_exit_box() { ! exit_box; }
+expect "closing the question answered no" no_exit_box
+alive "$app_pid" && ok "the program runs on" || fail "the program ended without a yes"
+kill -TERM "$bar_pid"; wait "$bar_pid" 2>/dev/null
+start_bar
+expect "a waybar started after the program got the icon" item_registered
+expect "and its right click opened the program's menu" open_bar_menu
+kill -TERM "$app_pid"
+wait_for 10 dead "$app_pid" || fail "SIGTERM did not end it"
+
 if grep -v 'cannot open sound output' "$work/drovane.log" "$work/second.log" | grep -q .; then
   fail "drovane wrote to standard error:"; cat "$work/drovane.log" "$work/second.log"
 else

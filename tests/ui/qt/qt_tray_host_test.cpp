@@ -74,6 +74,31 @@ TEST_F(QtTrayHostTest, RightClickMenuIsTheTrayMenuWithItsDefaultAndChecks) {
     EXPECT_EQ(commands, std::vector<int>{ids::kExit});
 }
 
+TEST_F(QtTrayHostTest, ADBusHostIsGivenTheTrayMenuToDrawWithTheStateOfNow) {
+    const TrayPresence dbus{true, true, true, ":1.1"};
+    for (const TrayPresence& presence : {dbus, TrayPresence{false, false, true, ""}}) {
+        auto host = MakeHost(presence);
+        ASSERT_TRUE(tray.AddToTray(*host, "Drovane", ids::kTrayIcon, ids::kTrayMenu));
+        QMenu* menu = host->HostMenu();
+        EXPECT_EQ(host->Icon()->contextMenu(), menu);
+        if (!presence.hostRegistered) {
+            EXPECT_EQ(menu, nullptr) << "an X11 tray gets the flat menu instead";
+            continue;
+        }
+        ASSERT_EQ(menu->actions().size(), 10);
+        EXPECT_EQ(menu->defaultAction(), menu->actions()[0]);
+        QAction* start = menu->actions()[3];
+        QAction* stop = menu->actions()[4];
+        EXPECT_TRUE(start->isChecked());
+        sweeping = false;  // what Stop does
+        stop->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(commands, std::vector<int>{ids::kStop});
+        EXPECT_FALSE(start->isChecked()) << "a command's new state reaches the host's menu";
+        EXPECT_TRUE(stop->isChecked());
+    }
+}
+
 TEST_F(QtTrayHostTest, DoubleClickRunsTheDefaultCommand) {
     auto host = MakeHost();
     ASSERT_TRUE(tray.AddToTray(*host, "Drovane", ids::kTrayIcon, ids::kTrayMenu));
