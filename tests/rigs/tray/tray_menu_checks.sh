@@ -20,9 +20,3 @@ level() {
 # The sweep plays at about -12 dBFS (an RMS of 0.18); silence is all but nothing.
 sweep_playing() { awk -v l="$(level)" 'BEGIN { exit !(l > 0.05) }'; }
 sweep_silent() { awk -v l="$(level)" 'BEGIN { exit !(l != "" && l < 0.001) }'; }
-# shoot_window_plain WIN NAME: the window alone.
-shoot_window_plain() {
-  local g
-  read -r -a g <<<"$(geometry "$1")"
-  shoot "$2" "${g[0]}" "${g[1]}" "${g[2]}" "${g[3]}" && echo "screenshot $shots/$2.png"
-}

@@ -100,6 +100,12 @@ host_menu_open() {
   return 1
 }
 no_host_menu() { ! host_menu_open; }
+# shoot_window_plain WIN NAME: the window alone.
+shoot_window_plain() {
+  local g
+  read -r -a g <<<"$(geometry "$1")"
+  shoot "$2" "${g[0]}" "${g[1]}" "${g[2]}" "${g[3]}" && echo "screenshot $shots/$2.png"
+}
 # open_menu: a right click on the icon, as a user gives it.
 open_menu() {
   local at
