@@ -35,6 +35,7 @@ rig_wine_start() {
   rig_wine_env "$dir"
   mkdir -p "$WINEPREFIX"
   # A server of our own, persistent until stopped, so that every program finds it running.
+  RIG_WINESERVER_STARTED=$(date +%s.%N)
   wineserver -f -p >"$dir/wineserver.log" 2>&1 &
   RIG_WINESERVER_PID=$!
   rig_track_pid "$RIG_WINESERVER_PID"
@@ -71,6 +72,8 @@ PY
 
 # rig_wine_stop: ends every program of the prefix, then its server, by the server's id.
 rig_wine_stop() {
+  [ -z "${RIG_WINE_SAVES_PID:-}" ] || kill "$RIG_WINE_SAVES_PID" 2>/dev/null
+  RIG_WINE_SAVES_PID=
   [ -n "${RIG_WINESERVER_PID:-}" ] || return 0
   wineserver -k >/dev/null 2>&1
   local i
@@ -78,4 +81,29 @@ rig_wine_stop() {
   kill -KILL "$RIG_WINESERVER_PID" 2>/dev/null
   wait "$RIG_WINESERVER_PID" 2>/dev/null
   RIG_WINESERVER_PID=
+}
+
+# Every 30 s from its start the Wine server writes what changed of its registry, and answers no
+# program meanwhile: a sound stream runs dry for up to 50 ms. A Wine program that starts changes
+# the registry (Wine writes the display's modes), so the save after it stalls; with no program
+# started since, a save has nothing to write and takes no time.
+# rig_wine_watch_saves FILE: records the start and end of every save into FILE.
+rig_wine_watch_saves() {
+  RIG_WINE_SAVES=$1
+  : >"$1"
+  "$(dirname "${BASH_SOURCE[0]}")/wine_registry_saves.py" "$WINEPREFIX" "$1" &
+  RIG_WINE_SAVES_PID=$!
+  rig_track_pid "$RIG_WINE_SAVES_PID"
+}
+
+# rig_wine_between_saves SECONDS: returns once the server's next save is more than SECONDS away,
+# waiting for the next one to pass if need be. Saves come 30 s apart, counted from the last one
+# seen, or from the server's start.
+rig_wine_between_saves() {
+  local last wait
+  last=$(awk 'END { print $1 }' "$RIG_WINE_SAVES")
+  wait=$(awk -v p="${last:-$RIG_WINESERVER_STARTED}" -v now="$(date +%s.%N)" -v need="$1" 'BEGIN {
+    next_save = p + 30 * (int((now - p) / 30) + 1)
+    print (next_save - now >= need + 0.5) ? 0 : next_save - now + 0.5 }')
+  sleep "$wait"
 }

@@ -71,6 +71,7 @@ rig_pulse_env "$work/pulse"
 rig_desktop_start "$work" || exit 1
 t0=$(rig_now)
 rig_wine_start "$work" || exit 1
+rig_wine_watch_saves "$work/registry-saves"
 # Wine picks its sound driver once a process, at the first use: with the Pulse driver alone, a
 # process that found no server tries again at its next use, as it would find a new device on
 # Windows; ALSA (here without any device) would otherwise take its place for good.
@@ -148,6 +149,9 @@ ok "the window is shown"
 expect "the sweep plays through Beep (silent under Wine)" beeped "$first_log" 2
 answers "Stop" 132
 answers "Start" 131
+# Each measure starts after a save of the Wine server's registry and ends before the next (see
+# rig_wine_between_saves): a save that stalls every Wine program would sound as a dropout.
+rig_wine_between_saves 10
 rig_pulse_start || exit 1
 server_at=$(rig_now)
 rig_record_start "$work/rec.raw"
@@ -217,6 +221,7 @@ busy_dropouts() {
 # melody_take NAME: the melody from Test Sound for 4.5 s; true when every note was heard in order.
 melody_take() {
   local from to
+  rig_wine_between_saves 7
   answers "Stop" 132
   sleep 0.3
   from=$(rig_now)
@@ -244,6 +249,7 @@ close_window "$first"
 # every tone was heard in order with no dropout and no click. Sets closed_at, app_pid.
 sweep_take() {
   local from
+  rig_wine_between_saves 17
   from=$(rig_now)
   launch
   # Looked for through the server and X alone: a Wine process started now would stall the sound.
@@ -298,6 +304,7 @@ fi
 # clicks and dropouts as failures; true when the median stop was heard within the limit.
 cycles_run() {
   local from pid count clicks i=0 requested end heard
+  rig_wine_between_saves 28
   from=$(rig_now)
   "${priority[@]}" wine "$cycles_exe" 50 100 >"$work/$1.stops" 2>"$work/$1.err" &
   pid=$!
