@@ -196,10 +196,10 @@ else
   fail "no sound after the server appeared"
 fi
 
-# Wine's Pulse driver runs dry now and then and fills the server's queue with silence, which the
-# recording shows as a dropout: a timer of its own moves the stream's data to the server, where on
-# Windows the endpoint's clock takes it. Seen here: a take of a few seconds mostly has none, a
-# longer one now and then a few, and some runs many. A fault of the program shows in every run,
+# Wine's Pulse driver runs dry when the Wine server stalls, and fills the server's queue with
+# silence, which the recording shows as a dropout. Its registry saves (up to 50 ms, every 30 s) are
+# kept out of the takes; what remains is rarer: about one short dropout in 100 s of sound, here
+# with no save near it. A fault of the program shows in every run,
 # so a failed recording of the melody is taken once more, and of the sweep twice more, each a new
 # start of the program; one clean take decides. When every take dropped sound on a busy machine
 # (a load average of 1 or more), the run says so and counts as inconclusive, not as a failure.
