@@ -28,9 +28,25 @@ rig_desktop_start() {
     return 1
   fi
   export DISPLAY=:$(head -n1 "$dir/display")
-  openbox >"$dir/openbox.log" 2>&1 &
-  RIG_WM_PID=$!
-  rig_track_pid "$RIG_WM_PID"
+  # A window mapped before the window manager runs is never given the focus: wait until openbox
+  # has announced itself on the root window. On a busy machine it has once failed to open the
+  # display that Xvfb had just reported ready; it is then started again.
+  local attempt
+  for attempt in 1 2 3; do
+    openbox >"$dir/openbox.log" 2>&1 &
+    RIG_WM_PID=$!
+    rig_track_pid "$RIG_WM_PID"
+    for i in $(seq 200); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+      kill -0 "$RIG_WM_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+    echo "openbox did not start (attempt $attempt):" >&2
+    cat "$dir/openbox.log" >&2
+    kill -KILL "$RIG_WM_PID" 2>/dev/null
+    wait "$RIG_WM_PID" 2>/dev/null
+  done
+  return 1
 }
 
 # rig_tray_start DIR: starts trayer at the bottom right; sets RIG_TRAY_PID once its panel is up.

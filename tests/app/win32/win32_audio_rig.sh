@@ -110,7 +110,7 @@ answers() {
 close_window() {
   local xmain
   xmain=$(xdotool search --name "^$caption\$" 2>/dev/null | head -n1)
-  xdotool windowactivate --sync "$xmain" 2>/dev/null
+  timeout 10 xdotool windowactivate --sync "$xmain" 2>/dev/null
   closed_at=$(rig_now)
   xdotool key --window "$xmain" Escape keyup Escape 2>/dev/null
   wait_for 15 dead "$1" || fail "the program still runs 15 s after its window was closed"

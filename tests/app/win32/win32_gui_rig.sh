@@ -549,7 +549,7 @@ types=$(for id in 1007 131 132 133 6 7 3 4; do drv buttontype "$main" "$id"; don
 same "its eight push buttons are owner-drawn" "$types" 11
 outline=$(drv syscolor 21)  # COLOR_3DDKSHADOW
 # Menu windows get their frames while a window of the program's is in front.
-xdotool windowactivate --sync "$(xwindow "$caption")" 2>/dev/null
+timeout 10 xdotool windowactivate --sync "$(xwindow "$caption")" 2>/dev/null
 in_front() { [ "$(drv foreground)" = "$main" ]; }
 check "the main dialog is in front" in_front
 import -window root "$work/before_file_menu.png"
@@ -772,7 +772,7 @@ launch drovane
 third=$app_pid
 if wait_for 30 find_main && wait_for 15 visible "$main"; then
   xmain=$(xwindow "$caption")
-  xdotool windowactivate --sync "$xmain" 2>/dev/null
+  timeout 10 xdotool windowactivate --sync "$xmain" 2>/dev/null
   xdotool key --window "$xmain" Escape keyup Escape 2>/dev/null
   check "the Escape key ends the program without a question" dead "$third"
 else

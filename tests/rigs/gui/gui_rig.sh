@@ -103,7 +103,7 @@ shape_of() {
     END { if (!found) print "none" }'
 }
 active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
-activate() { xdotool windowactivate --sync "$1" 2>/dev/null; wait_for 10 active_is "$1"; }
+activate() { timeout 10 xdotool windowactivate --sync "$1" 2>/dev/null; wait_for 10 active_is "$1"; }
 keys() { xdotool key --delay 60 "$@"; }
 # click WIN X Y: left click at a point of the window's client area (template pixels).
 click() { xdotool mousemove --window "$1" "$2" $(($3 + menu_height)) click 1; }

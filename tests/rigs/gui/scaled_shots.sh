@@ -73,7 +73,7 @@ grow() { [ "$(geometry "$win" | cut -d' ' -f4)" -gt "${g[3]}" ]; }
 wait_for 10 grow || fail "Details did not unfold"
 sleep 0.5
 shoot_window "$win" "expanded-$suffix"
-xdotool windowactivate --sync "$win" 2>/dev/null
+timeout 10 xdotool windowactivate --sync "$win" 2>/dev/null
 xdotool key --delay 60 alt+f
 if wait_for 10 popup_open $((64 * scale)); then
   sleep 0.5

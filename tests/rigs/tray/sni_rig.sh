@@ -65,7 +65,7 @@ call() {
 }
 # close_box: what the window manager's close button does.
 close_box() {
-  xdotool windowactivate --sync "$win" 2>/dev/null
+  timeout 10 xdotool windowactivate --sync "$win" 2>/dev/null
   xdotool key --window "$win" alt+F4
   # Xvfb may keep a key down that closed a window: F4 would then repeat into the next window.
   xdotool keyup F4 Alt_L

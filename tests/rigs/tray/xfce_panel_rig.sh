@@ -151,13 +151,23 @@ echo "== a panel that starts after the program gets the icon and its menu"
 kill -TERM "$panel_pid"; wait "$panel_pid" 2>/dev/null
 start_panel
 expect "the icon registered with the new panel" item_registered
+# The new panel draws the icon some time after the registration; a click before finds nothing.
+expect "the new panel shows the icon" icon_shown
 expect "the new panel's right click opened the program's menu" open_menu
 xdotool key Escape; xdotool keyup Escape
 
-kill -TERM "$app_pid"
-wait_for 10 dead "$app_pid" || fail "drovane did not end on SIGTERM"
-if grep -q . "$work/drovane.log"; then
-  fail "drovane wrote to standard error:"; cat "$work/drovane.log"
+if alive "$app_pid"; then
+  kill -TERM "$app_pid"
+  wait_for 10 dead "$app_pid" || fail "drovane did not end on SIGTERM"
+else
+  wait "$app_pid"
+  fail "drovane ended by itself, with status $?"
+fi
+# Qt warns when it finds no watcher to register the icon with: here the panel that went away.
+grep -v "QDBusTrayIcon encountered a D-Bus error: .*org.kde.StatusNotifierWatcher was not provided" \
+  "$work/drovane.log" >"$work/drovane-warnings.log"
+if grep -q . "$work/drovane-warnings.log"; then
+  fail "drovane wrote to standard error:"; cat "$work/drovane-warnings.log"
 else
   ok "no warnings on standard error"
 fi
