@@ -14,6 +14,9 @@ void PrepareBox(QMessageBox& box) {
     QWidget* owner = box.parentWidget();
     if (!owner) return;
     box.setWindowModality(Qt::WindowModal);
+    // QMessageBox makes a window-modal box a sheet, which Qt's own title bars on Wayland (GNOME,
+    // weston) leave out: as a dialog it keeps its modality and has its title bar.
+    box.setWindowFlags((box.windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
     if (!owner->isVisible()) {
         box.adjustSize();
         const QRect screen = owner->screen()->availableGeometry();
