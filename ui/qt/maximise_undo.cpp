@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -10,7 +11,8 @@ namespace {
 
 class MaximiseUndo final : public QObject {
 public:
-    explicit MaximiseUndo(QWidget* window) : QObject(window), m_window(window) {
+    MaximiseUndo(QWidget* window, bool compositorRefuses)
+        : QObject(window), m_window(window), m_compositorRefuses(compositorRefuses) {
         window->installEventFilter(this);
     }
 
@@ -30,7 +32,12 @@ public:
 private:
     void OnState(Qt::WindowState state) {
         if (state != Qt::WindowMaximized) return;
-        if (!m_undoing) {
+        if (m_compositorRefuses) {
+            // Nothing changed on the screen: only Qt's record of the state, which its title bar
+            // would draw as a restore button, is put back.
+            QTimer::singleShot(
+                0, this, [this] { m_window->windowHandle()->setWindowStates(Qt::WindowNoState); });
+        } else if (!m_undoing) {
             // The request is on its way: the size the compositor answers with must be taken.
             m_undoing = true;
             m_fixed = m_window->size();
@@ -43,6 +50,7 @@ private:
     }
 
     QWidget* m_window;
+    const bool m_compositorRefuses;
     bool m_watching = false;
     bool m_undoing = false;
     QSize m_fixed;
@@ -52,6 +60,7 @@ private:
 
 void UndoMaximiseOnWayland(QWidget* window) {
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        new MaximiseUndo(window);
+        const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':');
+        new MaximiseUndo(window, desktops.contains(QLatin1String("GNOME"), Qt::CaseInsensitive));
     }
 }
