@@ -32,21 +32,17 @@ public:
 private:
     void OnState(Qt::WindowState state) {
         if (state != Qt::WindowMaximized) return;
-        if (m_compositorRefuses) {
-            // Nothing changed on the screen: only Qt's record of the state, which its title bar
-            // would draw as a restore button, is put back.
-            QTimer::singleShot(
-                0, this, [this] { m_window->windowHandle()->setWindowStates(Qt::WindowNoState); });
-        } else if (!m_undoing) {
+        if (!m_compositorRefuses && !m_undoing) {
             // The request is on its way: the size the compositor answers with must be taken.
             m_undoing = true;
             m_fixed = m_window->size();
             m_window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        } else {
-            // The compositor maximised it: only now is there something to restore.
-            QTimer::singleShot(
-                0, this, [this] { m_window->windowHandle()->setWindowStates(Qt::WindowNoState); });
+            return;
         }
+        // The compositor maximised the window, and only now is there something to restore; or it
+        // refused to, and only Qt's record of the state (drawn as a restore button) goes back.
+        QTimer::singleShot(
+            0, this, [this] { m_window->windowHandle()->setWindowStates(Qt::WindowNoState); });
     }
 
     QWidget* m_window;
