@@ -40,7 +40,8 @@ private:
             return;
         }
         // The compositor maximised the window, and only now is there something to restore; or it
-        // refused to, and only Qt's record of the state (drawn as a restore button) goes back.
+        // kept the window at its size, and only the maximised state (drawn as a restore button)
+        // goes back.
         QTimer::singleShot(
             0, this, [this] { m_window->windowHandle()->setWindowStates(Qt::WindowNoState); });
     }
