@@ -19,6 +19,7 @@
 #include "settings/qt/file_registry.h"
 #include "settings/registry_settings.h"
 #include "tone/audio_tone_sink.h"
+#include "toolkit/qt/accessible_line_edit.h"
 #include "tone/linux/linux_sound_output.h"
 #include "tone/tone_player.h"
 #include "ui/about_box.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The program lives on in the tray with no window shown; only Exit and Escape end it.
     app.setQuitOnLastWindowClosed(false);
+    InstallAccessibleLineEdits(app);
     const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     QCoreApplication::setApplicationName(name);
     // The launcher's name: Wayland's app id and X11's class hints, by which shells find the
