@@ -225,19 +225,18 @@ void QtMainWindow::BuildControls() {
     NameControls();
 }
 
+// A screen reader takes a control's name from the label that labels it, if any: only a label
+// whose text is the whole name labels its control. An edit named with its unit ("Frequency (Hz)",
+// from "Frequency" and a part of "(Hz) to") goes by its own name.
 void QtMainWindow::NameControls() {
     const auto label = [this](int id) { return qobject_cast<QLabel*>(m_items.value(id)); };
     for (const control_names::Naming& n : control_names::Namings()) {
         QWidget* control = m_items.value(n.control);
-        label(n.label)->setBuddy(control);
-        control->setAccessibleName(
-            FromUtf8(control_names::NameOf(n, [this](int id) { return GetItemText(id); })));
-    }
-    // A label that holds only a unit belongs to the control it follows.
-    for (const control_names::Naming& n : control_names::Namings()) {
-        if (n.unitLabel != 0 && !label(n.unitLabel)->buddy()) {
-            label(n.unitLabel)->setBuddy(m_items.value(n.control));
-        }
+        const QString name =
+            FromUtf8(control_names::NameOf(n, [this](int id) { return GetItemText(id); }));
+        control->setAccessibleName(name);
+        QLabel* before = label(n.label);
+        before->setBuddy(before->text().trimmed() == name ? control : nullptr);
     }
 }
 

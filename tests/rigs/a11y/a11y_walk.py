@@ -125,9 +125,9 @@ buttons = [T["close"], T["start"], T["stop"], T["details_button"]]
 for name in buttons:
     check(f"push button {name}", by(nodes, "push button", name) is not None)
 edits = ["Frequency (Hz)", "to (Hz)", "Delay", "Step"]
-# Each label and the control it names; the unit "(Hz)" belongs to the edit before it.
-labelled = {"Frequency": ("text", "Frequency (Hz)"), "(Hz) to": ("text", "to (Hz)"),
-            "(Hz)": ("text", "to (Hz)"), "Delay": ("text", "Delay"), "Step": ("text", "Step"),
+# Each label whose text is the whole name of a control labels it; an edit named with its unit has
+# no labelling label, as Orca would read the label in place of the name.
+labelled = {"Delay": ("text", "Delay"), "Step": ("text", "Step"),
             T["run_at_logon"]: ("check box", T["run_at_logon"])}
 for text, (role, name) in labelled.items():
     label = by(nodes, "label", text)
@@ -139,6 +139,9 @@ for text, (role, name) in labelled.items():
           any(t.name == name for t in targets(label, pyatspi.RELATION_LABEL_FOR)))
     check(f"{name!r} is labelled by {text!r}",
           any(t.name == text for t in targets(control, pyatspi.RELATION_LABELLED_BY)))
+for name in ["Frequency (Hz)", "to (Hz)"]:
+    edit = by(nodes, "text", name)
+    check(f"{name!r} has no labelling label", edit is not None and not targets(edit, pyatspi.RELATION_LABELLED_BY))
 notice = next((n for n in nodes if n.getRoleName() == "label" and n.name.startswith(T["notice"])), None)
 check("the notice is static text", notice is not None)
 for text in [T["sound_settings"], T["sound_test"]]:

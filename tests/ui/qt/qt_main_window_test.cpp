@@ -274,8 +274,9 @@ TEST_F(QtMainWindowTest, ScreenReadersFindEachControlByNameRoleAndTheLabelThatNa
         std::vector<int> labels;
     } controls[] = {
         {ids::kStart, QAccessible::PushButton, "Start", {}},
-        {ids::kFrequency1, QAccessible::EditableText, "Frequency (Hz)", {ids::kFrequencyLabel}},
-        {ids::kFrequency2, QAccessible::EditableText, "to (Hz)", {ids::kToLabel, ids::kHzLabel}},
+        // Orca reads a labelling label in place of the name: no label holds these whole names.
+        {ids::kFrequency1, QAccessible::EditableText, "Frequency (Hz)", {}},
+        {ids::kFrequency2, QAccessible::EditableText, "to (Hz)", {}},
         {ids::kDelay, QAccessible::EditableText, "Delay", {ids::kDelayLabel}},
         {ids::kStep, QAccessible::EditableText, "Step", {ids::kStepLabel}},
         {ids::kRunAtLogon, QAccessible::CheckBox, "Start at logon", {ids::kRunAtLogonLabel}},
