@@ -52,4 +52,6 @@ public:
     [[nodiscard]] virtual bool LoadBanner(int id, std::string_view type) = 0;
     // Shows the loaded banner, animating it when it is an animated GIF.
     virtual void StartBanner() = 0;
+    // Tells a screen reader `message` (in the user's language), where the platform has a way to.
+    virtual void Announce(std::string_view message) { static_cast<void>(message); }
 };

@@ -75,6 +75,22 @@ bool CRepellerDialog::OnInitDialog() {
 }
 
 bool CRepellerDialog::OnCommand(int command) {
+    m_refused = false;
+    if (!Dispatch(command)) return false;
+    // A screen reader hears what plays now; the sweep is too high for many to hear it.
+    const bool changesSound = command == ids::kStart || command == ids::kStop ||
+                              command == ids::kTestSound || command == ids::kStopTest ||
+                              command == ids::kSet || command == ids::kDefault;
+    if (changesSound && !m_refused) {
+        const UiText playing = m_testFlag    ? UiText::TestPlaying
+                               : m_sweepFlag ? UiText::SweepPlaying
+                                             : UiText::Stopped;
+        m_view.Announce(m_view.Text(playing));
+    }
+    return true;
+}
+
+bool CRepellerDialog::Dispatch(int command) {
     switch (command) {
         case ids::kTestSound:
             OnTestSound();
@@ -173,8 +189,8 @@ void CRepellerDialog::ExchangeToControls() {
 }
 
 bool CRepellerDialog::ApplyParams() {
-    if (!ExchangeFromControls()) return false;
-    if (!m_player.SetParams(Frequency1, Frequency2, Delay, Step)) return false;
+    m_refused = !ExchangeFromControls() || !m_player.SetParams(Frequency1, Frequency2, Delay, Step);
+    if (m_refused) return false;
     ExchangeToControls();
     m_settings.SaveToneParams(Frequency1, Frequency2, Delay, Step);
     return true;

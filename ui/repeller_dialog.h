@@ -92,6 +92,7 @@ public:
     std::int32_t RunAtLogonCheck = 0;
 
 private:
+    bool Dispatch(int command);
     // Steps 1 to 4 of a start: read, check, show and store the values.
     [[nodiscard]] bool ApplyParams();
 
@@ -106,6 +107,7 @@ private:
 
     bool m_sweepFlag = true;
     bool m_testFlag = false;
+    bool m_refused = false;  // the last command's values were refused, with a message
     int m_detailsHeight = kInitialDetailsHeight;
     DialogScale m_scale;
 };

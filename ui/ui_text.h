@@ -24,6 +24,10 @@ enum class UiText {
     SoundSettings,
     SoundTest,
     RunAtLogon,
+    // What a screen reader is told when the sound changes; not on the screen.
+    SweepPlaying,
+    Stopped,
+    TestPlaying,
 };
 
 struct UiTextEntry {
@@ -51,6 +55,9 @@ inline constexpr std::array kUiTexts{
     UiTextEntry{UiText::SoundSettings, "Sound settings", 0},
     UiTextEntry{UiText::SoundTest, "Speaker test", 0},
     UiTextEntry{UiText::RunAtLogon, "Start at logon", 0},
+    UiTextEntry{UiText::SweepPlaying, "sweep playing", 0},
+    UiTextEntry{UiText::Stopped, "stopped", 0},
+    UiTextEntry{UiText::TestPlaying, "test sound playing", 0},
 };
 
 constexpr const UiTextEntry& Entry(UiText id) {

@@ -63,5 +63,17 @@
         <source>Start at logon</source>
         <translation>시작 시 실행하기</translation>
     </message>
+    <message>
+        <source>sweep playing</source>
+        <translation>스윕 재생 중</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>정지됨</translation>
+    </message>
+    <message>
+        <source>test sound playing</source>
+        <translation>사운드 테스트 재생 중</translation>
+    </message>
 </context>
 </TS>

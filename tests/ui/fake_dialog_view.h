@@ -82,8 +82,10 @@ public:
         return bannerLoads;
     }
     void StartBanner() override { Log("start banner"); }
+    void Announce(std::string_view message) override { announced.emplace_back(message); }
 
     bool bannerLoads = true;
+    std::vector<std::string> announced;  // what a screen reader was told
 
 private:
     void Log(std::string entry) {

@@ -246,6 +246,7 @@ protected:
     void Give(Command command) {
         const int ids[] = {ids::kStart,    ids::kStop, ids::kTestSound,
                            ids::kStopTest, ids::kSet,  ids::kDefault};
+        view.announced.clear();
         ASSERT_TRUE(dialog.OnCommand(ids[static_cast<int>(command)]));
         Settle();
     }
@@ -275,6 +276,8 @@ TEST_P(StateTableTest, CommandLeadsToTheStateOfTheTable) {
     }
     EXPECT_EQ(dialog.OnUpdateCommand(ids::kStart), cell.sweep);
     EXPECT_EQ(dialog.OnUpdateCommand(ids::kStop), !cell.sweep);
+    const char* playing = cell.test ? "test sound playing" : cell.sweep ? "sweep playing" : "stopped";
+    EXPECT_EQ(view.announced, std::vector<std::string>{playing}) << "a screen reader is told once";
     if (cell.command == Command::StopTest && cell.from != State::TestingResume &&
         cell.from != State::TestingOnly) {
         EXPECT_EQ(sink.Calls().size(), callsBefore) << "Stop Test without a test touched the sink";
@@ -306,6 +309,7 @@ TEST_F(RepellerDialogTest, EmptyEditStopsTheExchangeThereAndChangesNothing) {
     Settle();
 
     EXPECT_EQ(prompt.errors, std::vector<std::string>{"Please enter an integer."});
+    EXPECT_EQ(view.announced, std::vector<std::string>{}) << "the message says what happened";
     EXPECT_EQ(view.focus, ids::kFrequency2);
     EXPECT_EQ(dialog.Frequency1, 17000);  // read before the bad edit
     EXPECT_EQ(dialog.Delay, 500);         // never reached

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QShortcut>
 
 #include "banner/qt/qt_animated_picture.h"
 #include "banner/qt/transparent_label.h"
@@ -18,6 +19,7 @@
 #include "toolkit/qt/flat_menu.h"
 #include "toolkit/qt/flat_push_button.h"
 #include "toolkit/qt/qt_canvas.h"
+#include "toolkit/qt/spoken_notice.h"
 #include "ui/control_names.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
@@ -124,6 +126,10 @@ QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, Q
     BuildControls();
     setFixedSize(client.width, menuHeight + client.height);
     UndoMaximiseOnWayland(this);
+    m_notice = new SpokenNotice(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && m_client->isAncestorOf(now)) m_lastControl = now;
+    });
 }
 
 void QtMainWindow::BuildMenuBar() {
@@ -137,6 +143,9 @@ void QtMainWindow::BuildMenuBar() {
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
     }
     bar->Convert();
+    // F10 opens the first menu, as on the desktops that the keyboard's users know.
+    connect(new QShortcut(Qt::Key_F10, this), &QShortcut::activated, this,
+            [this] { m_menuBar->setActiveAction(m_menuBar->actions().value(0)); });
 }
 
 void QtMainWindow::UpdateMenu(QMenu* menu) {
@@ -414,7 +423,14 @@ void QtMainWindow::ShowAboutBox() {
         about.move(screenArea.center() - QPoint(about.width() / 2, about.height() / 2));
     }
     about.exec();
+    // The menu bar, through which the box was opened, gave up the focus while the box had it: the
+    // control that had it before takes it back.
+    if (m_lastControl && m_lastControl->isVisible() && focusWidget() != m_lastControl) {
+        m_lastControl->setFocus(Qt::MenuBarFocusReason);
+    }
 }
+
+void QtMainWindow::Announce(std::string_view message) { m_notice->Say(FromUtf8(message)); }
 
 void QtMainWindow::reject() {
     if (m_logic) m_logic->OnCancel();

@@ -21,6 +21,7 @@ class QtAnimatedPicture;
 class QMenuBar;
 class ResourceSource;
 class Shell;
+class SpokenNotice;
 
 // The pictures and cursors of the window and its About box.
 struct WindowArt {
@@ -77,6 +78,7 @@ public:
     void ShowAboutBox() override;
     [[nodiscard]] bool LoadBanner(int id, std::string_view type) override;
     void StartBanner() override;
+    void Announce(std::string_view message) override;
 
     void reject() override;
 
@@ -102,6 +104,8 @@ private:
     std::optional<QPoint> m_hiddenAt;
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
+    SpokenNotice* m_notice = nullptr;
+    QPointer<QWidget> m_lastControl;  // the control that last had the focus
     QMap<int, QWidget*> m_items;
     QSet<QWidget*> m_hiddenItems;  // hidden by the logic
     std::function<void()> m_marked;
