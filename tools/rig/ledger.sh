@@ -49,3 +49,15 @@ rig_load_stop() {
   for pid in "${RIG_LOAD_PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
   RIG_LOAD_PIDS=()
 }
+
+# rig_stop PID...: asks each process to end, and ends the ones still there after 5 s (a hung
+# program never gets to its signal handler); reaps those that are this shell's children.
+rig_stop() {
+  local pid i
+  for pid in "$@"; do kill -TERM "$pid" 2>/dev/null; done
+  for pid in "$@"; do
+    for i in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
+}

@@ -4,7 +4,9 @@
 # tree as a screen reader does (a11y_walk.py, pyatspi): names, roles, relations and states of the
 # controls, the menus and the About box, the focus order by Tab in the compact and the expanded
 # view, the links' actions and keys against a recording xdg-open, and the check box's action and
-# Space against the start-at-logon entry. No sound server: the program keeps time silently.
+# Space against the start-at-logon entry. Then, on a fresh start, Orca speaking through
+# speech-dispatcher into a file, worked with the keyboard as a blind user would (orca_checks.py).
+# No sound server: the program keeps time silently.
 # Usage: a11y_rig.sh DROVANE
 set -uo pipefail
 prog=$1
@@ -16,10 +18,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/x11_windows.sh"
 
 launcher=/usr/libexec/at-spi-bus-launcher
-for tool in Xvfb openbox xdotool xwininfo convert dbus-daemon /usr/bin/python3 "$launcher"; do
+for tool in Xvfb openbox xdotool xwininfo convert dbus-daemon /usr/bin/python3 "$launcher" speech-dispatcher; do
   command -v "$tool" >/dev/null || { echo "a11y rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
 done
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "a11y rig: pyatspi is missing (run scripts/install-deps test)" >&2; exit 1; }
+/usr/bin/python3 -c 'import pyatspi, orca.orca_platform' 2>/dev/null || { echo "a11y rig: pyatspi or orca is missing (run scripts/install-deps test)" >&2; exit 1; }
 
 rig_ledger_open a11y-rig
 work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-a11y-rig.XXXXXX")
@@ -33,8 +35,7 @@ descendants() {
 }
 cleanup() {
   local p
-  for p in "${started[@]}"; do kill -TERM "$p" 2>/dev/null; done
-  for p in "${started[@]}"; do wait "$p" 2>/dev/null; done
+  rig_stop "${started[@]}"
   for p in "${helpers[@]}"; do kill -TERM "$p" 2>/dev/null; done
   rig_bus_stop
   rig_desktop_stop
@@ -91,6 +92,53 @@ t0=$EPOCHREALTIME
 /usr/bin/python3 "$here/a11y_walk.py" "$app_pid" "$opened" \
   "$XDG_CONFIG_HOME/autostart/Drovane Startup.desktop" || failures=$((failures + 1))
 echo "the walk took $(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }') s"
+
+# --- Orca, on a fresh start of the program: what a blind user hears ------------------------------
+rig_stop "$app_pid"
+started=("${started[@]:1}")
+# speech-dispatcher with one output module, which writes each text it is given to a file; libao's
+# silent driver stands for the sound card that the module opens all the same.
+speech=$work/speech
+spoken=$work/spoken.txt
+mkdir -p "$speech/modules" "$speech/log"
+: >"$spoken"
+printf 'default_driver=null\n' >"$HOME/.libao"
+cat >"$speech/speechd.conf" <<CONF
+LogDir "$speech/log"
+AudioOutputMethod "libao"
+AddModule "record" "sd_generic" "record.conf"
+DefaultModule record
+CONF
+cat >"$speech/modules/record.conf" <<CONF
+GenericExecuteSynth "printf '%s\\\\n' \\'\$DATA\\' >>'$spoken'"
+AddVoice "en" "male1" "record"
+AddVoice "ko" "male1" "record"
+GenericLanguage "en" "english" "utf-8"
+GenericLanguage "ko" "korean" "utf-8"
+CONF
+speech-dispatcher -s -t 0 -c unix_socket -S "$work/speechd.sock" -C "$speech" \
+  -m /usr/lib/speech-dispatcher-modules >"$work/speechd.log" 2>&1 &
+started+=($!)
+rig_track_pid "$!"
+export SPEECHD_ADDRESS=unix_socket:$work/speechd.sock
+wait_for 10 test -S "$work/speechd.sock" || { fail "speech-dispatcher did not start"; cat "$work/speechd.log"; }
+
+"$work/bin/drovane" >>"$work/drovane.log" 2>&1 &
+app_pid=$!
+started=("$app_pid" "${started[@]}")
+rig_track_pid "$app_pid"
+wait_for 10 window_up || { fail "no window on the second start"; exit 1; }
+/usr/bin/python3 "$here/orca_run.py" "$work/orca-debug.txt" >"$work/orca.log" 2>&1 &
+started+=($!)
+rig_track_pid "$!"
+timeout 10 xdotool windowactivate --sync "$win" 2>/dev/null
+t0=$EPOCHREALTIME
+if ! /usr/bin/python3 "$here/orca_checks.py" "$app_pid" "$spoken"; then
+  failures=$((failures + 1))
+  echo "--- what Orca said:"; cat "$spoken"
+  echo "--- Orca's own output:"; tail -n 20 "$work/orca.log"
+fi
+echo "the checks with Orca took $(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }') s"
 
 # Nothing but the silent sound output's notice on standard error.
 if grep -v 'cannot open sound output' "$work/drovane.log" | grep -q .; then

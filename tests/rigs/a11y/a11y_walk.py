@@ -13,62 +13,15 @@ import time
 
 import pyatspi
 
+import a11y_common
+from a11y_common import T, english, hangul, check, wait, keys, walk, states, focused_in
+
 pid, opened_file, entry_file = int(sys.argv[1]), sys.argv[2], sys.argv[3]
-failures = 0
-english = os.environ.get("LANGUAGE", "").startswith("en")
-T = dict(zip(["caption", "close", "start", "stop", "details_button", "details", "less", "set", "default", "test",
-              "stop_test", "run_at_logon", "notice", "sound_settings", "sound_test"],
-             ["Mosquito Repeller v1.0", "Close", "Start", "Stop", "Details>>", "Details >>", "Less <<", "Set",
-              "Default", "Test Sound", "Stop Test", "Start at logon", "This free mosquito repeller",
-              "Sound settings", "Speaker test"] if english else
-             ["모기 퇴치용 프로그램 v1.0", "닫기", "시작", "멈춤", "상세보기>>", "상세보기 >>", "작게보기 <<", "설정", "기본값",
-              "사운드 테스트", "사운드 멈춤", "시작 시 실행하기", "본 프로그램은", "사운드 설정", "컴퓨터 사운드 테스트"]))
 folded_buttons = [T["set"], T["default"], T["test"], T["stop_test"]]
 
 
-def hangul(text):
-    return any("\uac00" <= c <= "\ud7a3" or "\u1100" <= c <= "\u11ff" or "\u3130" <= c <= "\u318f" for c in text)
-
-
-def check(what, good):
-    global failures
-    print(("ok: " if good else "FAIL: ") + what, flush=True)
-    if not good:
-        failures += 1
-
-
-def wait(predicate, seconds=10):
-    end = time.monotonic() + seconds
-    while True:
-        try:
-            if predicate():
-                return True
-        except Exception:
-            pass
-        if time.monotonic() > end:
-            return False
-        time.sleep(0.05)
-
-
-def keys(*names):
-    subprocess.run(["xdotool", "key", "--delay", "40", *names], check=True)
-
-
 def app():
-    for a in pyatspi.Registry.getDesktop(0):
-        if a is not None and a.get_process_id() == pid:
-            return a
-    return None
-
-
-def walk(node, found=None):
-    found = [] if found is None else found
-    for child in node:
-        if child is None:
-            continue
-        found.append(child)
-        walk(child, found)
-    return found
+    return a11y_common.application(pid)
 
 
 def window(role):
@@ -76,19 +29,8 @@ def window(role):
     return next((w for w in a if w is not None and w.getRoleName() == role), None) if a else None
 
 
-def states(acc):
-    return acc.getState()
-
-
 def showing(acc):
     return states(acc).contains(pyatspi.STATE_SHOWING)
-
-
-def focused_in(win):
-    for acc in walk(win):
-        if states(acc).contains(pyatspi.STATE_FOCUSED):
-            return acc
-    return None
 
 
 def by(nodes, role, name):
@@ -332,5 +274,5 @@ if english:
     check(f"no Hangul in the {len(texts)} texts of the window, its menu and the About box ({korean})",
           len(texts) > 30 and not korean)
 
-print(f"a11y walk: {failures} failure(s)")
-sys.exit(1 if failures else 0)
+print(f"a11y walk: {a11y_common.failures} failure(s)")
+sys.exit(1 if a11y_common.failures else 0)
