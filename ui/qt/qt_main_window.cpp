@@ -127,9 +127,6 @@ QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, Q
     setFixedSize(client.width, menuHeight + client.height);
     UndoMaximiseOnWayland(this);
     m_notice = new SpokenNotice(this);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && m_client->isAncestorOf(now)) m_lastControl = now;
-    });
 }
 
 void QtMainWindow::BuildMenuBar() {
@@ -423,11 +420,6 @@ void QtMainWindow::ShowAboutBox() {
         about.move(screenArea.center() - QPoint(about.width() / 2, about.height() / 2));
     }
     about.exec();
-    // The menu bar, through which the box was opened, gave up the focus while the box had it: the
-    // control that had it before takes it back.
-    if (m_lastControl && m_lastControl->isVisible() && focusWidget() != m_lastControl) {
-        m_lastControl->setFocus(Qt::MenuBarFocusReason);
-    }
 }
 
 void QtMainWindow::Announce(std::string_view message) { m_notice->Say(FromUtf8(message)); }

@@ -105,7 +105,6 @@ private:
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
     SpokenNotice* m_notice = nullptr;
-    QPointer<QWidget> m_lastControl;  // the control that last had the focus
     QMap<int, QWidget*> m_items;
     QSet<QWidget*> m_hiddenItems;  // hidden by the logic
     std::function<void()> m_marked;
