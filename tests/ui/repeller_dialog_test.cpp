@@ -276,7 +276,9 @@ TEST_P(StateTableTest, CommandLeadsToTheStateOfTheTable) {
     }
     EXPECT_EQ(dialog.OnUpdateCommand(ids::kStart), cell.sweep);
     EXPECT_EQ(dialog.OnUpdateCommand(ids::kStop), !cell.sweep);
-    const char* playing = cell.test ? "test sound playing" : cell.sweep ? "sweep playing" : "stopped";
+    const char* playing = cell.test    ? "test sound playing"
+                          : cell.sweep ? "sweep playing"
+                                       : "stopped";
     EXPECT_EQ(view.announced, std::vector<std::string>{playing}) << "a screen reader is told once";
     if (cell.command == Command::StopTest && cell.from != State::TestingResume &&
         cell.from != State::TestingOnly) {

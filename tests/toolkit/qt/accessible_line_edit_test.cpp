@@ -1,5 +1,7 @@
 // The edits' accessibility interface as a screen reader queries it, offscreen: pieces of text by
 // boundary at every kind of offset, and the attribute run and selection of a value.
+#include "toolkit/qt/accessible_line_edit.h"
+
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -7,7 +9,6 @@
 #include <QLineEdit>
 
 #include "tests/support/qt/qt_test_environment.h"
-#include "toolkit/qt/accessible_line_edit.h"
 
 namespace {
 
