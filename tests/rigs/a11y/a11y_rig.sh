@@ -140,9 +140,13 @@ if ! /usr/bin/python3 "$here/orca_checks.py" "$app_pid" "$spoken"; then
 fi
 echo "the checks with Orca took $(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }') s"
 
-# Nothing but the silent sound output's notice on standard error.
-if grep -v 'cannot open sound output' "$work/drovane.log" | grep -q .; then
-  fail "drovane wrote to standard error:"; grep -v 'cannot open sound output' "$work/drovane.log"
+# Nothing on standard error but the silent sound output's notice and, as Qt hands each key to the
+# screen reader first and waits a while for it, Qt's note of a reader slowed by a busy machine (the
+# key still arrives).
+expected='cannot open sound output|QSpiApplication::keyEventError'
+echo "Qt waited in vain for the screen reader $(grep -c 'QSpiApplication::keyEventError' "$work/drovane.log") time(s)"
+if grep -Ev "$expected" "$work/drovane.log" | grep -q .; then
+  fail "drovane wrote to standard error:"; grep -Ev "$expected" "$work/drovane.log"
 else
   ok "no warnings on standard error"
 fi

@@ -60,13 +60,13 @@ def focused():
         return None
 
 
-def tab_to(name):
-    """Tabs until `name` has the focus (at most 20 times); what Orca said on the last Tab."""
+def tab_to(name, key="Tab"):
+    """Presses `key` until `name` has the focus (at most 20 times); what Orca said the last time."""
     said = ""
     for _ in range(20):
         if focused() == name:
             return said
-        said = heard("Tab")
+        said = heard(key)
     return None
 
 
@@ -108,14 +108,15 @@ for name, value in [("Frequency (Hz)", "16000"), ("to (Hz)", "20000"), ("Delay",
         sys.exit(1)  # a hung program hears nothing more
 
 # --- what plays, told after each sound command ---------------------------------------------------
-for button, playing in [(T["set"], "sweep_playing"), (T["stop"], "stopped"), (T["test"], "test_playing"),
-                        (T["stop_test"], "stopped"), (T["start"], "sweep_playing"), (T["default"], "sweep_playing")]:
+# In the order Tab reaches the buttons.
+for button, playing in [(T["set"], "sweep_playing"), (T["default"], "sweep_playing"), (T["test"], "test_playing"),
+                        (T["stop_test"], "sweep_playing"), (T["start"], "sweep_playing"), (T["stop"], "stopped")]:
     reached = tab_to(button) is not None
     said = heard("space")
     check(f"{button}: Orca says {T[playing]!r} ({said!r})", reached and T[playing] in said)
 
 # --- the focus comes back: after the About box, after a bad value --------------------------------
-tab_to(T["start"])
+tab_to(T["start"], "shift+Tab")
 heard("alt+h")
 said = heard("Return")
 check(f"the About box opens ({said!r})", "About Drovane" in said)
