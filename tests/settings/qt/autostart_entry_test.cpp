@@ -227,7 +227,9 @@ TEST_F(AutostartEntryTest, EntryThatCannotBeWrittenGivesItsMessage) {
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(prompt.errors, std::vector<std::string>{"Cannot set program run on startup"});
-    EXPECT_EQ(QDir(dir.filePath("full")).entryList(QDir::Files | QDir::Hidden).join(' '), "")
+    EXPECT_EQ(
+        QDir(dir.filePath("full")).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString(),
+        "")
         << "no entry, empty or not, and no temporary file";
 }
 
