@@ -9,8 +9,11 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
 #include <QTemporaryDir>
 #include <atomic>
+#include <functional>
 #include <future>
 #include <memory>
 
@@ -100,3 +103,86 @@ TEST_F(SingleInstanceTest, LeftoversOfACopyThatDiedAreTakenOver) {
 }
 
 }  // namespace
+
+// The lock's folder: $XDG_RUNTIME_DIR when it is private, else the program's own under the
+// temporary folder; none, with the reason, when that is not private either.
+TEST_F(SingleInstanceTest, TheLockGoesToAPrivateFolderOrTheReasonIsGiven) {
+    const QString tmp = dir.filePath("tmp");
+    const QString own = tmp + QString("/drovane-%1").arg(getuid());
+    const auto folder = [&](const QString& path, int mode) {
+        QDir().mkpath(path);
+        QFile::setPermissions(path, QFileDevice::Permissions(mode));
+        return path;
+    };
+    const struct {
+        const char* what;
+        std::function<QString()> runtime;  // XDG_RUNTIME_DIR, or null for unset
+        std::function<void()> prepare;
+        std::function<QString()> chosen;
+        const char* why;
+    } cases[] = {
+        {"private", [&] { return folder(dir.filePath("run"), 0x7000); }, [] {},
+         [&] { return dir.filePath("run"); }, ""},
+        {"unset", nullptr, [] {}, [&] { return own; }, ""},
+        {"open to others", [&] { return folder(dir.filePath("open"), 0x7755); }, [] {},
+         [&] { return own; }, ""},
+        {"a file",
+         [&] {
+             QFile file(dir.filePath("afile"));
+             file.open(QIODevice::WriteOnly);
+             return file.fileName();
+         },
+         [] {}, [&] { return own; }, ""},
+        {"relative", [] { return QString("run"); }, [] {}, [&] { return own; }, ""},
+        {"own folder a link", nullptr,
+         [&] { QFile::link(folder(dir.filePath("elsewhere"), 0x7000), own); },
+         [] { return QString(); }, "not a folder"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(tmp).removeRecursively();
+        folder(tmp, 0x7755);
+        qputenv("TMPDIR", QFile::encodeName(tmp));
+        if (c.runtime) {
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(c.runtime()));
+        } else {
+            qunsetenv("XDG_RUNTIME_DIR");
+        }
+        c.prepare();
+        QString why;
+        EXPECT_EQ(SingleInstance::PrivateFolder(&why), c.chosen());
+        EXPECT_TRUE(why.contains(c.why)) << why.toStdString();
+        if (c.chosen() == own) {
+            EXPECT_EQ(QFileInfo(own).permissions() & 0x0077, 0) << "made closed to others";
+        }
+    }
+    if (getuid() == 0) {  // only root can give the program's own folder to another user
+        QDir(tmp).removeRecursively();
+        folder(own, 0x7000);
+        ASSERT_EQ(chown(QFile::encodeName(own).constData(), 12345, 12345), 0);
+        qunsetenv("XDG_RUNTIME_DIR");
+        QString why;
+        EXPECT_EQ(SingleInstance::PrivateFolder(&why), QString());
+        EXPECT_TRUE(why.contains("another user's")) << why.toStdString();
+    }
+    qunsetenv("TMPDIR");
+}
+
+TEST_F(SingleInstanceTest, ARequestLongerThanALineClosesTheConnection) {
+    SingleInstance running("drovane", dir.path());
+    ASSERT_TRUE(running.Acquire());
+    int activations = 0;
+    ASSERT_TRUE(running.Listen([&](const QString&) { ++activations; }));
+    std::future<bool> closed = std::async(std::launch::async, [&] {
+        QLocalSocket socket;
+        socket.connectToServer(running.SocketPath());
+        if (!socket.waitForConnected(5000)) return false;
+        socket.write(QByteArray(1 << 20, 'a'));
+        socket.waitForBytesWritten(5000);
+        return socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(5000);
+    });
+    ProcessEventsUntil(
+        [&] { return closed.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    EXPECT_TRUE(closed.get()) << "the running copy hung up";
+    EXPECT_EQ(activations, 0);
+}
