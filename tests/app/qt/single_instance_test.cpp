@@ -13,11 +13,12 @@
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <atomic>
-#include <functional>
 #include <future>
 #include <memory>
 
 #include "tests/support/qt/qt_test_environment.h"
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -102,65 +103,41 @@ TEST_F(SingleInstanceTest, LeftoversOfACopyThatDiedAreTakenOver) {
         << "the dead copy's socket file is replaced";
 }
 
-}  // namespace
-
 // The lock's folder: $XDG_RUNTIME_DIR when it is private, else the program's own under the
 // temporary folder; none, with the reason, when that is not private either.
 TEST_F(SingleInstanceTest, TheLockGoesToAPrivateFolderOrTheReasonIsGiven) {
-    const QString tmp = dir.filePath("tmp");
-    const QString own = tmp + QString("/drovane-%1").arg(getuid());
-    const auto folder = [&](const QString& path, int mode) {
-        QDir().mkpath(path);
-        QFile::setPermissions(path, QFileDevice::Permissions(mode));
-        return path;
-    };
+    const QString own = dir.filePath("tmp/drovane-%1").arg(getuid());
+    QDir().mkpath(dir.filePath("open"));
+    QDir().mkpath(dir.filePath("run"));
+    QFile::setPermissions(dir.filePath("run"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const struct {
-        const char* what;
-        std::function<QString()> runtime;  // XDG_RUNTIME_DIR, or null for unset
-        std::function<void()> prepare;
-        std::function<QString()> chosen;
+        QString runtime;  // XDG_RUNTIME_DIR; empty for unset
+        bool ownIsALink;
+        QString chosen;
         const char* why;
     } cases[] = {
-        {"private", [&] { return folder(dir.filePath("run"), 0x7000); }, [] {},
-         [&] { return dir.filePath("run"); }, ""},
-        {"unset", nullptr, [] {}, [&] { return own; }, ""},
-        {"open to others", [&] { return folder(dir.filePath("open"), 0x7755); }, [] {},
-         [&] { return own; }, ""},
-        {"a file",
-         [&] {
-             QFile file(dir.filePath("afile"));
-             file.open(QIODevice::WriteOnly);
-             return file.fileName();
-         },
-         [] {}, [&] { return own; }, ""},
-        {"relative", [] { return QString("run"); }, [] {}, [&] { return own; }, ""},
-        {"own folder a link", nullptr,
-         [&] { QFile::link(folder(dir.filePath("elsewhere"), 0x7000), own); },
-         [] { return QString(); }, "not a folder"},
+        {dir.filePath("run"), false, dir.filePath("run"), ""},
+        {"", false, own, ""},
+        {dir.filePath("open"), false, own, ""},  // open to other users
+        {"run", false, own, ""},                 // relative
+        {"", true, "", "not a folder"},
     };
+    qputenv("TMPDIR", QFile::encodeName(dir.filePath("tmp")));
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        QDir(tmp).removeRecursively();
-        folder(tmp, 0x7755);
-        qputenv("TMPDIR", QFile::encodeName(tmp));
-        if (c.runtime) {
-            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(c.runtime()));
-        } else {
-            qunsetenv("XDG_RUNTIME_DIR");
-        }
-        c.prepare();
+        QDir(dir.filePath("tmp")).removeRecursively();
+        QDir().mkpath(dir.filePath("tmp"));
+        if (c.ownIsALink) QFile::link(dir.filePath("run"), own);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(c.runtime));
         QString why;
-        EXPECT_EQ(SingleInstance::PrivateFolder(&why), c.chosen());
+        EXPECT_EQ(SingleInstance::PrivateFolder(&why), c.chosen) << c.runtime.toStdString();
         EXPECT_TRUE(why.contains(c.why)) << why.toStdString();
-        if (c.chosen() == own) {
-            EXPECT_EQ(QFileInfo(own).permissions() & 0x0077, 0) << "made closed to others";
-        }
+        if (c.chosen == own) EXPECT_EQ(QFileInfo(own).permissions() & 0x0077, 0) << "closed";
     }
     if (getuid() == 0) {  // only root can give the program's own folder to another user
-        QDir(tmp).removeRecursively();
-        folder(own, 0x7000);
-        ASSERT_EQ(chown(QFile::encodeName(own).constData(), 12345, 12345), 0);
-        qunsetenv("XDG_RUNTIME_DIR");
+        ASSERT_EQ(chown(QFile::encodeName(dir.filePath("tmp")).constData(), 12345, 12345), 0);
+        qputenv("TMPDIR", QFile::encodeName(dir.path()));
+        QDir().rename(dir.filePath("tmp"), dir.filePath("drovane-%1").arg(getuid()));
         QString why;
         EXPECT_EQ(SingleInstance::PrivateFolder(&why), QString());
         EXPECT_TRUE(why.contains("another user's")) << why.toStdString();
@@ -176,13 +153,13 @@ TEST_F(SingleInstanceTest, ARequestLongerThanALineClosesTheConnection) {
     std::future<bool> closed = std::async(std::launch::async, [&] {
         QLocalSocket socket;
         socket.connectToServer(running.SocketPath());
-        if (!socket.waitForConnected(5000)) return false;
         socket.write(QByteArray(1 << 20, 'a'));
         socket.waitForBytesWritten(5000);
         return socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(5000);
     });
-    ProcessEventsUntil(
-        [&] { return closed.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    ProcessEventsUntil([&] { return closed.wait_for(0s) == std::future_status::ready; });
     EXPECT_TRUE(closed.get()) << "the running copy hung up";
     EXPECT_EQ(activations, 0);
 }
+
+}  // namespace
