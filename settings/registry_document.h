@@ -24,6 +24,11 @@ public:
         bool operator==(const Key&) const = default;
     };
 
+    RegistryDocument() = default;
+    // A document of `keys` as they are: each key path and each value name in a key used once,
+    // without regard to ASCII case.
+    explicit RegistryDocument(std::vector<Key> keys) : m_keys(std::move(keys)) {}
+
     // False when the path cannot name a key: empty, an empty segment, a control character or
     // invalid UTF-8.
     static bool IsValidKeyPath(std::string_view path);

@@ -1,6 +1,7 @@
 #include "settings/registry_file_format.h"
 
 #include <cstdint>
+#include <unordered_set>
 
 #include "base/utf8.h"
 
@@ -86,6 +87,15 @@ std::string ReadQuoted(std::string_view& s, std::string& error) {
     }
 }
 
+// A name as the registry compares names: ASCII letters in one case.
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return folded;
+}
+
 std::optional<RegistryRoot> ParseRoot(std::string_view name) {
     if (name == RegistryRootName(RegistryRoot::LocalMachine)) return RegistryRoot::LocalMachine;
     if (name == RegistryRootName(RegistryRoot::CurrentUser)) return RegistryRoot::CurrentUser;
@@ -121,8 +131,11 @@ RegistryFileParse ParseRegistryFile(std::string_view text) {
     if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     if (!IsValidUtf8(text)) return {std::nullopt, "the file is not UTF-8 text"};
 
-    RegistryDocument document;
-    const RegistryDocument::Key* current = nullptr;
+    // Built here and handed over whole: the names seen so far are kept in sets, so that the time
+    // grows with the file's size, not with its square.
+    std::vector<RegistryDocument::Key> keys;
+    std::unordered_set<std::string> keyNames;
+    std::unordered_set<std::string> valueNames;  // of the current key
     int lineNumber = 0;
     const auto fail = [&](std::string_view what) {
         return RegistryFileParse{std::nullopt,
@@ -149,28 +162,28 @@ RegistryFileParse ParseRegistryFile(std::string_view text) {
             }
             const std::string_view path = inside.substr(slash + 1);
             if (!RegistryDocument::IsValidKeyPath(path)) return fail("the key path is not valid");
-            if (!document.CreateKey(*root, path)) return fail("the key appears twice");
-            current = &document.Keys().back();
+            if (!keyNames.insert(Folded(inside)).second) return fail("the key appears twice");
+            keys.push_back(RegistryDocument::Key{*root, std::string(path), {}});
+            valueNames.clear();
             continue;
         }
 
-        if (!current) return fail("a value must follow a [key] line");
+        if (keys.empty()) return fail("a value must follow a [key] line");
         std::string error;
-        const std::string name = ReadQuoted(rest, error);
+        std::string name = ReadQuoted(rest, error);
         if (!error.empty()) return fail(error);
         SkipBlanks(rest);
         if (rest.empty() || rest.front() != '=') return fail("= is expected after the name");
         rest.remove_prefix(1);
         SkipBlanks(rest);
-        const std::string data = ReadQuoted(rest, error);
+        std::string data = ReadQuoted(rest, error);
         if (!error.empty()) return fail(error);
         SkipBlanks(rest);
         if (!rest.empty()) return fail("nothing may follow the value's text");
-        if (document.ReadValue(current->root, current->path, name)) {
+        if (!valueNames.insert(Folded(name)).second) {
             return fail("the value appears twice in its key");
         }
-        // Its key was made by the [key] line above, so the value always goes in.
-        static_cast<void>(document.WriteValue(current->root, current->path, name, data));
+        keys.back().values.push_back(RegistryDocument::Value{std::move(name), std::move(data)});
     }
-    return {std::move(document), {}};
+    return {RegistryDocument(std::move(keys)), {}};
 }

@@ -249,6 +249,12 @@ void CRepellerDialog::OnRunAtLogon() {
     // A bad edit is reported there; the entry then follows the check box as last read.
     static_cast<void>(ExchangeFromControls());
     m_settings.SetRunAtLogon(RunAtLogonCheck != 0);
+    // An entry that could not be written or removed: the box shows what is there.
+    const int there = m_settings.IsRunAtLogon() ? 1 : 0;
+    if (there != RunAtLogonCheck) {
+        RunAtLogonCheck = there;
+        m_view.SetCheck(ids::kRunAtLogon, there);
+    }
 }
 
 void CRepellerDialog::OnDetails() {

@@ -76,12 +76,25 @@ int main(int argc, char** argv) {
     // program's icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral(DROVANE_APP_ID));
 
-    SingleInstance single(name, SingleInstance::RuntimeDirectory());
-    if (!single.Acquire()) {
-        // A copy that cannot be reached may still be starting: this one gives way all the same.
-        static_cast<void>(single.ActivateRunningCopy(kActivateTimeoutMs,
-                                                     qEnvironmentVariable("XDG_ACTIVATION_TOKEN")));
-        return 0;
+    QString why;
+    const QString folder = SingleInstance::PrivateFolder(&why);
+    std::optional<SingleInstance> single;
+    if (folder.isEmpty()) {
+        qWarning("drovane: no private folder for the one-copy lock (%s): this copy runs on its own",
+                 qPrintable(why));
+    } else if (single.emplace(name, folder); !single->Acquire()) {
+        if (single->HeldByAnother()) {
+            if (single->ActivateRunningCopy(kActivateTimeoutMs,
+                                            qEnvironmentVariable("XDG_ACTIVATION_TOKEN"))) {
+                return 0;
+            }
+            // It may still be starting: this copy gives way all the same.
+            qWarning("drovane: another copy is running but did not answer: this one ends");
+            return 1;
+        }
+        qWarning("drovane: the one-copy lock cannot be made in %s: this copy runs on its own",
+                 qPrintable(folder));
+        single.reset();
     }
 
     if (!InstallTranslation(app, DataFolder("translations"))) {
@@ -132,7 +145,9 @@ int main(int argc, char** argv) {
     window.OnMarked([&] {
         // Without the socket, later starts still find the lock and end; they only cannot raise
         // this window.
-        static_cast<void>(single.Listen([&](const QString& token) { window.Raise(token); }));
+        if (single) {
+            static_cast<void>(single->Listen([&](const QString& token) { window.Raise(token); }));
+        }
     });
     dialog.OnInitDialog();
     trayHost.RefreshMenu();

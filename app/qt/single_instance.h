@@ -19,6 +19,9 @@ public:
 
     // True when this process is the running copy.
     [[nodiscard]] bool Acquire();
+    // After an Acquire that failed: true when another copy holds the lock, false when the lock
+    // could not be made at all.
+    bool HeldByAnother() const { return m_lock.error() == QLockFile::LockFailedError; }
     // For a later copy: asks the running copy to show its window, handing on the token with
     // which the desktop lets a window come to the front (Wayland's XDG_ACTIVATION_TOKEN), if any.
     // False when it could not be reached (it may still be starting).
@@ -26,8 +29,10 @@ public:
     // For the running copy: from now on, later starts call `activate` with their token.
     [[nodiscard]] bool Listen(std::function<void(const QString& activationToken)> activate);
 
-    // $XDG_RUNTIME_DIR, or a private folder of Qt's under the temporary folder when it is unset.
-    static QString RuntimeDirectory();
+    // Where the lock and the socket live: $XDG_RUNTIME_DIR when it is a private folder of this
+    // user (a real folder of theirs, closed to others), else one of the program's own under the
+    // temporary folder, made when missing. Empty, with the reasons in `why`, when neither is.
+    static QString PrivateFolder(QString* why);
     QString SocketPath() const { return m_base + ".socket"; }
 
 private:

@@ -24,7 +24,9 @@ bool AutostartEntry::Write(std::string_view executablePath) {
     if (!text) return false;
     if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) return false;
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    // Unbuffered, so that a full disk fails the write itself: QSaveFile notices a failure of its
+    // buffer's flush too late and renames the empty file into place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     if (file.write(text->data(), static_cast<qint64>(text->size())) !=
         static_cast<qint64>(text->size())) {
         file.cancelWriting();

@@ -18,7 +18,6 @@ namespace {
 constexpr qint64 kMaxFileBytes = 1 << 20;
 // A writer holds the lock for milliseconds; waiting longer means something is wrong.
 constexpr int kLockTimeoutMs = 10000;
-constexpr int kMaxBrokenCopies = 100;
 
 // Makes the rename itself durable, not only the file's contents.
 void SyncDirectory(const QString& directory) {
@@ -72,13 +71,10 @@ FileRegistry::Contents FileRegistry::Load() const {
 std::string FileRegistry::Problem() const { return Load().problem; }
 
 bool FileRegistry::KeepBrokenFile() const {
-    for (int i = 1; i <= kMaxBrokenCopies; ++i) {
-        const QString name = m_path + QStringLiteral(".broken") +
-                             (i == 1 ? QString() : QStringLiteral("-%1").arg(i));
-        if (QFileInfo::exists(name)) continue;
-        return QFile::copy(m_path, name);
-    }
-    return false;
+    // Moved, not copied: one copy of what was there, the newest, however large it is. A link is
+    // moved itself, so that the file it points to (not a settings file) is never replaced.
+    return ::rename(QFile::encodeName(m_path).constData(),
+                    QFile::encodeName(m_path + QStringLiteral(".broken")).constData()) == 0;
 }
 
 bool FileRegistry::Store(const RegistryDocument& document) const {

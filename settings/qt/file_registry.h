@@ -10,7 +10,8 @@
 // The registry kept in one settings file. Every change reads the file afresh under a lock file,
 // applies itself and replaces the file atomically (temporary file, flush, rename), so two processes
 // never lose each other's changes and a crash never leaves half a file. A file that cannot be
-// parsed reads as empty and is copied aside (registry.ini.broken) before a change replaces it.
+// parsed reads as empty and is moved aside (registry.ini.broken, replacing an older one) before a
+// change writes a new file.
 class FileRegistry final : public Registry {
 public:
     explicit FileRegistry(QString path);

@@ -134,6 +134,23 @@ TEST(RegistryFileFormatTest, RejectsAnythingUnclearWithTheLine) {
     }
 }
 
+// 100,000 values, near the size cap: all of them, in order; a name may be used again in another
+// key, never twice in one, however far apart.
+TEST(RegistryFileFormatTest, AFileNearTheSizeCapLoadsWhole) {
+    std::string text = "[HKEY_LOCAL_MACHINE\\A]\n";
+    for (int i = 0; i < 100000; ++i) text += "\"v" + std::to_string(i) + "\"=\"1\"\n";
+    text += "[HKEY_LOCAL_MACHINE\\B]\n\"V0\"=\"2\"\n";
+    const RegistryFileParse parsed = ParseRegistryFile(text);
+    ASSERT_TRUE(parsed.document) << parsed.error;
+    ASSERT_EQ(parsed.document->Keys().size(), 2u);
+    const auto& values = parsed.document->Keys()[0].values;
+    ASSERT_EQ(values.size(), 100000u);
+    EXPECT_EQ(values.front().name + " " + values.back().name, "v0 v99999");
+    EXPECT_EQ(parsed.document->ReadValue(kHklm, "B", "v0"), "2");
+    EXPECT_EQ(ParseRegistryFile(text + "\"v0\"=\"3\"\n").error,
+              "line 100004: the value appears twice in its key");
+}
+
 TEST(RegistryFileFormatTest, TruncatedFileNeverInventsValues) {
     RegistryDocument document;
     ASSERT_TRUE(document.CreateKey(kHklm, "SOFTWARE\\Corvell\\Drovane"));

@@ -417,6 +417,31 @@ TEST_F(RepellerDialogTest, CheckBoxWritesAndRemovesTheLogonEntry) {
     EXPECT_EQ(logon.entry, std::nullopt);
 }
 
+// An entry that cannot be written (a full disk) or removed: the box shows what is there.
+TEST_F(RepellerDialogTest, CheckBoxShowsTheEntryThatIsThereWhenItCannotFollow) {
+    const struct {
+        bool entryBefore, writeFails, removeFails;
+        int box, shown;
+        std::vector<std::string> errors;
+    } cases[] = {
+        {false, true, false, 1, 0, {"Cannot set program run on startup"}},
+        {true, false, true, 0, 1, {}},
+        {false, false, false, 1, 1, {}},
+    };
+    Open();
+    for (const auto& c : cases) {
+        logon.entry = c.entryBefore ? std::optional<std::string>(kModulePath) : std::nullopt;
+        logon.writeFails = c.writeFails;
+        logon.removeFails = c.removeFails;
+        prompt.errors.clear();
+        view.checks[ids::kRunAtLogon] = c.box;
+        dialog.OnCommand(ids::kRunAtLogon);
+        EXPECT_EQ(view.checks[ids::kRunAtLogon], c.shown) << c.box;
+        EXPECT_EQ(dialog.RunAtLogonCheck, c.shown) << c.box;
+        EXPECT_EQ(prompt.errors, c.errors) << c.box;
+    }
+}
+
 TEST_F(RepellerDialogTest, LabelClickTogglesTheMarkOnlyInsideTheLabel) {
     view.rects[ids::kRunAtLogonLabel] = {37, 153, 134, 165};
     Open();

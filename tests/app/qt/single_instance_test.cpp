@@ -9,12 +9,16 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
 #include <QTemporaryDir>
 #include <atomic>
 #include <future>
 #include <memory>
 
 #include "tests/support/qt/qt_test_environment.h"
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -97,6 +101,65 @@ TEST_F(SingleInstanceTest, LeftoversOfACopyThatDiedAreTakenOver) {
     int activations = 0;
     EXPECT_TRUE(next.Listen([&](const QString&) { ++activations; }))
         << "the dead copy's socket file is replaced";
+}
+
+// The lock's folder: $XDG_RUNTIME_DIR when it is private, else the program's own under the
+// temporary folder; none, with the reason, when that is not private either.
+TEST_F(SingleInstanceTest, TheLockGoesToAPrivateFolderOrTheReasonIsGiven) {
+    const QString own = dir.filePath("tmp/drovane-%1").arg(getuid());
+    QDir().mkpath(dir.filePath("open"));
+    QDir().mkpath(dir.filePath("run"));
+    QFile::setPermissions(dir.filePath("run"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const struct {
+        QString runtime;  // XDG_RUNTIME_DIR; empty for unset
+        bool ownIsALink;
+        QString chosen;
+        const char* why;
+    } cases[] = {
+        {dir.filePath("run"), false, dir.filePath("run"), ""},
+        {"", false, own, ""},
+        {dir.filePath("open"), false, own, ""},  // open to other users
+        {"run", false, own, ""},                 // relative
+        {"", true, "", "not a folder"},
+    };
+    qputenv("TMPDIR", QFile::encodeName(dir.filePath("tmp")));
+    for (const auto& c : cases) {
+        QDir(dir.filePath("tmp")).removeRecursively();
+        QDir().mkpath(dir.filePath("tmp"));
+        if (c.ownIsALink) QFile::link(dir.filePath("run"), own);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(c.runtime));
+        QString why;
+        EXPECT_EQ(SingleInstance::PrivateFolder(&why), c.chosen) << c.runtime.toStdString();
+        EXPECT_TRUE(why.contains(c.why)) << why.toStdString();
+        if (c.chosen == own) EXPECT_EQ(QFileInfo(own).permissions() & 0x0077, 0) << "closed";
+    }
+    if (getuid() == 0) {  // only root can give the program's own folder to another user
+        ASSERT_EQ(chown(QFile::encodeName(dir.filePath("tmp")).constData(), 12345, 12345), 0);
+        qputenv("TMPDIR", QFile::encodeName(dir.path()));
+        QDir().rename(dir.filePath("tmp"), dir.filePath("drovane-%1").arg(getuid()));
+        QString why;
+        EXPECT_EQ(SingleInstance::PrivateFolder(&why), QString());
+        EXPECT_TRUE(why.contains("another user's")) << why.toStdString();
+    }
+    qunsetenv("TMPDIR");
+}
+
+TEST_F(SingleInstanceTest, ARequestLongerThanALineClosesTheConnection) {
+    SingleInstance running("drovane", dir.path());
+    ASSERT_TRUE(running.Acquire());
+    int activations = 0;
+    ASSERT_TRUE(running.Listen([&](const QString&) { ++activations; }));
+    std::future<bool> closed = std::async(std::launch::async, [&] {
+        QLocalSocket socket;
+        socket.connectToServer(running.SocketPath());
+        socket.write(QByteArray(1 << 20, 'a'));
+        socket.waitForBytesWritten(5000);
+        return socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(5000);
+    });
+    ProcessEventsUntil([&] { return closed.wait_for(0s) == std::future_status::ready; });
+    EXPECT_TRUE(closed.get()) << "the running copy hung up";
+    EXPECT_EQ(activations, 0);
 }
 
 }  // namespace

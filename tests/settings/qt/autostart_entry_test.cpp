@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 #include <cstdio>
 
 #include "settings/desktop_entry.h"
@@ -211,6 +213,24 @@ TEST_F(AutostartEntryTest, EntryThatCannotBeWrittenGivesItsMessage) {
     CRegistrySettings strange(registry, writable, prompt, "/tmp/\xff/drovane");
     strange.SetRunAtLogon(true);
     EXPECT_EQ(prompt.errors, std::vector<std::string>{"Cannot set program run on startup"});
+
+    // A full disk: no byte can be written (a file size limit of 0 stands for it).
+    prompt.errors.clear();
+    AutostartEntry full(dir.filePath("full/Drovane Startup.desktop"));
+    CRegistrySettings onFullDisk(registry, full, prompt, "/usr/bin/drovane");
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit none{0, limit.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+    onFullDisk.SetRunAtLogon(true);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(prompt.errors, std::vector<std::string>{"Cannot set program run on startup"});
+    EXPECT_EQ(
+        QDir(dir.filePath("full")).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString(),
+        "")
+        << "no entry, empty or not, and no temporary file";
 }
 
 TEST(DefaultPathTest, FollowsXdgConfigHome) {

@@ -230,7 +230,6 @@ TEST_F(FileRegistryTest, CorruptFileReadsAsMissingAndIsKeptAside) {
         {"larger than a settings file", good + QByteArray(2 << 20, ';')},
     };
     QDir().mkpath(dir.filePath("drovane"));
-    int index = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WriteAll(path(), c.bytes);
@@ -242,12 +241,21 @@ TEST_F(FileRegistryTest, CorruptFileReadsAsMissingAndIsKeptAside) {
         Save(registry, {14000, 15000, 400, 6});
         EXPECT_TRUE(prompt.errors.empty());
         EXPECT_EQ(Load(registry), (Params{14000, 15000, 400, 6}));
-        const QString kept =
-            path() + ".broken" + (index == 0 ? "" : "-" + QString::number(index + 1));
-        EXPECT_EQ(ReadAll(kept), c.bytes) << kept.toStdString();
-        ++index;
+        EXPECT_EQ(ReadAll(path() + ".broken"), c.bytes) << "the newest broken file is kept";
+        EXPECT_EQ(QDir(dir.filePath("drovane")).entryList({"*.broken*"}).join(' ').toStdString(),
+                  "registry.ini.broken");
     }
-    EXPECT_EQ(ReadAll(path() + ".broken"), noise) << "the first copy is never overwritten";
+
+    // A link to a file that is not a settings file: the link goes aside, the file stays as it is.
+    WriteAll(dir.filePath("notes.txt"), "my notes\n");
+    QFile::remove(path());
+    ASSERT_TRUE(QFile::link(dir.filePath("notes.txt"), path()));
+    FileRegistry linked(path());
+    Save(linked, {14000, 15000, 400, 6});
+    EXPECT_EQ(ReadAll(dir.filePath("notes.txt")), "my notes\n");
+    EXPECT_FALSE(QFileInfo(path()).isSymLink());
+    EXPECT_EQ(Load(linked), (Params{14000, 15000, 400, 6}));
+    EXPECT_EQ(QFileInfo(path() + ".broken").symLinkTarget(), dir.filePath("notes.txt"));
 }
 
 TEST_F(FileRegistryTest, PathThatIsADirectoryIsLeftAlone) {

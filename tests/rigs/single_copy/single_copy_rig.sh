@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The one-copy rule with odd runtime folders, as a second user (nobody, through setpriv; this needs
+# root and is skipped otherwise): a read-only XDG_RUNTIME_DIR and a missing one send the lock to
+# the program's own folder under TMPDIR, and a second start there raises the first and ends; with
+# that folder taken by another user the program says why on standard error and runs on its own.
+# The program runs offscreen, with no sound output. Usage: single_copy_rig.sh DROVANE
+set -uo pipefail
+prog=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../../tools/rig/ledger.sh"
+. "$here/../../../tools/rig/checks.sh"
+[ "$(id -u)" -eq 0 ] || { echo "single-copy rig: needs root to run the program as a second user"; exit 77; }
+
+rig_ledger_open single-copy-rig
+work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-single-copy.XXXXXX")
+rig_track_dir "$work"
+chmod 711 "$work"
+started=()
+cleanup() {
+  rig_stop "${started[@]}"
+  rm -rf "$work"
+  rig_ledger_close
+}
+trap cleanup EXIT
+trap 'exit 143' TERM INT
+failures=0
+uid=$(id -u nobody)
+
+# copy NAME [VAR=VALUE...]: starts the program as nobody in a home of its own; sets pid.
+copy() {
+  local name=$1
+  shift
+  env -i PATH=/usr/bin:/bin HOME="$work/home" QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 \
+    ALSA_CONFIG_PATH=/dev/null PULSE_SERVER=unix:/nonexistent "$@" \
+    setpriv --reuid=nobody --regid=nogroup --clear-groups -- "$prog" >"$work/$name.log" 2>&1 &
+  pid=$!
+  rig_track_pid "$pid"
+}
+
+for case in read-only missing; do
+  rm -rf "$work/home" "$work/tmp" "$work/run"
+  mkdir -p "$work/home" "$work/tmp" "$work/run"
+  chown nobody:nogroup "$work/home" "$work/tmp" "$work/run"
+  chmod 500 "$work/run"
+  runtime=(XDG_RUNTIME_DIR="$work/run")
+  [ "$case" = missing ] && runtime=()
+  copy "$case-first" TMPDIR="$work/tmp" "${runtime[@]}"
+  first=$pid
+  started+=("$first")
+  expect "$case runtime folder: the lock goes to TMPDIR/drovane-$uid" test -S "$work/tmp/drovane-$uid/drovane-$uid.socket"
+  copy "$case-second" TMPDIR="$work/tmp" "${runtime[@]}"
+  expect "$case runtime folder: a second start ends" dead "$pid"
+  wait "$pid"
+  status=$?
+  [ "$status" -eq 0 ] && ok "it ended with status 0" || fail "it ended with status $status"
+  alive "$first" && ok "the first copy runs on" || fail "the first copy ended"
+  rig_stop "$first"
+  started=()
+done
+
+# The program's own folder made by another user beforehand.
+rm -rf "$work/home" "$work/tmp"
+mkdir -p "$work/home" "$work/tmp/drovane-$uid"
+chown nobody:nogroup "$work/home" "$work/tmp"
+chmod 700 "$work/tmp/drovane-$uid"
+copy taken TMPDIR="$work/tmp"
+started+=("$pid")
+expect "with its folder taken, the program says why" grep -q "another user's" "$work/taken.log"
+# Its settings are written once its window is made.
+expect "and runs on its own" test -s "$work/home/.config/drovane/registry.ini"
+alive "$pid" && ok "it is still running" || { fail "it ended:"; cat "$work/taken.log"; }
+
+echo "single-copy rig: $failures failure(s)"
+[ "$failures" -eq 0 ]
