@@ -132,7 +132,9 @@ TEST_F(SingleInstanceTest, TheLockGoesToAPrivateFolderOrTheReasonIsGiven) {
         QString why;
         EXPECT_EQ(SingleInstance::PrivateFolder(&why), c.chosen) << c.runtime.toStdString();
         EXPECT_TRUE(why.contains(c.why)) << why.toStdString();
-        if (c.chosen == own) EXPECT_EQ(QFileInfo(own).permissions() & 0x0077, 0) << "closed";
+        if (c.chosen == own) {
+            EXPECT_EQ(QFileInfo(own).permissions() & 0x0077, 0) << "closed";
+        }
     }
     if (getuid() == 0) {  // only root can give the program's own folder to another user
         ASSERT_EQ(chown(QFile::encodeName(dir.filePath("tmp")).constData(), 12345, 12345), 0);
