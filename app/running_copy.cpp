@@ -21,6 +21,10 @@ bool RaiseRunningCopy(DesktopWindows& windows) {
     return false;
 }
 
+bool MayRunAsFirst(MarkerAnswer answer) {
+    return answer == MarkerAnswer::Made || answer == MarkerAnswer::Failed;
+}
+
 bool IsAlreadyRunning(CopyMarker& marker, DesktopWindows& windows) {
     if (marker.Claim()) return false;
     // The first copy may have no window yet: this copy gives way all the same.

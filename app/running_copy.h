@@ -28,6 +28,18 @@ public:
     [[nodiscard]] virtual bool Claim() = 0;
 };
 
+// What the system answered when this copy made the marker.
+enum class MarkerAnswer {
+    Made,          // a new marker, now this copy's
+    AlreadyThere,  // another copy's
+    Refused,       // one that exists but this user may not open: an elevated copy's
+    Failed,        // none, for any other reason
+};
+
+// Whether this copy may run as the first after `answer`: a marker that exists, whether it can be
+// opened or not, belongs to a running copy; one that could not be made at all lets this copy run.
+bool MayRunAsFirst(MarkerAnswer answer);
+
 // The first marked window of the z-order is restored and brought forward, with its last active
 // pop-up in front of it. Returns whether one was found.
 [[nodiscard]] bool RaiseRunningCopy(DesktopWindows& windows);

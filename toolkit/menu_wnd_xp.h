@@ -69,8 +69,11 @@ private:
 // NT 5.2 or later, 6 NT 4, 7 2000, 8 XP; 0 when the version is unknown), from OSVERSIONINFO's
 // platform, major and minor version.
 int WinVersionCode(unsigned platformId, unsigned major, unsigned minor);
-// The toolkit draws its own menu shadows below Windows XP's code, and after XP.
-inline bool DrawsMenuShadows(int versionCode) { return versionCode < 8; }
+// The toolkit draws its own menu shadows where the system draws none: below Windows XP's code,
+// and after XP while the system's "show shadows under menus" (`systemShadows`) is off.
+inline bool DrawsMenuShadows(int versionCode, bool systemShadows) {
+    return versionCode < 8 && !systemShadows;
+}
 
 // Counts the installs of the menu hook: nested pairs of Install and Remove leave one hook.
 class MenuHookCount {

@@ -11,6 +11,7 @@ SetCompressor /SOLID lzma
 !include "LogicLib.nsh"
 !include "MUI2.nsh"
 !include "WinMessages.nsh"
+!include "x64.nsh"
 
 !define UNINSTALL_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Drovane"
 !define SETTINGS_KEY "SOFTWARE\Corvell\Drovane"
@@ -47,6 +48,8 @@ VIAddVersionKey "LegalCopyright" "Copyright © 2026 Corvell"
 
 LangString SETTINGS_NOT_PREPARED ${LANG_ENGLISH} "The settings key could not be prepared: standard users will see messages."
 LangString SETTINGS_NOT_PREPARED ${LANG_KOREAN} "설정 키를 준비하지 못했습니다. 일반 사용자에게는 메시지가 표시됩니다."
+LangString NEEDS_64_BIT ${LANG_ENGLISH} "Drovane needs 64-bit Windows. This Windows is 32-bit: nothing was installed."
+LangString NEEDS_64_BIT ${LANG_KOREAN} "Drovane은 64비트 Windows가 필요합니다. 이 Windows는 32비트이므로 아무것도 설치하지 않았습니다."
 
 ; Every copy of the program that runs, in either language, ended without its question (Cancel, as
 ; the Escape key), so that its file can go.
@@ -68,6 +71,10 @@ LangString SETTINGS_NOT_PREPARED ${LANG_KOREAN} "설정 키를 준비하지 못�
 !macroend
 
 Function .onInit
+  ${IfNot} ${RunningX64}
+    MessageBox MB_OK|MB_ICONSTOP "$(NEEDS_64_BIT)" /SD IDOK
+    Abort
+  ${EndIf}
   SetRegView 64
   SetShellVarContext all
 FunctionEnd

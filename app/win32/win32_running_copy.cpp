@@ -11,9 +11,15 @@ DesktopWindows::Handle ToHandle(HWND window) {
 
 bool SemaphoreMarker::Claim() {
     HANDLE semaphore = CreateSemaphoreW(nullptr, 1, 1, m_name.c_str());
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return true;  // kept open: it marks this copy
-    if (semaphore) CloseHandle(semaphore);
-    return false;
+    const DWORD error = GetLastError();
+    MarkerAnswer answer = MarkerAnswer::Made;  // kept open: it marks this copy
+    if (error == ERROR_ALREADY_EXISTS) {
+        answer = MarkerAnswer::AlreadyThere;
+    } else if (!semaphore) {
+        answer = error == ERROR_ACCESS_DENIED ? MarkerAnswer::Refused : MarkerAnswer::Failed;
+    }
+    if (answer == MarkerAnswer::AlreadyThere) CloseHandle(semaphore);
+    return MayRunAsFirst(answer);
 }
 
 DesktopWindows::Handle Win32DesktopWindows::First() {

@@ -50,6 +50,14 @@ public:
     }
 };
 
+// An elevated copy's semaphore is refused to a normal start (ERROR_ACCESS_DENIED): a copy runs.
+TEST(RunningCopyTest, OnlyAMarkerMadeNowOrNoneAtAllLetsThisCopyRun) {
+    EXPECT_TRUE(MayRunAsFirst(MarkerAnswer::Made));
+    EXPECT_FALSE(MayRunAsFirst(MarkerAnswer::AlreadyThere));
+    EXPECT_FALSE(MayRunAsFirst(MarkerAnswer::Refused));
+    EXPECT_TRUE(MayRunAsFirst(MarkerAnswer::Failed));
+}
+
 TEST(RunningCopyTest, FirstMarkedWindowIsRestoredThenItsPopupBroughtInFront) {
     FakeDesktop desktop;
     desktop.order = {1, 2, 3, 4};

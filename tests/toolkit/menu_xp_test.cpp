@@ -273,9 +273,11 @@ TEST(MenuHookTest, WindowsVersionsAndWhoDrawsShadows) {
     EXPECT_EQ(WinVersionCode(1, 4, 10), 3);
     EXPECT_EQ(WinVersionCode(1, 4, 90), 4);
     EXPECT_EQ(WinVersionCode(1, 4, 0), 2);
-    EXPECT_FALSE(DrawsMenuShadows(8));
-    EXPECT_TRUE(DrawsMenuShadows(5));
-    EXPECT_TRUE(DrawsMenuShadows(0)) << "an unknown version gets the toolkit's shadows";
+    // The toolkit's shadow only where the system draws none: never two.
+    EXPECT_FALSE(DrawsMenuShadows(8, false)) << "XP shadows its menus itself";
+    EXPECT_TRUE(DrawsMenuShadows(5, false));
+    EXPECT_FALSE(DrawsMenuShadows(5, true)) << "\"show shadows under menus\" is on";
+    EXPECT_TRUE(DrawsMenuShadows(0, false)) << "an unknown version gets the toolkit's shadows";
 }
 
 }  // namespace

@@ -75,6 +75,13 @@ int CMenuWindowHook::GetWinVersion() {
     return code;
 }
 
+bool CMenuWindowHook::WithShadows() {
+    // Windows shadows menus itself while this is on; systems before XP do not know it: off.
+    BOOL systemShadows = FALSE;
+    if (!SystemParametersInfoW(SPI_GETDROPSHADOW, 0, &systemShadows, 0)) systemShadows = FALSE;
+    return DrawsMenuShadows(GetWinVersion(), systemShadows != FALSE);
+}
+
 void CMenuWindowHook::DrawShadow(HDC source, HDC target, int W, int H) {
     Win32Canvas from(source);
     Win32Canvas to(target);

@@ -27,8 +27,8 @@ public:
 
     // The Windows version code (WinVersionCode), remembered once known.
     static int GetWinVersion();
-    // Whether this toolkit draws the menus' shadows on this system.
-    static bool WithShadows() { return DrawsMenuShadows(GetWinVersion()); }
+    // Whether this toolkit draws the menus' shadows on this system, with its settings of now.
+    static bool WithShadows();
 
     // The shadow strips of a W x H window: pixels read from `source`, darkened into `target`.
     static void DrawShadow(HDC source, HDC target, int W, int H);
