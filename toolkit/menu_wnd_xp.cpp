@@ -29,12 +29,17 @@ int EndStep(int along, int across) {
 
 }  // namespace
 
-void CMenuWndXP::OnWindowPosChanging(WindowPos& pos) {
+void CMenuWndXP::OnWindowPosChanging(WindowPos& pos, const Rect& workArea) {
     if (m_shadows) {
         pos.cx += kShadow;
         pos.cy += kShadow;
     }
     pos.y -= 1;
+    // The system placed the window before it grew: near a corner it would reach past the edge.
+    if (workArea.Width() > 0 && workArea.Height() > 0) {
+        pos.x = std::max(workArea.left, std::min(pos.x, workArea.right - pos.cx));
+        pos.y = std::max(workArea.top, std::min(pos.y, workArea.bottom - pos.cy));
+    }
     m_x = pos.x;
     m_y = pos.y;
     m_cx = pos.cx;

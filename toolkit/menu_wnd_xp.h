@@ -22,8 +22,9 @@ public:
     explicit CMenuWndXP(bool withShadows) : m_shadows(withShadows) {}
 
     // Makes room for the shadow and lifts the window by one pixel, so that a pop-up that hangs
-    // from a menu-bar item starts on that item's last row; remembers the new position.
-    void OnWindowPosChanging(WindowPos& pos);
+    // from a menu-bar item starts on that item's last row; keeps the grown window inside
+    // `workArea` (the screen less its panels) when it is known; remembers the new position.
+    void OnWindowPosChanging(WindowPos& pos, const Rect& workArea = {});
     // The screen area to copy before the window shows, for a client area of `client`.
     Rect SnapshotRect(Size client) const;
     // Paints the frame and the shadow, unless the window (given by its screen rectangle) has the

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tests/support/memory_surface.h"
 #include "tests/toolkit/fake_menus.h"
 #include "toolkit/menu_item_xp.h"
@@ -261,6 +263,30 @@ TEST(MenuHookTest, NestedInstallsLeaveOneHookUntilTheLastRemove) {
     EXPECT_FALSE(hook.Remove()) << "a third does nothing";
     EXPECT_EQ(hook.Count(), 0);
     EXPECT_TRUE(hook.Install(installed)) << "and a new install installs a new hook";
+}
+
+// The menu grows for its shadow after the system placed it: near the screen's corner (the tray's
+// menu) it is moved back inside the work area.
+TEST(MenuWindowTest, AMenuGrownForItsShadowStaysInsideTheWorkArea) {
+    const Rect work{0, 0, 1024, 738};
+    const struct {
+        CMenuWndXP::WindowPos placed;
+        Rect area;
+        CMenuWndXP::WindowPos grown;
+    } cases[] = {
+        {{924, 678, 100, 60}, work, {920, 674, 104, 64}},  // in the corner above the taskbar
+        {{100, 100, 100, 60}, work, {100, 99, 104, 64}},    // inside: only grown and lifted
+        {{0, 0, 100, 60}, work, {0, 0, 104, 64}},           // at the top: not lifted off it
+        {{924, 678, 100, 60}, {}, {924, 677, 104, 64}},     // no work area known: as placed
+    };
+    for (const auto& c : cases) {
+        CMenuWndXP menu(true);
+        CMenuWndXP::WindowPos pos = c.placed;
+        menu.OnWindowPosChanging(pos, c.area);
+        EXPECT_EQ(std::vector<int>({pos.x, pos.y, pos.cx, pos.cy}),
+                  std::vector<int>({c.grown.x, c.grown.y, c.grown.cx, c.grown.cy}))
+            << c.placed.x << "," << c.placed.y;
+    }
 }
 
 TEST(MenuHookTest, WindowsVersionsAndWhoDrawsShadows) {

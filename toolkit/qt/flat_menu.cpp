@@ -85,7 +85,9 @@ void FlatMenu::showEvent(QShowEvent* event) {
     const QRect g = geometry();
     const int room = m_shadows ? CMenuWndXP::kShadow : 0;
     CMenuWndXP::WindowPos pos{g.x(), g.y(), g.width() - room, g.height() - room};
-    m_window->OnWindowPosChanging(pos);
+    const QRect work = screen() ? screen()->availableGeometry() : QRect();
+    m_window->OnWindowPosChanging(pos, {work.left(), work.top(), work.left() + work.width(),
+                                        work.top() + work.height()});
     setGeometry(pos.x, pos.y, pos.cx, pos.cy);
     // The open menu-bar item is painted before the pop-up, so that the pop-up can join it.
     if (auto* bar = qobject_cast<QMenuBar*>(parentWidget()); bar && bar->isVisible()) {

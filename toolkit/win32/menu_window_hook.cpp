@@ -138,7 +138,15 @@ LRESULT CALLBACK CMenuWindowHook::MenuWndProc(HWND window, UINT message, WPARAM 
             if (record) {
                 auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
                 CMenuWndXP::WindowPos p{pos->x, pos->y, pos->cx, pos->cy};
-                record->look.OnWindowPosChanging(p);
+                const RECT placed{pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy};
+                MONITORINFO monitor{};
+                monitor.cbSize = sizeof monitor;
+                Rect work{};
+                if (GetMonitorInfoW(MonitorFromRect(&placed, MONITOR_DEFAULTTONEAREST), &monitor)) {
+                    work = {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right,
+                            monitor.rcWork.bottom};
+                }
+                record->look.OnWindowPosChanging(p, work);
                 pos->x = p.x;
                 pos->y = p.y;
                 pos->cx = p.cx;
