@@ -275,9 +275,9 @@ TEST(MenuWindowTest, AMenuGrownForItsShadowStaysInsideTheWorkArea) {
         CMenuWndXP::WindowPos grown;
     } cases[] = {
         {{924, 678, 100, 60}, work, {920, 674, 104, 64}},  // in the corner above the taskbar
-        {{100, 100, 100, 60}, work, {100, 99, 104, 64}},    // inside: only grown and lifted
-        {{0, 0, 100, 60}, work, {0, 0, 104, 64}},           // at the top: not lifted off it
-        {{924, 678, 100, 60}, {}, {924, 677, 104, 64}},     // no work area known: as placed
+        {{100, 100, 100, 60}, work, {100, 99, 104, 64}},   // inside: only grown and lifted
+        {{0, 0, 100, 60}, work, {0, 0, 104, 64}},          // at the top: not lifted off it
+        {{924, 678, 100, 60}, {}, {924, 677, 104, 64}},    // no work area known: as placed
     };
     for (const auto& c : cases) {
         CMenuWndXP menu(true);

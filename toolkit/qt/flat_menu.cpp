@@ -86,8 +86,8 @@ void FlatMenu::showEvent(QShowEvent* event) {
     const int room = m_shadows ? CMenuWndXP::kShadow : 0;
     CMenuWndXP::WindowPos pos{g.x(), g.y(), g.width() - room, g.height() - room};
     const QRect work = screen() ? screen()->availableGeometry() : QRect();
-    m_window->OnWindowPosChanging(pos, {work.left(), work.top(), work.left() + work.width(),
-                                        work.top() + work.height()});
+    m_window->OnWindowPosChanging(
+        pos, {work.left(), work.top(), work.left() + work.width(), work.top() + work.height()});
     setGeometry(pos.x, pos.y, pos.cx, pos.cy);
     // The open menu-bar item is painted before the pop-up, so that the pop-up can join it.
     if (auto* bar = qobject_cast<QMenuBar*>(parentWidget()); bar && bar->isVisible()) {
