@@ -158,8 +158,10 @@ public:
     using QObject::QObject;
 
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // Every event of the program passes here: the cheap test first.
+        if (event->type() != QEvent::FocusIn || !QAccessible::isActive()) return false;
         auto* edit = qobject_cast<QLineEdit*>(watched);
-        if (!edit || event->type() != QEvent::FocusIn || !QAccessible::isActive()) return false;
+        if (!edit) return false;
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
             reason != Qt::ShortcutFocusReason) {

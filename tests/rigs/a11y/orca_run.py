@@ -1,17 +1,12 @@
 #!/usr/bin/python3
-"""Runs Orca in this process, as /usr/bin/orca does, with its debug log in DEBUG_FILE. Orca's own
-launcher refuses to start, or with --replace ends, any other process named orca of the same user:
-the rigs of both languages may run at once, and a user's own Orca must be left alone.
-Usage: orca_run.py DEBUG_FILE"""
+"""Runs Orca in this process, as /usr/bin/orca does. Orca's own launcher refuses to start, or with
+--replace ends, any other process named orca of the same user: the rigs of both languages may run
+at once, and a user's own Orca must be left alone. No debug log: it would go with the rig's
+folder, and writing it (megabytes a run) slows Orca, whose answers to keys Qt waits for.
+Usage: orca_run.py"""
 import sys
 
-from orca import debug
-
-debug.debugLevel = debug.LEVEL_ALL
-debug.eventDebugLevel = debug.LEVEL_OFF
-debug.debugFile = open(sys.argv[1], "w")
-
-from orca import orca  # noqa: E402  (reads the debug settings above when it loads)
+from orca import orca
 
 manager = orca.getSettingsManager()
 manager.activate(None, {})
