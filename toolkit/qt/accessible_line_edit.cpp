@@ -27,7 +27,7 @@ public:
     }
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value) return Secret() ? QString() : Edit()->text();
+        if (t == QAccessible::Value) return Shown();
         return QAccessibleWidget::text(t);
     }
     void setText(QAccessible::Text t, const QString& text) override {
