@@ -38,7 +38,10 @@ VIAddVersionKey "LegalCopyright" "Copyright © 2026 Corvell"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_RUN "$INSTDIR\drovane.exe"
+; The finish page's "Run Drovane" starts the program as the desktop's user: run directly, it
+; would have this installer's administrator rights (another user's settings, a second copy).
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartAsDesktopUser
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -48,8 +51,17 @@ VIAddVersionKey "LegalCopyright" "Copyright © 2026 Corvell"
 
 LangString SETTINGS_NOT_PREPARED ${LANG_ENGLISH} "The settings key could not be prepared: standard users will see messages."
 LangString SETTINGS_NOT_PREPARED ${LANG_KOREAN} "설정 키를 준비하지 못했습니다. 일반 사용자에게는 메시지가 표시됩니다."
+LangString NOT_STARTED ${LANG_ENGLISH} "Drovane could not be started for you. Start it from the Start menu."
+LangString NOT_STARTED ${LANG_KOREAN} "Drovane을 시작하지 못했습니다. 시작 메뉴에서 시작하십시오."
 LangString NEEDS_64_BIT ${LANG_ENGLISH} "Drovane needs 64-bit Windows. This Windows is 32-bit: nothing was installed."
 LangString NEEDS_64_BIT ${LANG_KOREAN} "Drovane은 64비트 Windows가 필요합니다. 이 Windows는 32비트이므로 아무것도 설치하지 않았습니다."
+
+Function StartAsDesktopUser
+  ExecWait '"$INSTDIR\drovane.exe" --start-as-desktop-user' $0
+  ${If} $0 != 0
+    MessageBox MB_OK|MB_ICONINFORMATION "$(NOT_STARTED)"
+  ${EndIf}
+FunctionEnd
 
 ; Every copy of the program that runs, in either language, ended without its question (Cancel, as
 ; the Escape key), so that its file can go.

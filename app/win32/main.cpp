@@ -2,6 +2,8 @@
 //   drovane.exe                      the program
 //   drovane.exe --install-settings   (the installer, as an administrator) the settings key with
 //                                    the stored or default values, writable by the Users group
+//   drovane.exe --start-as-desktop-user   (the installer's finish page) starts the program as the
+//                                    desktop's user, not with the installer's administrator rights
 #include <windows.h>
 // clang-format off
 #include <commctrl.h>
@@ -14,6 +16,7 @@
 #include "base/program_name.h"
 #include "base/stderr_prompt.h"
 #include "base/win32/com_apartment.h"
+#include "base/win32/desktop_user_start.h"
 #include "base/win32/wide_text.h"
 #include "base/win32/win32_prompt.h"
 #include "base/win32/win32_resources.h"
@@ -72,6 +75,15 @@ int InstallSettings(const std::string& modulePath, const std::string& name) {
     return prompt.Errors() == 0 && granted ? 0 : 1;
 }
 
+// The installer's last step: exit code 0 when the shell took the start.
+int StartFromFinishPage(const std::string& modulePath, const std::string& name) {
+    const ComApartment com;
+    std::string why;
+    if (StartAsDesktopUser(Widen(modulePath), why)) return 0;
+    StderrPrompt(name).ShowError(why);
+    return 1;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
@@ -79,6 +91,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     const std::string name = ProgramNameFromPath(modulePath);
     if (std::wstring_view(commandLine) == L"--install-settings") {
         return InstallSettings(modulePath, name);
+    }
+    if (std::wstring_view(commandLine) == L"--start-as-desktop-user") {
+        return StartFromFinishPage(modulePath, name);
     }
 
     SemaphoreMarker marker(Widen(name));

@@ -3,12 +3,13 @@
 # program, its page, the shortcut, the uninstall entry and the settings key (open to the Users
 # group) in place; the program starts from Program Files; a silent uninstall ends it and removes
 # all of that and the Run values. Files and registry are checked, not exit codes.
-# Usage: installer_test.sh SETUP_EXE RIG_DRIVER_EXE VERSION ICON
+# Usage: installer_test.sh SETUP_EXE RIG_DRIVER_EXE VERSION ICON NSI
 set -uo pipefail
 setup=$1
 driver_exe=$2
 version=$3
 icon=$4
+nsi=$5
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/desktop.sh"
 . "$here/../../../tools/rig/wine_desktop.sh"
@@ -18,10 +19,7 @@ RIG_POLL_SECONDS=0.1
 rig_ledger_open win32-installer
 work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-installer.XXXXXX")
 rig_track_dir "$work"
-started=()
 cleanup() {
-  local p
-  for p in "${started[@]}"; do kill -KILL "$p" 2>/dev/null; done
   rig_wine_stop
   rig_desktop_stop
   rm -rf "$work"
@@ -84,7 +82,7 @@ check "  of this version" reg_is HKLM "$uninstall" DisplayVersion "$version"
 estimated_size_fits() {
   local kib bytes files
   kib=$(wine reg query "HKLM\\$uninstall" /v EstimatedSize /reg:64 2>/dev/null |
-    awk '$1 == "EstimatedSize" { print $3 }')
+    awk '$1 == "EstimatedSize" { print $3 }' | tr -d '\r')
   bytes=$(find "$dir" -type f -printf '%s\n' | awk '{ s += $1 } END { print s }')
   files=$(find "$dir" -type f | wc -l)
   echo "  EstimatedSize ${kib:-none} KiB for $bytes bytes in $files files"
@@ -97,11 +95,20 @@ check "  writable by the Users group" drv usersmaywrite "$settings"
 echo "installed in $(awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s"
 
 echo "== the installed program"
+# "Run Drovane" on the finish page runs the program's own start through the desktop's shell, so
+# that it runs as the desktop's user and not with the installer's administrator rights. (Under
+# this rig's Wine the shell's COM server never starts, so the start itself is not run here.)
+finish_runs() {
+  awk '/^Function StartAsDesktopUser/,/^FunctionEnd/' "$nsi" | grep -q "drovane.exe\" --start-as-desktop-user" &&
+    grep -q '^!define MUI_FINISHPAGE_RUN_FUNCTION StartAsDesktopUser' "$nsi" &&
+    ! grep -q '^!define MUI_FINISHPAGE_RUN ' "$nsi"
+}
+finish_runs && ok "the finish page runs drovane.exe --start-as-desktop-user, nothing else" ||
+  fail "the finish page does not start the program through --start-as-desktop-user"
 WINEDEBUG=-all setsid wine "$dir/drovane.exe" </dev/null >"$work/app.log" 2>&1 &
 app=$!
-started+=("$app")
 rig_track_pid "$app"
-check "starts from C:\\Program Files\\Drovane and shows its window" window
+check "the installed program starts from C:\\Program Files\\Drovane and shows its window" window
 drv click "$win" 1006
 check "run at logon writes the machine's Run value" reg_is HKLM "$run" "Drovane Startup" '"C:\Program Files\Drovane\drovane.exe"'
 wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v "Drovane Startup" /t REG_SZ \
