@@ -5,6 +5,7 @@
 #include "toolkit/menu_xp.h"
 #include "toolkit/win32/menu_xp_win32.h"
 #include "toolkit/win32/screen_bitmap.h"
+#include "toolkit/win32/square_corners.h"
 #include "toolkit/win32/win32_canvas.h"
 #include "toolkit/win32/win32_system_colors.h"
 
@@ -101,6 +102,7 @@ void CMenuWindowHook::Subclass(HWND window) {
     auto& record = Records()[window];
     if (!record) record.reset(new Record{window, CMenuWndXP(WithShadows()), nullptr});
     if (GetPropW(window, kOldProcProperty)) return;
+    KeepCornersSquare(window);
     const LONG_PTR previous = GetWindowLongPtrW(window, GWLP_WNDPROC);
     if (!previous || !SetPropW(window, kOldProcProperty, reinterpret_cast<HANDLE>(previous))) {
         return;
