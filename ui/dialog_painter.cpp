@@ -19,6 +19,11 @@ std::array<EtchedLine, 2> EtchedLines(const DialogScale& scale, SectionLabelRigh
     return lines;
 }
 
+Palette ChoosePalette(bool highContrast, const SystemColors& system) {
+    if (!highContrast) return {};
+    return {false, system.buttonText, system.buttonText, system.buttonFace};
+}
+
 Color GradientRow(int y, int rows) {
     return Rgb(static_cast<std::uint8_t>(244 - 24 * y / rows),
                static_cast<std::uint8_t>(243 - 28 * y / rows),
@@ -26,14 +31,14 @@ Color GradientRow(int y, int rows) {
 }
 
 void PaintBackground(Canvas& canvas, int clientWidth, const DialogScale& scale,
-                     SectionLabelRights labels) {
-    const int rows = scale.Y(kGradientRows);
+                     SectionLabelRights labels, const Palette& palette) {
+    const int rows = palette.gradient ? scale.Y(kGradientRows) : 0;
     for (int y = 0; y < rows; ++y) {
         canvas.FillSolidRect({0, y, clientWidth, y + 1}, GradientRow(y, rows));
     }
     for (const EtchedLine& line : EtchedLines(scale, labels)) {
-        canvas.DrawLine({line.fromX, line.y}, {line.toX, line.y}, kEtchColor);
-        canvas.DrawLine({line.fromX, line.y + 1}, {line.toX, line.y + 1}, kEtchHighlight);
+        canvas.DrawLine({line.fromX, line.y}, {line.toX, line.y}, palette.etch);
+        canvas.DrawLine({line.fromX, line.y + 1}, {line.toX, line.y + 1}, palette.etchHighlight);
     }
 }
 

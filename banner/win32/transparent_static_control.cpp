@@ -21,16 +21,15 @@ bool CTransparentStatic::Attach(HWND control) {
     return m_subclass.Attach(control, *this, &CTransparentStatic::Handle);
 }
 
-void CTransparentStatic::PaintText(HWND control, HDC dc) {
+void CTransparentStatic::PaintText(HWND control, HDC dc, Color color) {
     RECT client;
     GetClientRect(control, &client);
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
     Win32Canvas canvas(dc);
     const auto style = static_cast<unsigned>(GetWindowLongPtrW(control, GWL_STYLE));
-    // Black, the device context's own text colour.
     transparent_static::Paint(canvas, {client.left, client.top, client.right, client.bottom},
-                              WindowText(control), style, Rgb(0, 0, 0));
+                              WindowText(control), style, color);
     if (previous) SelectObject(dc, previous);
 }
 
@@ -39,7 +38,7 @@ std::optional<LRESULT> CTransparentStatic::Handle(HWND control, UINT message, WP
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(control, &paint);
-            PaintText(control, dc);
+            PaintText(control, dc, m_textColor);
             EndPaint(control, &paint);
             return 0;
         }

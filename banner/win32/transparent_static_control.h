@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "toolkit/canvas.h"
 #include "toolkit/win32/window_subclass.h"
 
 // A static text control that draws only its letters over what its parent painted behind it (the
@@ -14,11 +15,15 @@ public:
     // Takes over the painting of `control`; false when it cannot.
     [[nodiscard]] bool Attach(HWND control);
 
+    // The letters' colour from the next paint on; black unless set.
+    void SetTextColor(Color color) { m_textColor = color; }
+
     // Draws the control's text into `dc` as its WM_PAINT does, for the control's client area.
-    static void PaintText(HWND control, HDC dc);
+    static void PaintText(HWND control, HDC dc, Color color = Rgb(0, 0, 0));
 
 private:
     std::optional<LRESULT> Handle(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
     WindowSubclass m_subclass;
+    Color m_textColor = Rgb(0, 0, 0);
 };

@@ -11,6 +11,7 @@
 #include "toolkit/win32/labelled_accessible.h"
 #include "toolkit/win32/menu_xp_win32.h"
 #include "toolkit/win32/win32_canvas.h"
+#include "toolkit/win32/win32_system_colors.h"
 #include "ui/about_box.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
@@ -100,6 +101,7 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
                 FitLabelsToText(m_window, kTransparentLabels, lines);
             }
+            ApplyColorScheme();
             if (m_attached) m_attached(m_window);
             CMenuXPWin32::EnableOwnerDraw(m_window, true);
             CMenuXPWin32::ConvertMenuBar(m_window);
@@ -134,6 +136,10 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             m_logic.OnClose();
             return TRUE;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            ApplyColorScheme();
+            return FALSE;
         case WM_ERASEBKGND:
             // WM_PAINT covers everything; erasing first would flicker.
             return Result(m_window, 1);
@@ -196,9 +202,20 @@ void Win32MainWindow::Paint() {
         CBufferDC buffer(dc, paint.rcPaint);
         FillRect(buffer, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
         Win32Canvas canvas(buffer);
-        dialog_painter::PaintBackground(canvas, client.right, m_logic.Scale(), m_sectionLabels);
+        dialog_painter::PaintBackground(canvas, client.right, m_logic.Scale(), m_sectionLabels,
+                                        m_palette);
     }
     EndPaint(m_window, &paint);
+}
+
+void Win32MainWindow::ApplyColorScheme() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    const bool high = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                      (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    m_palette = dialog_painter::ChoosePalette(high, Win32SystemColors());
+    for (CTransparentStatic& label : m_labels) label.SetTextColor(m_palette.labelText);
+    RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Win32MainWindow::UpdateMenuChecks(HMENU popup) {

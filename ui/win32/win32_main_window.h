@@ -44,6 +44,8 @@ private:
     std::optional<LRESULT> HandleRunAtLogonBox(HWND box, UINT message, WPARAM wParam,
                                                LPARAM lParam);
     void Paint();
+    // Takes the colour scheme now in force: the program's own look, or a high-contrast theme's.
+    void ApplyColorScheme();
     // Centres the window on its screen's work area, as a dialog opens, unless it was moved
     // since `before` (its rectangle before it initialised).
     void CentreUnlessPlaced(const RECT& before);
@@ -59,6 +61,7 @@ private:
     HCURSOR m_hand;
     // Where the section labels end, as the window system placed them.
     dialog_painter::SectionLabelRights m_sectionLabels{};
+    dialog_painter::Palette m_palette;
     std::array<CTransparentStatic, kTransparentLabels.size()> m_labels;
     std::array<CXPButtonWindow, kFlatButtons.size()> m_buttons;
     WindowSubclass m_runAtLogonBox;

@@ -31,11 +31,11 @@ protected:
     // Wider and taller than the window, so the lines' ends and the last row can be seen.
     QImage image{360, 380, QImage::Format_RGB32};
 
-    void Paint() {
+    void Paint(const dialog_painter::Palette& palette = {}) {
         image.fill(Qt::black);
         QPainter painter(&image);
         QtCanvas canvas(painter);
-        dialog_painter::PaintBackground(canvas, image.width());
+        dialog_painter::PaintBackground(canvas, image.width(), DialogScale(), {}, palette);
     }
 };
 
@@ -50,6 +50,30 @@ TEST_F(PainterTest, GradientRowsHaveTheirExactColoursAcrossTheWidth) {
     for (int y = 0; y < dialog_painter::kGradientRows; ++y) {
         if (y == 205 || y == 206 || y == 274 || y == 275) continue;
         ASSERT_EQ(PixelAt(image, 10, y), dialog_painter::GradientRow(y)) << "row " << y;
+    }
+}
+
+// A high-contrast theme (here white on black) gets its own colours and no light gradient behind
+// labels drawn in the theme's text colour; every other scheme keeps the program's look.
+TEST_F(PainterTest, HighContrastTakesTheThemesColoursInsteadOfTheGradient) {
+    SystemColors theme;
+    theme.buttonFace = Rgb(0, 0, 0);
+    theme.buttonText = Rgb(255, 255, 255);
+    struct Case {
+        bool highContrast;
+        Color labels, row10, line, lineBelow;
+    };
+    for (const Case& c :
+         {Case{false, Rgb(0, 0, 0), dialog_painter::GradientRow(10), Rgb(140, 140, 140),
+               Rgb(255, 255, 255)},
+          Case{true, Rgb(255, 255, 255), Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(0, 0, 0)}}) {
+        const dialog_painter::Palette palette =
+            dialog_painter::ChoosePalette(c.highContrast, theme);
+        Paint(palette);
+        EXPECT_EQ(palette.labelText, c.labels) << c.highContrast;
+        EXPECT_EQ(PixelAt(image, 10, 10), c.row10) << c.highContrast;
+        EXPECT_EQ(PixelAt(image, 100, 205), c.line) << c.highContrast;
+        EXPECT_EQ(PixelAt(image, 100, 206), c.lineBelow) << c.highContrast;
     }
 }
 
