@@ -6,6 +6,7 @@ right, on white, because the box is a white card.
 
   about.png     88 x 76 RGB
   about@2x.png  176 x 152 RGB, the same picture for screens of twice the density
+  about@2x.bmp  the same as a 24-bit BMP
   about.bmp     the same as a 24-bit BMP
 
 The picture control is 55 x 51 dialog units, about 88 x 77 pixels at 1.6 x 1.5 pixels a unit."""
@@ -42,12 +43,14 @@ def picture(scale=1):
 def main():
     out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).parent
     image = picture()
+    large = picture(2)
     image.save(out / "about.png", optimize=True)
-    picture(2).save(out / "about@2x.png", optimize=True)
-    data = winformats.bmp24(image)
-    back = Image.open(io.BytesIO(data))
-    assert back.mode == "RGB" and back.tobytes() == image.tobytes(), "BMP pixels differ"
-    (out / "about.bmp").write_bytes(data)
+    large.save(out / "about@2x.png", optimize=True)
+    for name, pixels in (("about.bmp", image), ("about@2x.bmp", large)):
+        data = winformats.bmp24(pixels)
+        back = Image.open(io.BytesIO(data))
+        assert back.mode == "RGB" and back.tobytes() == pixels.tobytes(), "BMP pixels differ"
+        (out / name).write_bytes(data)
 
 
 if __name__ == "__main__":

@@ -5,10 +5,12 @@ black outline, anti-aliased through its alpha channel.
     /usr/bin/python3 res/make_cursor.py [output directory]      (needs Debian's python3-pil)
 
   hand_cursor.png       32 x 32 RGBA
-  hand_cursor.cur       the same as a Windows cursor: one 32 x 32, 32-bit image with its AND mask
+  hand_cursor.cur       the same as a Windows cursor, drawn at 32, 48 and 64 pixels (for 96, 144 and
+                        192 dpi), 32-bit images with their AND masks
   hand_cursor.hotspot   the hotspot as "x y"
 
 The hotspot is the tip of the index finger: x = 7, y = 1 (the top of the fingertip's outline)."""
+import math
 import sys
 from pathlib import Path
 
@@ -54,9 +56,11 @@ def creases():
     ]
 
 
-def cursor_image():
-    img = supersampled(SIZE, SIZE, SS)
-    p = Painter(img, SS)
+def cursor_image(scale=1.0):
+    """The cursor drawn `scale` times as large: the shapes and the outline grow together."""
+    size = round(SIZE * scale)
+    img = supersampled(size, size, SS)
+    p = Painter(img, SS * scale)
     shapes = hand()
     # Black first: every shape grown by the outline's width (its edges stroked twice as wide).
     for shape in shapes:
@@ -79,11 +83,15 @@ def main():
     assert image.getpixel((x, y))[3] > 128, "the hotspot must lie on the fingertip"
     assert all(image.getpixel((x, yy))[3] < 64 for yy in range(y)), "nothing may stand above the tip"
     image.save(out / "hand_cursor.png", optimize=True)
-    data = winformats.cur(image, HOTSPOT)
+    # The hotspot stays on the fingertip's middle column and the top row of its outline.
+    images = [(image, HOTSPOT)] + [(cursor_image(s), (int((x + 0.5) * s), math.ceil(y * s)))
+                                   for s in (1.5, 2)]
+    data = winformats.cur(images)
     kind, entries = winformats.read_back(data)
-    assert kind == 2 and len(entries) == 1
-    (size, back, spot), = entries
-    assert size == (SIZE, SIZE) and spot == HOTSPOT and back.tobytes() == image.tobytes()
+    assert kind == 2 and len(entries) == len(images)
+    for (size, back, spot), (made, made_spot) in zip(entries, images):
+        assert size == made.size and spot == made_spot and back.tobytes() == made.tobytes()
+        assert made.getpixel(made_spot)[3] > 128, "each hotspot lies on the fingertip"
     (out / "hand_cursor.cur").write_bytes(data)
     (out / "hand_cursor.hotspot").write_text("%d %d\n" % HOTSPOT)
 

@@ -14,6 +14,7 @@ out two sound waves, on a teal disc):
   tray_icon.ico         16, 20, 24 and 32
   speaker.png           16 x 15, the loudspeaker glyph beside the sound-test section (bitmap 148)
   speaker.bmp           the glyph as a 24-bit BMP, on the window's gradient where it is shown
+  speaker@2x.bmp        the same at twice the density
   app_icon@2x.png, tray_icon@2x.png, speaker@2x.png
                         64 x 64, 44 x 44 and 32 x 30: the same pictures for screens of twice the
                         density
@@ -54,13 +55,14 @@ def speaker_glyph(scale=1):
     return downsample(img, SS)
 
 
-def on_gradient(image, top):
-    """The image over the window's gradient, row by row from client row `top`."""
+def on_gradient(image, top, scale=1):
+    """The image over the window's gradient, row by row from client row `top` of the 96-dpi
+    window; `scale` image rows make one such row."""
     w, h = image.size
     back = Image.new("RGBA", (w, h))
     for y in range(h):
         for x in range(w):
-            back.putpixel((x, y), window_gradient(top + y) + (255,))
+            back.putpixel((x, y), window_gradient(top + y // scale) + (255,))
     back.alpha_composite(image)
     return back.convert("RGB")
 
@@ -111,10 +113,11 @@ def main():
     glyph = speaker_glyph()
     glyph.save(out / "speaker.png", optimize=True)
     speaker_glyph(2).save(out / "speaker@2x.png", optimize=True)
-    flat = on_gradient(glyph, SPEAKER_TOP)
-    data = winformats.bmp24(flat)
-    check_bmp(data, flat)
-    (out / "speaker.bmp").write_bytes(data)
+    for name, image, scale in (("speaker.bmp", glyph, 1), ("speaker@2x.bmp", speaker_glyph(2), 2)):
+        flat = on_gradient(image, SPEAKER_TOP, scale)
+        data = winformats.bmp24(flat)
+        check_bmp(data, flat)
+        (out / name).write_bytes(data)
 
 
 if __name__ == "__main__":

@@ -59,9 +59,9 @@ def ico(images):
     return _container(1, entries)
 
 
-def cur(image, hotspot):
-    """A .cur file with one 32-bit image and its hotspot."""
-    return _container(2, [(image, _dib(image), hotspot[0], hotspot[1])])
+def cur(images):
+    """A .cur file of 32-bit images, each given with its hotspot as (image, (x, y))."""
+    return _container(2, [(image, _dib(image), x, y) for image, (x, y) in images])
 
 
 def bmp24(image):

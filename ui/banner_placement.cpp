@@ -16,7 +16,8 @@ Rect Intersection(const Rect& a, const Rect& b) {
 
 }  // namespace
 
-BannerPlacement PlaceBanner(Size reference, Size picture) {
+BannerPlacement PlaceBanner(Size reference, Size picture, Size drawn) {
+    if (drawn.width <= 0 || drawn.height <= 0) drawn = picture;
     const DialogScale scale(reference);
     const Rect control = layout::ToPixels(*layout::FindControl(ids::kBanner), reference);
     const Size client = layout::ClientPixels(reference);
@@ -24,8 +25,8 @@ BannerPlacement PlaceBanner(Size reference, Size picture) {
     const Rect area = Intersection(
         {control.left, control.top, control.left + place.width, control.top + place.height},
         {0, 0, client.width, client.height});
-    const int left = area.left + (area.Width() - picture.width) / 2;
-    const int top = area.top + (area.Height() - picture.height) / 2;
-    const Rect shown = Intersection(area, {left, top, left + picture.width, top + picture.height});
+    const int left = area.left + (area.Width() - drawn.width) / 2;
+    const int top = area.top + (area.Height() - drawn.height) / 2;
+    const Rect shown = Intersection(area, {left, top, left + drawn.width, top + drawn.height});
     return {shown, {left - shown.left, top - shown.top}};
 }

@@ -74,6 +74,11 @@ bool CRepellerDialog::OnInitDialog() {
     return true;
 }
 
+void CRepellerDialog::OnDensityChanged() {
+    m_scale = DialogScale(m_view.MapDialogUnits(layout::kReferenceUnits));
+    if (m_view.LoadBanner(kBannerResource, kResourceTypeGif)) m_view.StartBanner();
+}
+
 bool CRepellerDialog::OnCommand(int command) {
     m_refused = false;
     if (!Dispatch(command)) return false;

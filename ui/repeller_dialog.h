@@ -38,6 +38,9 @@ public:
 
     // Called once the window and its controls exist, before it is first shown.
     bool OnInitDialog();
+    // The window now has another density (moved to another monitor; the window system scaled its
+    // controls and font): the measures follow the font, and the banner is shown anew.
+    void OnDensityChanged();
     // Runs the handler of `command` from a button, the menu bar or the tray; false when there is
     // none.
     bool OnCommand(int command);

@@ -49,8 +49,9 @@ bool Win32AnimatedPicture::FitToPicture(bool loaded) {
     return loaded;
 }
 
-void Win32AnimatedPicture::ShowIn(const Rect& shown, Point picture) {
+void Win32AnimatedPicture::ShowIn(const Rect& shown, Point picture, Size drawn) {
     m_pictureAt = picture;
+    m_drawn = drawn;
     HWND control = m_control.load();
     if (!control) return;
     SetWindowPos(control, nullptr, shown.left, shown.top, shown.Width(), shown.Height(),
@@ -64,8 +65,30 @@ void Win32AnimatedPicture::MakeKeyboardLink() {
 }
 
 void Win32AnimatedPicture::PaintInto(HDC dc) const {
-    Win32Canvas canvas(dc);
-    m_picture.Paint(canvas, m_pictureAt);
+    const Size size = m_picture.GetSize();
+    if (m_drawn.width <= 0 || m_drawn.height <= 0 ||
+        (m_drawn.width == size.width && m_drawn.height == size.height)) {
+        Win32Canvas canvas(dc);
+        m_picture.Paint(canvas, m_pictureAt);
+        return;
+    }
+    // The frame at its own size off-screen, then scaled into place.
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP frame = CreateCompatibleBitmap(dc, size.width, size.height);
+    if (memory && frame) {
+        HGDIOBJ previous = SelectObject(memory, frame);
+        {
+            Win32Canvas canvas(memory);
+            m_picture.Paint(canvas);
+        }
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, m_pictureAt.x, m_pictureAt.y, m_drawn.width, m_drawn.height, memory, 0, 0,
+                   size.width, size.height, SRCCOPY);
+        SelectObject(memory, previous);
+    }
+    if (frame) DeleteObject(frame);
+    if (memory) DeleteDC(memory);
 }
 
 std::optional<LRESULT> Win32AnimatedPicture::Handle(HWND control, UINT message, WPARAM wParam,

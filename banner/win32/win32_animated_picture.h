@@ -35,8 +35,9 @@ public:
                                         std::string_view type);
     [[nodiscard]] bool LoadFromMemory(std::span<const std::byte> bytes);
     // Moves the control to `shown` (in its parent's client coordinates) and draws the picture with
-    // its top-left corner at `picture` in the control, clipped to the control.
-    void ShowIn(const Rect& shown, Point picture);
+    // its top-left corner at `picture` in the control, clipped to the control: pixel for pixel, or
+    // scaled to `drawn` (with the halftone filter) where that is given and differs.
+    void ShowIn(const Rect& shown, Point picture, Size drawn = {});
     // Makes the control a link for the keyboard (keyboard_link.h): Enter or Space sends its parent
     // the click notice of a static control (WM_COMMAND with STN_CLICKED).
     void MakeKeyboardLink();
@@ -58,5 +59,6 @@ private:
     CAnimatedPicture m_picture;
     WindowSubclass m_subclass;
     Point m_pictureAt;
+    Size m_drawn;
     bool m_link = false;
 };

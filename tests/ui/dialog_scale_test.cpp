@@ -11,6 +11,7 @@
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
 #include "ui/dialog_painter.h"
+#include "ui/picture_density.h"
 #include "ui/repeller_dialog.h"
 
 namespace {
@@ -101,3 +102,25 @@ TEST(DialogScaleTest, MeasuresKeepTheirPlaceAgainstTheControlsInEveryFont) {
 }
 
 }  // namespace
+
+// The large version above 96 dpi, at the window's scale rounded to the nearest pixel; the plain one
+// as it is at 96 dpi and below.
+TEST(PictureDensityTest, LargeVersionAboveTheBaseDensityAtTheWindowsScale) {
+    const struct {
+        int dpi;
+        Size plain;
+        bool large;
+        Size drawn;
+    } cases[] = {
+        {72, {16, 15}, false, {16, 15}},   {96, {16, 15}, false, {16, 15}},
+        {97, {16, 15}, true, {16, 15}},    {120, {16, 15}, true, {20, 19}},
+        {144, {16, 15}, true, {24, 23}},   {144, {300, 100}, true, {450, 150}},
+        {192, {88, 76}, true, {176, 152}}, {288, {16, 15}, true, {48, 45}},
+    };
+    for (const auto& c : cases) {
+        const PictureChoice choice = ChoosePicture(c.dpi, c.plain);
+        EXPECT_EQ(choice.large, c.large) << c.dpi;
+        EXPECT_EQ(choice.drawn.width, c.drawn.width) << c.dpi;
+        EXPECT_EQ(choice.drawn.height, c.drawn.height) << c.dpi;
+    }
+}

@@ -14,11 +14,12 @@ rig_desktop_env() {
   export LC_ALL=C.UTF-8 LANGUAGE=${RIG_LANGUAGE:-ko}
 }
 
-# rig_desktop_start DIR: starts Xvfb and openbox, exports DISPLAY; sets RIG_XVFB_PID, RIG_WM_PID.
+# rig_desktop_start DIR: starts Xvfb (a screen of RIG_SCREEN, 1024x768 unless told) and openbox,
+# exports DISPLAY; sets RIG_XVFB_PID, RIG_WM_PID.
 rig_desktop_start() {
   local dir=$1 i
   rig_desktop_env
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "${RIG_SCREEN:-1024x768}x24" -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
   RIG_XVFB_PID=$!
   rig_track_pid "$RIG_XVFB_PID"
   for i in $(seq 600); do [ -s "$dir/display" ] && break; sleep 0.05; done

@@ -2,8 +2,10 @@
 
 #include <array>
 
+#include "base/win32/win32_resources.h"
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/win32_canvas.h"
+#include "toolkit/win32/window_dpi.h"
 #include "ui/win32/label_widening.h"
 #include "ui/win32/window_region.h"
 
@@ -60,6 +62,10 @@ INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             m_logic->OnInitDialog();
             // The labels' font may be wider than the one the template was laid out for.
             FitLabelsToText(m_window, kLabels);
+            if (HWND picture = FindPictureControl(m_window)) {
+                m_picture.Show(picture, Win32Resources(m_instance), CAboutDialog::kPicture,
+                               WindowDpi(m_window));
+            }
             if (m_shown) m_shown(m_window);
             return TRUE;
         case WM_CTLCOLORSTATIC:

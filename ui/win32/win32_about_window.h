@@ -11,6 +11,7 @@
 #include "banner/win32/win32_link_label.h"
 #include "toolkit/win32/xp_button_window.h"
 #include "ui/about_box.h"
+#include "ui/win32/density_picture.h"
 
 class Shell;
 
@@ -40,4 +41,5 @@ private:
     std::vector<std::unique_ptr<Win32LinkLabel>> m_links;
     std::optional<CAboutDialog> m_logic;
     CXPButtonWindow m_ok;
+    DensityPicture m_picture;
 };

@@ -3,9 +3,11 @@
 #include "banner/win32/win32_animated_picture.h"
 #include "base/win32/wide_text.h"
 #include "base/win32/win32_resources.h"
+#include "toolkit/win32/window_dpi.h"
 #include "ui/banner_placement.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
+#include "ui/picture_density.h"
 #include "ui/repeller_dialog.h"
 #include "ui/win32/language_resources.h"
 #include "ui/win32/window_region.h"
@@ -142,10 +144,18 @@ bool Win32DialogView::LoadBanner(int id, std::string_view type) {
         SetWindowTextW(banner->Control(), kBannerName);
         m_banner = std::move(banner);
     }
-    if (!m_banner->LoadFromResource(Win32Resources(m_instance), id, type)) return false;
+    const Win32Resources resources(m_instance);
+    if (!m_banner->LoadFromResource(resources, id, type)) return false;
+    // A denser window takes the large version, if there is one, drawn at its scale.
+    const Size plain = m_banner->Picture().GetSize();
+    PictureChoice choice = ChoosePicture(WindowDpi(m_dialog), plain);
+    if (choice.large && !m_banner->LoadFromResource(resources, id, std::string(type) + "@2x")) {
+        static_cast<void>(m_banner->LoadFromResource(resources, id, type));
+        choice = {false, plain};
+    }
     const BannerPlacement place =
-        PlaceBanner(MapDialogUnits(layout::kReferenceUnits), m_banner->Picture().GetSize());
-    m_banner->ShowIn(place.shown, place.picture);
+        PlaceBanner(MapDialogUnits(layout::kReferenceUnits), plain, choice.drawn);
+    m_banner->ShowIn(place.shown, place.picture, choice.drawn);
     return true;
 }
 

@@ -7,11 +7,13 @@
 #include <array>
 #include <vector>
 
+#include "base/win32/win32_resources.h"
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/labelled_accessible.h"
 #include "toolkit/win32/menu_xp_win32.h"
 #include "toolkit/win32/win32_canvas.h"
 #include "toolkit/win32/win32_system_colors.h"
+#include "toolkit/win32/window_dpi.h"
 #include "ui/about_box.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
@@ -102,6 +104,7 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 FitLabelsToText(m_window, kTransparentLabels, lines);
             }
             ApplyColorScheme();
+            ShowPicturesForDpi();
             if (m_attached) m_attached(m_window);
             CMenuXPWin32::EnableOwnerDraw(m_window, true);
             CMenuXPWin32::ConvertMenuBar(m_window);
@@ -136,6 +139,20 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             m_logic.OnClose();
             return TRUE;
+        case WM_DPICHANGED: {
+            // The dialog manager has scaled the controls and the font; the window takes the
+            // place Windows suggests, and what is drawn here follows.
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(m_window, nullptr, suggested.left, suggested.top,
+                         suggested.right - suggested.left, suggested.bottom - suggested.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            m_sectionLabels = {m_view.GetItemRect(ids::kSoundSettingsLabel).right,
+                               m_view.GetItemRect(ids::kSoundTestLabel).right};
+            m_logic.OnDensityChanged();
+            ShowPicturesForDpi();
+            RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            return TRUE;
+        }
         case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE:
             ApplyColorScheme();
@@ -206,6 +223,13 @@ void Win32MainWindow::Paint() {
                                         m_palette);
     }
     EndPaint(m_window, &paint);
+}
+
+void Win32MainWindow::ShowPicturesForDpi() {
+    if (HWND speaker = FindPictureControl(m_window)) {
+        m_speaker.Show(speaker, Win32Resources(m_instance), ids::kSpeakerBitmap,
+                       WindowDpi(m_window));
+    }
 }
 
 void Win32MainWindow::ApplyColorScheme() {

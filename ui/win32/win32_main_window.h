@@ -11,6 +11,7 @@
 #include "toolkit/win32/xp_button_window.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_painter.h"
+#include "ui/win32/density_picture.h"
 
 class CRepellerDialog;
 class Win32DialogView;
@@ -46,6 +47,8 @@ private:
     void Paint();
     // Takes the colour scheme now in force: the program's own look, or a high-contrast theme's.
     void ApplyColorScheme();
+    // Draws the pictures for the window's density now.
+    void ShowPicturesForDpi();
     // Centres the window on its screen's work area, as a dialog opens, unless it was moved
     // since `before` (its rectangle before it initialised).
     void CentreUnlessPlaced(const RECT& before);
@@ -65,4 +68,5 @@ private:
     std::array<CTransparentStatic, kTransparentLabels.size()> m_labels;
     std::array<CXPButtonWindow, kFlatButtons.size()> m_buttons;
     WindowSubclass m_runAtLogonBox;
+    DensityPicture m_speaker;
 };

@@ -14,6 +14,7 @@
 
 #include "base/win32/wide_text.h"
 #include "base/win32/win32_resources.h"
+#include "toolkit/win32/scaled_bitmap.h"
 #include "ui/about_box.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
@@ -386,7 +387,16 @@ TEST(ResourceScriptTest, PicturesCursorAndIconsLoadAtTheirSizes) {
         EXPECT_EQ(info2.bmWidth, p.width);
         EXPECT_EQ(info2.bmHeight, p.height);
         DeleteObject(bitmap);
+        // The large version, as a denser window takes it: scaled to 1.5 times the plain size.
+        const Win32Resources resources(GetModuleHandleW(nullptr));
+        HBITMAP large =
+            ScaledBitmap(resources.Find("BITMAP@2x", p.id), {p.width * 3 / 2, p.height * 3 / 2});
+        ASSERT_NE(large, nullptr) << "large bitmap " << p.id;
+        GetObjectW(large, sizeof info2, &info2);
+        EXPECT_EQ(info2.bmWidth, p.width * 3 / 2);
+        DeleteObject(large);
     }
+    EXPECT_FALSE(Win32Resources(GetModuleHandleW(nullptr)).Find("GIF@2x", 168).empty());
 }
 
 TEST(ResourceScriptTest, ManifestAndVersion) {
@@ -397,10 +407,9 @@ TEST(ResourceScriptTest, ManifestAndVersion) {
     EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(text.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string::npos);
-    EXPECT_NE(
-        text.find(
-            "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">false"),
-        std::string::npos);
+    // Drawn at each monitor's density, never stretched by Windows.
+    EXPECT_NE(text.find(">PerMonitorV2, System</dpiAwareness>"), std::string::npos);
+    EXPECT_EQ(text.find("gdiScaling"), std::string::npos);
 
     HRSRC version = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16));
     ASSERT_NE(version, nullptr);

@@ -26,6 +26,8 @@
 //   messagebox PID               "hwnd|caption|text" of a message box of that process
 //   popups PID                   "hwnd left top right bottom" of each shown menu window
 //   owned HWND                   the window's last active pop-up
+//   picturesize HWND             "width height" of its picture control (SS_BITMAP), which takes the
+//                                size of the bitmap it shows
 //   regread HKLM|HKCU PATH NAME  a text value           regkey HKLM|HKCU PATH  (exists?)
 //   usersmaywrite PATH           whether BUILTIN\Users may set values of HKLM\PATH
 //   lockkey PATH | unlockkey PATH   HKLM\PATH readable only, as a standard user finds it; and back
@@ -524,6 +526,19 @@ int Run(int argc, wchar_t** argv) {
     if (verb == L"usersmaywrite") return UsersMayWrite(arg(2)) ? 0 : 1;
     if (verb == L"lockkey") return LockKey(arg(2), true) ? 0 : 1;
     if (verb == L"unlockkey") return LockKey(arg(2), false) ? 0 : 1;
+    if (verb == L"picturesize") {
+        for (HWND c = GetWindow(Hwnd(arg(2)), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            if (ClassOf(c) != L"Static" ||
+                (GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) {
+                continue;
+            }
+            RECT r;
+            GetClientRect(c, &r);
+            std::printf("%ld %ld\n", r.right, r.bottom);
+            return 0;
+        }
+        return 1;
+    }
     return 2;
 }
 

@@ -43,7 +43,8 @@ check() { expect_within 15 "$@"; }
 same() { if [ "$2" = "$3" ]; then ok "$1"; else fail "$1: got '$2', expected '$3'"; fi; }
 
 # --- the desktop and the prefix ------------------------------------------------------------------
-rig_desktop_start "$work" || exit 1
+# Tall enough for the window at 192 dpi (about 800 px with its frame).
+RIG_SCREEN=1280x1024 rig_desktop_start "$work" || exit 1
 # A blue desktop: what the menus' shadows darken must not be black.
 convert -size 8x8 xc:'#3C78B4' "$work/desktop.png" && { display -window root "$work/desktop.png" 2>/dev/null || true; }
 if ! rig_tray_start "$work"; then
@@ -779,33 +780,41 @@ else
   fail "the third start showed no window"
 fi
 
-# --- 9. at 144 dpi -------------------------------------------------------------------------------------
-echo "== at 144 dpi"
-t144=$(date +%s.%N)
-# Wine reads the density when a program starts.
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-read -r _ _ full_w full_h <<<"$(drv dialogunits 0 0 207 215)"
-read -r _ _ u400 u800 <<<"$(drv dialogunits 0 0 400 800)"
-echo "base units $((u400 / 100)) x $((u800 / 100)); template client ${full_w}x${full_h} px"
-launch drovane
-fourth=$app_pid
-if wait_for 30 find_main && wait_for 15 visible "$main"; then
-  fold=$(fold_height)
-  check "compact client height = 215 dialog units - 122 px in the dialog font ($fold px)" client_height_is "$main" "$((full_h - fold))"
-  xmain=$(xwindow "$caption")
-  sleep 0.5
-  shoot compact-144 "$xmain"
-  drv click "$main" 133
-  check "Details unfolds to the template's height" client_height_is "$main" "$full_h"
-  sleep 0.5
-  shoot expanded-144 "$xmain"
-  check_layout "$main" 144
-  drv command "$main" 2
-  check "Escape (Cancel) ends it" dead "$fourth"
-else
-  fail "the start at 144 dpi showed no window"
-fi
-echo "the start at 144 dpi and its checks took $(awk -v a="$t144" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s"
+# --- 9. at 144 and 192 dpi -----------------------------------------------------------------------------
+# The program is aware of each monitor's density: Windows draws it at the real density, as Wine
+# does. Its pictures are the large versions at the window's scale, never the plain ones stretched.
+for dpi in 144 192; do
+  echo "== at $dpi dpi"
+  tdpi=$(date +%s.%N)
+  # Wine reads the density when a program starts.
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  read -r _ _ full_w full_h <<<"$(drv dialogunits 0 0 207 215)"
+  read -r _ _ u400 u800 <<<"$(drv dialogunits 0 0 400 800)"
+  echo "base units $((u400 / 100)) x $((u800 / 100)); template client ${full_w}x${full_h} px"
+  launch drovane
+  fourth=$app_pid
+  if wait_for 30 find_main && wait_for 15 visible "$main"; then
+    fold=$(fold_height)
+    check "compact client height = 215 dialog units - 122 px in the dialog font ($fold px)" client_height_is "$main" "$((full_h - fold))"
+    speaker="$(( (16 * dpi + 48) / 96 )) $(( (15 * dpi + 48) / 96 ))"
+    check "the speaker is its large picture at $dpi dpi ($speaker px)" eval '[ "$(drv picturesize "$main")" = "$speaker" ]'
+    banner_width() { read -r l _ r _ <<<"$(drv itemrect "$main" 1010)" && [ $((r - l)) -gt 300 ]; }
+    check "the banner is drawn larger than its plain 300 px" banner_width
+    xmain=$(xwindow "$caption")
+    sleep 0.5
+    shoot "compact-$dpi" "$xmain"
+    drv click "$main" 133
+    check "Details unfolds to the template's height" client_height_is "$main" "$full_h"
+    sleep 0.5
+    shoot "expanded-$dpi" "$xmain"
+    check_layout "$main" "$dpi"
+    drv command "$main" 2
+    check "Escape (Cancel) ends it" dead "$fourth"
+  else
+    fail "the start at $dpi dpi showed no window"
+  fi
+  echo "the start at $dpi dpi and its checks took $(awk -v a="$tdpi" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s"
+done
 
 # --- 10. in English ------------------------------------------------------------------------------------
 echo "== in English, at 96 dpi"
