@@ -68,3 +68,16 @@ void FitLabelsToText(HWND dialog, std::span<const int> ids, std::span<const Rect
         }
     }
 }
+
+int LabelShortfall(HWND dialog, std::span<const int> ids) {
+    int shortfall = 0;
+    for (int id : ids) {
+        HWND label = GetDlgItem(dialog, id);
+        if (!label) continue;
+        RECT r{};
+        GetClientRect(label, &r);
+        const int missing = MeasureLabelText(label).width - r.right;
+        if (missing > 0) shortfall += missing;
+    }
+    return shortfall;
+}

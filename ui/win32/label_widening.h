@@ -12,3 +12,7 @@
 // neither wraps the text out of sight nor cuts its descenders. The template stays as it is.
 // A label does not grow into `keepClear` either (lines the dialog draws, in client coordinates).
 void FitLabelsToText(HWND dialog, std::span<const int> ids, std::span<const Rect> keepClear = {});
+
+// How many pixels those labels' texts, each on one line, need beyond their labels' widths
+// together (labels that hold their text count 0): what a row of them needs to grow by.
+int LabelShortfall(HWND dialog, std::span<const int> ids);

@@ -60,7 +60,34 @@ INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             static_cast<void>(m_ok.Attach(GetDlgItem(m_window, IDOK)));
             m_logic.emplace(*this, m_makerPage);
             m_logic->OnInitDialog();
-            // The labels' font may be wider than the one the template was laid out for.
+            // The labels' font may be wider than the one the template was laid out for. The
+            // notice and the maker's name share a row that ends near the box's edge: the maker's
+            // name moves right by what the notice needs, keeping the gap between them, and the
+            // box grows where the room right of the name is too small; then each label widens.
+            {
+                const int notice = LabelShortfall(m_window, std::array{CAboutDialog::kNoticeLine});
+                const int maker = LabelShortfall(m_window, std::array{CAboutDialog::kMakerName});
+                HWND name = GetDlgItem(m_window, CAboutDialog::kMakerName);
+                RECT r{};
+                GetWindowRect(name, &r);
+                MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&r), 2);
+                RECT before{};
+                GetWindowRect(GetDlgItem(m_window, CAboutDialog::kNoticeLine), &before);
+                MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&before), 2);
+                RECT client{};
+                GetClientRect(m_window, &client);
+                // The name keeps the gap before it after it too, to the box's edge.
+                const int gap = r.left - before.right;
+                if (const int grow = notice + maker + gap - (client.right - r.right); grow > 0) {
+                    const Size size = WindowSize(m_window);
+                    SetWindowPos(m_window, nullptr, 0, 0, size.width + grow, size.height,
+                                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                }
+                if (notice > 0) {
+                    SetWindowPos(name, nullptr, r.left + notice, r.top, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                }
+            }
             FitLabelsToText(m_window, kLabels);
             if (HWND picture = FindPictureControl(m_window)) {
                 m_picture.Show(picture, Win32Resources(m_instance), CAboutDialog::kPicture,

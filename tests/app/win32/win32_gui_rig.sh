@@ -808,6 +808,22 @@ for dpi in 144 192; do
     sleep 0.5
     shoot "expanded-$dpi" "$xmain"
     check_layout "$main" "$dpi"
+    drv command "$main" 57664
+    if wait_for 15 about_open; then
+      picture="$(( (88 * dpi + 48) / 96 )) $(( (76 * dpi + 48) / 96 ))"
+      check "the About box's picture is its large one at $dpi dpi ($picture px)" eval '[ "$(drv picturesize "$about")" = "$picture" ]'
+      for id in 1008 1014; do
+        read -r tw lw lr cw <<<"$(drv textfit "$about" "$id")"
+        [ "$tw" -le "$lw" ] && [ "$lr" -le "$cw" ] && ok "About label $id holds its text at $dpi dpi" ||
+          fail "About label $id at $dpi dpi: text ${tw} px in a label ${lw} px wide, right edge ${lr} of ${cw}"
+      done
+      sleep 0.5
+      shoot "about-$dpi" "$(xwindow "$about_caption")"
+      drv command "$about" 1
+      wait_for 15 about_closed
+    else
+      fail "no About box at $dpi dpi"
+    fi
     drv command "$main" 2
     check "Escape (Cancel) ends it" dead "$fourth"
   else
