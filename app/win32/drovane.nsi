@@ -1,11 +1,20 @@
 ; The Windows installer of Drovane, built on Linux with NSIS (makensis). It installs the program
 ; under Program Files with its own page, a Start-menu shortcut and an uninstaller listed in the
 ; installed programs, and prepares the settings key (the program does that part itself, run with
-; --install-settings). Defined on the command line: EXE, PAGE_DIR, ICON, VERSION, OUTFILE.
+; --install-settings). Defined on the command line: EXE, PAGE_DIR, ICON, VERSION, OUTFILE, and
+; in a signed build SIGN, the shell command (cmake/sign_windows_file.sh with the certificate) that
+; signs the program named after it.
 Unicode true
 Target amd64-unicode
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+
+; The uninstaller is signed before the installer packs it, the installer once it is complete. A
+; failed signing stops makensis.
+!ifdef SIGN
+  !uninstfinalize `${SIGN} --name "Drovane uninstaller" "%1"` = 0
+  !finalize `${SIGN} --name "Drovane setup" "%1"` = 0
+!endif
 
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"

@@ -2,14 +2,19 @@
 # The installer under Wine, in a private prefix on a private X server: a silent install puts the
 # program, its page, the shortcut, the uninstall entry and the settings key (open to the Users
 # group) in place; the program starts from Program Files; a silent uninstall ends it and removes
-# all of that and the Run values. Files and registry are checked, not exit codes.
-# Usage: installer_test.sh SETUP_EXE RIG_DRIVER_EXE VERSION ICON NSI
+# all of that and the Run values. Files and registry are checked, not exit codes. Then, signed with
+# a certificate of the test's own as a build with a certificate signs them, the installer, the
+# program and the uninstaller it installs carry valid signatures by that certificate.
+# Usage: installer_test.sh SETUP_EXE RIG_DRIVER_EXE VERSION ICON NSI DROVANE_EXE SIGN_SCRIPT MAKENSIS...
 set -uo pipefail
 setup=$1
 driver_exe=$2
 version=$3
 icon=$4
 nsi=$5
+exe=$6
+sign=$7
+makensis=("${@:8}")
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/desktop.sh"
 . "$here/../../../tools/rig/wine_desktop.sh"
@@ -126,6 +131,30 @@ check "the settings key is gone" key_gone HKLM "$settings"
 check "  and the maker's key" key_gone HKLM 'SOFTWARE\Corvell'
 check "the machine's Run value is gone" reg_gone HKLM "$run" "Drovane Startup"
 check "the user's Run value is gone" reg_gone HKCU "$run" "Drovane Startup"
+
+echo "== signed, as a build with a certificate signs it"
+export DROVANE_SIGN_PASSWORD=$RANDOM$RANDOM
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Drovane Test" -addext extendedKeyUsage=codeSigning \
+  -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
+openssl pkcs12 -export -in "$work/cert.pem" -inkey "$work/key.pem" -passout env:DROVANE_SIGN_PASSWORD -out "$work/cert.p12"
+mkdir "$work/signed" && cp "$exe" "$work/signed/drovane.exe"
+"$sign" --cert "$work/cert.pem" --key "$work/key.pem" --name Drovane "$work/signed/drovane.exe"
+"${makensis[@]}" -DEXE="$work/signed/drovane.exe" -DSIGN="'$sign' --cert '$work/cert.p12'" \
+  -DOUTFILE="$work/signed-setup.exe" "$nsi" >"$work/makensis.log" 2>&1 || cat "$work/makensis.log"
+wine "$work/signed-setup.exe" /S </dev/null >"$work/signed-setup.log" 2>&1
+# Intact (the message digest matches) and made by the test's certificate, as the chain's root.
+signed() { out=$(osslsigncode verify -CAfile "$work/cert.pem" -in "$1" 2>&1) && grep -q '^Signature verification: ok' <<<"$out"; }
+check "the installer is signed" signed "$work/signed-setup.exe"
+check "  the program it installs" signed "$dir/drovane.exe"
+check "  and the uninstaller it writes" signed "$dir/uninstall.exe"
+# A failed signing (a wrong password) leaves the program as it was, with nothing beside it.
+fails_cleanly() {
+  ! DROVANE_SIGN_PASSWORD=wrong "$sign" --cert "$work/cert.p12" --name Drovane "$work/signed/drovane.exe" 2>/dev/null &&
+    signed "$work/signed/drovane.exe" && [ "$(ls "$work/signed")" = drovane.exe ]
+}
+fails_cleanly && ok "a failed signing changes nothing" || fail "a failed signing succeeds or changes the program"
+! out=$("$sign" --cert "$work/missing.pem" --key "$work/key.pem" --name Drovane "$work/signed/drovane.exe" 2>&1) &&
+  grep -qF "$work/missing.pem" <<<"$out" && ok "a missing certificate is named" || fail "a missing certificate: $out"
 
 [ "$failures" -eq 0 ] && echo "installer test: all checks passed" || echo "installer test: $failures check(s) failed"
 exit $((failures > 0))
