@@ -26,6 +26,9 @@
 
 namespace {
 
+// Posted to itself when the window's density changed, for what follows the dialog manager's work.
+constexpr UINT kAfterDensityChange = WM_APP + 1;
+
 // What a dialog procedure hands back for messages whose result is not its return value.
 INT_PTR Result(HWND window, LRESULT result) {
     SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
@@ -85,24 +88,7 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             static_cast<void>(m_runAtLogonBox.Attach(GetDlgItem(m_window, ids::kRunAtLogon), *this,
                                                      &Win32MainWindow::HandleRunAtLogonBox));
-            // The dialog's font or language may need more room than the template gives a label.
-            // The section labels grow first, and the lines drawn right of them start where they
-            // end; the other labels stop short of the lines.
-            {
-                constexpr std::array kSectionLabels{ids::kSoundSettingsLabel, ids::kSoundTestLabel};
-                FitLabelsToText(m_window, kSectionLabels, {});
-            }
-            m_sectionLabels = {m_view.GetItemRect(ids::kSoundSettingsLabel).right,
-                               m_view.GetItemRect(ids::kSoundTestLabel).right};
-            {
-                std::vector<Rect> lines;
-                for (const dialog_painter::EtchedLine& line : dialog_painter::EtchedLines(
-                         DialogScale(m_view.MapDialogUnits(layout::kReferenceUnits)),
-                         m_sectionLabels)) {
-                    lines.push_back(line.Covered());
-                }
-                FitLabelsToText(m_window, kTransparentLabels, lines);
-            }
+            FitLabels();
             ApplyColorScheme();
             ShowPicturesForDpi();
             if (m_attached) m_attached(m_window);
@@ -139,20 +125,17 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             m_logic.OnClose();
             return TRUE;
-        case WM_DPICHANGED: {
-            // The dialog manager has scaled the controls and the font; the window takes the
-            // place Windows suggests, and what is drawn here follows.
-            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(m_window, nullptr, suggested.left, suggested.top,
-                         suggested.right - suggested.left, suggested.bottom - suggested.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-            m_sectionLabels = {m_view.GetItemRect(ids::kSoundSettingsLabel).right,
-                               m_view.GetItemRect(ids::kSoundTestLabel).right};
+        case WM_DPICHANGED:
+            // The dialog manager resizes the window and lays out, scales and re-fonts its
+            // controls from the template when this returns; what the program adds follows after.
+            PostMessageW(m_window, kAfterDensityChange, 0, 0);
+            return FALSE;
+        case kAfterDensityChange:
+            FitLabels();
             m_logic.OnDensityChanged();
             ShowPicturesForDpi();
             RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             return TRUE;
-        }
         case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE:
             ApplyColorScheme();
@@ -223,6 +206,22 @@ void Win32MainWindow::Paint() {
                                         m_palette);
     }
     EndPaint(m_window, &paint);
+}
+
+void Win32MainWindow::FitLabels() {
+    // The dialog's font or language may need more room than the template gives a label. The
+    // section labels grow first, and the lines drawn right of them start where they end; the
+    // other labels stop short of the lines.
+    constexpr std::array kSectionLabels{ids::kSoundSettingsLabel, ids::kSoundTestLabel};
+    FitLabelsToText(m_window, kSectionLabels, {});
+    m_sectionLabels = {m_view.GetItemRect(ids::kSoundSettingsLabel).right,
+                       m_view.GetItemRect(ids::kSoundTestLabel).right};
+    std::vector<Rect> lines;
+    for (const dialog_painter::EtchedLine& line : dialog_painter::EtchedLines(
+             DialogScale(m_view.MapDialogUnits(layout::kReferenceUnits)), m_sectionLabels)) {
+        lines.push_back(line.Covered());
+    }
+    FitLabelsToText(m_window, kTransparentLabels, lines);
 }
 
 void Win32MainWindow::ShowPicturesForDpi() {

@@ -45,6 +45,9 @@ private:
     std::optional<LRESULT> HandleRunAtLogonBox(HWND box, UINT message, WPARAM wParam,
                                                LPARAM lParam);
     void Paint();
+    // Widens the labels to their texts in the dialog's font, the section labels first, and notes
+    // where these end, for the lines drawn right of them.
+    void FitLabels();
     // Takes the colour scheme now in force: the program's own look, or a high-contrast theme's.
     void ApplyColorScheme();
     // Draws the pictures for the window's density now.

@@ -26,6 +26,7 @@
 //   messagebox PID               "hwnd|caption|text" of a message box of that process
 //   popups PID                   "hwnd left top right bottom" of each shown menu window
 //   owned HWND                   the window's last active pop-up
+//   post HWND MESSAGE            posts a message (a number) with no parameters
 //   picturesize HWND             "width height" of its picture control (SS_BITMAP), which takes the
 //                                size of the bitmap it shows
 //   regread HKLM|HKCU PATH NAME  a text value           regkey HKLM|HKCU PATH  (exists?)
@@ -526,6 +527,9 @@ int Run(int argc, wchar_t** argv) {
     if (verb == L"usersmaywrite") return UsersMayWrite(arg(2)) ? 0 : 1;
     if (verb == L"lockkey") return LockKey(arg(2), true) ? 0 : 1;
     if (verb == L"unlockkey") return LockKey(arg(2), false) ? 0 : 1;
+    if (verb == L"post") {
+        return PostMessageW(Hwnd(arg(2)), static_cast<UINT>(Int(arg(3))), 0, 0) ? 0 : 1;
+    }
     if (verb == L"picturesize") {
         for (HWND c = GetWindow(Hwnd(arg(2)), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
             if (ClassOf(c) != L"Static" ||
