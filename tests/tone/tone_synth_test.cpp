@@ -72,6 +72,23 @@ TEST(ToneSynth, DefaultPassOf401TonesLastsExactly200Point5Seconds) {
     EXPECT_NE(r.samples[9624000 - 1], 0.0f);
 }
 
+// The speakers' promise: a tone of the sweep or of the melody peaks at about -12 dBFS
+// (a quarter of full scale), never louder, whatever the pitch.
+TEST(ToneSynth, TonesPeakAtAboutMinusTwelveDecibelsFullScale) {
+    for (std::uint32_t hz : {440u, 16000u, 20000u}) {
+        ToneSynth synth;
+        synth.Queue(hz, 100);
+        const Rendering r = RenderAll(synth, 100 * 48);
+        // The sine's peak from its power over the tone's middle half (a 16 kHz tone has three
+        // samples a cycle, none of them on the crest).
+        double power = 0;
+        for (std::size_t n = 25 * 48; n < 75 * 48; ++n) power += r.samples[n] * r.samples[n];
+        const double dbfs = 20 * std::log10(std::sqrt(2 * power / (50 * 48)));
+        EXPECT_GT(dbfs, -12.5) << hz << " Hz";
+        EXPECT_LT(dbfs, -11.5) << hz << " Hz";
+    }
+}
+
 TEST(ToneSynth, PhaseRunsOnAcrossJoinsOfToneLengthsThatAreNotWholeCycles) {
     // 16000 Hz + 30 Hz steps at 37 ms: no tone holds a whole number of cycles, so a phase reset or
     // a dropped sample at any join moves the wave away from the continuous reference. The last

@@ -185,6 +185,19 @@ TEST_F(FileRegistryTest, SaveCreatesTheDirectoryAndAReadableFile) {
     EXPECT_EQ(left.join(' ').toStdString(), "registry.ini registry.ini.lock");
 }
 
+// A user who made the file private (or shared it with a group) keeps that mode across saves.
+TEST_F(FileRegistryTest, ASaveKeepsTheFilesMode) {
+    FileRegistry registry(path());
+    for (mode_t mode : {0600, 0640, 0604}) {
+        Save(registry, {12000, 13000, 300, 5});
+        ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), mode), 0);
+        Save(registry, {15000, 19000, 400, 2});
+        struct stat after {};
+        ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, mode);
+    }
+}
+
 TEST_F(FileRegistryTest, HandEditedFileIsRead) {
     QDir().mkpath(dir.filePath("drovane"));
     WriteAll(path(),
