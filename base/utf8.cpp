@@ -38,3 +38,9 @@ bool IsValidUtf8(std::string_view text) {
     }
     return true;
 }
+
+std::string_view CutUtf8(std::string_view text, std::size_t bytes) {
+    if (text.size() <= bytes) return text;
+    while (bytes > 0 && (static_cast<unsigned char>(text[bytes]) & 0xC0) == 0x80) --bytes;
+    return text.substr(0, bytes);
+}

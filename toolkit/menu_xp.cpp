@@ -41,10 +41,7 @@ void DropDeadMenus(MenuAccess& menus, Table& table) {
 
 // Cuts a text to at most 255 bytes without splitting a UTF-8 sequence.
 std::string Clip(std::string text) {
-    if (text.size() <= kMaxText) return text;
-    std::size_t end = kMaxText;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    text.resize(end);
+    text.resize(CutUtf8(text, kMaxText).size());
     return text;
 }
 

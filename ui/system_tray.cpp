@@ -1,17 +1,7 @@
 #include "ui/system_tray.h"
 
+#include "base/utf8.h"
 #include "ui/menu_model.h"
-
-namespace {
-
-// Cuts `text` to at most `bytes` bytes without splitting a UTF-8 sequence.
-std::string_view CutUtf8(std::string_view text, std::size_t bytes) {
-    if (text.size() <= bytes) return text;
-    while (bytes > 0 && (static_cast<unsigned char>(text[bytes]) & 0xC0) == 0x80) --bytes;
-    return text.substr(0, bytes);
-}
-
-}  // namespace
 
 CSystemTray::~CSystemTray() { RemoveFromTray(); }
 

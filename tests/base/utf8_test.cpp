@@ -40,4 +40,14 @@ TEST(Utf8Test, RefusesOverlongFormsSurrogatesAndTheOutOfRange) {
     }
 }
 
+// A cut inside a sequence of any length moves back to its start; one between sequences stays.
+TEST(Utf8Test, CutNeverSplitsASequence) {
+    const std::string text = "a\xC3\xA9\xED\x95\x9C\xF0\x9F\x98\x80";  // a, é, 한, 😀
+    const struct {
+        std::size_t bytes, kept;
+    } cases[] = {{0, 0}, {1, 1}, {2, 1}, {3, 3},   {4, 3},
+                 {5, 3}, {6, 6}, {9, 6}, {10, 10}, {99, 10}};
+    for (const auto& c : cases) EXPECT_EQ(CutUtf8(text, c.bytes).size(), c.kept) << c.bytes;
+}
+
 }  // namespace
