@@ -39,6 +39,32 @@ void Win32AboutWindow::SetWindowRegion(const Rect& region) {
     SetRectWindowRegion(m_window, region);
 }
 
+void Win32AboutWindow::MakeRoomForTheNoticeRow() {
+    const int notice = LabelShortfall(m_window, std::array{CAboutDialog::kNoticeLine});
+    const int maker = LabelShortfall(m_window, std::array{CAboutDialog::kMakerName});
+    if (notice + maker == 0) return;
+    const auto placeOf = [this](int id) {
+        RECT r{};
+        GetWindowRect(GetDlgItem(m_window, id), &r);
+        MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const RECT name = placeOf(CAboutDialog::kMakerName);
+    const int gap = name.left - placeOf(CAboutDialog::kNoticeLine).right;
+    RECT client{};
+    GetClientRect(m_window, &client);
+    // As much room right of the name as the gap before it.
+    if (const int grow = notice + maker + gap - (client.right - name.right); grow > 0) {
+        const Size size = WindowSize(m_window);
+        SetWindowPos(m_window, nullptr, 0, 0, size.width + grow, size.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (notice > 0) {
+        SetWindowPos(GetDlgItem(m_window, CAboutDialog::kMakerName), nullptr, name.left + notice,
+                     name.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 INT_PTR CALLBACK Win32AboutWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<Win32AboutWindow*>(lParam);
@@ -60,34 +86,8 @@ INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             static_cast<void>(m_ok.Attach(GetDlgItem(m_window, IDOK)));
             m_logic.emplace(*this, m_makerPage);
             m_logic->OnInitDialog();
-            // The labels' font may be wider than the one the template was laid out for. The
-            // notice and the maker's name share a row that ends near the box's edge: the maker's
-            // name moves right by what the notice needs, keeping the gap between them, and the
-            // box grows where the room right of the name is too small; then each label widens.
-            {
-                const int notice = LabelShortfall(m_window, std::array{CAboutDialog::kNoticeLine});
-                const int maker = LabelShortfall(m_window, std::array{CAboutDialog::kMakerName});
-                HWND name = GetDlgItem(m_window, CAboutDialog::kMakerName);
-                RECT r{};
-                GetWindowRect(name, &r);
-                MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&r), 2);
-                RECT before{};
-                GetWindowRect(GetDlgItem(m_window, CAboutDialog::kNoticeLine), &before);
-                MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&before), 2);
-                RECT client{};
-                GetClientRect(m_window, &client);
-                // The name keeps the gap before it after it too, to the box's edge.
-                const int gap = r.left - before.right;
-                if (const int grow = notice + maker + gap - (client.right - r.right); grow > 0) {
-                    const Size size = WindowSize(m_window);
-                    SetWindowPos(m_window, nullptr, 0, 0, size.width + grow, size.height,
-                                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-                }
-                if (notice > 0) {
-                    SetWindowPos(name, nullptr, r.left + notice, r.top, 0, 0,
-                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-                }
-            }
+            // The labels' font may be wider than the one the template was laid out for.
+            MakeRoomForTheNoticeRow();
             FitLabelsToText(m_window, kLabels);
             if (HWND picture = FindPictureControl(m_window)) {
                 m_picture.Show(picture, Win32Resources(m_instance), CAboutDialog::kPicture,

@@ -32,6 +32,10 @@ public:
 private:
     static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // The notice and the maker's name share a row that ends near the box's edge: where their texts
+    // need more than their labels, the name moves right by the notice's share (keeping the gap
+    // between them) and the box grows where the room right of the name is too small.
+    void MakeRoomForTheNoticeRow();
 
     HINSTANCE m_instance;
     Shell& m_shell;
