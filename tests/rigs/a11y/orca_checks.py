@@ -47,6 +47,16 @@ def heard(*names):
     return spoken()[mark:]
 
 
+def heard_until(name, text, seconds=3):
+    """Presses `name`, waits up to `seconds` until Orca has said `text` (a window's activation may
+    be read after a pause longer than quiet's), then until it is quiet; all it said."""
+    mark = len(spoken())
+    keys(name)
+    wait(lambda: text in spoken()[mark:], seconds)
+    quiet()
+    return spoken()[mark:]
+
+
 def main_window():
     app = a11y_common.application(pid)
     return next(w for w in app if w is not None and w.getRoleName() == "dialog" and w.name == T["caption"])
@@ -118,20 +128,20 @@ for button, playing in [(T["set"], "sweep_playing"), (T["default"], "sweep_playi
 # --- the focus comes back: after the About box, after a bad value --------------------------------
 tab_to(T["start"], "shift+Tab")
 heard("alt+h")
-said = heard("Return")
+said = heard_until("Return", "About Drovane")
 check(f"the About box opens ({said!r})", "About Drovane" in said)
-said = heard("Return")
+said = heard_until("Return", T["start"])
 check(f"after the About box the focus is back on {T['start']} ({said!r})",
       wait(lambda: focused() == T["start"], 3) and T["start"] in said)
-said = heard("F10")
+said = heard_until("F10", "File")
 check(f"F10 opens the File menu ({said!r})", "File" in said)
 heard("Escape", "Escape")
 tab_to("Frequency (Hz)")
 heard("BackSpace")
 tab_to(T["set"])
-said = heard("space")
+said = heard_until("space", "Please enter an integer.")
 check(f"a bad value is reported ({said!r})", "Please enter an integer." in said)
-said = heard("Return")
+said = heard_until("Return", "Frequency (Hz)")
 check(f"after the message the focus is on the bad field ({said!r})",
       wait(lambda: focused() == "Frequency (Hz)", 3) and "Frequency (Hz)" in said)
 
