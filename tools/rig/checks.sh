@@ -3,7 +3,16 @@
 # the Windows rigs poll less often, each look starting a Wine process).
 
 failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+failed_checks=()
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); failed_checks+=("$*"); }
+# rig_summary NAME: one closing line, then the failed checks again, so that a log cut in its middle
+# still tells which ones failed. True when none failed.
+rig_summary() {
+  if [ "$failures" -eq 0 ]; then echo "$1: all checks passed"; return 0; fi
+  echo "$1: $failures check(s) failed:"
+  printf '  FAIL: %s\n' "${failed_checks[@]}"
+  return 1
+}
 ok() { echo "ok: $*"; }
 
 # wait_for SECONDS COMMAND...: polls until COMMAND succeeds; false after SECONDS.

@@ -156,5 +156,4 @@ fails_cleanly && ok "a failed signing changes nothing" || fail "a failed signing
 ! out=$("$sign" --cert "$work/missing.pem" --key "$work/key.pem" --name Drovane "$work/signed/drovane.exe" 2>&1) &&
   grep -qF "$work/missing.pem" <<<"$out" && ok "a missing certificate is named" || fail "a missing certificate: $out"
 
-[ "$failures" -eq 0 ] && echo "installer test: all checks passed" || echo "installer test: $failures check(s) failed"
-exit $((failures > 0))
+rig_summary "installer test"

@@ -152,5 +152,4 @@ else
   ok "no warnings on standard error"
 fi
 
-echo "a11y rig: $failures failure(s)"
-[ "$failures" -eq 0 ]
+rig_summary "a11y rig"

@@ -715,8 +715,5 @@ wait_for 30 at_most_one
 count_running
 [ $running -eq 1 ] && ok "one of 20 runs" || fail "$running of 20 copies run"
 
-if [ $failures -gt 0 ]; then
-  echo "gui rig: $failures failure(s); screenshots in $shots"
-  exit 1
-fi
-echo "gui rig: all checks passed; screenshots in $shots"
+echo "screenshots in $shots"
+rig_summary "gui rig"

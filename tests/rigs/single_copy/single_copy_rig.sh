@@ -70,5 +70,4 @@ expect "with its folder taken, the program says why" grep -q "another user's" "$
 expect "and runs on its own" test -s "$work/home/.config/drovane/registry.ini"
 alive "$pid" && ok "it is still running" || { fail "it ended:"; cat "$work/taken.log"; }
 
-echo "single-copy rig: $failures failure(s)"
-[ "$failures" -eq 0 ]
+rig_summary "single-copy rig"

@@ -118,5 +118,4 @@ else
   ok "no warnings on standard error"
 fi
 
-echo "sni rig: $failures failure(s)"
-[ "$failures" -eq 0 ]
+rig_summary "sni rig"

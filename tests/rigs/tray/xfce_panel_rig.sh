@@ -171,5 +171,4 @@ if grep -q . "$work/drovane-warnings.log"; then
 else
   ok "no warnings on standard error"
 fi
-echo "xfce panel rig: $failures failure(s)"
-[ "$failures" -eq 0 ]
+rig_summary "xfce panel rig"

@@ -224,5 +224,4 @@ if grep -v 'cannot open sound output' "$work/drovane.log" "$work/second.log" | g
 else
   ok "no warnings on standard error"
 fi
-echo "sway rig: $failures failure(s)"
-[ "$failures" -eq 0 ]
+rig_summary "sway rig"
