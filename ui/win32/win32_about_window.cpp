@@ -110,6 +110,11 @@ INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             SetWindowLongPtrW(m_window, DWLP_MSGRESULT, 1);
             return TRUE;
+        case WM_SIZE:
+            // The paint trims the box to its size: a box that shrinks, which paints nothing by
+            // itself, is painted anew so that its region follows.
+            InvalidateRect(m_window, nullptr, FALSE);
+            return FALSE;
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(m_window, &paint);
