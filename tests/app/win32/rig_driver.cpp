@@ -2,6 +2,7 @@
 // program's windows (or the registry) and prints what it saw; exit code 1 when there was nothing
 // to see. Windows are given and printed as decimal handles.
 //   windows CAPTION              every top-level window so titled: "hwnd pid visible iconic"
+//   toplevels                    every top-level window: "hwnd pid shown|hidden [hung] class|caption"
 //   text HWND ID                 a control's text          settext HWND ID TEXT
 //   click HWND ID                a button click (posted)   command HWND ID   (posted WM_COMMAND)
 //   syscommand HWND ID           a system-menu command     close HWND  (the close box)
@@ -291,6 +292,14 @@ int Run(int argc, wchar_t** argv) {
             ++found;
         }
         return found ? 0 : 1;
+    }
+    if (verb == L"toplevels") {
+        for (HWND w : TopLevelWindows()) {
+            Print(std::to_wstring(Number(w)) + L" " + std::to_wstring(ProcessOf(w)) + L" " +
+                  (IsWindowVisible(w) ? L"shown" : L"hidden") +
+                  (IsHungAppWindow(w) ? L" hung " : L" ") + ClassOf(w) + L"|" + Text(w));
+        }
+        return 0;
     }
     if (verb == L"text") {
         HWND item = GetDlgItem(Hwnd(arg(2)), Int(arg(3)));
