@@ -13,13 +13,13 @@
 #include "base/qt/qt_text.h"
 #include "toolkit/menu_wnd_xp.h"
 #include "toolkit/menu_xp.h"
-#include "toolkit/qt/flat_menu.h"
-#include "toolkit/qt/flat_menu_style.h"
-#include "toolkit/qt/flat_push_button.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "toolkit/qt/qt_menu_access.h"
+#include "toolkit/qt/qt_menu_xp.h"
+#include "toolkit/qt/qt_menu_xp_style.h"
 #include "toolkit/qt/qt_surface.h"
 #include "toolkit/qt/qt_system_colors.h"
+#include "toolkit/qt/qt_xp_button.h"
 #include "toolkit/xp_button.h"
 #include "ui/dialog_ids.h"
 #include "ui/menu_model.h"
@@ -27,8 +27,8 @@
 namespace {
 
 // The File menu of the menu bar, converted as it is when it opens.
-std::unique_ptr<FlatMenu> FileMenu() {
-    auto menu = std::make_unique<FlatMenu>();
+std::unique_ptr<QtMenuXP> FileMenu() {
+    auto menu = std::make_unique<QtMenuXP>();
     for (const MenuItem& item : FindMenu(ids::kMenuBar)[0].items) {
         if (item.IsSeparator()) {
             menu->addSeparator();
@@ -41,7 +41,7 @@ std::unique_ptr<FlatMenu> FileMenu() {
 }
 
 void PaintFileMenu(benchmark::State& state) {
-    const std::unique_ptr<FlatMenu> menu = FileMenu();
+    const std::unique_ptr<QtMenuXP> menu = FileMenu();
     const QSize size = menu->sizeHint() + QSize(4, 4);  // with the shadow's room
     const SystemColors colors = QtSystemColors();
     QtMenuAccess menus;
@@ -69,7 +69,7 @@ void PaintFileMenu(benchmark::State& state) {
                     state.SkipWithError("a menu item painted nothing");
                 }
             }
-            painter.drawImage(FlatMenuStyle::kFrame, FlatMenuStyle::kFrame + top, buffer);
+            painter.drawImage(QtMenuXPStyle::kFrame, QtMenuXPStyle::kFrame + top, buffer);
             top += item.height;
         }
         QtCanvas canvas(painter);
@@ -79,7 +79,7 @@ void PaintFileMenu(benchmark::State& state) {
 }
 
 void PaintFileMenuWidget(benchmark::State& state) {
-    const std::unique_ptr<FlatMenu> menu = FileMenu();
+    const std::unique_ptr<QtMenuXP> menu = FileMenu();
     menu->resize(menu->sizeHint());
     QImage window(menu->size(), QImage::Format_RGB32);
     for (auto _ : state) menu->render(&window);
@@ -103,7 +103,7 @@ void PaintButton(benchmark::State& state) {
 }
 
 void PaintButtonWidget(benchmark::State& state) {
-    FlatPushButton button(QString::fromUtf8("시작"));
+    QtXPButton button(QString::fromUtf8("시작"));
     button.resize(71, 21);
     QImage image(71, 21, QImage::Format_RGB32);
     for (auto _ : state) button.render(&image);

@@ -17,10 +17,10 @@
 #include "base/win32/wide_text.h"
 #include "toolkit/menu_wnd_xp.h"
 #include "toolkit/menu_xp.h"
-#include "toolkit/win32/menu_xp_win32.h"
+#include "toolkit/win32/win32_menu_xp.h"
 #include "toolkit/win32/win32_surface.h"
 #include "toolkit/win32/win32_system_colors.h"
-#include "toolkit/win32/xp_button_window.h"
+#include "toolkit/win32/win32_xp_button.h"
 #include "ui/dialog_ids.h"
 #include "ui/menu_model.h"
 
@@ -58,7 +58,7 @@ HMENU FileMenu() {
                         Widen(item.text).c_str());
         }
     }
-    CMenuXPWin32::ConvertMenu(nullptr, menu, true, false);
+    Win32MenuXP::ConvertMenu(nullptr, menu, true, false);
     return menu;
 }
 
@@ -76,7 +76,7 @@ void BenchFileMenu(int runs) {
         MEASUREITEMSTRUCT measure{};
         measure.CtlType = ODT_MENU;
         measure.itemData = info.dwItemData;
-        CMenuXPWin32::MeasureItem(measure);
+        Win32MenuXP::MeasureItem(measure);
         width = static_cast<int>(measure.itemWidth);
         DRAWITEMSTRUCT item{};
         item.CtlType = ODT_MENU;
@@ -96,11 +96,11 @@ void BenchFileMenu(int runs) {
     const SystemColors colors = Win32SystemColors();
     CMenuWndXP frame(true);
     for (DRAWITEMSTRUCT& item : items) item.hDC = window->Dc();
-    if (CMenuXPWin32::DrawItem(items.front(), nullptr)) {
+    if (Win32MenuXP::DrawItem(items.front(), nullptr)) {
         std::vector<double> micros = Time(runs, [&] {
             // Whether they paint was checked once before the timing.
             for (const DRAWITEMSTRUCT& item : items) {
-                static_cast<void>(CMenuXPWin32::DrawItem(item, nullptr));
+                static_cast<void>(Win32MenuXP::DrawItem(item, nullptr));
             }
             frame.OnPrint(window->GetCanvas(), behind.get(), {0, 0, size.width, size.height}, true,
                           colors);
@@ -118,7 +118,7 @@ void BenchButton(int runs) {
                                   nullptr, nullptr);
     HWND control = CreateWindowExW(0, L"BUTTON", L"\xC2DC\xC791", WS_CHILD | BS_PUSHBUTTON, 10, 10,
                                    75, 23, parent, nullptr, nullptr, nullptr);
-    CXPButtonWindow button;
+    Win32XPButton button;
     if (!parent || !button.Attach(control)) {
         std::printf("push button: no window could be made here\n");
         return;
@@ -130,10 +130,10 @@ void BenchButton(int runs) {
     item.hDC = target->Dc();
     item.itemState = ODS_FOCUS;
     item.rcItem = {0, 0, 75, 23};
-    if (CXPButtonWindow::ReflectDrawItem(item)) {
+    if (Win32XPButton::ReflectDrawItem(item)) {
         // Whether it paints was checked once before the timing.
         std::vector<double> micros =
-            Time(runs, [&] { static_cast<void>(CXPButtonWindow::ReflectDrawItem(item)); });
+            Time(runs, [&] { static_cast<void>(Win32XPButton::ReflectDrawItem(item)); });
         Report("push button (focused)", "75 x 23", micros);
     } else {
         std::printf("push button: it paints nothing here\n");

@@ -3,10 +3,10 @@
 #include <map>
 
 #include "toolkit/menu_xp.h"
-#include "toolkit/win32/menu_xp_win32.h"
 #include "toolkit/win32/screen_bitmap.h"
 #include "toolkit/win32/square_corners.h"
 #include "toolkit/win32/win32_canvas.h"
+#include "toolkit/win32/win32_menu_xp.h"
 #include "toolkit/win32/win32_system_colors.h"
 
 namespace {
@@ -92,7 +92,7 @@ void CMenuWindowHook::DrawShadow(HDC source, HDC target, int W, int H) {
 LRESULT CALLBACK CMenuWindowHook::HookProc(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && (call->message == WM_CREATE || call->message == kMenuSizeWindow) &&
-        CMenuXPWin32::IsOwnerDrawEnabled(GetForegroundWindow()) && IsMenuWindow(call->hwnd)) {
+        Win32MenuXP::IsOwnerDrawEnabled(GetForegroundWindow()) && IsMenuWindow(call->hwnd)) {
         Subclass(call->hwnd);
     }
     return CallNextHookEx(ms_hook, code, wParam, lParam);

@@ -4,8 +4,8 @@
 #include <QPainter>
 
 #include "base/qt/qt_text.h"
-#include "toolkit/qt/flat_push_button.h"
 #include "toolkit/qt/qt_canvas.h"
+#include "toolkit/qt/qt_xp_button.h"
 #include "ui/dialog_layout.h"
 #include "ui/qt/label_fitting.h"
 #include "ui/qt/maximise_undo.h"
@@ -34,7 +34,7 @@ QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
                 break;
             }
             case layout::Kind::PushButton: {
-                auto* button = new FlatPushButton(FromUtf8(c.text), this);
+                auto* button = new QtXPButton(FromUtf8(c.text), this);
                 button->setObjectName(QString("item%1").arg(c.id));
                 button->setGeometry(rect);
                 button->setDefault(c.isDefault);

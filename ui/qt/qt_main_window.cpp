@@ -14,11 +14,11 @@
 #include <QShortcut>
 
 #include "banner/qt/qt_animated_picture.h"
-#include "banner/qt/transparent_label.h"
+#include "banner/qt/qt_transparent_static.h"
 #include "base/qt/qt_text.h"
-#include "toolkit/qt/flat_menu.h"
-#include "toolkit/qt/flat_push_button.h"
 #include "toolkit/qt/qt_canvas.h"
+#include "toolkit/qt/qt_menu_xp.h"
+#include "toolkit/qt/qt_xp_button.h"
 #include "toolkit/qt/spoken_notice.h"
 #include "ui/control_names.h"
 #include "ui/dialog_ids.h"
@@ -130,11 +130,11 @@ QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, Q
 }
 
 void QtMainWindow::BuildMenuBar() {
-    auto* bar = new FlatMenuBar(this);
+    auto* bar = new QtMenuBarXP(this);
     m_menuBar = bar;
     m_menuBar->setNativeMenuBar(false);
     for (const MenuPopup& popup : FindMenu(ids::kMenuBar)) {
-        auto* menu = new FlatMenu(FromUtf8(popup.title), m_menuBar);
+        auto* menu = new QtMenuXP(FromUtf8(popup.title), m_menuBar);
         m_menuBar->addMenu(menu);
         qt_menu::Fill(*menu, popup, [this](int command) { Command(command); });
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
@@ -158,7 +158,7 @@ void QtMainWindow::BuildControls() {
         QWidget* widget = nullptr;
         switch (c.kind) {
             case layout::Kind::PushButton: {
-                auto* button = new FlatPushButton(text, m_client);
+                auto* button = new QtXPButton(text, m_client);
                 button->setDefault(c.isDefault);
                 const int id = c.id;
                 connect(button, &QPushButton::clicked, this, [this, id] { Command(id); });
@@ -186,7 +186,7 @@ void QtMainWindow::BuildControls() {
                 break;
             }
             case layout::Kind::Label:
-                widget = new TransparentLabel(text, 0, m_client);
+                widget = new QtTransparentStatic(text, 0, m_client);
                 break;
             case layout::Kind::Bitmap: {
                 auto* picture = new QLabel(m_client);
@@ -223,7 +223,8 @@ void QtMainWindow::BuildControls() {
     }
     // Once every control is in place: a label grows only as far as its neighbours leave room.
     for (QWidget* w : std::as_const(m_items)) {
-        if (auto* label = dynamic_cast<TransparentLabel*>(w)) FitLabelToText(*label, label->text());
+        if (auto* label = dynamic_cast<QtTransparentStatic*>(w))
+            FitLabelToText(*label, label->text());
     }
     // The banner's picture reaches down over the frame's top line; the frame, only lines, goes on
     // top, so that its line runs on over the picture's plain lower edge.
@@ -258,7 +259,7 @@ std::string QtMainWindow::GetItemText(int id) {
         text = edit->text();
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         text = button->text();
-    } else if (auto* label = dynamic_cast<TransparentLabel*>(w)) {
+    } else if (auto* label = dynamic_cast<QtTransparentStatic*>(w)) {
         text = label->text();
     }
     return text.toStdString();
@@ -272,7 +273,7 @@ void QtMainWindow::SetItemText(int id, std::string_view text) {
         edit->setText(FromUtf8(text));
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         button->setText(FromUtf8(text));
-    } else if (auto* label = dynamic_cast<TransparentLabel*>(w)) {
+    } else if (auto* label = dynamic_cast<QtTransparentStatic*>(w)) {
         label->setText(FromUtf8(text));
         NameControls();
     }

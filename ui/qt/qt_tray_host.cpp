@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 
 #include "base/qt/qt_text.h"
-#include "toolkit/qt/flat_menu.h"
+#include "toolkit/qt/qt_menu_xp.h"
 #include "ui/dialog_ids.h"
 #include "ui/menu_model.h"
 #include "ui/qt/qt_menu.h"
@@ -95,7 +95,7 @@ void QtTrayHost::TrackPopupMenu(const MenuPopup& popup, int defaultCommand) {
     // that a tray host's request opens would map as a window of its own. There every tray host
     // draws the exported menu instead.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return;
-    std::unique_ptr<QMenu> menu = std::make_unique<FlatMenu>();
+    std::unique_ptr<QMenu> menu = std::make_unique<QtMenuXP>();
     menu->setObjectName("TrayMenu");
     qt_menu::Fill(
         *menu, popup, [this](int command) { SendCommand(command); }, defaultCommand);

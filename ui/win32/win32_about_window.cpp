@@ -103,8 +103,7 @@ INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return FALSE;
         case WM_DRAWITEM:
-            return CXPButtonWindow::ReflectDrawItem(
-                       *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))
+            return Win32XPButton::ReflectDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))
                        ? TRUE
                        : FALSE;
         case WM_ERASEBKGND:

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "banner/win32/win32_link_label.h"
-#include "toolkit/win32/xp_button_window.h"
+#include "toolkit/win32/win32_xp_button.h"
 #include "ui/about_box.h"
 #include "ui/win32/density_picture.h"
 
@@ -44,6 +44,6 @@ private:
     std::function<void(HWND)> m_shown;
     std::vector<std::unique_ptr<Win32LinkLabel>> m_links;
     std::optional<CAboutDialog> m_logic;
-    CXPButtonWindow m_ok;
+    Win32XPButton m_ok;
     DensityPicture m_picture;
 };

@@ -10,8 +10,8 @@
 #include "base/win32/win32_resources.h"
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/labelled_accessible.h"
-#include "toolkit/win32/menu_xp_win32.h"
 #include "toolkit/win32/win32_canvas.h"
+#include "toolkit/win32/win32_menu_xp.h"
 #include "toolkit/win32/win32_system_colors.h"
 #include "toolkit/win32/window_dpi.h"
 #include "ui/about_box.h"
@@ -92,8 +92,8 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             ApplyColorScheme();
             ShowPicturesForDpi();
             if (m_attached) m_attached(m_window);
-            CMenuXPWin32::EnableOwnerDraw(m_window, true);
-            CMenuXPWin32::ConvertMenuBar(m_window);
+            Win32MenuXP::EnableOwnerDraw(m_window, true);
+            Win32MenuXP::ConvertMenuBar(m_window);
             {
                 RECT before;
                 GetWindowRect(m_window, &before);
@@ -156,19 +156,18 @@ INT_PTR Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_INITMENUPOPUP: {
             if (!HIWORD(lParam)) UpdateMenuChecks(reinterpret_cast<HMENU>(wParam));
             LRESULT ignored = 0;
-            CMenuXPWin32::HandleMenuMessage(m_window, message, wParam, lParam, ignored);
+            Win32MenuXP::HandleMenuMessage(m_window, message, wParam, lParam, ignored);
             return FALSE;
         }
         case WM_DRAWITEM:
-            if (CXPButtonWindow::ReflectDrawItem(
-                    *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+            if (Win32XPButton::ReflectDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
                 return TRUE;
             }
             [[fallthrough]];
         case WM_MEASUREITEM:
         case WM_MENUCHAR: {
             LRESULT result = 0;
-            if (!CMenuXPWin32::HandleMenuMessage(m_window, message, wParam, lParam, result)) {
+            if (!Win32MenuXP::HandleMenuMessage(m_window, message, wParam, lParam, result)) {
                 return FALSE;
             }
             return Result(m_window, result);

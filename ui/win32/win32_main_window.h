@@ -6,9 +6,9 @@
 #include <functional>
 #include <optional>
 
-#include "banner/win32/transparent_static_control.h"
+#include "banner/win32/transparent_static.h"
+#include "toolkit/win32/win32_xp_button.h"
 #include "toolkit/win32/window_subclass.h"
-#include "toolkit/win32/xp_button_window.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_painter.h"
 #include "ui/win32/density_picture.h"
@@ -69,7 +69,7 @@ private:
     dialog_painter::SectionLabelRights m_sectionLabels{};
     dialog_painter::Palette m_palette;
     std::array<CTransparentStatic, kTransparentLabels.size()> m_labels;
-    std::array<CXPButtonWindow, kFlatButtons.size()> m_buttons;
+    std::array<Win32XPButton, kFlatButtons.size()> m_buttons;
     WindowSubclass m_runAtLogonBox;
     DensityPicture m_speaker;
 };

@@ -593,13 +593,13 @@ if wait_for 10 popup_of "$first_win_pid"; then
   same "  its top border is the outline too, right of the File item" "$(pixel file_menu $((mx + (right - left) / 2)) 26)" "$outline"
   # The owner-drawn items' texts, where the system's menu proxy reads them, and the check marks.
   # Wine 8 has no menu proxy and reads no menu of another process: there the texts are checked
-  # in the program's own process, by menu_xp_win32_test.
+  # in the program's own process, by win32_menu_xp_test.
   if drv menutexts "$main" 0 >"$work/file_menu_texts.txt"; then
     same "the File menu's items give screen readers their texts and check marks" \
       "$(tr '\n' ';' <"$work/file_menu_texts.txt")" "&Start|1;S&top|0;|0;Test Sound|0;Stop Test|0;|0;E&xit|0;"
     same "  and the menu bar's" "$(drv menutexts "$main" | tr '\n' ';')" "&File|0;&Help|0;"
   else
-    echo "skip: this Wine reads no menu of another process (the menu texts are menu_xp_win32_test's)"
+    echo "skip: this Wine reads no menu of another process (the menu texts are win32_menu_xp_test's)"
   fi
   drv msaamenu "$main" >/dev/null 2>&1 && echo "oleacc gives the menu bar an object" ||
     echo "note: this Wine's oleacc has no menu bar object (OBJID_MENU)"

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "banner/win32/transparent_static_control.h"
+#include "banner/win32/transparent_static.h"
 #include "banner/win32/win32_link_label.h"
 #include "tests/support/recording_shell.h"
 

@@ -10,7 +10,7 @@
 
 #include "tests/toolkit/win32/memory_dc.h"
 #include "toolkit/hls_color.h"
-#include "toolkit/win32/menu_xp_win32.h"
+#include "toolkit/win32/win32_menu_xp.h"
 
 namespace {
 
@@ -118,7 +118,7 @@ protected:
 };
 
 TEST_F(MenuWindowsTest, AMenuOfAWindowWithThePropertyGetsTheToolkitsProcedureWhileItShows) {
-    CMenuXPWin32::EnableOwnerDraw(owner.Window(), true);
+    Win32MenuXP::EnableOwnerDraw(owner.Window(), true);
     HWND shown = nullptr;
     bool subclassed = false;
     int records = 0;
@@ -138,7 +138,7 @@ TEST_F(MenuWindowsTest, AMenuOfAWindowWithThePropertyGetsTheToolkitsProcedureWhi
 }
 
 TEST_F(MenuWindowsTest, AMenuOfAWindowWithoutThePropertyKeepsTheSystemsLook) {
-    CMenuXPWin32::EnableOwnerDraw(owner.Window(), false);
+    Win32MenuXP::EnableOwnerDraw(owner.Window(), false);
     HWND shown = nullptr;
     bool subclassed = true;
     owner.Track(menu, [&] {
@@ -180,9 +180,9 @@ Shown ShowAndPrint(MenuOwner& owner, HMENU menu) {
 }
 
 TEST_F(MenuWindowsTest, AMenuMakesRoomForItsShadowMovesUpOnePixelAndPrintsItsFrame) {
-    CMenuXPWin32::EnableOwnerDraw(owner.Window(), false);
+    Win32MenuXP::EnableOwnerDraw(owner.Window(), false);
     const Shown plain = ShowAndPrint(owner, menu);
-    CMenuXPWin32::EnableOwnerDraw(owner.Window(), true);
+    Win32MenuXP::EnableOwnerDraw(owner.Window(), true);
     const Shown flat = ShowAndPrint(owner, menu);
     ASSERT_GT(plain.window.right, plain.window.left);
     ASSERT_GT(flat.window.right, flat.window.left);

@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "banner/qt/qt_link_label.h"
-#include "banner/qt/transparent_label.h"
+#include "banner/qt/qt_transparent_static.h"
 #include "base/qt/qt_text.h"
 #include "settings/registry_settings.h"
 #include "tests/support/fake_resources.h"
@@ -152,7 +152,7 @@ TEST_F(QtMainWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
         EXPECT_EQ(edit->validator()->validate(text, pos), QValidator::Acceptable);
     }
     // Labels take no clicks: they reach the window (the run-at-logon label relies on it).
-    EXPECT_TRUE(Item<TransparentLabel>(ids::kRunAtLogonLabel)
+    EXPECT_TRUE(Item<QtTransparentStatic>(ids::kRunAtLogonLabel)
                     ->testAttribute(Qt::WA_TransparentForMouseEvents));
 }
 
@@ -350,7 +350,7 @@ TEST_F(QtMainWindowTest, EveryLabelWidgetShowsItsWholeLineUnderlineIncluded) {
     std::vector<std::pair<QWidget*, QString>> labels;
     // The labels have no meta-object of their own: found by their C++ type.
     for (auto* widget : window.findChildren<QWidget*>()) {
-        auto* label = dynamic_cast<TransparentLabel*>(widget);
+        auto* label = dynamic_cast<QtTransparentStatic*>(widget);
         if (label && label->height() < 2 * QFontMetrics(label->font()).height()) {
             labels.emplace_back(label, label->text());
         }

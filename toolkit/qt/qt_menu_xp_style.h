@@ -2,12 +2,12 @@
 
 #include <QProxyStyle>
 
-// Measures and paints the items of the flat menus and menu bars (FlatMenu, FlatMenuBar) through the
+// Measures and paints the items of the flat menus and menu bars (QtMenuXP, QtMenuBarXP) through the
 // menu toolkit; their windows' frames are the menus' own. Set only on those widgets, so that no
 // other menu changes. One style serves them all.
-class FlatMenuStyle final : public QProxyStyle {
+class QtMenuXPStyle final : public QProxyStyle {
 public:
-    static FlatMenuStyle* Instance();
+    static QtMenuXPStyle* Instance();
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override;
@@ -24,7 +24,7 @@ public:
     static constexpr int kMenuBarItemSpacing = 12;
 
 private:
-    FlatMenuStyle();
+    QtMenuXPStyle();
     void DrawMenuItem(const QStyleOption* option, QPainter* painter, const QWidget* widget,
                       bool menuBar) const;
 };

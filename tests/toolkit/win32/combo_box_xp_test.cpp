@@ -1,6 +1,6 @@
 // The flat combo box on a real drop-down combo box: the pointer moving between it and its edit
 // field, its frame, its height in a toolbar and its dialog code (Wine's null display driver).
-#include "toolkit/win32/combo_box_xp_win32.h"
+#include "toolkit/win32/combo_box_xp.h"
 
 // clang-format off
 #include <commctrl.h>

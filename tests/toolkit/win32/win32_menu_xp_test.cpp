@@ -1,7 +1,7 @@
 // The flat menus' Windows side on real menus: conversion when a pop-up opens, the answers to the
 // measure, draw and menu-character notices, the open menu-bar item's place on the screen, and
 // the images the items take from the owner's toolbar.
-#include "toolkit/win32/menu_xp_win32.h"
+#include "toolkit/win32/win32_menu_xp.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -62,7 +62,7 @@ protected:
     }
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
         LRESULT result = 0;
-        handled = CMenuXPWin32::HandleMenuMessage(owner, message, wParam, lParam, result);
+        handled = Win32MenuXP::HandleMenuMessage(owner, message, wParam, lParam, result);
         return result;
     }
     void OpenPopup() {
@@ -79,7 +79,7 @@ protected:
         item.hDC = dc.Get();
         item.rcItem = {0, 20, 180, 40};
         item.itemData = Item(popup, position).dwItemData;
-        ASSERT_TRUE(CMenuXPWin32::DrawItem(item, owner));
+        ASSERT_TRUE(Win32MenuXP::DrawItem(item, owner));
     }
     LRESULT MenuChar(wchar_t character, UINT flags, bool& handled) {
         return Send(WM_MENUCHAR, MAKEWPARAM(character, flags), reinterpret_cast<LPARAM>(popup),
@@ -91,11 +91,11 @@ protected:
 };
 
 TEST_F(MenuXPWin32Test, OnlyAWindowWithThePropertyHasItsPopupsConverted) {
-    EXPECT_FALSE(CMenuXPWin32::IsOwnerDrawEnabled(owner));
+    EXPECT_FALSE(Win32MenuXP::IsOwnerDrawEnabled(owner));
     OpenPopup();
     EXPECT_FALSE(Item(popup, 0).fType & MFT_OWNERDRAW);
 
-    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    Win32MenuXP::EnableOwnerDraw(owner, true);
     EXPECT_EQ(GetPropW(owner, L"XPWndProp_MenuXP"), reinterpret_cast<HANDLE>(1));
     OpenPopup();
     for (UINT i = 0; i < 7; ++i) {
@@ -109,12 +109,12 @@ TEST_F(MenuXPWin32Test, OnlyAWindowWithThePropertyHasItsPopupsConverted) {
     EXPECT_NE((data >> 8) & 0xFF, 0u) << "the accelerator column of Ctrl+T";
     EXPECT_EQ(Measures(popup, 2) >> 8, 0u);
 
-    CMenuXPWin32::EnableOwnerDraw(owner, false);
-    EXPECT_FALSE(CMenuXPWin32::IsOwnerDrawEnabled(owner));
+    Win32MenuXP::EnableOwnerDraw(owner, false);
+    EXPECT_FALSE(Win32MenuXP::IsOwnerDrawEnabled(owner));
 }
 
 TEST_F(MenuXPWin32Test, APopupIsConvertedOnceAndMeasuredEachTimeItOpens) {
-    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    Win32MenuXP::EnableOwnerDraw(owner, true);
     OpenPopup();
     const std::uint32_t data = Measures(popup, 6);
     // What the menu holds now is no longer read: the toolkit keeps the text it converted.
@@ -135,7 +135,7 @@ TEST_F(MenuXPWin32Test, MenuCharacterFindsTheMnemonicOfTheOwnerDrawnItems) {
     MenuChar(L'x', MF_POPUP, handled);
     EXPECT_FALSE(handled) << "a menu the toolkit did not convert keeps the default";
 
-    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    Win32MenuXP::EnableOwnerDraw(owner, true);
     OpenPopup();
     EXPECT_EQ(MenuChar(L'x', MF_POPUP, handled), 0x00020006);
     EXPECT_TRUE(handled);
@@ -169,7 +169,7 @@ TEST_F(MenuXPWin32Test, MeasureItemAnswersMenusOnly) {
 }
 
 TEST_F(MenuXPWin32Test, DrawsAnItemOffScreenInsideItsRectangleOnly) {
-    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    Win32MenuXP::EnableOwnerDraw(owner, true);
     OpenPopup();
     MemoryDc dc(200, 80);
     dc.Fill({0, 0, 200, 80}, RGB(255, 0, 0));
@@ -215,7 +215,7 @@ TEST_F(MenuXPWin32Test, ItemsShowTheImageOfTheToolbarButtonWithTheirCommand) {
                            {I_IMAGENONE, 132, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0}};
     SendMessageW(toolbar, TB_ADDBUTTONSW, 3, reinterpret_cast<LPARAM>(buttons));
 
-    CMenuXPWin32::EnableOwnerDraw(owner, true);
+    Win32MenuXP::EnableOwnerDraw(owner, true);
     OpenPopup();
     const COLORREF band = HLSTransform(GetSysColor(COLOR_BTNFACE), 20, 0);
     MemoryDc dc(200, 80);
@@ -248,16 +248,16 @@ TEST_F(MenuXPWin32Test, TheMenuBarIsConvertedWithTheWidthsOfItsTexts) {
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&File");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&Help");
     SetMenu(owner, bar);
-    CMenuXPWin32::ConvertMenuBar(owner);
+    Win32MenuXP::ConvertMenuBar(owner);
     EXPECT_FALSE(Item(bar, 0).fType & MFT_OWNERDRAW) << "not without the property";
-    CMenuXPWin32::EnableOwnerDraw(owner, true);
-    CMenuXPWin32::ConvertMenuBar(owner);
+    Win32MenuXP::EnableOwnerDraw(owner, true);
+    Win32MenuXP::ConvertMenuBar(owner);
     for (UINT i = 0; i < 2; ++i) {
         EXPECT_TRUE(Item(bar, i).fType & MFT_OWNERDRAW);
         EXPECT_EQ(Measures(bar, i) & 0xFFFF, 0u) << "a menu-bar item";
         EXPECT_GT(Measures(bar, i) >> 16, 10u) << "the width of its text";
     }
-    EXPECT_TRUE(CMenuXPWin32::IsOwnerDrawnMenu(bar));
+    EXPECT_TRUE(Win32MenuXP::IsOwnerDrawnMenu(bar));
 }
 
 // What a screen reader's menu proxy reads of a converted item: the item data points to an
@@ -268,8 +268,8 @@ TEST_F(MenuXPWin32Test, ConvertedItemsGiveScreenReadersTheirTextsAndStates) {
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&Help");
     SetMenu(owner, bar);
     CheckMenuItem(popup, 3, MF_BYPOSITION | MF_CHECKED);
-    CMenuXPWin32::EnableOwnerDraw(owner, true);
-    CMenuXPWin32::ConvertMenuBar(owner);
+    Win32MenuXP::EnableOwnerDraw(owner, true);
+    Win32MenuXP::ConvertMenuBar(owner);
     OpenPopup();
     OpenPopup();
     const struct {
@@ -294,7 +294,7 @@ TEST_F(MenuXPWin32Test, ConvertedItemsGiveScreenReadersTheirTextsAndStates) {
     MEASUREITEMSTRUCT measure{};
     measure.CtlType = ODT_MENU;
     measure.itemData = Item(popup, 6).dwItemData;
-    CMenuXPWin32::MeasureItem(measure);
+    Win32MenuXP::MeasureItem(measure);
     EXPECT_EQ(measure.itemHeight, Measures(popup, 6) & 0xFF) << "the measures behind it";
     EXPECT_GT(measure.itemWidth, 42u);
 }
@@ -303,8 +303,8 @@ TEST_F(MenuXPWin32Test, AnOpenMenuBarItemIsRememberedOnTheScreen) {
     HMENU bar = CreateMenu();
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&File");
     SetMenu(owner, bar);
-    CMenuXPWin32::EnableOwnerDraw(owner, true);
-    CMenuXPWin32::ConvertMenuBar(owner);
+    Win32MenuXP::EnableOwnerDraw(owner, true);
+    Win32MenuXP::ConvertMenuBar(owner);
     RECT first{};
     if (!GetMenuItemRect(owner, bar, 0, &first) || IsRectEmpty(&first)) {
         GTEST_SKIP() << "the menu bar has no place here";
@@ -318,7 +318,7 @@ TEST_F(MenuXPWin32Test, AnOpenMenuBarItemIsRememberedOnTheScreen) {
     item.hDC = dc.Get();
     item.rcItem = {6, 0, 46, 19};
     item.itemData = Item(bar, 0).dwItemData;
-    ASSERT_TRUE(CMenuXPWin32::DrawItem(item, owner));
+    ASSERT_TRUE(Win32MenuXP::DrawItem(item, owner));
     POINT origin{0, 0};
     ClientToScreen(owner, &origin);
     // Not a dialog: no pixel of shift; the tab without its 4-pixel shadow strip.

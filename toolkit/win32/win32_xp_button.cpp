@@ -1,4 +1,4 @@
-#include "toolkit/win32/xp_button_window.h"
+#include "toolkit/win32/win32_xp_button.h"
 
 // clang-format off
 #include <commctrl.h>
@@ -23,20 +23,20 @@ std::string WindowText(HWND window) {
 
 }  // namespace
 
-bool CXPButtonWindow::Attach(HWND button) {
-    if (!m_subclass.Attach(button, *this, &CXPButtonWindow::Handle)) return false;
+bool Win32XPButton::Attach(HWND button) {
+    if (!m_subclass.Attach(button, *this, &Win32XPButton::Handle)) return false;
     // Or-ed as it is: every kind of button becomes an owner-drawn push button.
     SetWindowLongPtrW(button, GWL_STYLE, GetWindowLongPtrW(button, GWL_STYLE) | BS_OWNERDRAW);
     InvalidateRect(button, nullptr, TRUE);
     return true;
 }
 
-bool CXPButtonWindow::ReflectDrawItem(const DRAWITEMSTRUCT& item) {
+bool Win32XPButton::ReflectDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_BUTTON || !item.hwndItem) return false;
     return SendMessageW(item.hwndItem, kReflectedDrawItem, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
-void CXPButtonWindow::Paint(CXPButton& look, const DRAWITEMSTRUCT& item, HWND button) {
+void Win32XPButton::Paint(CXPButton& look, const DRAWITEMSTRUCT& item, HWND button) {
     CBufferDC buffer(item.hDC, {0, 0, 0, 0});
     Win32Canvas canvas(buffer);
     // What the painter leaves of the clip box shows the target's background.
@@ -47,13 +47,13 @@ void CXPButtonWindow::Paint(CXPButton& look, const DRAWITEMSTRUCT& item, HWND bu
                   {GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE)});
 }
 
-void CXPButtonWindow::Repaint(CXPButton::Repaint how) {
+void Win32XPButton::Repaint(CXPButton::Repaint how) {
     if (how == CXPButton::Repaint::kNone) return;
     InvalidateRect(m_subclass.Window(), nullptr,
                    how == CXPButton::Repaint::kErasing ? TRUE : FALSE);
 }
 
-std::optional<LRESULT> CXPButtonWindow::Handle(HWND button, UINT message, WPARAM, LPARAM lParam) {
+std::optional<LRESULT> Win32XPButton::Handle(HWND button, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
         case WM_MOUSEMOVE:
             m_look.OnMouseMove([button] {

@@ -1,16 +1,16 @@
-#include "toolkit/qt/flat_push_button.h"
+#include "toolkit/qt/qt_xp_button.h"
 
 #include <QPainter>
 
 #include "toolkit/owner_draw.h"
 #include "toolkit/qt/qt_canvas.h"
 
-FlatPushButton::FlatPushButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
+QtXPButton::QtXPButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
     // The button paints every pixel of itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-unsigned FlatPushButton::State() const {
+unsigned QtXPButton::State() const {
     unsigned state = 0;
     if (isDown()) state |= ods::kSelected;
     if (hasFocus()) state |= ods::kFocus;
@@ -19,20 +19,20 @@ unsigned FlatPushButton::State() const {
     return state;
 }
 
-void FlatPushButton::paintEvent(QPaintEvent*) {
+void QtXPButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QtCanvas canvas(painter);
     m_look.DrawItem(canvas, {0, 0, width(), height()}, State(), text().toStdString());
 }
 
-void FlatPushButton::enterEvent(QEnterEvent* event) {
+void QtXPButton::enterEvent(QEnterEvent* event) {
     // Qt tells when the mouse enters; the hover notice follows at once.
     m_look.OnMouseMove([] { return true; });
     if (m_look.OnMouseHover() != CXPButton::Repaint::kNone) update();
     QPushButton::enterEvent(event);
 }
 
-void FlatPushButton::leaveEvent(QEvent* event) {
+void QtXPButton::leaveEvent(QEvent* event) {
     if (m_look.OnMouseLeave() != CXPButton::Repaint::kNone) update();
     QPushButton::leaveEvent(event);
 }

@@ -1,4 +1,4 @@
-#include "toolkit/win32/toolbar_xp_win32.h"
+#include "toolkit/win32/tool_bar_xp.h"
 
 // clang-format off
 #include <commctrl.h>

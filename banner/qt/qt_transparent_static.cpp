@@ -1,16 +1,16 @@
-#include "banner/qt/transparent_label.h"
+#include "banner/qt/qt_transparent_static.h"
 
 #include <QPainter>
 
 #include "banner/transparent_static.h"
 #include "toolkit/qt/qt_canvas.h"
 
-TransparentLabel::TransparentLabel(const QString& text, unsigned style, QWidget* parent)
+QtTransparentStatic::QtTransparentStatic(const QString& text, unsigned style, QWidget* parent)
     : QLabel(text, parent), m_style(style) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TransparentLabel::paintEvent(QPaintEvent*) {
+void QtTransparentStatic::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setFont(font());
     QtCanvas canvas(painter);

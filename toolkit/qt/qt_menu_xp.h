@@ -12,10 +12,10 @@ class QtSurface;
 // A pop-up menu with the flat look: its items measured and painted by the menu toolkit, its window
 // framed by it, and a soft shadow right of and below it made from the screen it covers, taken just
 // before it shows. Where the desktop composites (and draws shadows of its own) it has none.
-class FlatMenu final : public QMenu {
+class QtMenuXP final : public QMenu {
 public:
-    explicit FlatMenu(const QString& title = {}, QWidget* parent = nullptr);
-    ~FlatMenu() override;
+    explicit QtMenuXP(const QString& title = {}, QWidget* parent = nullptr);
+    ~QtMenuXP() override;
 
 protected:
     void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override;
@@ -35,9 +35,9 @@ private:
 
 // A menu bar whose items the menu toolkit measures and paints; the item whose pop-up is open
 // shows as a tab that the pop-up's border joins.
-class FlatMenuBar final : public QMenuBar {
+class QtMenuBarXP final : public QMenuBar {
 public:
-    explicit FlatMenuBar(QWidget* parent = nullptr);
+    explicit QtMenuBarXP(QWidget* parent = nullptr);
     // Converts the bar's items; call once they are all there.
     void Convert();
     // Places the open item the toolkit just painted on the screen, for the pop-up to join.

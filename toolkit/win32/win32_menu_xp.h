@@ -9,9 +9,9 @@
 // (CMenuXP), and its menu messages are answered here. An item whose command a button of the
 // window's toolbars has too shows that button's image. The thread hook that gives the pop-up
 // windows their frames and shadows lives in menu_window_hook.h.
-class CMenuXPWin32 {
+class Win32MenuXP {
 public:
-    CMenuXPWin32() = delete;
+    Win32MenuXP() = delete;
 
     static constexpr wchar_t kEnableProperty[] = L"XPWndProp_MenuXP";
 

@@ -6,9 +6,9 @@
 
 // A push button with the toolkit's flat look, painted by CXPButton: the mouse entering and leaving
 // it stands for the window system's hover and leave notices.
-class FlatPushButton final : public QPushButton {
+class QtXPButton final : public QPushButton {
 public:
-    explicit FlatPushButton(const QString& text, QWidget* parent = nullptr);
+    explicit QtXPButton(const QString& text, QWidget* parent = nullptr);
 
     const CXPButton& Look() const { return m_look; }
     // The owner-draw state bits of the button as it is now.

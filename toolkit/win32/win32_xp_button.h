@@ -10,7 +10,7 @@
 // Gives a dialog's button the flat look: subclasses it, makes it owner-drawn, tracks the mouse
 // for the hover frame and paints it off screen through the toolkit's button painter. The dialog
 // hands the button its WM_DRAWITEM with ReflectDrawItem.
-class CXPButtonWindow {
+class Win32XPButton {
 public:
     // Subclasses `button` and adds BS_OWNERDRAW to its style. False when it cannot.
     [[nodiscard]] bool Attach(HWND button);

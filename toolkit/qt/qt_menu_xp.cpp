@@ -1,4 +1,4 @@
-#include "toolkit/qt/flat_menu.h"
+#include "toolkit/qt/qt_menu_xp.h"
 
 #include <QActionEvent>
 #include <QCoreApplication>
@@ -14,10 +14,10 @@
 
 #include "toolkit/menu_xp.h"
 #include "toolkit/qt/compositor.h"
-#include "toolkit/qt/flat_menu_style.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "toolkit/qt/qt_color.h"
 #include "toolkit/qt/qt_menu_access.h"
+#include "toolkit/qt/qt_menu_xp_style.h"
 #include "toolkit/qt/qt_surface.h"
 #include "toolkit/qt/qt_system_colors.h"
 
@@ -57,8 +57,8 @@ constexpr qint64 kRepaintMs = 1000;
 
 }  // namespace
 
-FlatMenu::FlatMenu(const QString& title, QWidget* parent) : QMenu(title, parent) {
-    setStyle(FlatMenuStyle::Instance());
+QtMenuXP::QtMenuXP(const QString& title, QWidget* parent) : QMenu(title, parent) {
+    setStyle(QtMenuXPStyle::Instance());
     QtMenuAccess::Register(this);
     connect(this, &QMenu::aboutToShow, this, [this] {
         Convert();
@@ -69,16 +69,16 @@ FlatMenu::FlatMenu(const QString& title, QWidget* parent) : QMenu(title, parent)
     });
 }
 
-FlatMenu::~FlatMenu() = default;
+QtMenuXP::~QtMenuXP() = default;
 
-void FlatMenu::Convert() { ConvertItems(*this, false); }
+void QtMenuXP::Convert() { ConvertItems(*this, false); }
 
-void FlatMenu::initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const {
+void QtMenuXP::initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const {
     QMenu::initStyleOption(option, action);
     option->styleObject = const_cast<QAction*>(action);
 }
 
-void FlatMenu::showEvent(QShowEvent* event) {
+void QtMenuXP::showEvent(QShowEvent* event) {
     // The window system's size is the menu's without the room for the shadow; the toolkit adds
     // that room back and lifts the menu onto the last row of a menu-bar item it hangs from.
     m_window.emplace(m_shadows);
@@ -97,11 +97,11 @@ void FlatMenu::showEvent(QShowEvent* event) {
     QMenu::showEvent(event);
 }
 
-void FlatMenu::TakeSnapshot() {
+void QtMenuXP::TakeSnapshot() {
     const QRect area = geometry();
     const Rect wanted =
-        m_window->SnapshotRect({area.width() - 2 * FlatMenuStyle::kFrame - CMenuWndXP::kShadow,
-                                area.height() - 2 * FlatMenuStyle::kFrame - CMenuWndXP::kShadow});
+        m_window->SnapshotRect({area.width() - 2 * QtMenuXPStyle::kFrame - CMenuWndXP::kShadow,
+                                area.height() - 2 * QtMenuXPStyle::kFrame - CMenuWndXP::kShadow});
     const QRect grab(wanted.left, wanted.top, wanted.Width(), wanted.Height());
     QImage behind;
     if (QScreen* screen = QGuiApplication::screenAt(grab.topLeft())) {
@@ -129,7 +129,7 @@ void FlatMenu::TakeSnapshot() {
     m_snapshot = std::make_unique<QtSurface>(std::move(behind));
 }
 
-void FlatMenu::hideEvent(QHideEvent* event) {
+void QtMenuXP::hideEvent(QHideEvent* event) {
     if (m_snapshot) {
         LastUncovered() = {geometry(), m_snapshot->Image().copy(QRect(QPoint(0, 0), size())),
                            QDateTime::currentMSecsSinceEpoch()};
@@ -139,13 +139,13 @@ void FlatMenu::hideEvent(QHideEvent* event) {
     QMenu::hideEvent(event);
 }
 
-void FlatMenu::paintEvent(QPaintEvent* event) {
+void QtMenuXP::paintEvent(QPaintEvent* event) {
     const std::uint8_t drawn = CMenuXP::ms_nDrawCount;
     QMenu::paintEvent(event);
     if (!m_window) return;
     // Items repaint as the mouse moves over them: the frame and the shadow stay as they are.
     const int room = m_shadows ? CMenuWndXP::kShadow : 0;
-    const int frame = FlatMenuStyle::kFrame;
+    const int frame = QtMenuXPStyle::kFrame;
     const QRect items = rect().adjusted(frame, frame, -frame - room, -frame - room);
     if (items.contains(event->region().boundingRect())) return;
     QPainter painter(this);
@@ -154,7 +154,7 @@ void FlatMenu::paintEvent(QPaintEvent* event) {
                       QtSystemColors(palette()));
 }
 
-void FlatMenu::keyPressEvent(QKeyEvent* event) {
+void QtMenuXP::keyPressEvent(QKeyEvent* event) {
     // Mnemonics are the toolkit's: the first item whose text marks the letter runs at once.
     const QString text = event->text();
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
@@ -174,28 +174,28 @@ void FlatMenu::keyPressEvent(QKeyEvent* event) {
     QMenu::keyPressEvent(event);
 }
 
-FlatMenuBar::FlatMenuBar(QWidget* parent) : QMenuBar(parent) {
-    setStyle(FlatMenuStyle::Instance());
+QtMenuBarXP::QtMenuBarXP(QWidget* parent) : QMenuBar(parent) {
+    setStyle(QtMenuXPStyle::Instance());
     QtMenuAccess::Register(this);
 }
 
-void FlatMenuBar::Convert() { ConvertItems(*this, true); }
+void QtMenuBarXP::Convert() { ConvertItems(*this, true); }
 
-void FlatMenuBar::initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const {
+void QtMenuBarXP::initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const {
     QMenuBar::initStyleOption(option, action);
     option->styleObject = const_cast<QAction*>(action);
 }
 
 // Its items' text takes the window's activation, which the palette alone does not show: Qt
 // repaints on activation only where the palette's active and inactive colours differ.
-bool FlatMenuBar::event(QEvent* event) {
+bool QtMenuBarXP::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
         update();
     }
     return QMenuBar::event(event);
 }
 
-void FlatMenuBar::PlaceOpenItem(const QMenuBar& bar) {
+void QtMenuBarXP::PlaceOpenItem(const QMenuBar& bar) {
     const QList<QAction*> items = bar.actions();
     if (items.isEmpty()) return;
     const QRect first = bar.actionGeometry(items.first());

@@ -6,9 +6,9 @@
 // A label that paints only its letters, so the parent's background shows around them. It takes no
 // mouse input: clicks reach the parent. Being a QLabel, it is a label to a screen reader, and its
 // buddy is the control it names.
-class TransparentLabel final : public QLabel {
+class QtTransparentStatic final : public QLabel {
 public:
-    TransparentLabel(const QString& text, unsigned style, QWidget* parent);
+    QtTransparentStatic(const QString& text, unsigned style, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

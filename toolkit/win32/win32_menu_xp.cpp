@@ -1,4 +1,4 @@
-#include "toolkit/win32/menu_xp_win32.h"
+#include "toolkit/win32/win32_menu_xp.h"
 
 #include "toolkit/menu_xp.h"
 #include "toolkit/owner_draw.h"
@@ -26,7 +26,7 @@ bool KeyboardCues() {
 
 }  // namespace
 
-void CMenuXPWin32::EnableOwnerDraw(HWND window, bool enable) {
+void Win32MenuXP::EnableOwnerDraw(HWND window, bool enable) {
     if (!window) return;
     if (enable) {
         SetPropW(window, kEnableProperty, reinterpret_cast<HANDLE>(1));
@@ -35,16 +35,16 @@ void CMenuXPWin32::EnableOwnerDraw(HWND window, bool enable) {
     }
 }
 
-bool CMenuXPWin32::IsOwnerDrawEnabled(HWND window) {
+bool Win32MenuXP::IsOwnerDrawEnabled(HWND window) {
     return window && GetPropW(window, kEnableProperty) != nullptr;
 }
 
-void CMenuXPWin32::ConvertMenuBar(HWND window) {
+void Win32MenuXP::ConvertMenuBar(HWND window) {
     if (!IsOwnerDrawEnabled(window)) return;
     if (HMENU menu = GetMenu(window)) ConvertMenu(window, menu, true, true);
 }
 
-void CMenuXPWin32::ConvertMenu(HWND owner, HMENU menu, bool enabled, bool menuBar) {
+void Win32MenuXP::ConvertMenu(HWND owner, HMENU menu, bool enabled, bool menuBar) {
     if (!enabled) return;
     // Measured in the dialog font on the owner's context (the screen's without an owner).
     HDC dc = GetDC(owner);
@@ -59,14 +59,14 @@ void CMenuXPWin32::ConvertMenu(HWND owner, HMENU menu, bool enabled, bool menuBa
     ReleaseDC(owner, dc);
 }
 
-void CMenuXPWin32::MeasureItem(MEASUREITEMSTRUCT& item) {
+void Win32MenuXP::MeasureItem(MEASUREITEMSTRUCT& item) {
     if (item.CtlType != ODT_MENU) return;
     const Size size = CMenuXP::MeasureItem(accessible_menu_items::Measures(item.itemData));
     item.itemWidth = static_cast<UINT>(size.width);
     item.itemHeight = static_cast<UINT>(size.height);
 }
 
-bool CMenuXPWin32::DrawItem(const DRAWITEMSTRUCT& item, HWND owner) {
+bool Win32MenuXP::DrawItem(const DRAWITEMSTRUCT& item, HWND owner) {
     if (item.CtlType != ODT_MENU) return false;
     HMENU menu = reinterpret_cast<HMENU>(item.hwndItem);
     DrawItemRecord record;
@@ -100,18 +100,18 @@ bool CMenuXPWin32::DrawItem(const DRAWITEMSTRUCT& item, HWND owner) {
     return painted;
 }
 
-bool CMenuXPWin32::IsOwnerDrawnMenu(HMENU menu) {
+bool Win32MenuXP::IsOwnerDrawnMenu(HMENU menu) {
     Win32MenuAccess menus;
     return CMenuXP::IsOwnerDrawnMenu(menus, Win32MenuAccess::Handle(menu));
 }
 
-std::uint32_t CMenuXPWin32::FindMnemonic(HMENU menu, UINT character, UINT flags) {
+std::uint32_t Win32MenuXP::FindMnemonic(HMENU menu, UINT character, UINT flags) {
     Win32MenuAccess menus;
     return CMenuXP::FindMnemonic(menus, Win32MenuAccess::Handle(menu), character, flags);
 }
 
-bool CMenuXPWin32::HandleMenuMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
-                                     LRESULT& result) {
+bool Win32MenuXP::HandleMenuMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
+                                    LRESULT& result) {
     switch (message) {
         case WM_INITMENUPOPUP:
             ConvertMenu(owner, reinterpret_cast<HMENU>(wParam), IsOwnerDrawEnabled(owner), false);

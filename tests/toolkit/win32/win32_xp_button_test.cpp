@@ -10,7 +10,7 @@
 #include "tests/toolkit/win32/memory_dc.h"
 #include "toolkit/owner_draw.h"
 #include "toolkit/win32/win32_canvas.h"
-#include "toolkit/win32/xp_button_window.h"
+#include "toolkit/win32/win32_xp_button.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ protected:
         item.hDC = dc.Get();
         item.itemState = state;
         item.rcItem = {0, 0, kWidth, kHeight};
-        EXPECT_TRUE(CXPButtonWindow::ReflectDrawItem(item));
+        EXPECT_TRUE(Win32XPButton::ReflectDrawItem(item));
     }
 
     HWND parent = nullptr;
@@ -70,17 +70,17 @@ protected:
 TEST_F(XPButtonWindowTest, AnyButtonItIsAttachedToBecomesOwnerDrawn) {
     for (const DWORD style : {BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_CHECKBOX, BS_AUTOCHECKBOX}) {
         SCOPED_TRACE(style);
-        CXPButtonWindow flat;
+        Win32XPButton flat;
         HWND button = MakeButton(style);
         ASSERT_TRUE(flat.Attach(button));
         EXPECT_EQ(GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
     }
-    CXPButtonWindow none;
+    Win32XPButton none;
     EXPECT_FALSE(none.Attach(nullptr));
 }
 
 TEST_F(XPButtonWindowTest, HoverComesWithTheHoverNoticeAndGoesWhenTheMouseLeaves) {
-    CXPButtonWindow flat;
+    Win32XPButton flat;
     HWND button = MakeButton(BS_PUSHBUTTON);
     ASSERT_TRUE(flat.Attach(button));
     UpdateWindow(button);
@@ -106,7 +106,7 @@ TEST_F(XPButtonWindowTest, HoverComesWithTheHoverNoticeAndGoesWhenTheMouseLeaves
 }
 
 TEST_F(XPButtonWindowTest, PaintsTheRecordItIsHandedAsThePainterDoesWithItsLabelAndEdges) {
-    CXPButtonWindow flat;
+    Win32XPButton flat;
     HWND button = MakeButton(BS_PUSHBUTTON, L"\xC2DC\xC791");  // 시작
     ASSERT_TRUE(flat.Attach(button));
     const Size edge{GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE)};
@@ -146,7 +146,7 @@ TEST_F(XPButtonWindowTest, PaintsTheRecordItIsHandedAsThePainterDoesWithItsLabel
 }
 
 TEST_F(XPButtonWindowTest, PaintsOnlyInsideTheTargetsClipBox) {
-    CXPButtonWindow flat;
+    Win32XPButton flat;
     HWND button = MakeButton(BS_PUSHBUTTON);
     ASSERT_TRUE(flat.Attach(button));
     MemoryDc dc(kWidth, kHeight);
@@ -161,7 +161,7 @@ TEST_F(XPButtonWindowTest, PaintsOnlyInsideTheTargetsClipBox) {
 }
 
 TEST_F(XPButtonWindowTest, WhatItLeavesOfTheClipBoxShowsTheTargetsBackground) {
-    CXPButtonWindow flat;
+    Win32XPButton flat;
     HWND button = MakeButton(BS_PUSHBUTTON);
     ASSERT_TRUE(flat.Attach(button));
     MemoryDc dc(kWidth + 10, kHeight);
@@ -181,15 +181,15 @@ TEST_F(XPButtonWindowTest, OnlyFlatButtonsTakeTheirRecords) {
     item.hwndItem = plain;
     item.hDC = dc.Get();
     item.rcItem = {0, 0, kWidth, kHeight};
-    EXPECT_FALSE(CXPButtonWindow::ReflectDrawItem(item)) << "an owner-drawn button of its own";
-    CXPButtonWindow flat;
+    EXPECT_FALSE(Win32XPButton::ReflectDrawItem(item)) << "an owner-drawn button of its own";
+    Win32XPButton flat;
     ASSERT_TRUE(flat.Attach(plain));
     item.CtlType = ODT_MENU;
-    EXPECT_FALSE(CXPButtonWindow::ReflectDrawItem(item)) << "a menu's record";
+    EXPECT_FALSE(Win32XPButton::ReflectDrawItem(item)) << "a menu's record";
     item.CtlType = ODT_BUTTON;
-    EXPECT_TRUE(CXPButtonWindow::ReflectDrawItem(item));
+    EXPECT_TRUE(Win32XPButton::ReflectDrawItem(item));
     flat.Detach();
-    EXPECT_FALSE(CXPButtonWindow::ReflectDrawItem(item)) << "a detached button";
+    EXPECT_FALSE(Win32XPButton::ReflectDrawItem(item)) << "a detached button";
 }
 
 }  // namespace

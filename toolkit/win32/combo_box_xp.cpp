@@ -1,4 +1,4 @@
-#include "toolkit/win32/combo_box_xp_win32.h"
+#include "toolkit/win32/combo_box_xp.h"
 
 // clang-format off
 #include <commctrl.h>

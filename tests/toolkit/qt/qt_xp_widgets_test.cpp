@@ -15,12 +15,12 @@
 #include "toolkit/menu_item_xp.h"
 #include "toolkit/menu_xp.h"
 #include "toolkit/owner_draw.h"
-#include "toolkit/qt/flat_menu.h"
-#include "toolkit/qt/flat_menu_style.h"
-#include "toolkit/qt/flat_push_button.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "toolkit/qt/qt_menu_access.h"
+#include "toolkit/qt/qt_menu_xp.h"
+#include "toolkit/qt/qt_menu_xp_style.h"
 #include "toolkit/qt/qt_system_colors.h"
+#include "toolkit/qt/qt_xp_button.h"
 
 namespace {
 
@@ -37,8 +37,8 @@ Color PixelAt(const QImage& image, int x, int y) {
                static_cast<std::uint8_t>(qBlue(p)));
 }
 
-TEST(FlatPushButtonTest, ItsStateAndHoverFollowTheButtonAndTheMouse) {
-    FlatPushButton button("Start");
+TEST(QtXPButtonTest, ItsStateAndHoverFollowTheButtonAndTheMouse) {
+    QtXPButton button("Start");
     button.resize(70, 21);
     EXPECT_EQ(button.State(), 0u);
     button.setDefault(true);
@@ -65,11 +65,11 @@ TEST(FlatPushButtonTest, ItsStateAndHoverFollowTheButtonAndTheMouse) {
     EXPECT_EQ(PixelAt(shown, 30, 2), CXPButton::GradientColor(7, false, true)) << "default";
 }
 
-class FlatMenuTest : public ::testing::Test {
+class QtMenuXPTest : public ::testing::Test {
 protected:
     void SetUp() override {
         CMenuXP::ClearTables();
-        menu = std::make_unique<FlatMenu>();
+        menu = std::make_unique<QtMenuXP>();
         for (auto [text, id] : {std::pair{"&Open", 32779},
                                 {"&About Drovane...", 57664},
                                 {"", 0},
@@ -94,10 +94,10 @@ protected:
         return canvas.GetFontHeight();
     }
 
-    std::unique_ptr<FlatMenu> menu;
+    std::unique_ptr<QtMenuXP> menu;
 };
 
-TEST_F(FlatMenuTest, OpeningConvertsAndMeasuresItsItemsThroughTheToolkit) {
+TEST_F(QtMenuXPTest, OpeningConvertsAndMeasuresItsItemsThroughTheToolkit) {
     emit menu->aboutToShow();
     const std::uint32_t data = QtMenuAccess::ItemData(Item(0));
     EXPECT_EQ(data & 0xFF, static_cast<std::uint32_t>(CMenuXP::ItemHeight(FontHeight())));
@@ -116,7 +116,7 @@ TEST_F(FlatMenuTest, OpeningConvertsAndMeasuresItsItemsThroughTheToolkit) {
               5 * item.height + 2 * CMenuXP::SeparatorHeight(FontHeight()) + 6);
 }
 
-TEST_F(FlatMenuTest, TheToolkitReadsQtsStateAsMenuItemBits) {
+TEST_F(QtMenuXPTest, TheToolkitReadsQtsStateAsMenuItemBits) {
     QActionGroup group(nullptr);
     Item(3)->setCheckable(true);
     Item(3)->setChecked(true);
@@ -144,7 +144,7 @@ TEST_F(FlatMenuTest, TheToolkitReadsQtsStateAsMenuItemBits) {
     EXPECT_FALSE(menus.IsMenu(gone));
 }
 
-TEST_F(FlatMenuTest, ALetterRunsTheItemItMarksAndPaintingFramesTheWindow) {
+TEST_F(QtMenuXPTest, ALetterRunsTheItemItMarksAndPaintingFramesTheWindow) {
     int exit = 0, stop = 0, start = 0, snooze = 0;
     QObject::connect(Item(6), &QAction::triggered, [&] { ++exit; });
     QObject::connect(Item(4), &QAction::triggered, [&] { ++stop; });
@@ -180,8 +180,8 @@ TEST_F(FlatMenuTest, ALetterRunsTheItemItMarksAndPaintingFramesTheWindow) {
 
 TEST(FlatMenuBarTest, ItemsMeasureTheirTextWithTheWindowSystemsSpacing) {
     CMenuXP::ClearTables();
-    FlatMenuBar bar;
-    auto* file = new FlatMenu("&File", &bar);
+    QtMenuBarXP bar;
+    auto* file = new QtMenuXP("&File", &bar);
     bar.addMenu(file);
     bar.Convert();
     QImage probe(1, 1, QImage::Format_RGB32);
@@ -191,7 +191,7 @@ TEST(FlatMenuBarTest, ItemsMeasureTheirTextWithTheWindowSystemsSpacing) {
     const int text = canvas.MeasureText("&File", TextFlags::kSingleLine).width;
     EXPECT_EQ(QtMenuAccess::ItemData(bar.actions()[0]), static_cast<std::uint32_t>(text) << 16);
     EXPECT_EQ(bar.actionGeometry(bar.actions()[0]).width(),
-              text + 4 + FlatMenuStyle::kMenuBarItemSpacing);
+              text + 4 + QtMenuXPStyle::kMenuBarItemSpacing);
     EXPECT_EQ(bar.sizeHint().height(), CMenuXP::ItemHeight(canvas.GetFontHeight()));
     std::string title;
     CMenuItemXP(*std::make_unique<QtMenuAccess>(), QtMenuAccess::Handle(&bar),

@@ -1,4 +1,4 @@
-#include "banner/win32/transparent_static_control.h"
+#include "banner/win32/transparent_static.h"
 
 #include <string>
 

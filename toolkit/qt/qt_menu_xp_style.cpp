@@ -1,4 +1,4 @@
-#include "toolkit/qt/flat_menu_style.h"
+#include "toolkit/qt/qt_menu_xp_style.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,10 +12,10 @@
 
 #include "toolkit/menu_xp.h"
 #include "toolkit/owner_draw.h"
-#include "toolkit/qt/flat_menu.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "toolkit/qt/qt_color.h"
 #include "toolkit/qt/qt_menu_access.h"
+#include "toolkit/qt/qt_menu_xp.h"
 #include "toolkit/qt/qt_system_colors.h"
 
 namespace {
@@ -27,17 +27,17 @@ const QAction* ActionOf(const QStyleOption* option) {
 
 }  // namespace
 
-FlatMenuStyle::FlatMenuStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {
+QtMenuXPStyle::QtMenuXPStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {
     setParent(qApp);
 }
 
-FlatMenuStyle* FlatMenuStyle::Instance() {
-    static QPointer<FlatMenuStyle> style;
-    if (!style) style = new FlatMenuStyle;
+QtMenuXPStyle* QtMenuXPStyle::Instance() {
+    static QPointer<QtMenuXPStyle> style;
+    if (!style) style = new QtMenuXPStyle;
     return style;
 }
 
-int FlatMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
+int QtMenuXPStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                                const QWidget* widget) const {
     switch (metric) {
         case PM_MenuPanelWidth:
@@ -55,7 +55,7 @@ int FlatMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
     }
 }
 
-QSize FlatMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
+QSize QtMenuXPStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
                                       const QSize& size, const QWidget* widget) const {
     const QAction* action = ActionOf(option);
     if ((type == CT_MenuItem || type == CT_MenuBarItem) && action) {
@@ -72,7 +72,7 @@ QSize FlatMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* opt
     return QProxyStyle::sizeFromContents(type, option, size, widget);
 }
 
-void FlatMenuStyle::drawControl(ControlElement element, const QStyleOption* option,
+void QtMenuXPStyle::drawControl(ControlElement element, const QStyleOption* option,
                                 QPainter* painter, const QWidget* widget) const {
     switch (element) {
         case CE_MenuItem:
@@ -91,7 +91,7 @@ void FlatMenuStyle::drawControl(ControlElement element, const QStyleOption* opti
     }
 }
 
-void FlatMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+void QtMenuXPStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                   QPainter* painter, const QWidget* widget) const {
     switch (element) {
         case PE_PanelMenu:
@@ -105,7 +105,7 @@ void FlatMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
     }
 }
 
-void FlatMenuStyle::DrawMenuItem(const QStyleOption* option, QPainter* painter,
+void QtMenuXPStyle::DrawMenuItem(const QStyleOption* option, QPainter* painter,
                                  const QWidget* widget, bool menuBar) const {
     const QAction* action = ActionOf(option);
     if (!action || !widget) {
@@ -152,7 +152,7 @@ void FlatMenuStyle::DrawMenuItem(const QStyleOption* option, QPainter* painter,
         }
         if (open) {
             if (const auto* bar = qobject_cast<const QMenuBar*>(widget)) {
-                FlatMenuBar::PlaceOpenItem(*bar);
+                QtMenuBarXP::PlaceOpenItem(*bar);
             }
         }
     }
