@@ -118,30 +118,29 @@ int main(int argc, char** argv) {
                   LoadPicture(resources, "BITMAP", ids::kSpeakerBitmap, ratio),
                   LoadPicture(resources, "BITMAP", CAboutDialog::kPicture, ratio),
                   [&](int id) { return LoadCursor(resources, id); }, &resources};
-    QtMainWindow window(std::move(art), shell, PageAddress(DROVANE_MAKER_PAGE));
-    prompt.SetOwner(&window);
-
-    CRepellerDialog* logic = nullptr;
+    QtMainWindow* running = nullptr;  // the window, while it runs
     CSystemTray tray;
     QtTrayHost trayHost(
         tray, [&](int id) { return LoadIcon(resources, id); },
         [&](int command) {
-            if (logic) logic->OnCommand(command);
+            if (running) running->Logic().OnCommand(command);
         },
         [&](int command) {
-            return logic ? logic->OnUpdateCommand(command) : std::optional<bool>();
+            return running ? running->Logic().OnUpdateCommand(command) : std::optional<bool>();
         },
         [&] {
-            if (window.isVisible()) window.BringToFront();
+            if (running && running->isVisible()) running->BringToFront();
         });
 
+    QtMainWindow window(
+        std::move(art), shell, PageAddress(DROVANE_MAKER_PAGE), [&](DialogView& view) {
+            return std::make_unique<CRepellerDialog>(view, player, settings, prompt, tray, trayHost,
+                                                     shell, PageAddress(DROVANE_PRODUCT_PAGE));
+        });
+    prompt.SetOwner(&window);
     window.OnTrayQuery([&] { return trayHost.Available(); });
     window.OnCommanded([&] { trayHost.RefreshMenu(); });
-
-    CRepellerDialog dialog(window, player, settings, prompt, tray, trayHost, shell,
-                           PageAddress(DROVANE_PRODUCT_PAGE));
-    logic = &dialog;
-    window.SetLogic(&dialog);
+    running = &window;
     window.OnMarked([&] {
         // Without the socket, later starts still find the lock and end; they only cannot raise
         // this window.
@@ -149,14 +148,13 @@ int main(int argc, char** argv) {
             static_cast<void>(single->Listen([&](const QString& token) { window.Raise(token); }));
         }
     });
-    dialog.OnInitDialog();
+    window.Logic().OnInitDialog();
     trayHost.RefreshMenu();
     int result = 0;
     if (!quitOnSignal.Requested()) {
         window.show();
         result = app.exec();
     }
-    window.SetLogic(nullptr);
-    logic = nullptr;
+    running = nullptr;
     return result;
 }

@@ -104,7 +104,8 @@ protected:
 
 }  // namespace
 
-QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, QWidget* parent)
+QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage,
+                           const MakeLogic& makeLogic, QWidget* parent)
     : QDialog(parent), m_art(std::move(art)), m_shell(shell), m_makerPage(std::move(makerPage)) {
     // Only the hints named here: no maximise button, whatever the platform's defaults.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -114,11 +115,8 @@ QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, Q
     setObjectName("QtMainWindow");
     BuildMenuBar();
     m_client = new DialogClient(
-        this,
-        [this](Point p) {
-            if (m_logic) m_logic->OnLButtonDown(p);
-        },
-        [this](Point p) { return m_logic && m_logic->OnSetCursor(p); }, m_art.cursors);
+        this, [this](Point p) { m_logic->OnLButtonDown(p); },
+        [this](Point p) { return m_logic->OnSetCursor(p); }, m_art.cursors);
     const Size client = layout::ClientPixels();
     const int menuHeight = m_menuBar->sizeHint().height();
     m_menuBar->setGeometry(0, 0, client.width, menuHeight);
@@ -127,6 +125,14 @@ QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, Q
     setFixedSize(client.width, menuHeight + client.height);
     UndoMaximiseOnWayland(this);
     m_notice = new SpokenNotice(this);
+    m_logic = makeLogic(*this);
+}
+
+QtMainWindow::~QtMainWindow() {
+    // The controls go while the logic their events reach is still there.
+    m_destroyed = true;
+    delete m_client;
+    delete m_menuBar;
 }
 
 void QtMainWindow::BuildMenuBar() {
@@ -146,7 +152,6 @@ void QtMainWindow::BuildMenuBar() {
 }
 
 void QtMainWindow::UpdateMenu(QMenu* menu) {
-    if (!m_logic) return;
     qt_menu::UpdateChecks(*menu, [this](int command) { return m_logic->OnUpdateCommand(command); });
 }
 
@@ -203,11 +208,8 @@ void QtMainWindow::BuildControls() {
                 // Its clicks and the cursor over it are the window's: they reach the client area.
                 m_banner = new BannerLink(
                     FromUtf8(CRepellerDialog::kBannerName),
-                    [this] { return m_logic ? FromUtf8(m_logic->ProductPage()) : QString(); },
-                    [this] {
-                        if (m_logic) m_logic->OpenProductPage();
-                    },
-                    m_client);
+                    [this] { return FromUtf8(m_logic->ProductPage()); },
+                    [this] { m_logic->OpenProductPage(); }, m_client);
                 widget = m_banner;
                 break;
         }
@@ -248,7 +250,7 @@ void QtMainWindow::NameControls() {
 }
 
 void QtMainWindow::Command(int id) {
-    if (m_logic) m_logic->OnCommand(id);
+    m_logic->OnCommand(id);
     if (m_commanded) m_commanded();
 }
 
@@ -425,12 +427,10 @@ void QtMainWindow::ShowAboutBox() {
 
 void QtMainWindow::Announce(std::string_view message) { m_notice->Say(FromUtf8(message)); }
 
-void QtMainWindow::reject() {
-    if (m_logic) m_logic->OnCancel();
-}
+void QtMainWindow::reject() { m_logic->OnCancel(); }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {
-    if (m_destroyed || !m_logic) {
+    if (m_destroyed) {
         event->accept();
         return;
     }

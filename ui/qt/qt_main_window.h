@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QSet>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -38,10 +39,15 @@ struct WindowArt {
 // handlers.
 class QtMainWindow final : public QDialog, public DialogView {
 public:
-    // The About box's maker link opens `makerPage` through `shell`.
-    QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, QWidget* parent = nullptr);
+    // Makes the window's logic over the window, once its controls exist.
+    using MakeLogic = std::function<std::unique_ptr<CRepellerDialog>(DialogView& view)>;
 
-    void SetLogic(CRepellerDialog* logic) { m_logic = logic; }
+    // The About box's maker link opens `makerPage` through `shell`.
+    QtMainWindow(WindowArt art, Shell& shell, std::string makerPage, const MakeLogic& makeLogic,
+                 QWidget* parent = nullptr);
+    ~QtMainWindow() override;
+
+    CRepellerDialog& Logic() { return *m_logic; }
     // Called when the window marks itself as the running copy.
     void OnMarked(std::function<void()> marked) { m_marked = std::move(marked); }
     // Brings the window, and any pop-up it owns, to the front: for a second start of the program,
@@ -94,7 +100,6 @@ private:
     void ShowWhatTheWindowHolds();
     void Command(int id);
 
-    CRepellerDialog* m_logic = nullptr;
     WindowArt m_art;
     Shell& m_shell;
     std::string m_makerPage;
@@ -112,4 +117,6 @@ private:
     std::function<void()> m_commanded;
     bool m_destroyed = false;
     bool m_settingCheck = false;
+    // Made once the controls exist; they go before it (see the destructor).
+    std::unique_ptr<CRepellerDialog> m_logic;
 };

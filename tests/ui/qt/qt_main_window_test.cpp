@@ -81,14 +81,12 @@ void Press(QWidget* widget, const QString& action) {
 class QtMainWindowTest : public ::testing::Test {
 protected:
     QtMainWindowTest() { sink.HoldAfter(0); }
-    ~QtMainWindowTest() override { window.SetLogic(nullptr); }
 
     template <typename T>
     T* Item(int id) {
         return window.findChild<T*>(QString("item%1").arg(id));
     }
     void Open() {
-        window.SetLogic(&dialog);
         dialog.OnInitDialog();
         window.show();
     }
@@ -101,12 +99,15 @@ protected:
     CRegistrySettings settings{registry, logon, prompt, "/usr/bin/drovane"};
     CTonePlayer player{sink, prompt, resources};
     RecordingShell shell;
-    QtMainWindow window{WindowArt{QIcon(), QPixmap(), QPixmap(), NoCursors}, shell,
-                        "https://example.org/maker"};
     RecordingTrayHost trayHost;
     CSystemTray tray;
-    CRepellerDialog dialog{window, player,   settings, prompt,
-                           tray,   trayHost, shell,    "https://example.org/product"};
+    QtMainWindow window{WindowArt{QIcon(), QPixmap(), QPixmap(), NoCursors}, shell,
+                        "https://example.org/maker", [this](DialogView& view) {
+                            return std::make_unique<CRepellerDialog>(view, player, settings, prompt,
+                                                                     tray, trayHost, shell,
+                                                                     "https://example.org/product");
+                        }};
+    CRepellerDialog& dialog = window.Logic();
 };
 
 TEST_F(QtMainWindowTest, ControlsSitAtTheirPixelsOfTheNinePointLayout) {
