@@ -2,8 +2,8 @@
 // program's windows (or the registry) and prints what it saw; exit code 1 when there was nothing
 // to see. Windows are given and printed as decimal handles.
 //   windows CAPTION              every top-level window so titled: "hwnd pid visible iconic"
-//   toplevels                    every top-level window: "hwnd pid shown|hidden [hung] class|caption"
-//   text HWND ID                 a control's text          settext HWND ID TEXT
+//   toplevels                    every top-level window: "hwnd pid shown|hidden [hung]
+//   class|caption" text HWND ID                 a control's text          settext HWND ID TEXT
 //   click HWND ID                a button click (posted)   command HWND ID   (posted WM_COMMAND)
 //   syscommand HWND ID           a system-menu command     close HWND  (the close box)
 //   key HWND VK...               key presses posted to the window (virtual-key codes)
