@@ -6,8 +6,6 @@
 #include <sched.h>
 
 #include <atomic>
-#include <optional>
-#include <thread>
 
 namespace {
 
@@ -15,12 +13,12 @@ namespace {
 // own to rewrite.
 constexpr unsigned kBufferFrames = 256;  // 5.3 ms at 48 kHz
 constexpr unsigned kBuffers = 4;
+constexpr unsigned kRate = ToneSynth::kDefaultSampleRate;
 // A stream that asks for more than this ahead of real time is not being played: its device died.
 constexpr double kRunawaySeconds = 1.0;
 
 // RtAudio's error callback carries no context; the one output of the process listens here.
 std::atomic<AlsaOutput*> g_output{nullptr};
-std::atomic<bool> g_failed{false};
 
 void Shutdown(std::unique_ptr<RtAudio> audio) {
     if (!audio) return;
@@ -37,8 +35,7 @@ void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 }  // namespace
 
 void NotifyAlsaFailed() {
-    g_failed.store(true);
-    if (AlsaOutput* output = g_output.load()) output->m_changed.notify_all();
+    if (AlsaOutput* output = g_output.load()) output->Fail();
 }
 
 namespace {
@@ -60,12 +57,12 @@ void TryRealtimePriority() {
 }
 }  // namespace
 
-AlsaOutput::AlsaOutput() = default;
+// A rendered sample is heard once it has been pushed out of the device's buffers.
+AlsaOutput::AlsaOutput() : PullOutput(kRate, kBufferFrames * kBuffers) {}
 
 std::unique_ptr<AlsaOutput> AlsaOutput::Open(std::string& why) {
     snd_lib_error_set_handler(&QuietAlsa);
     std::unique_ptr<AlsaOutput> output(new AlsaOutput());
-    g_failed.store(false);
     try {
         auto audio = std::make_unique<RtAudio>(RtAudio::LINUX_ALSA);
         audio->showWarnings(false);
@@ -81,10 +78,9 @@ std::unique_ptr<AlsaOutput> AlsaOutput::Open(std::string& why) {
         options.numberOfBuffers = kBuffers;
         unsigned frames = kBufferFrames;
         g_output.store(output.get());
-        audio->openStream(&out, nullptr, RTAUDIO_FLOAT32, output->m_synth.SampleRate(), &frames,
-                          &AlsaOutput::Callback, output.get(), &options, &OnStreamError);
+        audio->openStream(&out, nullptr, RTAUDIO_FLOAT32, kRate, &frames, &AlsaOutput::Callback,
+                          output.get(), &options, &OnStreamError);
         audio->startStream();
-        std::lock_guard lock(output->m_mutex);
         output->m_audio = std::move(audio);
     } catch (const RtAudioError& e) {
         why = "ALSA: " + e.getMessage();
@@ -95,79 +91,27 @@ std::unique_ptr<AlsaOutput> AlsaOutput::Open(std::string& why) {
 }
 
 AlsaOutput::~AlsaOutput() {
-    std::unique_ptr<RtAudio> audio;
-    {
-        std::lock_guard lock(m_mutex);
-        audio = std::move(m_audio);
-    }
-    Shutdown(std::move(audio));
+    Shutdown(std::move(m_audio));
     g_output.store(nullptr);
-}
-
-bool AlsaOutput::Failed() const { return g_failed.load(); }
-
-void AlsaOutput::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
-    std::unique_lock lock(m_mutex);
-    const std::uint64_t ticket = m_synth.Queue(hz, ms);
-    // Return once the tone before this one has been heard in full, that is when this one begins.
-    m_changed.wait(lock, stop, [&] { return m_synth.TonesStarted() >= ticket || g_failed.load(); });
-}
-
-void AlsaOutput::Silence() {
-    std::lock_guard lock(m_mutex);
-    m_synth.Stop();
-    m_changed.notify_all();
-}
-
-void AlsaOutput::Drain(std::chrono::milliseconds limit) {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait_for(lock, limit, [&] { return m_synth.Idle() || g_failed.load(); });
-    lock.unlock();
-    // What the callback rendered last is still in the device's buffers.
-    const unsigned queuedMs = 1000 * kBufferFrames * kBuffers / m_synth.SampleRate();
-    std::this_thread::sleep_for(std::chrono::milliseconds(queuedMs + 10));
-}
-
-void AlsaOutput::WaitUntilSounding(std::stop_token stop, std::chrono::milliseconds limit) {
-    std::unique_lock lock(m_mutex);
-    // The first tone is heard once the frames rendered after it have pushed it out of the buffers.
-    m_changed.wait_for(lock, stop, limit, [&] {
-        const std::optional<std::uint64_t> first = m_synth.FirstToneFrame();
-        return g_failed.load() ||
-               (first && m_synth.FramesRendered() >= *first + kBufferFrames * kBuffers);
-    });
 }
 
 int AlsaOutput::Callback(void* output, void*, unsigned int frames, double, unsigned int,
                          void* self) {
     constexpr int kAbortStream = 2;
     auto* out = static_cast<AlsaOutput*>(self);
-    if (g_failed.load()) return kAbortStream;
+    if (out->Failed()) return kAbortStream;
     const auto now = std::chrono::steady_clock::now();
     if (out->m_callbackFrames == 0) {
         out->m_callbackStart = now;
         TryRealtimePriority();
     }
     out->m_callbackFrames += frames;
-    const double ahead = static_cast<double>(out->m_callbackFrames) / out->m_synth.SampleRate() -
+    const double ahead = static_cast<double>(out->m_callbackFrames) / kRate -
                          std::chrono::duration<double>(now - out->m_callbackStart).count();
     if (ahead > kRunawaySeconds) {
         NotifyAlsaFailed();
         return kAbortStream;
     }
-    bool news = false;
-    {
-        std::lock_guard lock(out->m_mutex);
-        ToneSynth& synth = out->m_synth;
-        const std::uint64_t started = synth.TonesStarted();
-        const bool idle = synth.Idle();
-        synth.Render(static_cast<float*>(output), frames);
-        // Wake the waiters only for what they wait for: a tone begun, the sound ended, or the
-        // first tone on its way out of the buffers. Waking them every buffer cost CPU for nothing.
-        const std::optional<std::uint64_t> first = synth.FirstToneFrame();
-        news = synth.TonesStarted() != started || synth.Idle() != idle ||
-               (first && synth.FramesRendered() - frames < *first + kBufferFrames * (kBuffers + 1));
-    }
-    if (news) out->m_changed.notify_all();
+    out->Render(static_cast<float*>(output), frames);
     return 0;
 }

@@ -167,6 +167,9 @@ private:
 
 }  // namespace
 
+// The rate and the delay are the endpoint's, known once it is open.
+WasapiOutput::WasapiOutput() : PullOutput(ToneSynth::kDefaultSampleRate, 0) {}
+
 std::unique_ptr<WasapiOutput> WasapiOutput::Open(std::string& why) {
     std::unique_ptr<WasapiOutput> output(new WasapiOutput());
     std::promise<std::string> opened;
@@ -192,11 +195,8 @@ void WasapiOutput::Run(std::promise<std::string> opened) {
     const ComApartment com(ComApartment::Threading::Multi);
     Endpoint endpoint;
     if (std::string why = endpoint.Open(); !why.empty()) return opened.set_value(std::move(why));
-    {
-        std::lock_guard lock(m_mutex);
-        m_synth = ToneSynth(endpoint.rate);
-        m_heardDelayFrames = endpoint.leadFrames + endpoint.latencyFrames;
-    }
+    // A sample is heard once what is kept queued after it, and the endpoint's latency, has played.
+    Reset(endpoint.rate, endpoint.leadFrames + endpoint.latencyFrames);
 
     const ProAudioThread priority;
     std::vector<float> mono(endpoint.bufferFrames);
@@ -235,56 +235,4 @@ void WasapiOutput::Run(std::promise<std::string> opened) {
     }
     endpoint.client->Stop();
     if (watching) endpoint.devices->UnregisterEndpointNotificationCallback(&watch);
-}
-
-void WasapiOutput::Fail() {
-    m_failed.store(true);
-    std::lock_guard lock(m_mutex);
-    m_changed.notify_all();
-}
-
-void WasapiOutput::Render(float* out, std::uint32_t frames) {
-    bool news = false;
-    {
-        std::lock_guard lock(m_mutex);
-        const std::uint64_t started = m_synth.TonesStarted();
-        const bool idle = m_synth.Idle();
-        m_synth.Render(out, frames);
-        // Wake the waiters only for what they wait for: a tone begun, the sound ended, or the
-        // first tone on its way to being heard.
-        const std::optional<std::uint64_t> first = m_synth.FirstToneFrame();
-        news = m_synth.TonesStarted() != started || m_synth.Idle() != idle ||
-               (first && m_synth.FramesRendered() - frames < *first + m_heardDelayFrames + frames);
-    }
-    if (news) m_changed.notify_all();
-}
-
-void WasapiOutput::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
-    std::unique_lock lock(m_mutex);
-    const std::uint64_t ticket = m_synth.Queue(hz, ms);
-    // Return once the tone before this one has been rendered in full, that is when this one begins.
-    m_changed.wait(lock, stop, [&] { return m_synth.TonesStarted() >= ticket || Failed(); });
-}
-
-void WasapiOutput::Silence() {
-    std::lock_guard lock(m_mutex);
-    m_synth.Stop();
-    m_changed.notify_all();
-}
-
-void WasapiOutput::Drain(std::chrono::milliseconds limit) {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait_for(lock, limit, [&] { return m_synth.Idle() || Failed(); });
-    const auto heardDelay =
-        std::chrono::milliseconds(1000 * m_heardDelayFrames / m_synth.SampleRate() + 10);
-    lock.unlock();
-    std::this_thread::sleep_for(heardDelay);
-}
-
-void WasapiOutput::WaitUntilSounding(std::stop_token stop, std::chrono::milliseconds limit) {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait_for(lock, stop, limit, [&] {
-        const std::optional<std::uint64_t> first = m_synth.FirstToneFrame();
-        return Failed() || (first && m_synth.FramesRendered() >= *first + m_heardDelayFrames);
-    });
 }
