@@ -63,9 +63,9 @@ locale=C.UTF-8
 drv() { LOCPATH=$work/locale LC_ALL=$locale wine "$driver" "$@" 2>/dev/null; }
 # What oleacc tells a screen reader, its role names in English.
 msaa() { wine "$driver" msaa "$@" 2>/dev/null; }
-# The program's Beep calls, and nothing else, go to the relay trace.
+# The program's Beep calls go to the relay trace, with its shell calls and the tray menu's.
 wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
-  /d 'kernel32.Beep;kernelbase.Beep;shell32.ShellExecuteW;shell32.Shell_NotifyIconW' /f >/dev/null 2>&1
+  /d 'kernel32.Beep;kernelbase.Beep;shell32.ShellExecuteW;shell32.Shell_NotifyIconW;user32.TrackPopupMenu;user32.SetForegroundWindow;user32.EndMenu' /f >/dev/null 2>&1
 # Wine hands web pages to the desktop's handler: this one only writes down what it was asked.
 mkdir -p "$work/path"
 printf '#!/bin/sh\necho "$*" >>"%s"\n' "$work/opened.txt" >"$work/path/xdg-open"
@@ -110,8 +110,8 @@ windows_of() { drv windows "$1"; }
 show_toplevels() {
   echo "top-level windows:"
   drv toplevels | sed 's/^/  /'
-  echo "what the last start wrote, less the call trace:"
-  grep -v ':Call \|:Ret ' "$app_log" | tail -n 15 | sed 's/^/  /'
+  echo "what the last start wrote, less its Beep calls:"
+  grep -v 'Beep' "$app_log" | tail -n 30 | sed 's/^/  /'
 }
 # main: the first copy's main window handle.
 find_main() { main=$(windows_of "$caption" | awk 'NR == 1 { print $1 }'); [ -n "$main" ]; }
@@ -352,7 +352,9 @@ echo "the banner control shows ${bw}x${bh} of the 300x100 picture"
 read -r pictures distinct period <<<"$(rig_banner_loop "${bw}x${bh}+${bl}+${bt}" 9 "$work/banner.txt")"
 echo "$pictures pictures of the banner, $distinct different; it comes back every $period s"
 [ "$distinct" -ge 8 ] && ok "the banner changes over time" || fail "only $distinct different banner pictures in 9 s"
-[ "$period" != none ] && awk -v p="$period" 'BEGIN { exit !(p > 3.7 && p < 4.3) }' \
+# Each frame is held its 200 ms after it is drawn: a busy machine adds its drawing and waking to
+# every frame, and the pictures are taken less often. Only a loop that is not about 4 s fails.
+[ "$period" != none ] && awk -v p="$period" 'BEGIN { exit !(p > 3.7 && p < 4.8) }' \
   && ok "its loop lasts about 4 s ($period s)" || fail "the banner's loop lasts $period s, not 4 s"
 shoot banner "$(xwindow "$caption")"
 

@@ -287,7 +287,9 @@ read -r -a g <<<"$(geometry "$win")"
 read -r pictures distinct period <<<"$(rig_banner_loop "300x100+$((g[0] + 29))+$((g[1] + menu_height + 3))" 9 "$work/banner.txt")"
 echo "$pictures pictures of the banner, $distinct different; it comes back every $period s"
 [ "$distinct" -ge 8 ] && ok "the banner changes over time" || fail "only $distinct different banner pictures in 9 s"
-[ "$period" != none ] && awk -v p="$period" 'BEGIN { exit !(p > 3.7 && p < 4.3) }' \
+# A busy machine adds its drawing and waking to every 200 ms frame: only a loop that is not about
+# 4 s fails.
+[ "$period" != none ] && awk -v p="$period" 'BEGIN { exit !(p > 3.7 && p < 4.8) }' \
   && ok "its loop lasts about 4 s ($period s)" || fail "the banner's loop lasts $period s, not 4 s"
 shoot_window "$win" banner
 
