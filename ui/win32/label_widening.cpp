@@ -5,14 +5,14 @@
 
 #include "ui/label_fit.h"
 
-namespace {
-
 Rect ClientRectOf(HWND child, HWND dialog) {
     RECT r{};
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right, r.bottom};
 }
+
+namespace {
 
 // The width in pixels of `label`'s text on one line in the label's font, and that font's line
 // (GDI draws the underline inside the line).

@@ -13,6 +13,9 @@
 // A label does not grow into `keepClear` either (lines the dialog draws, in client coordinates).
 void FitLabelsToText(HWND dialog, std::span<const int> ids, std::span<const Rect> keepClear = {});
 
+// Where `child` lies in `dialog`'s client area.
+Rect ClientRectOf(HWND child, HWND dialog);
+
 // How many pixels those labels' texts, each on one line, need beyond their labels' widths
 // together (labels that hold their text count 0): what a row of them needs to grow by.
 int LabelShortfall(HWND dialog, std::span<const int> ids);

@@ -44,12 +44,9 @@ void Win32AboutWindow::MakeRoomForTheNoticeRow() {
     const int maker = LabelShortfall(m_window, std::array{CAboutDialog::kMakerName});
     if (notice + maker == 0) return;
     const auto placeOf = [this](int id) {
-        RECT r{};
-        GetWindowRect(GetDlgItem(m_window, id), &r);
-        MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&r), 2);
-        return r;
+        return ClientRectOf(GetDlgItem(m_window, id), m_window);
     };
-    const RECT name = placeOf(CAboutDialog::kMakerName);
+    const Rect name = placeOf(CAboutDialog::kMakerName);
     const int gap = name.left - placeOf(CAboutDialog::kNoticeLine).right;
     RECT client{};
     GetClientRect(m_window, &client);
