@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "tone/rewind_probe_verdict.h"
 #include "tone/stream_timing.h"
 
 namespace {
@@ -204,6 +205,39 @@ TEST(StreamTiming, ARewindProbeGoesBetweenWhatIsHeardAndWhatTheSinkHasTaken) {
     };
     for (const Case& test : cases) {
         EXPECT_EQ(RewindProbeFrame(test.timing, 144), test.frame) << test.timing.readIndex;
+    }
+}
+
+TEST(StreamTiming, AProbeIsSureOfARewindAlwaysAndOfNoneOnlyWhenItsWriteCameInTime) {
+    constexpr std::int64_t kMargin = 1920;
+    // Heard: 4048 when the frame was placed, at 5968; in time while 960 of the margin are left.
+    const StreamTiming placed{10000, 6000, 12000, 48};
+    struct Case {
+        const char* what;
+        StreamTiming placedBy;
+        std::int64_t arrivedAfter;
+        std::int64_t readIndexAfter;
+        std::optional<RewindProbeVerdict> verdict;  // none: no probe
+    };
+    const Case cases[] = {
+        {"just in time", placed, 1008, 10000, RewindProbeVerdict::kKeeps},
+        {"a frame too late", placed, 1009, 10000, RewindProbeVerdict::kUnsure},
+        {"stopped at the frame's end", placed, 1009, 5969, RewindProbeVerdict::kRewinds},
+        {"moved a frame past it", placed, 0, 5970, RewindProbeVerdict::kKeeps},
+        {"configured to hold the probe",
+         {10000, 1922, 1922, 0},
+         0,
+         10000,
+         RewindProbeVerdict::kKeeps},
+        {"configured a frame too short", {10000, 1921, 1921, 0}, 0, 10000, std::nullopt},
+    };
+    for (const Case& test : cases) {
+        const auto got =
+            SinkHoldsRewindProbe(test.placedBy, kMargin)
+                ? std::optional(ReadRewindProbe(
+                      {test.placedBy, test.arrivedAfter, test.readIndexAfter}, kMargin))
+                : std::nullopt;
+        EXPECT_EQ(got, test.verdict) << test.what;
     }
 }
 
