@@ -209,35 +209,27 @@ TEST(StreamTiming, ARewindProbeGoesBetweenWhatIsHeardAndWhatTheSinkHasTaken) {
 }
 
 TEST(StreamTiming, AProbeIsSureOfARewindAlwaysAndOfNoneOnlyWhenItsWriteCameInTime) {
-    constexpr std::int64_t kMargin = 1920;
-    // Heard: 4048 when the frame was placed, at 5968; in time while 960 of the margin are left.
+    // Placed when 4048 was heard, at 5968: in time while 960 of the 1920-frame margin are left.
     const StreamTiming placed{10000, 6000, 12000, 48};
     struct Case {
-        const char* what;
         StreamTiming placedBy;
-        std::int64_t arrivedAfter;
-        std::int64_t readIndexAfter;
-        std::optional<RewindProbeVerdict> verdict;  // none: no probe
+        std::int64_t arrivedAfter, readIndexAfter;
+        std::optional<RewindProbeVerdict> verdict;  // none: the sink never holds a probe
     };
     const Case cases[] = {
-        {"just in time", placed, 1008, 10000, RewindProbeVerdict::kKeeps},
-        {"a frame too late", placed, 1009, 10000, RewindProbeVerdict::kUnsure},
-        {"stopped at the frame's end", placed, 1009, 5969, RewindProbeVerdict::kRewinds},
-        {"moved a frame past it", placed, 0, 5970, RewindProbeVerdict::kKeeps},
-        {"configured to hold the probe",
-         {10000, 1922, 1922, 0},
-         0,
-         10000,
-         RewindProbeVerdict::kKeeps},
-        {"configured a frame too short", {10000, 1921, 1921, 0}, 0, 10000, std::nullopt},
+        {placed, 1008, 10000, RewindProbeVerdict::kKeeps},   // just in time
+        {placed, 1009, 10000, RewindProbeVerdict::kUnsure},  // a frame too late
+        {placed, 1009, 5969, RewindProbeVerdict::kRewinds},  // stopped at the frame's end
+        {placed, 0, 5970, RewindProbeVerdict::kKeeps},       // moved a frame past it
+        {{10000, 1922, 1922, 0}, 0, 10000, RewindProbeVerdict::kKeeps},  // configured to hold one
+        {{10000, 1921, 1921, 0}, 0, 10000, std::nullopt},                // a frame short of that
     };
     for (const Case& test : cases) {
-        const auto got =
-            SinkHoldsRewindProbe(test.placedBy, kMargin)
-                ? std::optional(ReadRewindProbe(
-                      {test.placedBy, test.arrivedAfter, test.readIndexAfter}, kMargin))
-                : std::nullopt;
-        EXPECT_EQ(got, test.verdict) << test.what;
+        std::optional<RewindProbeVerdict> got;
+        if (SinkHoldsRewindProbe(test.placedBy, 1920)) {
+            got = ReadRewindProbe({test.placedBy, test.arrivedAfter, test.readIndexAfter}, 1920);
+        }
+        EXPECT_EQ(got, test.verdict) << "case " << &test - cases;
     }
 }
 
