@@ -85,7 +85,7 @@ sound() {
   local before=$failures
   rig_server_start || exit 1
   echo "private $RIG_SERVER, Pulse server pid $RIG_PULSE_PID (running as uid $(id -u))"
-  sink_latency_check
+  sink_latency_checks
 
   echo "== default sweep, 4 s: frequencies, gaps, fades, sound after the stop"
   record_play default sweep --seconds 4
@@ -151,44 +151,27 @@ interrupted_ok() {
   less "$after_ms" $((stop_limit_ms + 20)) || { echo "sound went on ${after_ms} ms after Ctrl-C"; return 1; }
 }
 
-# sink_latency_check: on PulseAudio the stream lets a sink that rewinds play 250 ms ahead, and
-# holds one that cannot to 512 frames (10.7 ms). drovane-play starts 10 times with every core busy,
-# where the probe that tells the two apart must still be right, or say that it cannot tell and keep
-# the short latency, which suits every sink. It cannot tell only after three probes in a row whose
-# writes reached the server more than 20 ms late, where the slowest of 100 with both cores busy
-# took 12 ms: more than 2 such starts in 10 is a fault.
-sink_latency_check() {
+# sink_latency_checks: 10 starts with every core busy. Unsure only after three writes in a row that
+# reached the server over 20 ms late, where the slowest of 100 took 12 ms: over 2 unsure is a fault.
+sink_latency_checks() {
   [ "$RIG_SERVER" != pipewire ] || return 0
-  local i unsure=0 starts=10 said latency
+  local unsure=0
   rig_load_start "$(nproc)"
-  for i in $(seq $starts); do
-    start_for_latency "$work/start-$i.err"
-    said=
-    grep -q 'cannot tell whether the sink rewinds' "$work/start-$i.err" && said=1 && unsure=$((unsure + 1))
-    echo "start $i: the sink plays ${latency:-?} ms ahead${said:+ (drovane-play could not tell)}"
-    if [ "$RIG_SERVER" = pulseaudio-rewinds ]; then
-      [ "${latency:-0}" -ge 200 ] || { [ -n "$said" ] && [ "${latency:-999}" -le 20 ]; } ||
-        fail "a sink that rewinds was held to a short latency (${latency:-?} ms) without a word"
-    else
-      [ "${latency:-999}" -le 20 ] || fail "a sink that cannot rewind got a long latency (${latency:-?} ms)"
-    fi
-  done
+  for _ in $(seq 10); do sink_latency_check; done
   rig_load_stop
-  echo "unsure at $unsure of $starts starts on busy cores"
-  [ "$unsure" -le 2 ] || fail "the probe could not tell at $unsure of $starts starts on busy cores"
+  [ "$unsure" -le 2 ] || fail "the probe could not tell whether the sink rewinds at $unsure of 10 starts"
 }
 
-# start_for_latency ERR: starts drovane-play (its standard error to ERR) and sets latency to how
-# far ahead of the speaker, in ms, the sink plays once drovane-play plays: read from the sink's
-# configured latency while it plays alone, as a recorder on the sink's monitor would ask a latency
-# of its own.
-start_for_latency() {
-  local i
-  latency=
-  "$play" sweep --seconds 4 2>"$1" &
+# sink_latency_check: on PulseAudio the stream lets a sink that rewinds play 250 ms ahead, and
+# holds one that cannot to 512 frames (10.7 ms). Read from the sink's configured latency while
+# drovane-play plays alone: a recorder on the sink's monitor would ask a latency of its own.
+sink_latency_check() {
+  [ "$RIG_SERVER" != pipewire ] || return 0
+  local latency='' i
+  "$play" sweep --seconds 4 2>"$work/start.err" &
   play_pid=$!
   rig_track_pid "$play_pid"
-  for i in $(seq 100); do
+  for i in $(seq 50); do
     if pactl list sink-inputs | grep -q 'media.name = "Drovane"'; then
       latency=$(pactl list sinks | awk '/^\tName: / { sink = $2 }
         sink == "rig" && /configured/ { print int($NF == "usec" ? $(NF - 1) / 1000 : 0); exit }')
@@ -199,6 +182,15 @@ start_for_latency() {
   kill -INT "$play_pid" 2>/dev/null
   wait "$play_pid" 2>/dev/null
   play_pid=
+  echo "the sink plays ${latency:-?} ms ahead"
+  # The short latency suits every sink: it is what drovane-play plays with when it cannot tell.
+  grep -q 'cannot tell whether the sink rewinds' "$work/start.err" && unsure=$((unsure + 1)) &&
+    cat "$work/start.err" && [ "${latency:-999}" -le 20 ] && return
+  if [ "$RIG_SERVER" = pulseaudio-rewinds ]; then
+    [ "${latency:-0}" -ge 200 ] || fail "a sink that rewinds was held to a short latency (${latency:-?} ms)"
+  else
+    [ "${latency:-999}" -le 20 ] || fail "a sink that cannot rewind got a long latency (${latency:-?} ms)"
+  fi
 }
 
 # pipewire_excuse BEFORE: on PipeWire, the failures since there were BEFORE are set aside (the run
