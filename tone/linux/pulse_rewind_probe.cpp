@@ -93,20 +93,52 @@ std::optional<Report> AskTiming(pa_threaded_mainloop* loop, pa_stream* stream) {
     return report;
 }
 
+// How far ahead of the speaker the stream's sink takes frames: the least latency any of its
+// streams or its monitor's readers ask for, which may be less than ours.
+std::optional<std::int64_t> AskSinkLatency(pa_threaded_mainloop* loop, pa_context* context,
+                                           pa_stream* stream) {
+    struct Answer {
+        pa_threaded_mainloop* loop;
+        std::optional<std::int64_t> latency;
+        bool done = false;
+    } answer{loop, std::nullopt};
+    pa_operation* op = pa_context_get_sink_info_by_index(
+        context, pa_stream_get_device_index(stream),
+        [](pa_context*, const pa_sink_info* info, int last, void* data) {
+            auto* a = static_cast<Answer*>(data);
+            if (info) a->latency = PulseFrames(info->configured_latency);
+            a->done = last != 0 || !info;
+            Signal(a->loop);
+        },
+        &answer);
+    if (!op) return std::nullopt;
+    while (!answer.done && pa_operation_get_state(op) == PA_OPERATION_RUNNING) {
+        pa_threaded_mainloop_wait(loop);
+    }
+    pa_operation_unref(op);
+    return answer.latency;
+}
+
 void FeedSilence(pa_stream* stream, std::size_t bytes, void*) {
     WriteRequested(stream, bytes,
                    [](float* frames, std::size_t count) { std::fill_n(frames, count, 0.0f); });
 }
 
-RewindProbeVerdict Probe(pa_threaded_mainloop* loop, pa_stream* stream,
+RewindProbeVerdict Probe(pa_threaded_mainloop* loop, pa_context* context, pa_stream* stream,
                          const PulseQueueShape& shape, Clock::time_point deadline) {
     // Kept fed with silence until the probe.
     pa_stream_set_write_callback(stream, &FeedSilence, nullptr);
     if (!ConnectPlayback(loop, stream, shape)) return RewindProbeVerdict::kUnsure;
+    std::optional<std::int64_t> sinkLatency;  // asked once the sink plays the stream
     while (Clock::now() < deadline) {
-        const std::optional<Report> before = AskTiming(loop, stream);
+        std::optional<Report> before = AskTiming(loop, stream);
         if (!before) return RewindProbeVerdict::kUnsure;
         const bool taking = before->playing && before->timing.readIndex < before->writeIndex;
+        if (taking && !sinkLatency) {
+            sinkLatency = AskSinkLatency(loop, context, stream);
+            if (!sinkLatency) return RewindProbeVerdict::kUnsure;
+        }
+        if (sinkLatency) before->timing.configuredSinkLatency = *sinkLatency;
         if (taking && !SinkHoldsRewindProbe(before->timing, kMarginFrames)) {
             return RewindProbeVerdict::kKeeps;
         }
@@ -147,7 +179,7 @@ RewindProbeVerdict ProbeRewinds(pa_threaded_mainloop* loop, pa_context* context,
     for (int i = 0; i < kTries && Clock::now() < deadline; ++i) {
         auto stream = std::make_unique<ProbeStream>(loop, context);
         if (!stream->get()) return RewindProbeVerdict::kUnsure;
-        const RewindProbeVerdict verdict = Probe(loop, stream->get(), shape, deadline);
+        const RewindProbeVerdict verdict = Probe(loop, context, stream->get(), shape, deadline);
         if (verdict != RewindProbeVerdict::kUnsure) return verdict;
         previous = std::move(stream);
     }
