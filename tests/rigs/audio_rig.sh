@@ -85,7 +85,7 @@ sound() {
   local before=$failures
   rig_server_start || exit 1
   echo "private $RIG_SERVER, Pulse server pid $RIG_PULSE_PID (running as uid $(id -u))"
-  sink_latency_check
+  sink_latency_checks
 
   echo "== default sweep, 4 s: frequencies, gaps, fades, sound after the stop"
   record_play default sweep --seconds 4
@@ -151,13 +151,24 @@ interrupted_ok() {
   less "$after_ms" $((stop_limit_ms + 20)) || { echo "sound went on ${after_ms} ms after Ctrl-C"; return 1; }
 }
 
+# sink_latency_checks: 10 starts with every core busy. Unsure only after three writes in a row that
+# reached the server over 20 ms late, where the slowest of 100 took 12 ms: over 2 unsure is a fault.
+sink_latency_checks() {
+  [ "$RIG_SERVER" != pipewire ] || return 0
+  local unsure=0
+  rig_load_start "$(nproc)"
+  for _ in $(seq 10); do sink_latency_check; done
+  rig_load_stop
+  [ "$unsure" -le 2 ] || fail "the probe could not tell whether the sink rewinds at $unsure of 10 starts"
+}
+
 # sink_latency_check: on PulseAudio the stream lets a sink that rewinds play 250 ms ahead, and
 # holds one that cannot to 512 frames (10.7 ms). Read from the sink's configured latency while
 # drovane-play plays alone: a recorder on the sink's monitor would ask a latency of its own.
 sink_latency_check() {
   [ "$RIG_SERVER" != pipewire ] || return 0
   local latency='' i
-  "$play" sweep --seconds 4 2>/dev/null &
+  "$play" sweep --seconds 4 2>"$work/start.err" &
   play_pid=$!
   rig_track_pid "$play_pid"
   for i in $(seq 50); do
@@ -172,6 +183,9 @@ sink_latency_check() {
   wait "$play_pid" 2>/dev/null
   play_pid=
   echo "the sink plays ${latency:-?} ms ahead"
+  # The short latency suits every sink: it is what drovane-play plays with when it cannot tell.
+  grep -q 'cannot tell whether the sink rewinds' "$work/start.err" && unsure=$((unsure + 1)) &&
+    cat "$work/start.err" && [ "${latency:-999}" -le 20 ] && return
   if [ "$RIG_SERVER" = pulseaudio-rewinds ]; then
     [ "${latency:-0}" -ge 200 ] || fail "a sink that rewinds was held to a short latency (${latency:-?} ms)"
   else

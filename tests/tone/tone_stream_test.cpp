@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "tone/rewind_probe_verdict.h"
 #include "tone/stream_timing.h"
 
 namespace {
@@ -204,6 +205,31 @@ TEST(StreamTiming, ARewindProbeGoesBetweenWhatIsHeardAndWhatTheSinkHasTaken) {
     };
     for (const Case& test : cases) {
         EXPECT_EQ(RewindProbeFrame(test.timing, 144), test.frame) << test.timing.readIndex;
+    }
+}
+
+TEST(StreamTiming, AProbeIsSureOfARewindAlwaysAndOfNoneOnlyWhenItsWriteCameInTime) {
+    // Placed when 4048 was heard, at 5968: in time while 960 of the 1920-frame margin are left.
+    const StreamTiming placed{10000, 6000, 12000, 48};
+    struct Case {
+        StreamTiming placedBy;
+        std::int64_t arrivedAfter, readIndexAfter;
+        std::optional<RewindProbeVerdict> verdict;  // none: the sink never holds a probe
+    };
+    const Case cases[] = {
+        {placed, 1008, 10000, RewindProbeVerdict::kKeeps},   // just in time
+        {placed, 1009, 10000, RewindProbeVerdict::kUnsure},  // a frame too late
+        {placed, 1009, 5969, RewindProbeVerdict::kRewinds},  // stopped at the frame's end
+        {placed, 0, 5970, RewindProbeVerdict::kKeeps},       // moved a frame past it
+        {{10000, 1922, 1922, 0}, 0, 10000, RewindProbeVerdict::kKeeps},  // configured to hold one
+        {{10000, 1921, 1921, 0}, 0, 10000, std::nullopt},                // a frame short of that
+    };
+    for (const Case& test : cases) {
+        std::optional<RewindProbeVerdict> got;
+        if (SinkHoldsRewindProbe(test.placedBy, 1920)) {
+            got = ReadRewindProbe({test.placedBy, test.arrivedAfter, test.readIndexAfter}, 1920);
+        }
+        EXPECT_EQ(got, test.verdict) << "case " << &test - cases;
     }
 }
 

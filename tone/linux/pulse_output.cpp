@@ -3,6 +3,7 @@
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 
@@ -132,9 +133,17 @@ std::optional<std::string> PulseOutput::ChooseQueue() {
     m_shape = kPlainSink;
     if (m_serverName.find("PipeWire") != std::string::npos) {
         m_shape = kPipeWire;
-    } else if (SinkRewinds(m_loop, m_context, kRewindingSink)) {
-        m_shape = kRewindingSink;
-        m_latency.sinkRewinds = true;
+    } else {
+        const RewindProbeVerdict verdict = ProbeRewinds(m_loop, m_context, kRewindingSink);
+        if (verdict == RewindProbeVerdict::kRewinds) {
+            m_shape = kRewindingSink;
+            m_latency.sinkRewinds = true;
+        } else if (verdict == RewindProbeVerdict::kUnsure) {
+            // The short latency suits every sink; on one that rewinds it only costs more wake-ups.
+            std::fprintf(stderr,
+                         "drovane: cannot tell whether the sink rewinds (PulseAudio); playing "
+                         "with a short latency, as to a sink that does not\n");
+        }
     }
     // PipeWire's Pulse server reports no sink latency; the margin is then sized from what we ask.
     m_latency.requested = m_shape.sinkLatencyFrames;
