@@ -3,7 +3,11 @@
 // to see. Windows are given and printed as decimal handles.
 //   windows CAPTION              every top-level window so titled: "hwnd pid visible iconic"
 //   toplevels                    every top-level window: "hwnd pid shown|hidden [hung]
-//   class|caption" text HWND ID                 a control's text          settext HWND ID TEXT
+//                                class|caption"
+//   processes                    every process: "pid parentpid exe"
+//   marker NAME                  a running copy's marker (a named semaphore): "held", "free" or
+//                                "error N" when it cannot be opened
+//   text HWND ID                 a control's text          settext HWND ID TEXT
 //   click HWND ID                a button click (posted)   command HWND ID   (posted WM_COMMAND)
 //   syscommand HWND ID           a system-menu command     close HWND  (the close box)
 //   key HWND VK...               key presses posted to the window (virtual-key codes)
@@ -55,6 +59,7 @@
 // clang-format off
 #include <aclapi.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 // clang-format on
 
 #include <fcntl.h>
@@ -292,6 +297,32 @@ int Run(int argc, wchar_t** argv) {
             ++found;
         }
         return found ? 0 : 1;
+    }
+    if (verb == L"processes") {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) return 1;
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32FirstW(snapshot, &entry); more;
+             more = Process32NextW(snapshot, &entry)) {
+            Print(std::to_wstring(entry.th32ProcessID) + L" " +
+                  std::to_wstring(entry.th32ParentProcessID) + L" " + entry.szExeFile);
+        }
+        CloseHandle(snapshot);
+        return 0;
+    }
+    if (verb == L"marker") {
+        HANDLE semaphore = OpenSemaphoreW(SYNCHRONIZE, FALSE, arg(2));
+        const DWORD error = GetLastError();
+        if (semaphore) {
+            std::printf("held\n");
+            CloseHandle(semaphore);
+        } else if (error == ERROR_FILE_NOT_FOUND) {
+            std::printf("free\n");
+        } else {
+            std::printf("error %lu\n", error);
+        }
+        return 0;
     }
     if (verb == L"toplevels") {
         for (HWND w : TopLevelWindows()) {

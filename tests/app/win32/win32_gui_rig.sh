@@ -105,13 +105,16 @@ launch() {
 }
 # windows_of CAPTION: "hwnd pid visible iconic" lines.
 windows_of() { drv windows "$1"; }
-# show_toplevels: every top-level window as Wine has it, with the last start's own messages, to
-# tell what a failed check met.
+# show_toplevels: every top-level window and process as Wine has them, whether a running copy's
+# marker is held, and the last start's own trace: what a failed check met.
 show_toplevels() {
   echo "top-level windows:"
   drv toplevels | sed 's/^/  /'
-  echo "what the last start wrote, less its Beep calls:"
-  grep -v 'Beep' "$app_log" | tail -n 30 | sed 's/^/  /'
+  echo "processes:"
+  drv processes | sed 's/^/  /'
+  echo "the running copy's marker: $(drv marker drovane)"
+  echo "what the last start wrote, less its Beep calls and library loads:"
+  grep -v 'Beep\|PE DLL\|TLS callback' "$app_log" | tail -n 30 | sed 's/^/  /'
 }
 # main: the first copy's main window handle.
 find_main() { main=$(windows_of "$caption" | awk 'NR == 1 { print $1 }'); [ -n "$main" ]; }
@@ -640,9 +643,19 @@ drv close "$main"
 check "the close box hides the window" hidden "$main"
 tray_click 1 2
 check "a double click on the tray icon shows it" visible "$main"
+xmain=$(xwindow "$caption")
 drv click "$main" 1007
 check "닫기 hides it" hidden "$main"
-sleep 0.3
+# The hidden window leaves X and the window manager gives the focus elsewhere: a right click is
+# made once that is over, as a person's would be.
+x_unmapped() { xwininfo -id "$xmain" 2>/dev/null | grep -q 'Map State: IsUnMapped'; }
+focus_settled() {
+  local before
+  before=$(xdotool getwindowfocus 2>/dev/null)
+  sleep 0.5
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$before" ]
+}
+wait_for 10 x_unmapped && wait_for 10 focus_settled
 import -window root "$work/before_tray_menu.png"
 if tray_menu "$first_win_pid"; then
   ok "a right click opens the tray menu"
