@@ -113,6 +113,8 @@ show_toplevels() {
   echo "processes:"
   drv processes | sed 's/^/  /'
   echo "the running copy's marker: $(drv marker drovane)"
+  echo "errors and exceptions any start met:"
+  grep -H -E 'err:|xception|Backtrace' "$work"/*.log 2>/dev/null | tail -n 15 | sed 's/^/  /'
   echo "what the last start wrote, less its Beep calls and library loads:"
   grep -v 'Beep\|PE DLL\|TLS callback' "$app_log" | tail -n 30 | sed 's/^/  /'
 }
