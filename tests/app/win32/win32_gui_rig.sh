@@ -124,6 +124,7 @@ visible() { [ "$(windows_of "$caption" | awk -v w="$1" '$1 == w { print $3 }')" 
 hidden() { [ "$(windows_of "$caption" | awk -v w="$1" '$1 == w { print $3 }')" = 0 ]; }
 win_pid() { windows_of "$caption" | awk -v w="$1" '$1 == w { print $2 }'; }
 text_is() { [ "$(drv text "$1" "$2")" = "$3" ]; }
+checked_is() { [ "$(drv checked "$1" "$2")" = "$3" ]; }
 client_height_is() { [ "$(drv rect "$1" | awk '{ print $6 }')" = "$2" ]; }
 reg_is() { [ "$(drv regread "$1" "$2" "$3")" = "$4" ]; }
 reg_missing() { ! drv regread "$1" "$2" "$3" >/dev/null; }
@@ -550,7 +551,7 @@ xdotool click 1
 check "a second click unticks it" bash -c "[ \"\$(wine '$driver' checked $main 1006 2>/dev/null)\" = 0 ]"
 drv click "$main" 1006
 check "the box writes the machine's Run value" reg_is HKLM "$run" "Drovane Startup" "\"$winpath\""
-same "the box shows it" "$(drv checked "$main" 1006)" 1
+check "the box shows it" checked_is "$main" 1006 1
 drv click "$main" 1006
 check "a second click removes it" reg_missing HKLM "$run" "Drovane Startup"
 # A standard user: the machine's Run and maker keys are read-only; the settings key stays
@@ -559,7 +560,7 @@ drv lockkey "$run" && drv lockkey 'SOFTWARE\Corvell' || fail "could not lock the
 drv click "$main" 1006
 check "without the machine's Run key, the user's gets the value" reg_is HKCU "$run" "Drovane Startup" "\"$winpath\""
 same "  and not the machine's" "$(drv regread HKLM "$run" "Drovane Startup")" ""
-same "  the box shows it" "$(drv checked "$main" 1006)" 1
+check "  the box shows it" checked_is "$main" 1006 1
 drv click "$main" 131
 sleep 1
 if drv messagebox "$first_win_pid" >/dev/null; then fail "a message box came up as a standard user: $(drv messagebox "$first_win_pid")"
