@@ -13,33 +13,8 @@ namespace {
 
 constexpr unsigned kRate = ToneSynth::kDefaultSampleRate;
 constexpr std::size_t kFrameBytes = kPulseFrameBytes;
-// Every stream keeps 450 ms queued at the server, which asks for more once about half of it has
-// played: while 240 ms or more are still to play, so a program held 200 ms by a busy machine loses
-// no sound (with 300 ms queued it was asked with 165 ms to play, and lost some).
-constexpr std::int64_t kQueueFrames = 450 * kRate / 1000;
-// A sink that rewinds gives back what it has taken when a stop or a start rewrites the queue, so a
-// long latency costs the stop nothing and lets the sink, and the server, sleep 250 ms at a time
-// (more is asked for every 100 ms). The rewrite then lands just past what is heard, by way of the
-// server's main loop and the sink's rewind: 4 ms past it clicked in 1 to 7 of 100 stops and
-// starts, 10 ms once in 500.
-constexpr PulseQueueShape kRewindingSink{kQueueFrames, 250 * kRate / 1000, 10 * kRate / 1000};
-// A sink that does not rewind plays what it has taken, which a stop waits for: 512 frames
-// (10.7 ms); a shorter latency would cost the server more. A rewrite written at the bare point
-// clicked about once in ten stops, 2 ms past it once in fifty, 4 ms 4 times in 400 stops and
-// starts, 7 ms once in 600.
-constexpr PulseQueueShape kPlainSink{kQueueFrames, 512, 7 * kRate / 1000};
-// PipeWire's Pulse server takes the sink latency asked for as the cycle of its processing graph,
-// for every program on the machine; the session's usual cycle of 1024 frames (21.3 ms) leaves the
-// others' cycle as the session chose it. A power of two, as PipeWire's cycles are.
-constexpr PulseQueueShape kPipeWire{kQueueFrames, 1024, 4 * kRate / 1000};
 constexpr auto kTimingPatience = std::chrono::seconds(1);
 constexpr auto kFadeOutPatience = std::chrono::milliseconds(100);
-// A tone shorter than the queue is handed back before it sounds, by the sink's latency and this
-// much more: the next one, which follows it in the stream, is then written over rendered sound
-// past what the sink may have taken (so a sink need not rewind for it), and must still reach its
-// place when this thread wakes late on a busy machine. Longer tones are queued ahead of the write
-// index and are handed back as they sound.
-constexpr std::int64_t kHandBackSlackFrames = 20 * kRate / 1000;
 
 class LoopLock {
 public:
@@ -56,7 +31,7 @@ private:
 
 }  // namespace
 
-PulseOutput::PulseOutput() : m_tones(kRate), m_heard(kRate) {}
+PulseOutput::PulseOutput() : m_heard(kRate) {}
 
 std::unique_ptr<PulseOutput> PulseOutput::Open(std::string& why) {
     std::unique_ptr<PulseOutput> output(new PulseOutput());
@@ -130,23 +105,15 @@ std::optional<std::string> PulseOutput::ReadServerName() {
 
 std::optional<std::string> PulseOutput::ChooseQueue() {
     LoopLock lock(m_loop);
-    m_shape = kPlainSink;
-    if (m_serverName.find("PipeWire") != std::string::npos) {
-        m_shape = kPipeWire;
-    } else {
-        const RewindProbeVerdict verdict = ProbeRewinds(m_loop, m_context, kRewindingSink);
-        if (verdict == RewindProbeVerdict::kRewinds) {
-            m_shape = kRewindingSink;
-            m_latency.sinkRewinds = true;
-        } else if (verdict == RewindProbeVerdict::kUnsure) {
-            // The short latency suits every sink; on one that rewinds it only costs more wake-ups.
-            std::fprintf(stderr,
-                         "drovane: cannot tell whether the sink rewinds (PulseAudio); playing "
-                         "with a short latency, as to a sink that does not\n");
-        }
+    const QueueChoice choice = ::ChooseQueue(m_serverName, [this](const QueueShape& rewinding) {
+        return ProbeRewinds(m_loop, m_context, rewinding);
+    });
+    if (choice.unsure) {
+        std::fprintf(stderr,
+                     "drovane: cannot tell whether the sink rewinds (PulseAudio); playing with a "
+                     "short latency, as to a sink that does not\n");
     }
-    // PipeWire's Pulse server reports no sink latency; the margin is then sized from what we ask.
-    m_latency.requested = m_shape.sinkLatencyFrames;
+    m_queue.emplace(kRate, choice);
     return std::nullopt;
 }
 
@@ -157,7 +124,7 @@ std::optional<std::string> PulseOutput::OpenStream() {
     if (!m_stream) return ServerError();
     pa_stream_set_state_callback(m_stream, &PulseOutput::OnStreamState, this);
     pa_stream_set_write_callback(m_stream, &PulseOutput::OnWrite, this);
-    if (!ConnectPlayback(m_loop, m_stream, m_shape)) return ServerError();
+    if (!ConnectPlayback(m_loop, m_stream, m_queue->Choice().shape)) return ServerError();
     return std::nullopt;
 }
 
@@ -165,7 +132,7 @@ PulseOutput::~PulseOutput() {
     if (!m_loop) return;
     // A sink that rewinds drops what it has taken of a stream that goes away, the fade of the last
     // stop too, which would then end in a click: it is let play out first.
-    if (m_stream && m_latency.sinkRewinds) Drain(kFadeOutPatience);
+    if (m_stream && m_queue->Choice().latency.sinkRewinds) Drain(kFadeOutPatience);
     {
         LoopLock lock(m_loop);
         if (m_stream) {
@@ -207,15 +174,15 @@ void PulseOutput::OnStreamState(pa_stream* stream, void* data) {
 void PulseOutput::OnWrite(pa_stream* stream, std::size_t bytes, void* data) {
     auto* self = static_cast<PulseOutput*>(data);
     WriteRequested(stream, bytes, [self](float* frames, std::size_t count) {
-        self->m_tones.Render(frames, count);
+        std::optional<std::int64_t> heard;
+        {
+            std::lock_guard lock(self->m_mutex);
+            heard =
+                self->m_heard.Estimate(Clock::now(), static_cast<std::int64_t>(self->m_written));
+        }
+        self->m_queue->Render(frames, count, heard);
     });
-    self->m_written.store(self->m_tones.WriteIndex());
-    std::optional<std::int64_t> heard;
-    {
-        std::lock_guard lock(self->m_mutex);
-        heard = self->m_heard.Estimate(Clock::now(), static_cast<std::int64_t>(self->m_written));
-    }
-    if (heard) self->m_tones.Forget(static_cast<std::uint64_t>(*heard));
+    self->m_written.store(self->m_queue->WriteIndex());
 }
 
 void PulseOutput::OnTiming(pa_stream* stream, int success, void* data) {
@@ -269,15 +236,6 @@ bool PulseOutput::FetchTiming(std::stop_token stop,
     return answered && !m_failed.load();
 }
 
-std::uint64_t PulseOutput::SafeNow(const std::optional<Timing>& timing) const {
-    if (!timing) return m_tones.WriteIndex();
-    StreamTiming t = timing->stream;
-    const auto age = std::chrono::duration<double>(Clock::now() - timing->at).count();
-    t.age = static_cast<std::int64_t>(std::max(0.0, age) * kRate);
-    return static_cast<std::uint64_t>(
-        std::max<std::int64_t>(0, SafePoint(t, m_latency, m_shape.rewriteMarginFrames)));
-}
-
 void PulseOutput::Send(const ToneStream::Rewrite& rewrite) {
     pa_stream_write(m_stream, rewrite.samples.data(), rewrite.samples.size() * kFrameBytes, nullptr,
                     static_cast<std::int64_t>(rewrite.at * kFrameBytes), PA_SEEK_ABSOLUTE);
@@ -286,16 +244,13 @@ void PulseOutput::Send(const ToneStream::Rewrite& rewrite) {
 void PulseOutput::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop) {
     if (stop.stop_requested() || Failed()) return;
     // A tone whose place is still ahead of the write index is simply queued; one whose place was
-    // rendered is queued when the server has said where the stream stands.
+    // rendered is placed when the server has said where the stream stands.
     std::optional<std::uint64_t> start;
     std::uint64_t generation = 0;
     {
         LoopLock loop(m_loop);
-        generation = m_generation;
-        if (!m_tones.QueueNeedsRewrite()) {
-            m_tones.Queue(hz, ms, m_tones.WriteIndex());
-            start = m_tones.LastQueuedStart();
-        }
+        generation = m_queue->Generation();
+        start = m_queue->QueueAhead(hz, ms);
     }
     if (!start) {
         // Where the change put the tone; -1 until it is made (or when it is dropped).
@@ -303,10 +258,10 @@ void PulseOutput::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop)
         // Whether the change was made shows in `placed`, not in the answer.
         static_cast<void>(
             FetchTiming(stop, [this, hz, ms, generation, placed](const std::optional<Timing>& t) {
-                if (generation != m_generation) return;  // silenced meanwhile
-                if (const auto rewrite = m_tones.Queue(hz, ms, SafeNow(t))) Send(*rewrite);
-                placed->store(static_cast<std::int64_t>(m_tones.LastQueuedStart()));
-                m_written.store(m_tones.WriteIndex());
+                const auto placement = m_queue->Place(hz, ms, generation, t, Clock::now());
+                if (placement.rewrite) Send(*placement.rewrite);
+                if (placement.start) placed->store(static_cast<std::int64_t>(*placement.start));
+                m_written.store(m_queue->WriteIndex());
             }));
         if (placed->load() >= 0) start = static_cast<std::uint64_t>(placed->load());
     }
@@ -316,10 +271,7 @@ void PulseOutput::Play(std::uint32_t hz, std::uint32_t ms, std::stop_token stop)
         if (!m_firstStart) m_firstStart = start;
     }
     m_changed.notify_all();
-    const bool shortTone = static_cast<std::int64_t>(ms) * kRate / 1000 < m_shape.queueFrames;
-    const auto handBack = static_cast<std::uint64_t>(
-        shortTone ? m_shape.sinkLatencyFrames + kHandBackSlackFrames : 0);
-    WaitHeard(*start > handBack ? *start - handBack : 0, stop, Clock::time_point::max());
+    WaitHeard(m_queue->HandBackFrame(*start, ms), stop, Clock::time_point::max());
 }
 
 void PulseOutput::Silence() {
@@ -331,15 +283,16 @@ void PulseOutput::Silence() {
     if (Failed()) return;
     {
         LoopLock loop(m_loop);
-        ++m_generation;
+        m_queue->Silence();
         std::lock_guard lock(m_mutex);
-        const auto heard = m_heard.Estimate(Clock::now(), static_cast<std::int64_t>(m_written));
-        const auto end = static_cast<std::int64_t>(m_tones.SoundEnd());
-        if (m_tones.Idle() && (end == 0 || (heard && *heard >= end))) return;
+        if (m_queue->SoundedOut(
+                m_heard.Estimate(Clock::now(), static_cast<std::int64_t>(m_written)))) {
+            return;
+        }
     }
     // An answer later than FetchTiming waits for still writes the fade when it comes.
     static_cast<void>(FetchTiming({}, [this](const std::optional<Timing>& t) {
-        if (const auto rewrite = m_tones.Stop(SafeNow(t))) Send(*rewrite);
+        if (const auto rewrite = m_queue->Stop(t, Clock::now())) Send(*rewrite);
     }));
 }
 
@@ -383,7 +336,7 @@ void PulseOutput::Drain(std::chrono::milliseconds limit) {
     std::uint64_t end = 0;
     {
         LoopLock loop(m_loop);
-        end = m_tones.SoundEnd();
+        end = m_queue->SoundEnd();
     }
     WaitHeard(end, {}, Clock::now() + limit);
 }

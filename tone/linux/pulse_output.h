@@ -11,17 +11,17 @@
 #include <string>
 
 #include "tone/linux/pulse_stream_io.h"
+#include "tone/server_tone_queue.h"
 #include "tone/sound_output.h"
 #include "tone/stream_timing.h"
-#include "tone/tone_stream.h"
 
 // One float32 mono 48 kHz stream on a PulseAudio server (or PipeWire's Pulse server), through
 // libpulse's asynchronous API. The server keeps 450 ms queued and asks for more every 100 to
 // 220 ms, which the write callback renders: the program wakes rarely and rides out a busy
-// machine. A stop or a start rewrites the queued sound at a safe point just past what is heard
-// (ToneStream), so it is heard within a few ms all the same: on a sink that rewinds, the server
-// gives back what the sink took, so its latency can be long. When a tone is heard comes from the
-// stream's timing, not from when it was rendered.
+// machine. A stop or a start rewrites the queued sound where ServerToneQueue decides, just past
+// what is heard, so it is heard within a few ms all the same. This class moves the samples and
+// the server's reports between its threads; when a tone is heard comes from the stream's timing,
+// not from when it was rendered.
 class PulseOutput final : public SoundOutput {
 public:
     // Connects to the server and opens the stream; null, with the reason in `why`, when that
@@ -38,10 +38,7 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-    struct Timing {
-        StreamTiming stream;  // with age 0 at `at`
-        Clock::time_point at;
-    };
+    using Timing = ServerToneQueue::Report;
 
     PulseOutput();
     // Connects, step by step; false, with the first failing step's reason in `why`, on failure.
@@ -67,8 +64,6 @@ private:
     // its answer, and waits for that (at most a second). False without an answer.
     [[nodiscard]] bool FetchTiming(std::stop_token stop,
                                    std::function<void(const std::optional<Timing>&)> change);
-    // The safe point now, from `timing`; the write index without one. Loop lock held.
-    std::uint64_t SafeNow(const std::optional<Timing>& timing) const;
     // Sends a rewrite over the queued sound. Loop lock held.
     void Send(const ToneStream::Rewrite& rewrite);
     // Waits until `frame` has been heard, the deadline passes, the output fails or `stop`.
@@ -79,12 +74,9 @@ private:
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
     std::string m_serverName;
-    PulseQueueShape m_shape;  // set before the stream opens, fixed after
-    LatencyRequest m_latency;
-    // The loop lock guards these.
-    ToneStream m_tones;
+    // The loop lock guards these. The queue is made, to the shape chosen, before the stream opens.
+    std::optional<ServerToneQueue> m_queue;
     std::deque<std::function<void(const std::optional<Timing>&)>> m_changes;  // by answer
-    std::uint64_t m_generation = 0;  // counts silences: a change asked before one is dropped
 
     // Guards what the loop's callbacks report to waiting threads. Taken inside the loop lock,
     // never the other way round.

@@ -125,7 +125,7 @@ void FeedSilence(pa_stream* stream, std::size_t bytes, void*) {
 }
 
 RewindProbeVerdict Probe(pa_threaded_mainloop* loop, pa_context* context, pa_stream* stream,
-                         const PulseQueueShape& shape, Clock::time_point deadline) {
+                         const QueueShape& shape, Clock::time_point deadline) {
     // Kept fed with silence until the probe.
     pa_stream_set_write_callback(stream, &FeedSilence, nullptr);
     if (!ConnectPlayback(loop, stream, shape)) return RewindProbeVerdict::kUnsure;
@@ -171,7 +171,7 @@ RewindProbeVerdict Probe(pa_threaded_mainloop* loop, pa_context* context, pa_str
 }  // namespace
 
 RewindProbeVerdict ProbeRewinds(pa_threaded_mainloop* loop, pa_context* context,
-                                const PulseQueueShape& shape) {
+                                const QueueShape& shape) {
     const auto deadline = Clock::now() + kPatience;
     // A stream is let go only once the next has been probed: a null sink left with no stream
     // renders far ahead at once, and the next would wait for that to play (1.7 s against 12 ms).

@@ -10,4 +10,4 @@
 // stream, within 2.5 s in all; unsure when none was sure, or a stream could not be opened. Called
 // with the loop locked, from another thread than the loop's.
 RewindProbeVerdict ProbeRewinds(pa_threaded_mainloop* loop, pa_context* context,
-                                const PulseQueueShape& shape);
+                                const QueueShape& shape);

@@ -29,7 +29,7 @@ void WriteRequested(pa_stream* stream, std::size_t bytes,
     }
 }
 
-bool ConnectPlayback(pa_threaded_mainloop* loop, pa_stream* stream, const PulseQueueShape& shape) {
+bool ConnectPlayback(pa_threaded_mainloop* loop, pa_stream* stream, const QueueShape& shape) {
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
     attr.tlength = static_cast<std::uint32_t>(shape.queueFrames * kPulseFrameBytes);

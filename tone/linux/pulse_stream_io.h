@@ -6,25 +6,15 @@
 #include <cstdint>
 #include <functional>
 
+#include "tone/queue_shape.h"
 #include "tone/stream_timing.h"
 
 // The program's Pulse streams are float32 mono at the synthesiser's rate.
 inline constexpr std::size_t kPulseFrameBytes = sizeof(float);
 
-// What a stream asks of the server: how much it keeps queued, and how far ahead of the speaker its
-// sink takes frames from that queue (without PA_STREAM_ADJUST_LATENCY the server asks its sink for
-// the queue less two requests, so the request follows from these two). And how far past the first
-// frame the server may still take a rewrite is written, for the time it takes to get there.
-struct PulseQueueShape {
-    std::int64_t queueFrames = 0;
-    std::int64_t sinkLatencyFrames = 0;
-    std::int64_t rewriteMarginFrames = 0;
-    std::int64_t RequestFrames() const { return (queueFrames - sinkLatencyFrames) / 2; }
-};
-
 // Connects `stream` for playback with the queue `shape` asks for and waits until it is ready; false
 // when it fails. With the loop locked, and a state callback on the stream that signals the loop.
-bool ConnectPlayback(pa_threaded_mainloop* loop, pa_stream* stream, const PulseQueueShape& shape);
+bool ConnectPlayback(pa_threaded_mainloop* loop, pa_stream* stream, const QueueShape& shape);
 
 std::int64_t PulseFrames(pa_usec_t usec);
 
