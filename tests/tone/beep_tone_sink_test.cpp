@@ -258,7 +258,7 @@ TEST_F(BeepToneSinkTest, EveryToneTakesItsLengthAndNoLonger) {
         sink.Play(440, 200, stop.get_token());
         const auto took = Clock::now() - start;
         EXPECT_GE(took, 200ms) << "returns at once: " << returnsAtOnce;
-        EXPECT_LT(took, 350ms) << "returns at once: " << returnsAtOnce;
+        EXPECT_LT(took, 390ms) << "returns at once: " << returnsAtOnce;  // not twice
     }
 }
 
