@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tone/sound_output.h"
@@ -25,7 +27,7 @@ public:
         m_trail.tones += 'O';
         --m_left;
     }
-    void Silence() override {}
+    void Silence() override { m_trail.tones += 's'; }
     void Drain(std::chrono::milliseconds) override {}
     void WaitUntilSounding(std::stop_token, std::chrono::milliseconds) override {}
     bool Failed() const override { return m_left == 0; }
@@ -40,7 +42,7 @@ class NotingFallback final : public ToneSink {
 public:
     explicit NotingFallback(Trail& trail) : m_trail(trail) {}
     void Play(std::uint32_t, std::uint32_t, std::stop_token) override { m_trail.tones += 'F'; }
-    void Silence() override {}
+    void Silence() override { m_trail.tones += 'S'; }
 
 private:
     Trail& m_trail;
@@ -77,6 +79,44 @@ TEST(AudioToneSinkTest, PlaysThroughTheOutputWhileOneOpensElseThroughTheFallback
             std::make_unique<NotingFallback>(trail), test.retryInterval);
         for (int tone = 0; tone < 5; ++tone) sink.Play(16000, 500, {});
         EXPECT_EQ(trail.tones, test.expected) << test.name;
+    }
+}
+
+// Silence reaches the output and the fallback both ('s' and 'S'): the fallback may still sound the
+// tone it played before the output came.
+TEST(AudioToneSinkTest, SilenceReachesTheOutputAndTheFallback) {
+    for (const bool opens : {true, false}) {
+        Trail trail;
+        AudioToneSink sink(
+            [&](std::string&) -> std::unique_ptr<SoundOutput> {
+                if (!opens) return nullptr;
+                return std::make_unique<NotingOutput>(trail, -1);
+            },
+            std::make_unique<NotingFallback>(trail), 1h);
+        sink.Silence();
+        EXPECT_EQ(trail.tones, opens ? "sS" : "S");
+    }
+}
+
+// With neither an output nor a fallback a tone still takes its length on the clock, and a stop
+// ends it early.
+TEST(AudioToneSinkTest, WithNothingToPlayThroughATonesTimeIsKept) {
+    using Clock = std::chrono::steady_clock;
+    for (const bool stopped : {false, true}) {
+        AudioToneSink sink([](std::string&) { return nullptr; }, nullptr, 1h);
+        std::stop_source stop;
+        std::jthread stopper([&] {
+            std::this_thread::sleep_for(50ms);
+            if (stopped) stop.request_stop();
+        });
+        const auto start = Clock::now();
+        sink.Play(16000, 300, stop.get_token());
+        const auto took = Clock::now() - start;
+        if (stopped) {
+            EXPECT_LT(took, 250ms);
+        } else {
+            EXPECT_GE(took, 300ms);
+        }
     }
 }
 

@@ -249,6 +249,19 @@ TEST_F(BeepToneSinkTest, BeepThatReturnsEarlyIsWaitedOutUntilStopped) {
     EXPECT_EQ(beep.Tones(), (std::vector<Call>{{440, 80}, {1000, 30000}}));
 }
 
+// A tone takes its length from when Play began, whether Beep sounds it in full or returns at once:
+// no shorter, and not its length again after Beep.
+TEST_F(BeepToneSinkTest, EveryToneTakesItsLengthAndNoLonger) {
+    for (const bool returnsAtOnce : {false, true}) {
+        beep.returnsAtOnce = returnsAtOnce;
+        const auto start = Clock::now();
+        sink.Play(440, 200, stop.get_token());
+        const auto took = Clock::now() - start;
+        EXPECT_GE(took, 200ms) << "returns at once: " << returnsAtOnce;
+        EXPECT_LT(took, 390ms) << "returns at once: " << returnsAtOnce;  // not twice
+    }
+}
+
 // The engine over this sink never holds the interface thread for a tone: each command that ends
 // a player returns within 50 ms while a tone of any length waits inside Beep, nothing sounds after
 // Stop, and the old player plays nothing once the new one has begun.

@@ -187,6 +187,8 @@ TEST(StreamTiming, TheSafePointLiesPastWhatTheSinkHoldsAndMayTakeNext) {
     EXPECT_EQ(SafePoint(silent, {480, 256}, 96), 10048 + 480 + 96);
     EXPECT_EQ(SafePoint(silent, {100, 256}, 96), 10048 + 256 + 96);
     EXPECT_EQ(HeardFrame({100, 480, 480, 0}), 0) << "never before the stream's start";
+    // A drained sink reports its configured latency alone: what it may take next counts.
+    EXPECT_EQ(SafePoint({10000, 0, 720, 48}, {480, 256}, 96), 10048 + 720 + 96);
     // A sink that rewinds gives back what it holds: just past what is heard.
     EXPECT_EQ(SafePoint(pulse, {480, 256, true}, 96), 10000 - 480 + 48 + 96);
 }
@@ -202,6 +204,8 @@ TEST(StreamTiming, ARewindProbeGoesBetweenWhatIsHeardAndWhatTheSinkHasTaken) {
         {{10000, 192, 480, 48}, std::nullopt},  // report too old: all it held may be heard
         {{0, 4800, 4800, 0}, std::nullopt},     // has taken nothing yet
         {{4000, 4800, 12000, 0}, 144},          // has taken the stream, heard none of it
+        {{10000, 146, 480, 0}, 9998},           // the probe ends a frame before the read index
+        {{10000, 145, 480, 0}, std::nullopt},   // it would end at the read index: no telling
     };
     for (const Case& test : cases) {
         EXPECT_EQ(RewindProbeFrame(test.timing, 144), test.frame) << test.timing.readIndex;
@@ -238,10 +242,12 @@ TEST(StreamTiming, TheHeardClockRunsOnFromItsLastReportButNeverPastTheWriteIndex
     HeardClock clock(48000);
     const auto t0 = HeardClock::Clock::time_point{} + 1h;
     EXPECT_FALSE(clock.Estimate(t0, 100000).has_value());
+    EXPECT_EQ(clock.Until(48000, t0, 100000), 0ms) << "no report to go by";
     clock.Report(24000, t0);
     EXPECT_EQ(clock.Estimate(t0 + 250ms, 100000), 36000);
     EXPECT_EQ(clock.Estimate(t0 + 5s, 100000), 100000) << "nothing past the write index plays";
     EXPECT_EQ(clock.Estimate(t0 - 1s, 100000), 24000) << "a report is never undone";
+    EXPECT_EQ(clock.Estimate(t0 + 250ms, 20000), 24000) << "nor by a write index behind it";
     EXPECT_EQ(clock.Until(48000, t0 + 100ms, 100000), 400ms);
     EXPECT_EQ(clock.Until(24000, t0, 100000), 0ms);
 }

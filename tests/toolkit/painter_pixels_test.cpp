@@ -146,4 +146,29 @@ TEST(DenseShapesTest, TheCheckMarkFollowsItsLineInDevicePixels) {
     }
 }
 
+// The focus mark dots every other pixel of its outline counting from its own top-left pixel,
+// wherever that lies, and its last row and column are the rectangle's.
+TEST(FocusRectTest, DotsTheOutlineFromItsTopLeftPixel) {
+    constexpr Color kGround = Rgb(9, 9, 9), kInk = Rgb(0, 0, 0);
+    const struct {
+        Size surface;
+        Rect rect;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {{7, 5}, {1, 0, 6, 4}, {".#.#.#.", ".......", ".#...#.", "..#.#..", "......."}},
+        {{5, 5}, {0, 1, 4, 4}, {".....", "#.#..", "...#.", "#.#..", "....."}},
+    };
+    for (const auto& k : cases) {
+        MemorySurface s(k.surface, kGround);
+        shapes::FocusRect(s, k.rect, kInk);
+        std::vector<std::string> rows;
+        for (int y = 0; y < k.surface.height; ++y) {
+            rows.emplace_back();
+            for (int x = 0; x < k.surface.width; ++x)
+                rows.back() += s.GetPixel({x, y}) == kInk ? '#' : '.';
+        }
+        EXPECT_EQ(rows, k.rows) << k.rect.left << ", " << k.rect.top;
+    }
+}
+
 }  // namespace

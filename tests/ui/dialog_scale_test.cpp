@@ -101,6 +101,36 @@ TEST(DialogScaleTest, MeasuresKeepTheirPlaceAgainstTheControlsInEveryFont) {
     }
 }
 
+// The picture is centred on its place scaled to the font, the plain one or a denser window's
+// large version alike, and cut to that place and to the client area.
+TEST(DialogScaleTest, TheBannerPictureIsCentredOnItsPlaceAndCutToIt) {
+    const struct {
+        const char* what;
+        Size reference, picture, drawn;
+        Rect shown;
+        Point at;
+    } cases[] = {
+        {"Tahoma 8 at 96 dpi", {600, 1300}, kBannerPicture, {}, {27, 7, 309, 107}, {-9, 0}},
+        {"its large version at 144 dpi",
+         {900, 1900},
+         kBannerPicture,
+         {450, 150},
+         {41, 9, 463, 159},
+         {-14, 0}},
+        {"a picture wider than the window",
+         {640, 1200},
+         {400, 100},
+         {},
+         {29, 3, 331, 103},
+         {-49, 0}},
+    };
+    for (const auto& c : cases) {
+        const BannerPlacement placed = PlaceBanner(c.reference, c.picture, c.drawn);
+        EXPECT_EQ(placed.shown, c.shown) << c.what;
+        EXPECT_EQ(placed.picture, c.at) << c.what;
+    }
+}
+
 }  // namespace
 
 // The large version above 96 dpi, at the window's scale rounded to the nearest pixel; the plain one

@@ -40,8 +40,12 @@ TEST(LabelFitTest, StopsAPixelShortOfTheNextControlOnItsRows) {
     const std::vector<Rect> others{kMaker, kOk};
     // The notice line would run into the maker's name.
     EXPECT_EQ(WidenToText(kNotice, 120, others, 274), (Rect{99, 27, 194, 40}));
-    // Controls above, below or to the left do not stop it.
-    const std::vector<Rect> elsewhere{{99, 12, 270, 26}, {99, 41, 270, 60}, {10, 27, 98, 40}};
+    // Controls above, below or to the left do not stop it, also where they touch its rows.
+    const std::vector<Rect> elsewhere{{99, 12, 270, 26},
+                                      {99, 41, 270, 60},
+                                      {10, 27, 98, 40},
+                                      {150, 10, 270, 27},
+                                      {150, 40, 270, 50}};
     EXPECT_EQ(WidenToText(kNotice, 120, elsewhere, 274), (Rect{99, 27, 219, 40}));
     // A neighbour that already overlaps it leaves it as it is.
     const std::vector<Rect> overlapping{{150, 30, 200, 35}};
@@ -104,6 +108,11 @@ TEST(LabelFitTest, LowLabelsGrowDownToTheirLineAndUnderlineUntilANeighbourBelow)
         {"a neighbour beside it does not stop it", kMakerName, {14, 14}, 102, {208, 27, 281, 41}},
         {"no further than the client area", kNoticeLine, {14, 14}, 40, {105, 27, 202, 40}},
         {"a taller label keeps its height", {105, 27, 202, 58}, {14, 16}, 102, {105, 27, 202, 58}},
+        {"a control below, just past its right edge, does not stop it",
+         {100, 60, 170, 70},
+         {16, 16},
+         102,
+         {100, 60, 170, 76}},
     };
     for (const auto& c : cases) {
         std::vector<Rect> others;
@@ -119,6 +128,8 @@ TEST(LabelFitTest, FitsOneLineLabelsBothWaysAndLeavesWrappingOnesAsTheyAre) {
     EXPECT_EQ(FitToText(kMakerName, 80, {14, 15}, about, {300, 102}), (Rect{208, 27, 288, 42}));
     const Rect notice{27, 113, 320, 144};  // two lines and a bit
     EXPECT_EQ(FitToText(notice, 600, {14, 15}, {}, {331, 300}), notice);
+    const Rect twoLines{27, 113, 320, 141};
+    EXPECT_EQ(FitToText(twoLines, 600, {14, 15}, {}, {331, 300}), twoLines);
 }
 
 }  // namespace
