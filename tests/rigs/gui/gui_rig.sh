@@ -147,8 +147,10 @@ tray_click() {
 }
 # tray_menu PID: opens the tray icon's menu with one right click and waits until it is up. A menu
 # opened in the moment the window manager moves the focus (to a message box that has just come
-# up) closes again at once, so the click is made once no menu is open and the focus has settled.
+# up) closes again at once, so the click is made once no menu is open and the focus has settled;
+# and with the pointer away from the icon first, so that no tooltip of it shows.
 tray_menu() {
+  xdotool mousemove 10 10
   wait_for 10 no_popup && wait_for 10 focus_settled ||
     echo "(no settled state in 10 s: the focus is on $(xdotool getwindowfocus 2>/dev/null))"
   tray_click "$1" 3 || return 1
