@@ -21,6 +21,7 @@ scenarios=("$@")
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/rig/pulse_server.sh"
 . "$here/../../tools/rig/pipewire_server.sh"
+. "$here/../../tools/rig/stops.sh"
 cycles_program=$(dirname "$analyze")/rig-cycles
 # How soon the last sound of a stop must reach the recorder (the median of a run): on PulseAudio a
 # stop lands past what the sink holds (up to 10.7 ms on a sink that cannot rewind) and 7 to 10 ms
@@ -37,6 +38,12 @@ extra_limit_ms=$((stop_limit_ms + 20))
 # one rate) rounds the joins of 30 Hz steps off to about -57 dB; elsewhere they are exact.
 join_residual_db=-60
 [ "$RIG_SERVER" = pulseaudio-rewinds ] && join_residual_db=-50
+# The private PipeWire runs without real-time scheduling, so on a shared machine its Pulse server
+# now and then misses a graph cycle and the sink plays silence for any client: there a recording
+# may hold one dropout (which also moves the joins after it once). A program that drops its sound
+# does so far more often. PulseAudio's recordings allow none.
+server_gaps=0
+[ "$RIG_SERVER" = pipewire ] && server_gaps=1
 
 tools=(parec pactl setpriv)
 if [ "$RIG_SERVER" = pipewire ]; then tools+=(pipewire wireplumber pipewire-pulse dbus-daemon sox); else tools+=(pulseaudio); fi
@@ -89,66 +96,70 @@ sound() {
 
   echo "== default sweep, 4 s: frequencies, gaps, fades, sound after the stop"
   record_play default sweep --seconds 4
-  "$analyze" "$work/default.raw" --max-frequency-error 0.5 --max-gaps 0 --max-low-band-db -80 \
-    --max-join-offset 0 --max-phase-jump 0.01 --max-join-residual-db -60 \
+  "$analyze" "$work/default.raw" --max-frequency-error 0.5 --max-gaps "$server_gaps" --max-low-band-db -80 \
+    --max-join-offset 0 --max-phase-jump 0.01 --max-join-residual-db -60 --max-faulty-joins "$server_gaps" \
     --seconds 4 --max-extra-ms "$extra_limit_ms" || fail "default sweep"
 
   # A 30 Hz change within one sample splatters about -78 dB below 12 kHz, so the energy limit is
   # held on the 10 Hz steps above; here the joins' phase and timing are what is checked.
   echo "== 37 ms tones in 30 Hz steps: joins that never fall on whole cycles"
   # Tones ten times shorter than the queue join by rewriting it in time, so a machine busy with
-  # other work can make one run late; a fault shows in every run, so a second run decides.
-  joins_ok() {
-    record_play joins sweep --from 16010 --step 30 --delay 37 --seconds 3
-    "$analyze" "$work/joins.raw" --from 16010 --step 30 --delay 37 --max-frequency-error 0.5 \
-      --max-gaps 0 --max-join-offset 0 --max-phase-jump 0.01 --max-join-residual-db "$join_residual_db" \
-      --seconds 3 --max-extra-ms "$extra_limit_ms"
-  }
-  if ! joins_ok; then
-    echo "(the first run failed; the load average is $(cut -d' ' -f1 /proc/loadavg): once more)"
-    joins_ok || fail "30 Hz steps"
-  fi
+  # other work can place one late now and then: of the 80 joins, 2 may be out of place (a late
+  # tone moves the joins after it, and counts once). A fault of the joins shows at most of them.
+  record_play joins sweep --from 16010 --step 30 --delay 37 --seconds 3
+  "$analyze" "$work/joins.raw" --from 16010 --step 30 --delay 37 --max-frequency-error 0.5 \
+    --max-gaps "$server_gaps" --max-join-offset 0 --max-phase-jump 0.01 \
+    --max-join-residual-db "$join_residual_db" --max-faulty-joins $((2 + server_gaps)) \
+    --seconds 3 --max-extra-ms "$extra_limit_ms" >"$work/joins.txt"
+  grep -E '^(gaps|faulty_joins|worst_|extra_ms|FAIL)' "$work/joins.txt"
+  grep -q '^RESULT ok' "$work/joins.txt" || fail "30 Hz steps"
 
-  echo "== stopped with Ctrl-C: from the signal to the last sound that reached the recorder"
-  # A stop that reaches the server a few ms late loses part of its fade, about once in a hundred on
-  # a busy machine (as cycles allows); a fault shows in every take, so a second take decides.
-  if ! interrupted_ok; then
-    echo "(the first take failed; the load average is $(cut -d' ' -f1 /proc/loadavg): once more)"
-    interrupted_ok || fail "the run stopped with Ctrl-C"
-  fi
+  interrupted_checks
   pipewire_excuse "$before"
   rig_server_stop
 }
 
-# interrupted_ok: one take of the sweep stopped with Ctrl-C: a clean exit, no click, and the last
-# sound at the recorder within the stop's limit and the fade.
-interrupted_ok() {
-  local rc stop_at timing last heard_at after_ms
+# interrupted_checks: 6 runs of the sweep, each stopped with Ctrl-C part way into a tone, in one
+# recording: each run must exit cleanly, and the stops be heard within the stop's limit and the
+# fade. A stop that reaches the server a few ms late loses part of its fade about once in a
+# hundred on a busy machine (as cycles allows), so 1 of the 12 starts and stops may click and 1
+# stop be late; a fault of the Ctrl-C path shows in most of them.
+interrupted_checks() {
+  local runs=6 k rc exits=0 count clicks timing segments
+  echo "== $runs runs stopped with Ctrl-C: from the signal to the last sound that reached the recorder"
+  : >"$work/interrupt.stops"
   rig_record_start "$work/interrupt.raw"
   sleep 2.5
-  "$play" sweep 2>"$work/interrupt.err" &
-  play_pid=$!
-  rig_track_pid "$play_pid"
-  sleep 3
-  stop_at=$(rig_now)
-  kill -INT "$play_pid"
-  wait "$play_pid"
-  rc=$?
-  play_pid=
+  for k in $(seq "$runs"); do
+    "$play" sweep 2>>"$work/interrupt.err" &
+    play_pid=$!
+    rig_track_pid "$play_pid"
+    for _ in $(seq 100); do pactl list short sink-inputs 2>/dev/null | grep -q . && break; sleep 0.05; done
+    sleep "0.$((RANDOM % 4 + 4))"  # 0.4 to 0.7 s, so the stops fall anywhere in a tone
+    echo "$k $(rig_now)" >>"$work/interrupt.stops"
+    kill -INT "$play_pid"
+    wait "$play_pid"
+    rc=$?
+    play_pid=
+    [ $rc -eq 0 ] || { exits=$((exits + 1)); echo "drovane-play exited with $rc on Ctrl-C"; }
+    sleep 0.3  # silence enough to set the runs apart: the next one can sound within 50 ms
+  done
   sleep 1.5
   rig_record_stop
-  [ $rc -eq 0 ] || { echo "drovane-play exited with $rc on Ctrl-C"; return 1; }
-  if ! "$analyze" "$work/interrupt.raw" --max-gaps 0 --max-low-band-db -80 --max-frequency-error 0.5 \
-    >"$work/interrupt.txt"; then
-    grep -E '^(gaps|low_band_db_stop|FAIL)' "$work/interrupt.txt"
-    return 1
-  fi
-  timing=$(rig_timing_recording "$work/interrupt.raw")
-  last=$("$analyze" "$timing" | awk '/^last_sound_frame/ { print $2 }')
-  heard_at=$(rig_sample_time "$timing" "${last:-0}") || { echo "the recording holds no sound"; return 1; }
-  after_ms=$(awk -v a="$stop_at" -v b="$heard_at" 'BEGIN { printf "%.1f", (b - a) * 1000 }')
-  echo "sound after Ctrl-C: ${after_ms} ms (low band at the stop: $(awk '/^low_band_db_stop/ { print $2 }' "$work/interrupt.txt") dB)"
-  less "$after_ms" $((stop_limit_ms + 20)) || { echo "sound went on ${after_ms} ms after Ctrl-C"; return 1; }
+  [ $exits -eq 0 ] || fail "$exits of $runs runs did not exit cleanly on Ctrl-C: $(sort -u "$work/interrupt.err")"
+  "$analyze" "$work/interrupt.raw" --segments 50 --max-low-band-db -80 >"$work/interrupt.txt"
+  count=$(awk '$1 == "segments" { print $2 }' "$work/interrupt.txt")
+  clicks=$(awk '$1 == "clicks" { print $2 }' "$work/interrupt.txt")
+  echo "stretches of sound: ${count:-none} for $runs runs (limit: $runs to $((runs + server_gaps)))"
+  [ "${count:-0}" -ge "$runs" ] && [ "${count:-0}" -le $((runs + server_gaps)) ] ||
+    fail "the Ctrl-C runs left ${count:-no} stretches of sound for $runs runs"
+  # A dropout splits a stretch with two hard edges.
+  echo "clicks in $((2 * runs)) starts and stops: ${clicks:-?} (limit $((1 + 2 * server_gaps)))"
+  [ "${clicks:-9}" -le $((1 + 2 * server_gaps)) ] || fail "${clicks:-?} starts and stops of the Ctrl-C runs clicked"
+  timing_segments "$work/interrupt.raw" "$work/interrupt.txt"
+  rig_stop_delays "$segments" "$timing" "$work/interrupt.stops" "$work/interrupt.ms"
+  rig_stops_judged "$work/interrupt.ms" $((stop_limit_ms + 20)) $((runs - 1)) "Ctrl-C stops" ||
+    fail "the sound went on too long after Ctrl-C"
 }
 
 # sink_latency_checks: 10 starts with every core busy. Unsure only after three writes in a row that
@@ -222,30 +233,27 @@ pipewire_excuse() {
   fi
 }
 
-# median FILE / worst FILE: of the numbers in FILE, one a line.
+# median FILE: of the numbers in FILE, one a line.
 median() { sort -g "$1" | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
-worst() { sort -g "$1" | tail -n 1; }
 
-# 50 stops and starts as the window's buttons make them: none may click, and each stop must be
-# heard within the figure.
-cycles() {
-  local before=$failures
-  rig_server_start || exit 1
-  echo "== 50 stops and starts: clicks, and from each stop request to the last sound at the recorder"
-  # A busy machine can make one run's stops late; a slow stop shows in every run, so a second
-  # run decides.
-  if ! cycles_run; then
-    echo "(the median stop was late; the load average is $(cut -d' ' -f1 /proc/loadavg): once more)"
-    cycles_run ||
-      fail "the median stop is heard after $(median "$work/stop-ms.txt") ms (limit $stop_limit_ms ms)"
+# timing_segments RECORDING SEGMENTS: sets timing to the recording whose times tell when sound came
+# and segments to its stretches of sound (SEGMENTS, rig-analyze --segments of RECORDING, when that
+# is the same recording).
+timing_segments() {
+  timing=$(rig_timing_recording "$1")
+  segments=$2
+  if [ "$timing" != "$1" ]; then
+    segments=$2.timing
+    "$analyze" "$timing" --segments 50 >"$segments"
   fi
-  pipewire_excuse "$before"
-  rig_server_stop
 }
 
-# cycles_run: one recording of 50 cycles; counts its clicks and dropouts as failures, and returns
-# whether the median stop was heard within the limit.
-cycles_run() {
+# 50 stops and starts as the window's buttons make them, in one run: at most 2 of the 100 may
+# click, and the median stop must be heard within the limit (at least 25 of 50 within it).
+cycles() {
+  local before=$failures count clicks timing segments
+  rig_server_start || exit 1
+  echo "== 50 stops and starts: clicks, and from each stop request to the last sound at the recorder"
   rig_record_start "$work/cycles.raw"
   sleep 2.5
   "$cycles_program" 50 >"$work/stops.txt" 2>"$work/cycles.err" &
@@ -259,62 +267,54 @@ cycles_run() {
   [ $rc -eq 0 ] || fail "rig-cycles exited with $rc: $(cat "$work/cycles.err")"
   "$analyze" "$work/cycles.raw" --segments 50 --max-low-band-db -90 >"$work/segments.txt"
   grep -v '^segment ' "$work/segments.txt"
-  local count clicks
   count=$(awk '$1 == "segments" { print $2 }' "$work/segments.txt")
   clicks=$(awk '$1 == "clicks" { print $2 }' "$work/segments.txt")
-  [ "${count:-0}" -eq 50 ] || fail "the recording holds ${count:-no} stretches of sound for 50 starts (a dropout splits one)"
+  echo "stretches of sound: ${count:-none} for 50 starts (limit: 50 to $((50 + server_gaps)))"
+  [ "${count:-0}" -ge 50 ] && [ "${count:-0}" -le $((50 + server_gaps)) ] ||
+    fail "the recording holds ${count:-no} stretches of sound for 50 starts (a dropout splits one)"
   # On the rig's null sink, which cannot rewind, a rewrite that reaches the server a few ms late
-  # loses its fade: about one start or stop in a hundred on a busy machine. More is a fault.
-  [ "${clicks:-3}" -le 2 ] || fail "$clicks start(s) or stop(s) clicked (energy below 12 kHz above -90 dB)"
-  : >"$work/stop-ms.txt"
-  local i=0 requested end heard timing segments=$work/segments.txt
-  timing=$(rig_timing_recording "$work/cycles.raw")
-  if [ "$timing" != "$work/cycles.raw" ]; then
-    segments=$work/segments-timing.txt
-    "$analyze" "$timing" --segments 50 >"$segments"
-  fi
-  while read -r _ requested; do
-    end=$(awk -v k=$i '$1 == "segment" && $2 == k { print $4 - 1 }' "$segments")
-    if [ -n "$end" ] && heard=$(rig_sample_time "$timing" "$end"); then
-      awk -v a="$requested" -v b="$heard" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }' >>"$work/stop-ms.txt"
-    fi
-    i=$((i + 1))
-  done <"$work/stops.txt"
-  echo "stop to last sound at the recorder: median $(median "$work/stop-ms.txt") ms, worst $(worst "$work/stop-ms.txt") ms over $(wc -l <"$work/stop-ms.txt") stops"
-  [ -s "$work/stop-ms.txt" ] && at_most "$(median "$work/stop-ms.txt")" "$stop_limit_ms"
+  # loses its fade: about one start or stop in a hundred on a busy machine. A dropout splits a
+  # stretch with two hard edges.
+  echo "clicks in 100 starts and stops: ${clicks:-?} (limit $((2 + 2 * server_gaps)))"
+  [ "${clicks:-9}" -le $((2 + 2 * server_gaps)) ] ||
+    fail "$clicks start(s) or stop(s) clicked (energy below 12 kHz above -90 dB)"
+  timing_segments "$work/cycles.raw" "$work/segments.txt"
+  rig_stop_delays "$segments" "$timing" "$work/stops.txt" "$work/stop-ms.txt"
+  rig_stops_judged "$work/stop-ms.txt" "$stop_limit_ms" 25 "stops" ||
+    fail "the median stop is heard after $(median "$work/stop-ms.txt") ms (limit $stop_limit_ms ms)"
+  pipewire_excuse "$before"
+  rig_server_stop
 }
 
 # The sweep for 20 s while 4 busy processes per core run at normal priority, and without real-time
-# scheduling for our threads (no CAP_SYS_NICE, as for a desktop user without rtkit). A machine
-# shared with other work can starve the server itself: a failed run is taken once more, and when
-# that fails too, sox plays under the same load at the same latency; if the server drops sox's
-# sound as well, the run says so and counts as skipped.
+# scheduling for our threads (no CAP_SYS_NICE, as for a desktop user without rtkit). The 450 ms
+# queue carries the sound over what such a machine does to the player: of its 40 tones, one
+# dropout (which moves the joins after it, once) is allowed for a server starved for a moment; a
+# queue too short for the load drops many. When the run fails, sox plays under the same load at
+# the same latency, and if the server drops its sound as well, the run says so and counts as
+# skipped.
 load() {
   rig_server_start || exit 1
   echo "== 20 s of sweep on a machine loaded with $((4 * $(nproc))) busy processes"
   rig_load_start
-  loaded_ok() {
-    record_play loaded setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice -- "$play" sweep --seconds 20
-    "$analyze" "$work/loaded.raw" --max-gaps 0 --max-frequency-error 0.5 --max-join-offset 0 \
-      --max-phase-jump 0.01 >"$work/loaded.txt"
-    grep -E '^(heard_s|gaps|first_gap_s|worst_join_offset|FAIL)' "$work/loaded.txt"
-    grep -q '^RESULT ok' "$work/loaded.txt"
-  }
-  if ! loaded_ok; then
-    echo "(the first run failed; the load average is $(cut -d' ' -f1 /proc/loadavg): once more)"
-    if ! loaded_ok; then
-      # The latency our stream keeps on each server: 450 ms queued on PulseAudio, 1024 frames on
-      # PipeWire.
-      local latency_ms=450 gaps
-      [ "$RIG_SERVER" = pipewire ] && latency_ms=22
-      gaps=$(sox_gaps loaded-sox 20 "$latency_ms" setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice --)
-      echo "sox under the same load: ${gaps:-?} gaps"
-      if [ "${gaps:-0}" -gt 0 ]; then
-        echo "audio rig: inconclusive, the server dropped sox's sound as well"
-        inconclusive=1
-      else
-        fail "the sweep under load"
-      fi
+  record_play loaded setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice -- "$play" sweep --seconds 20
+  local allowed=$((1 + server_gaps))
+  "$analyze" "$work/loaded.raw" --max-gaps "$allowed" --max-frequency-error 0.5 --max-join-offset 0 \
+    --max-phase-jump 0.01 --max-faulty-joins "$allowed" >"$work/loaded.txt"
+  echo "dropouts allowed in 20 s under load: $allowed"
+  grep -E '^(heard_s|gaps|first_gap_s|faulty_joins|FAIL)' "$work/loaded.txt"
+  if ! grep -q '^RESULT ok' "$work/loaded.txt"; then
+    # The latency our stream keeps on each server: 450 ms queued on PulseAudio, 1024 frames on
+    # PipeWire.
+    local latency_ms=450 gaps
+    [ "$RIG_SERVER" = pipewire ] && latency_ms=22
+    gaps=$(sox_gaps loaded-sox 20 "$latency_ms" setpriv --inh-caps=-sys_nice --bounding-set=-sys_nice --)
+    echo "sox under the same load: ${gaps:-?} gaps"
+    if [ "${gaps:-0}" -gt "$allowed" ]; then
+      echo "audio rig: inconclusive, the server dropped sox's sound as well"
+      inconclusive=1
+    else
+      fail "the sweep under load"
     fi
   fi
   rig_load_stop
@@ -349,8 +349,8 @@ stalls() {
   rig_record_stop
   echo "the longest hold: $longest ms"
   [ $rc -eq 0 ] || fail "drovane-play exited with $rc after being held: $(cat "$work/stalls.err")"
-  if ! "$analyze" "$work/stalls.raw" --max-gaps 0 --max-frequency-error 0.5 --max-join-offset 0 \
-    --max-phase-jump 0.01 >"$work/stalls.txt"; then
+  if ! "$analyze" "$work/stalls.raw" --max-gaps "$server_gaps" --max-frequency-error 0.5 --max-join-offset 0 \
+    --max-phase-jump 0.01 --max-faulty-joins "$server_gaps" >"$work/stalls.txt"; then
     grep -E '^(gaps|first_gap_s|FAIL)' "$work/stalls.txt"
     fail "the sweep held by a busy machine"
   fi
@@ -436,8 +436,8 @@ no_server() {
   fi
   # The sweep kept time while silent, so it comes back part way up: plan from its first tone.
   first=$("$analyze" "$work/back.raw" | awk '/^first_tone_hz/ { printf "%.0f", $2 }')
-  if ! "$analyze" "$work/back.raw" --from "${first:-16000}" --max-gaps 0 --max-frequency-error 0.5 \
-    --max-join-offset 0 --max-phase-jump 0.01 >"$work/back.txt"; then
+  if ! "$analyze" "$work/back.raw" --from "${first:-16000}" --max-gaps "$server_gaps" --max-frequency-error 0.5 \
+    --max-join-offset 0 --max-phase-jump 0.01 --max-faulty-joins "$server_gaps" >"$work/back.txt"; then
     grep FAIL "$work/back.txt"
     fail "the sound after coming back (from ${first:-?} Hz)"
   fi
@@ -466,19 +466,7 @@ run_scenario() {
   esac
 }
 
-# The private PipeWire runs without realtime scheduling, so on a shared machine its Pulse server
-# now and then misses a graph cycle and the sink plays silence for any client; sox recorded after
-# a failure rarely catches such a moment again. There a failed scenario runs once more and the
-# second run decides: a fault of drovane-play's shows in both. PulseAudio's runs count at once.
-for scenario in "${scenarios[@]}"; do
-  before=$failures
-  run_scenario "$scenario"
-  if [ "$RIG_SERVER" = pipewire ] && [ $failures -gt "$before" ]; then
-    echo "audio rig: $scenario failed on PipeWire; a second run decides"
-    failures=$before
-    run_scenario "$scenario"
-  fi
-done
+for scenario in "${scenarios[@]}"; do run_scenario "$scenario"; done
 
 if [ $failures -gt 0 ]; then
   echo "audio rig ($RIG_SERVER): $failures failure(s)"

@@ -144,6 +144,24 @@ TEST(SweepAnalysisTest, LostSampleShowsAsAJoinOffset) {
     EXPECT_EQ(r.joins.back().offset, -1);
 }
 
+TEST(SweepAnalysisTest, FaultyJoinsCountEachFaultOnce) {
+    struct Case {
+        const char* what;
+        Faults faults;
+        std::size_t faulty;
+    };
+    const Case cases[] = {
+        {"clean", {}, 0},
+        // One sample lost moves every later join: one fault, not all of them.
+        {"lost sample", {.shortToneIndex = 4}, 1},
+        {"glitch after a join", {.spikeAt = 7 * 1776 + 1}, 1},
+    };
+    for (const Case& c : cases) {
+        const SweepReport r = AnalyseSweep(Render(kJoinPlan, 1.0, c.faults), kRate, kJoinPlan);
+        EXPECT_EQ(CountFaultyJoins(r.joins, {0, 0.01, -60}), c.faulty) << c.what;
+    }
+}
+
 TEST(SweepAnalysisTest, ShortFirstToneIsNotTakenForALateStart) {
     Faults f;
     f.firstToneShortBy = 40;

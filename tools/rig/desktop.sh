@@ -30,22 +30,37 @@ rig_desktop_start() {
   fi
   export DISPLAY=:$(head -n1 "$dir/display")
   # A window mapped before the window manager runs is never given the focus: wait until openbox
-  # has announced itself on the root window. On a busy machine it has once failed to open the
-  # display that Xvfb had just reported ready; it is then started again.
+  # has announced itself on the root window, for as long as it runs (30 s at most). On a busy
+  # machine it has once exited at start, failing to open the display that Xvfb had just reported
+  # ready: an openbox that exits so is started once more, and the log says so. Nothing the rigs
+  # check has begun yet, and the display is its own from then on.
   local attempt
-  for attempt in 1 2 3; do
+  for attempt in first second; do
     openbox >"$dir/openbox.log" 2>&1 &
     RIG_WM_PID=$!
     rig_track_pid "$RIG_WM_PID"
-    for i in $(seq 200); do
-      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-      kill -0 "$RIG_WM_PID" 2>/dev/null || break
-      sleep 0.05
-    done
-    echo "openbox did not start (attempt $attempt):" >&2
+    rig_wm_announced && return 0
+    if kill -0 "$RIG_WM_PID" 2>/dev/null; then
+      echo "openbox did not announce itself within 30 s:" >&2
+      cat "$dir/openbox.log" >&2
+      return 1
+    fi
+    echo "openbox exited at its $attempt start:" >&2
     cat "$dir/openbox.log" >&2
-    kill -KILL "$RIG_WM_PID" 2>/dev/null
     wait "$RIG_WM_PID" 2>/dev/null
+    [ $attempt = second ] || echo "openbox: started once more" >&2
+  done
+  return 1
+}
+
+# rig_wm_announced: polls until the window manager RIG_WM_PID has announced itself on the root
+# window; false when it exits first or after 30 s.
+rig_wm_announced() {
+  local deadline=$((SECONDS + 30))
+  while [ $SECONDS -lt $deadline ]; do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    kill -0 "$RIG_WM_PID" 2>/dev/null || return 1
+    sleep 0.05
   done
   return 1
 }

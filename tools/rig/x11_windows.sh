@@ -30,3 +30,12 @@ shoot_window() {
   read -r -a g <<<"$(geometry "$1")"
   shoot "$2" $((g[0] - 8)) $((g[1] - 30)) $((g[2] + 16)) $((g[3] + 38))
 }
+
+# focus_settled: the focus stays on one window for half a second: the window manager has done
+# moving it after a window came or went, and a click made now lands where it is aimed.
+focus_settled() {
+  local before
+  before=$(xdotool getwindowfocus 2>/dev/null)
+  sleep 0.5
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$before" ]
+}

@@ -193,13 +193,16 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
         }
     }
 
-    // Frequency and level of every tone that sounds long enough, away from its edges.
+    // Frequency and level of every tone that sounds long enough, away from its edges. A tone
+    // starts where its join was found: one placed late, or sound lost before it, moves the
+    // tones after it, which are measured where they are.
     for (std::size_t k = 0; k < tones.size(); ++k) {
-        const std::int64_t begin =
-            r.onset + tones[k].start + (k == 0 ? fade : 0) + kSearch + glideHalf;
+        const std::int64_t moved =
+            k > 0 && !r.joins.empty() ? r.joins[std::min(k, r.joins.size()) - 1].offset : 0;
+        const std::int64_t start = tones[k].start + moved;
+        const std::int64_t begin = r.onset + start + (k == 0 ? fade : 0) + kSearch + glideHalf;
         const std::int64_t end =
-            std::min(r.onset + tones[k].start + tones[k].frames, r.onset + r.stopAt) - kSearch -
-            glideHalf;
+            std::min(r.onset + start + tones[k].frames, r.onset + r.stopAt) - kSearch - glideHalf;
         if (end - begin < 256) continue;
         const std::size_t len = static_cast<std::size_t>(end - begin);
         const double f = s.PeakFrequency(begin, len);
@@ -276,4 +279,17 @@ std::vector<SoundSegment> FindSegments(std::span<const float> x, unsigned rate,
         g.stopLowBandDb = s.LowBandShareDb(g.end - half, options.leakWindow, options.cutoffHz);
     }
     return segments;
+}
+
+std::size_t CountFaultyJoins(const std::vector<JoinMeasure>& joins, const JoinLimits& limits) {
+    std::size_t faulty = 0;
+    std::int64_t before = 0;
+    for (const JoinMeasure& j : joins) {
+        const bool moved =
+            limits.offset && std::abs(static_cast<double>(j.offset - before)) > *limits.offset;
+        faulty += moved || (limits.phaseJump && j.phaseJump > *limits.phaseJump) ||
+                  (limits.residualDb && j.residualDb > *limits.residualDb);
+        before = j.offset;
+    }
+    return faulty;
 }

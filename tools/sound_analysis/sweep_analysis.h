@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -37,6 +38,15 @@ struct JoinMeasure {
     double residualDb = 0;    // worst sample error of the two-tone model near the join, re level
     double lowBandDb = 0;     // energy below the cutoff around the join
 };
+
+// Limits each join is held to; one not given is not checked.
+struct JoinLimits {
+    std::optional<double> offset, phaseJump, residualDb;
+};
+
+// Joins that miss a limit: a phase jump, a discontinuity, or a place moved from where the join
+// before left the sweep (a tone placed late moves every later join, and counts once).
+std::size_t CountFaultyJoins(const std::vector<JoinMeasure>& joins, const JoinLimits& limits);
 
 struct ToneMeasure {
     double plannedHz;

@@ -145,17 +145,16 @@ tray_click() {
   read -r -a g <<<"$(geometry "$icon")"
   xdotool mousemove $((g[0] + g[2] / 2)) $((g[1] + g[3] / 2)) click --repeat "${3:-1}" --delay 80 "$2"
 }
-# tray_menu PID: opens the tray icon's menu and waits until it is up. A menu opened in the moment
-# the window manager moves the focus (to a message box that has just come up) closes again at
-# once, so a person clicks again: so does this, up to three times.
+# tray_menu PID: opens the tray icon's menu with one right click and waits until it is up. A menu
+# opened in the moment the window manager moves the focus (to a message box that has just come
+# up) closes again at once, so the click is made once no menu is open and the focus has settled;
+# and with the pointer away from the icon first, so that no tooltip of it shows.
 tray_menu() {
-  local attempt
-  wait_for 10 no_popup
-  for attempt in 1 2 3; do
-    tray_click "$1" 3 || return 1
-    wait_for 3 popup_open && return 0
-  done
-  return 1
+  xdotool mousemove 10 10
+  wait_for 10 no_popup && wait_for 10 focus_settled ||
+    echo "(no settled state in 10 s: the focus is on $(xdotool getwindowfocus 2>/dev/null))"
+  tray_click "$1" 3 || return 1
+  wait_for 3 popup_open
 }
 
 # --- the flat look: pixels of screenshots ----------------------------------------------------
