@@ -44,7 +44,7 @@ bool PulseOutput::Connect(std::string& why) {
     using Step = std::optional<std::string> (PulseOutput::*)();
     for (const Step step :
          {&PulseOutput::StartLoop, &PulseOutput::AwaitContext, &PulseOutput::ReadServerName,
-          &PulseOutput::ChooseQueue, &PulseOutput::OpenStream}) {
+          &PulseOutput::ChooseShape, &PulseOutput::OpenStream}) {
         if (const std::optional<std::string> failure = (this->*step)()) {
             why = "PulseAudio: " + *failure;
             return false;
@@ -103,9 +103,9 @@ std::optional<std::string> PulseOutput::ReadServerName() {
     return std::nullopt;
 }
 
-std::optional<std::string> PulseOutput::ChooseQueue() {
+std::optional<std::string> PulseOutput::ChooseShape() {
     LoopLock lock(m_loop);
-    const QueueChoice choice = ::ChooseQueue(m_serverName, [this](const QueueShape& rewinding) {
+    const QueueChoice choice = ChooseQueue(m_serverName, [this](const QueueShape& rewinding) {
         return ProbeRewinds(m_loop, m_context, rewinding);
     });
     if (choice.unsure) {

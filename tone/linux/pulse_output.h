@@ -50,7 +50,7 @@ private:
     std::optional<std::string> AwaitContext();
     std::optional<std::string> ReadServerName();
     // Sizes the queue for the server and its sink: long on a sink that rewinds (asked by a probe).
-    std::optional<std::string> ChooseQueue();
+    std::optional<std::string> ChooseShape();
     // Creates the stream, connects it for playback and waits until it is ready.
     std::optional<std::string> OpenStream();
     std::string ServerError() const;  // the context's last error
