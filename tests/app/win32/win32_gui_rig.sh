@@ -116,6 +116,9 @@ show_toplevels() {
   echo "the running copy's marker: $(drv marker drovane)"
   echo "errors and exceptions any start met:"
   grep -H -E 'err:|xception|Backtrace' "$work"/*.log 2>/dev/null | tail -n 15 | sed 's/^/  /'
+  echo "what the last start was sent that can end it (keys, commands, closes), first 20:"
+  grep -E 'Call (window|dialog) proc.*msg=WM_(KEY|SYSKEY|CHAR|COMMAND|CLOSE|SYSCOMMAND|QUERYENDSESSION|ENDSESSION|COPYDATA|APP)' \
+    "$app_log" | head -n 20 | sed 's/^/  /'
   echo "what the last start wrote, less its Beep calls and library loads:"
   grep -v 'Beep\|PE DLL\|TLS callback' "$app_log" | tail -n 30 | sed 's/^/  /'
 }
