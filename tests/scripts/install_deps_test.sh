@@ -10,7 +10,8 @@ cat >"$work/bin/apt-get" <<'FAKE'
 #!/bin/bash
 echo "apt-get $*" >>"$FAKE_DIR/calls"
 case "$*" in
-  -s\ *) for p in $FAKE_REMOVES; do echo "Remv $p [1]"; done ;;
+  -s\ *) [ "$FAKE_REMOVES" != unknown ] || { echo "E: Unable to locate package libclang-rt-14-dev" >&2; exit 100; }
+    for p in $FAKE_REMOVES; do echo "Remv $p [1]"; done ;;
   *update*) echo x >>"$FAKE_DIR/updates"
     [ "$(wc -l <"$FAKE_DIR/updates")" -gt "$FAKE_LOCKED" ] || { echo "E: Could not get lock. It is held by process 42 (apt)" >&2; exit 100; } ;;
   *install*) ln -s /usr/lib/systemd/user/pipewire-pulse.socket "$FAKE_DIR/units/new.socket" ;;
@@ -31,7 +32,8 @@ done <<'CASES'
 services       0    0      -              nosudo  0       services_off,_as_they_were:_pipewire-pulse.socket  old.socket
 busy           0    2      -              nosudo  0       held_by_process_42_(apt));_waiting    old.socket
 removes        0    0      pipewire-alsa  nosudo  1       would_remove_pipewire-alsa            old.socket
+unknown        0    0      unknown        nosudo  1       Unable_to_locate_package_libclang-rt-14-dev  old.socket
 no-sudo        1000 0      -              nosudo  1       apt-get_install_--no-install-recommends_--no-remove_cmake  old.socket
 CASES
-echo "$((4 - failures)) passed, $failures failed"
+echo "$((5 - failures)) passed, $failures failed"
 [ $failures -eq 0 ]
