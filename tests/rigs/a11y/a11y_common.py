@@ -19,6 +19,12 @@ T = dict(zip(["caption", "close", "start", "stop", "details_button", "details", 
               "스윕 재생 중", "정지됨", "사운드 테스트 재생 중"]))
 
 
+def role(acc):
+    """The role's name as the checks spell it, whichever at-spi names it: at-spi2-core 2.56 calls
+    a push button "button"."""
+    return "push button" if acc.getRole() == pyatspi.ROLE_PUSH_BUTTON else acc.getRoleName()
+
+
 def hangul(text):
     return any("\uac00" <= c <= "\ud7a3" or "\u1100" <= c <= "\u11ff" or "\u3130" <= c <= "\u318f" for c in text)
 

@@ -14,7 +14,7 @@ import time
 import pyatspi
 
 import a11y_common
-from a11y_common import T, english, hangul, check, wait, keys, walk, states, focused_in
+from a11y_common import T, english, hangul, check, wait, keys, walk, states, focused_in, role
 
 pid, opened_file, entry_file = int(sys.argv[1]), sys.argv[2], sys.argv[3]
 folded_buttons = [T["set"], T["default"], T["test"], T["stop_test"]]
@@ -24,17 +24,17 @@ def app():
     return a11y_common.application(pid)
 
 
-def window(role):
+def window(wanted):
     a = app()
-    return next((w for w in a if w is not None and w.getRoleName() == role), None) if a else None
+    return next((w for w in a if w is not None and role(w) == wanted), None) if a else None
 
 
 def showing(acc):
     return states(acc).contains(pyatspi.STATE_SHOWING)
 
 
-def by(nodes, role, name):
-    return next((n for n in nodes if n.getRoleName() == role and n.name == name), None)
+def by(nodes, wanted, name):
+    return next((n for n in nodes if role(n) == wanted and n.name == name), None)
 
 
 def targets(acc, relation):
@@ -71,10 +71,10 @@ edits = ["Frequency (Hz)", "to (Hz)", "Delay", "Step"]
 # no labelling label, as Orca would read the label in place of the name.
 labelled = {"Delay": ("text", "Delay"), "Step": ("text", "Step"),
             T["run_at_logon"]: ("check box", T["run_at_logon"])}
-for text, (role, name) in labelled.items():
+for text, (kind, name) in labelled.items():
     label = by(nodes, "label", text)
-    control = by(nodes, role, name)
-    check(f"label {text!r} and the {role} {name!r} it names", label is not None and control is not None)
+    control = by(nodes, kind, name)
+    check(f"label {text!r} and the {kind} {name!r} it names", label is not None and control is not None)
     if label is None or control is None:
         continue
     check(f"label {text!r} is label for {name!r}",
@@ -84,11 +84,11 @@ for text, (role, name) in labelled.items():
 for name in ["Frequency (Hz)", "to (Hz)"]:
     edit = by(nodes, "text", name)
     check(f"{name!r} has no labelling label", edit is not None and not targets(edit, pyatspi.RELATION_LABELLED_BY))
-notice = next((n for n in nodes if n.getRoleName() == "label" and n.name.startswith(T["notice"])), None)
+notice = next((n for n in nodes if role(n) == "label" and n.name.startswith(T["notice"])), None)
 check("the notice is static text", notice is not None)
 for text in [T["sound_settings"], T["sound_test"]]:
     check(f"section label {text}", by(nodes, "label", text) is not None)
-unnamed = [n.getRoleName() for n in nodes if n.getRoleName() in ("label", "text", "check box", "push button", "link") and not n.name]
+unnamed = [role(n) for n in nodes if role(n) in ("label", "text", "check box", "push button", "link") and not n.name]
 check(f"no control or label without a name ({unnamed})", not unnamed)
 
 banner = by(nodes, "link", "Drovane")
@@ -108,7 +108,7 @@ for name in folded_labels:
     label = by(nodes, "label", name)
     check(f"compact view: the folded label {name!r} is not showing", label is not None and not showing(label))
 check("compact view: the speaker picture is not showing",
-      all(not showing(n) for n in nodes if n.getRoleName() == "image"))
+      all(not showing(n) for n in nodes if role(n) == "image"))
 
 
 def tab_cycle(win, count):
@@ -204,7 +204,7 @@ check("the Details button's action unfolded the window",
       wait(lambda: by(walk(main), "push button", T["less"]) is not None))
 nodes = walk(main)
 for name in edits + folded_buttons:
-    w = next((n for n in nodes if n.name == name and n.getRoleName() in ("text", "push button")), None)
+    w = next((n for n in nodes if n.name == name and role(n) in ("text", "push button")), None)
     check(f"expanded view: {name!r} is showing", w is not None and showing(w))
 for name in folded_labels:
     label = by(nodes, "label", name)
@@ -225,14 +225,14 @@ check(f"folded again: no folded edit in the Tab order ({seen})", not set(seen) &
 keys("alt+f")
 def file_menu():
     for n in walk(app()):
-        if n.getRoleName() == "menu item" and n.name == "Start" and showing(n):
+        if role(n) == "menu item" and n.name == "Start" and showing(n):
             return n.parent
     return None
 check("File menu open", wait(lambda: file_menu() is not None))
 menu = file_menu()
 items = []
 if menu is not None:
-    items = [(n.name, states(n).contains(pyatspi.STATE_CHECKED)) for n in menu if n.getRoleName() == "menu item"]
+    items = [(n.name, states(n).contains(pyatspi.STATE_CHECKED)) for n in menu if role(n) == "menu item"]
     check(f"File menu items by their text, Start checked ({items})",
           items == [("Start", True), ("Stop", False), ("Test Sound", False), ("Stop Test", False), ("Exit", False)])
 keys("Escape")

@@ -13,7 +13,7 @@ import pyatspi
 from gi.repository import Atspi
 
 import a11y_common
-from a11y_common import T, check, wait, keys, focused_in
+from a11y_common import T, check, wait, keys, focused_in, role
 
 pid, spoken_file = int(sys.argv[1]), sys.argv[2]
 # A program that does not answer within a second counts as hung.
@@ -59,7 +59,7 @@ def heard_until(name, text, seconds=3):
 
 def main_window():
     app = a11y_common.application(pid)
-    return next(w for w in app if w is not None and w.getRoleName() == "dialog" and w.name == T["caption"])
+    return next(w for w in app if w is not None and role(w) == "dialog" and w.name == T["caption"])
 
 
 def focused():
