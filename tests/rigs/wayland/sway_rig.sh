@@ -63,6 +63,9 @@ if [ "$(id -u)" -eq 0 ]; then
   chmod 711 "$work"
   chown nobody:nogroup "$sway_run" "$work/sway.conf"
   as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
+  # Its buffers live in /dev/shm, which a bare root bound from the host's /dev leaves to root.
+  "${as_user[@]}" test -w /dev/shm ||
+    { echo "sway rig: nobody cannot write /dev/shm ($(stat -c %A /dev/shm)); mount a tmpfs of mode 1777 there" >&2; exit 1; }
 fi
 env XDG_RUNTIME_DIR="$sway_run" HOME="$sway_run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
   WLR_RENDERER=pixman WLR_HEADLESS_OUTPUTS=1 "${as_user[@]}" sway -c "$work/sway.conf" \
