@@ -82,10 +82,12 @@ class QtMainWindowTest : public ::testing::Test {
 protected:
     QtMainWindowTest() { sink.HoldAfter(0); }
 
+    // Our widget classes carry no Q_OBJECT, so Qt's findChild<T> cannot tell them from their base.
     template <typename T>
     T* Item(int id) {
-        return window.findChild<T*>(QString("item%1").arg(id));
+        return dynamic_cast<T*>(window.findChild<QWidget*>(QString("item%1").arg(id)));
     }
+    QtAboutWindow* AboutBox() { return dynamic_cast<QtAboutWindow*>(window.findChild<QDialog*>()); }
     void Open() {
         dialog.OnInitDialog();
         window.show();
@@ -411,7 +413,7 @@ TEST_F(QtMainWindowTest, AboutBoxOpensModalWithItsLabelsAndComesForwardWhenOpene
     Open();
     std::vector<std::string> seen;
     QTimer::singleShot(0, [&] {
-        QtAboutWindow* about = window.findChild<QtAboutWindow*>();
+        QtAboutWindow* about = AboutBox();
         if (!about) return;
         seen.push_back(about->windowTitle().toStdString());
         seen.push_back(about->isModal() ? "modal" : "not modal");
@@ -420,14 +422,14 @@ TEST_F(QtMainWindowTest, AboutBoxOpensModalWithItsLabelsAndComesForwardWhenOpene
         seen.push_back(about->Link(CAboutDialog::kVersionLine).Blinking() ? "blinking" : "still");
         maker.OnLButtonDown();
         dialog.OnCommand(ids::kAbout);  // a second open while it is shown
-        seen.push_back(window.findChild<QtAboutWindow*>() == about ? "same box" : "another box");
+        seen.push_back(AboutBox() == about ? "same box" : "another box");
         about->reject();
     });
     dialog.OnCommand(ids::kAbout);
     EXPECT_EQ(seen, (std::vector<std::string>{"About Drovane", "modal", "underlined", "blinking",
                                               "same box"}));
     EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/maker"});
-    EXPECT_EQ(window.findChild<QtAboutWindow*>(), nullptr) << "closed";
+    EXPECT_EQ(AboutBox(), nullptr) << "closed";
     EXPECT_EQ(dialog.OnUpdateCommand(ids::kStart), true);
 }
 
