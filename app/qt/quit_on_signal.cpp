@@ -28,7 +28,7 @@ QuitOnSignal::QuitOnSignal() {
         [[maybe_unused]] const ssize_t n = ::read(g_pipe[0], &byte, 1);
         QCoreApplication::exit(0);
     });
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

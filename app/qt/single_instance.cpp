@@ -35,7 +35,7 @@ namespace {
 
 // Why `folder` cannot hold the lock; empty when it can.
 QString FolderProblem(const QString& folder) {
-    struct stat info {};
+    struct stat info = {};
     const QByteArray path = QFile::encodeName(folder);
     if (::lstat(path.constData(), &info) != 0) return QStringLiteral("missing");
     if (!S_ISDIR(info.st_mode)) return QStringLiteral("not a folder");

@@ -32,10 +32,7 @@ QtAnimatedPicture::QtAnimatedPicture(QWidget* parent, std::shared_ptr<FrameWaite
       m_picture(
           m_decoder, std::make_shared<QtSurfaceFactory>(), SystemColors(palette()),
           // From the animation thread: update() itself may only run on the widget's thread.
-          [this] {
-              QMetaObject::invokeMethod(
-                  this, [this] { update(); }, Qt::QueuedConnection);
-          },
+          [this] { QMetaObject::invokeMethod(this, "update", Qt::QueuedConnection); },
           std::move(waiter)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }

@@ -88,7 +88,7 @@ bool FileRegistry::Store(const RegistryDocument& document) const {
     const std::string text = FormatRegistryFile(document);
     QFile file(temporary);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    struct stat old {};
+    struct stat old = {};
     if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
         ::fchmod(file.handle(), old.st_mode & 07777);
     }
@@ -125,9 +125,10 @@ bool FileRegistry::Modify(const std::function<Change(RegistryDocument&)>& change
 
 bool FileRegistry::CreateKey(RegistryRoot root, std::string_view path) {
     if (!RegistryDocument::IsValidKeyPath(path)) return false;
-    return Modify([&](RegistryDocument& document) {
+    const auto create = [&](RegistryDocument& document) {
         return Change{true, document.CreateKey(root, path)};
-    });
+    };
+    return Modify(create);
 }
 
 std::optional<std::string> FileRegistry::ReadValue(RegistryRoot root, std::string_view path,

@@ -97,8 +97,8 @@ void QtTrayHost::TrackPopupMenu(const MenuPopup& popup, int defaultCommand) {
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return;
     std::unique_ptr<QMenu> menu = std::make_unique<QtMenuXP>();
     menu->setObjectName("TrayMenu");
-    qt_menu::Fill(
-        *menu, popup, [this](int command) { SendCommand(command); }, defaultCommand);
+    const auto send = [this](int command) { SendCommand(command); };
+    qt_menu::Fill(*menu, popup, send, defaultCommand);
     qt_menu::UpdateChecks(*menu, m_checks);
     m_menu = std::move(menu);
     m_menu->popup(QCursor::pos());

@@ -83,8 +83,9 @@ protected:
 TEST(AnimatedPictureQtTest, BannerPlaysItsTwentyFramesEachInPlaceOverTheLast) {
     QtPictureDecoder decoder;
     auto waiter = std::make_shared<FakeFrameWaiter>();
-    CAnimatedPicture picture(
-        decoder, std::make_shared<QtSurfaceFactory>(), kColors, [] {}, waiter);
+    const auto noRepaint = [] {};
+    CAnimatedPicture picture(decoder, std::make_shared<QtSurfaceFactory>(), kColors, noRepaint,
+                             waiter);
     ASSERT_TRUE(picture.LoadFromResource(EmbeddedResources(), 168, "GIF"));
     EXPECT_EQ(picture.FrameCount(), 20u);
     EXPECT_EQ(picture.GetSize(), (Size{300, 100}));
@@ -131,8 +132,9 @@ TEST(AnimatedPictureQtTest, TransparentPixelsOfAFrameKeepWhatLiesBelow) {
     gif.Trailer();
     QtPictureDecoder decoder;
     auto waiter = std::make_shared<FakeFrameWaiter>(2);
-    CAnimatedPicture picture(
-        decoder, std::make_shared<QtSurfaceFactory>(), kColors, [] {}, waiter);
+    const auto noRepaint = [] {};
+    CAnimatedPicture picture(decoder, std::make_shared<QtSurfaceFactory>(), kColors, noRepaint,
+                             waiter);
     ASSERT_TRUE(picture.LoadFromMemory(gif.bytes));
     ASSERT_TRUE(picture.StartShowing());
     ASSERT_TRUE(waiter->AwaitHold(2));

@@ -192,7 +192,7 @@ TEST_F(FileRegistryTest, ASaveKeepsTheFilesMode) {
         Save(registry, {12000, 13000, 300, 5});
         ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), mode), 0);
         Save(registry, {15000, 19000, 400, 2});
-        struct stat after {};
+        struct stat after = {};
         ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &after), 0);
         EXPECT_EQ(after.st_mode & 07777, mode);
     }

@@ -86,12 +86,8 @@ TEST(ButtonLabelTest, PressedMovesTheLabelAndDisabledEmbossesItInPlace) {
             EXPECT_TRUE(light.count(p)) << p.first << ", " << p.second;
         }
     }
-    EXPECT_TRUE(Where(Painted({70, 21},
-                              [](Canvas& c) {
-                                  CXPButton().DrawItem(c, {0, 0, 70, 21}, 0, "");
-                              }),
-                      CXPButton::kLabel, kFace)
-                    .empty());
+    const auto unlabelled = [](Canvas& c) { CXPButton().DrawItem(c, {0, 0, 70, 21}, 0, ""); };
+    EXPECT_TRUE(Where(Painted({70, 21}, unlabelled), CXPButton::kLabel, kFace).empty());
 }
 
 class MenuTextTest : public ::testing::Test {

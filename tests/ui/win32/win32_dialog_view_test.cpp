@@ -67,8 +67,8 @@ TEST(Win32DialogViewTextTest, FoldCaptionsInTheWindowsLanguage) {
         {MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN), "상세보기 >>", "작게보기 <<"},
     };
     for (const auto& c : cases) {
-        Win32DialogView view(
-            GetModuleHandleW(nullptr), "drovane-test", [](HWND) {}, c.language);
+        const auto noAbout = [](HWND) {};
+        Win32DialogView view(GetModuleHandleW(nullptr), "drovane-test", noAbout, c.language);
         EXPECT_EQ(view.Text(UiText::Details), c.details);
         EXPECT_EQ(view.Text(UiText::Less), c.less);
     }
