@@ -34,40 +34,62 @@ rig_wine_start() {
   local dir=$1 fonts=/usr/share/wine/fonts
   rig_wine_env "$dir"
   mkdir -p "$WINEPREFIX"
-  # A server of our own, persistent until stopped, so that every program finds it running.
-  RIG_WINESERVER_STARTED=$(date +%s.%N)
-  wineserver -f -p >"$dir/wineserver.log" 2>&1 &
-  RIG_WINESERVER_PID=$!
-  rig_track_pid "$RIG_WINESERVER_PID"
+  rig_wine_server "$dir"
   if ! wineboot -i </dev/null >"$dir/wineboot.log" 2>&1; then
     echo "wineboot failed:" >&2
     tail "$dir/wineboot.log" >&2
     return 1
   fi
-  # Tahoma is the dialogs' font, its bold the window captions'; Marlett draws the caption's
-  # buttons; NanumGothic goes into the prefix for Korean runs. Hangul comes from NanumGothic through the font links, which Wine looks up by the
-  # realised font's name: the bold caption font is "Tahoma Bold" and needs a link of its own. The
-  # .reg file is UTF-16 with a byte-order mark: regedit misreads hex(7) lists in ASCII files.
+  # Tahoma is the dialogs' font, its bold the window captions' under Wine 8 (Wine 10's is plain
+  # Tahoma); Marlett draws the caption's buttons. Hangul comes from the font links, which Wine looks
+  # up by the realised font's name ("Tahoma Bold" needs a link of its own) and resolves by file and
+  # family name. A program that starts in another code page makes Wine write its own links for
+  # Tahoma, as Windows has them: to GULIM.TTC, family Gulim. So NanumGothic stands in for Gulim
+  # under both names: the file, copied into the prefix, and the family, as a replacement (a font
+  # substitute would not do: Wine names the family in the user's language, 나눔고딕 under Korean,
+  # and a link's family must match that name). The .reg file is UTF-16 with a byte-order mark:
+  # regedit misreads hex(7) lists in ASCII files.
   cp "$fonts"/tahoma*.ttf "$fonts"/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
+  cp /usr/share/fonts/truetype/nanum/NanumGothic.ttf "$WINEPREFIX/drive_c/windows/Fonts/gulim.ttc" || return 1
   python3 - "$dir/fontlink.reg" <<'PY'
 import sys
 def links(*fonts):
     data = "".join(f + "\0" for f in fonts) + "\0"
     return ",".join("%02x" % b for b in data.encode("utf-16-le"))
-regular = links("NanumGothic.ttf,NanumGothic")
-bold = links("NanumGothicBold.ttf,NanumGothic Bold", "NanumGothic.ttf,NanumGothic")
+gulim = links("GULIM.TTC,Gulim")
+# A file alone names no family: it is found under any language.
+bold = links("NanumGothicBold.ttf", "GULIM.TTC,Gulim")
 lines = ["Windows Registry Editor Version 5.00", "",
          "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]"]
-lines += ['"%s"=hex(7):%s' % (face, regular) for face in ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2")]
+lines += ['"%s"=hex(7):%s' % (face, gulim) for face in ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2")]
 lines += ['"Tahoma Bold"=hex(7):%s' % bold]
-# Under a Korean locale Wine takes Gulim for the dialogs, as Korean Windows does: NanumGothic
-# stands in for it.
-lines += ["", "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]",
+# Under a Korean locale Wine takes Gulim for the dialogs, as Korean Windows does.
+lines += ["", "[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]",
           '"Gulim"="NanumGothic"', '"GulimChe"="NanumGothicCoding"']
 with open(sys.argv[1], "wb") as f:
     f.write("\r\n".join(lines + [""]).encode("utf-16"))
 PY
   wine regedit /S "$dir/fontlink.reg" </dev/null >/dev/null 2>&1
+}
+
+# rig_wine_server DIR: a server of our own, persistent until stopped, so that every program finds
+# it running; sets RIG_WINESERVER_PID.
+rig_wine_server() {
+  RIG_WINESERVER_STARTED=$(date +%s.%N)
+  wineserver -f -p >>"$1/wineserver.log" 2>&1 &
+  RIG_WINESERVER_PID=$!
+  rig_track_pid "$RIG_WINESERVER_PID"
+}
+
+# rig_wine_dpi DIR DPI: the screen's density from now on, as a new session of Windows takes it
+# after a change of scale: every program of the prefix ends and the server starts anew. Wine 8
+# reads the density as each program starts, Wine 10 its monitor's density as the server starts:
+# without a new server a program aware of each monitor's density (GetDpiForWindow) finds the old
+# density while the system's (LOGPIXELSY) is DPI.
+rig_wine_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null 2>&1
+  rig_wine_stop
+  rig_wine_server "$1"
 }
 
 # rig_wine_stop: ends every program of the prefix, then its server, by the server's id.

@@ -586,9 +586,20 @@ int Run(int argc, wchar_t** argv) {
     return 2;
 }
 
+// Measures in the screen's own pixels, as the program (per-monitor aware) and X see them: an
+// unaware process reads every window's rectangle, the dialog units and the screen scaled to
+// 96 dpi (Wine 10 does so, as Windows does). Looked up at run time: older systems lack it.
+void MeasureInPhysicalPixels() {
+    using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    const auto set = reinterpret_cast<SetContext>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    if (!set || !set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) SetProcessDPIAware();
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    MeasureInPhysicalPixels();
     // Lines end in "\n" alone, as the shell reading them expects.
     _setmode(_fileno(stdout), _O_BINARY);
     const int result = Run(argc, argv);

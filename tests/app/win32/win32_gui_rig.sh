@@ -183,13 +183,15 @@ rgb() { convert "$1" -crop "1x1+$2+$3" -depth 8 rgb:- | od -An -tu1; }
 # shadow_darkens WHAT BEFORE AFTER LEFT TOP RIGHT BOTTOM: checks the four shadow rows below and
 # the four columns right of the menu window (LEFT TOP RIGHT BOTTOM, shadow included) in the
 # screen AFTER: each pixel is what the screen BEFORE showed there at 78, 83, 88 and 93 per cent
-# from the inside out (within 2 for rounding). Pixels off the screen are left out.
+# from the inside out (within 2 for rounding). Pixels off the screen are left out. The columns are
+# sampled half-way down the menu: a tray menu may sit in the screen's corner, its lower end beside
+# the tray's dark panel, where no darkening can be judged.
 shadow_darkens() {
   local what=$1 before=$2 after=$3 l=$4 t=$5 r=$6 b=$7 k pct x y bad= seen=0 sw sh
   read -r sw sh <<<"$(identify -format '%w %h' "$after")"
   for k in 0 1 2 3; do
     pct=$((78 + 5 * k))
-    for x_y in "$((r - 4 + k)) $((b - 12))" "$((l + 20)) $((b - 4 + k))"; do
+    for x_y in "$((r - 4 + k)) $(((t + b) / 2))" "$((l + 20)) $((b - 4 + k))"; do
       read -r x y <<<"$x_y"
       [ "$x" -ge 0 ] && [ "$x" -lt "$sw" ] && [ "$y" -ge 0 ] && [ "$y" -lt "$sh" ] || continue
       seen=$((seen + 1))
@@ -853,8 +855,8 @@ fi
 for dpi in 144 192; do
   echo "== at $dpi dpi"
   tdpi=$(date +%s.%N)
-  # Wine reads the density when a program starts.
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  # A new session at this density, the screen's and its monitor's alike.
+  rig_wine_dpi "$work" "$dpi"
   read -r _ _ full_w full_h <<<"$(drv dialogunits 0 0 207 215)"
   read -r _ _ u400 u800 <<<"$(drv dialogunits 0 0 400 800)"
   echo "base units $((u400 / 100)) x $((u800 / 100)); template client ${full_w}x${full_h} px"
@@ -907,7 +909,7 @@ done
 
 # --- 10. in English ------------------------------------------------------------------------------------
 echo "== in English, at 96 dpi"
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+rig_wine_dpi "$work" 96
 locale=en_US.UTF-8
 caption='Mosquito Repeller v1.0'
 launch drovane
