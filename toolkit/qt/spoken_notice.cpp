@@ -43,6 +43,10 @@ void SpokenNotice::Say(const QString& message) {
         QAccessible::registerAccessibleInterface(new NoticeInterface(this));
         m_registered = true;
     }
+    // The new name first: a screen reader keeps the name it last read until told it changed, and
+    // would speak that one on the show event (Orca 48 does).
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
     QAccessibleEvent shown(this, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
 }
