@@ -97,7 +97,11 @@ echo "the walk took $(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f
 rig_stop "$app_pid"
 started=("${started[@]:1}")
 # speech-dispatcher with one output module, which writes each text it is given to a file; libao's
-# silent driver stands for the sound card that the module opens all the same.
+# silent driver stands for the sound card that the module opens all the same. The module recodes
+# text of a language it does not list to ISO-8859-1 (Hangul to '?'), and Orca on Python 3.12 or
+# later asks for language "c" under the C.UTF-8 locale (Python 3.11 read it as en_US). The charset
+# is "UTF8", not "utf-8": speech-dispatcher 0.12's module passes a key or character it is not to
+# recode from a buffer already freed, and speaks garbage.
 speech=$work/speech
 spoken=$work/spoken.txt
 mkdir -p "$speech/modules" "$speech/log"
@@ -113,8 +117,9 @@ cat >"$speech/modules/record.conf" <<CONF
 GenericExecuteSynth "printf '%s\\\\n' \\'\$DATA\\' >>'$spoken'"
 AddVoice "en" "male1" "record"
 AddVoice "ko" "male1" "record"
-GenericLanguage "en" "english" "utf-8"
-GenericLanguage "ko" "korean" "utf-8"
+GenericLanguage "en" "english" "UTF8"
+GenericLanguage "ko" "korean" "UTF8"
+GenericLanguage "c" "english" "UTF8"
 CONF
 speech-dispatcher -s -t 0 -c unix_socket -S "$work/speechd.sock" -C "$speech" \
   -m /usr/lib/speech-dispatcher-modules >"$work/speechd.log" 2>&1 &
@@ -144,7 +149,9 @@ echo "the checks with Orca took $(awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { 
 # screen reader first and waits a while for it, Qt's note of a reader slowed by a busy machine (the
 # key still arrives).
 slow_reader='QSpiApplication::(keyEventError|notifyKeyboardListenerCallback)'
-expected="cannot open sound output|$slow_reader"
+# Qt 6.8 warns what 6.4 logs as debug: Orca 48's window:destroy, questions on a closed box, QMessageBox's own text events.
+qt_chatter='qt\.accessibility\.atspi: (Subscription string not handled:|Could not find accessible on path:|Received text event for invalid interface\.$)'
+expected="cannot open sound output|$slow_reader|$qt_chatter"
 echo "Qt waited in vain for the screen reader $(grep -Ec "$slow_reader" "$work/drovane.log") time(s)"
 if grep -Ev "$expected" "$work/drovane.log" | grep -q .; then
   fail "drovane wrote to standard error:"; grep -Ev "$expected" "$work/drovane.log"
