@@ -1,5 +1,6 @@
 #include "tone/audio_tone_sink.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -28,8 +29,11 @@ std::shared_ptr<SoundOutput> AudioToneSink::Current() {
     std::string failed;
     if (m_output && m_output->Failed()) {
         // Another output may be there at once: the default device changed, the server restarted.
+        // A second failure within the retry interval waits for it: a device that opens but
+        // cannot play would otherwise be reopened for every tone, and the player would spin.
         m_output.reset();
-        m_nextRetry = now;
+        m_nextRetry = std::max(now, m_lastFailure + m_retryInterval);
+        m_lastFailure = now;
         failed = "the sound output failed; ";
     }
     if (m_output || now < m_nextRetry) return m_output;

@@ -46,4 +46,6 @@ private:
     std::shared_ptr<SoundOutput> m_output;
     bool m_reported = false;
     std::chrono::steady_clock::time_point m_nextRetry{};
+    std::chrono::steady_clock::time_point m_lastFailure =
+        std::chrono::steady_clock::time_point::min();
 };

@@ -64,6 +64,11 @@ TEST(AudioToneSinkTest, PlaysThroughTheOutputWhileOneOpensElseThroughTheFallback
         {"an output that fails for good", {true}, 2, 0ms, "OOFFF"},
         {"a failed output replaced at once", {true, true}, 2, 1h, "OOOOF"},
         {"a failed output not replaced, retries held back", {true, false, true}, 2, 1h, "OOFFF"},
+        {"a replacement that fails at once too, retries held back",
+         {true, true, true},
+         1,
+         1h,
+         "OOFFF"},
     };
     for (const Case& test : cases) {
         Trail trail;
