@@ -4,6 +4,7 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <optional>
 
 #include "tools/sound_analysis/spectrum.h"
 
@@ -47,7 +48,50 @@ std::vector<PlannedTone> PlanSweep(const SweepPlan& plan, unsigned rate, std::in
 namespace {
 
 constexpr std::int64_t kSearch = 48;  // how far a join may lie from where it is expected
+// One stall of a driver is one dropout, though Wine 10's Pulse driver, once run dry, plays its
+// silence and the sound it was given in turns for a while (2 to 4 silences over 35 to 110 ms,
+// with sound lost between them): silences that begin within this of a dropout's first belong to it.
+constexpr double kDropoutSpanMs = 120;
 constexpr std::size_t kFitMax = 4096;
+
+// A dropout: from its first silent sample to one past its last.
+struct Dropout {
+    std::int64_t begin;
+    std::int64_t end;
+};
+
+// Dropouts between `from` and `to`: 2 ms blocks whose RMS falls under `floorRms` (none when 0),
+// and shorter ones, as a tone of 37 Hz or more never rests at zero for three samples running.
+std::vector<Dropout> FindDropouts(std::span<const float> x, std::int64_t from, std::int64_t to,
+                                  unsigned rate, double floorRms, float silence) {
+    std::vector<Dropout> runs;
+    const std::int64_t block = rate / 500;
+    for (std::int64_t b = from; floorRms > 0 && b + block <= to; b += block / 2) {
+        double sum = 0;
+        for (std::int64_t n = b; n < b + block; ++n) sum += static_cast<double>(x[n]) * x[n];
+        if (std::sqrt(sum / block) < floorRms) runs.push_back({b, b + block});
+    }
+    std::int64_t quiet = 0;
+    for (std::int64_t n = from; n <= to; ++n) {
+        if (n < to && std::abs(x[n]) <= silence) {
+            ++quiet;
+            continue;
+        }
+        if (quiet >= 3) runs.push_back({n - quiet, n});
+        quiet = 0;
+    }
+    std::sort(runs.begin(), runs.end(),
+              [](const Dropout& a, const Dropout& b) { return a.begin < b.begin; });
+    const auto span = static_cast<std::int64_t>(kDropoutSpanMs * rate / 1000);
+    std::vector<Dropout> dropouts;
+    for (const Dropout& d : runs) {
+        if (!dropouts.empty() && d.begin < dropouts.back().begin + span)
+            dropouts.back().end = std::max(dropouts.back().end, d.end);
+        else
+            dropouts.push_back(d);
+    }
+    return dropouts;
+}
 
 double Db(double ratio) { return 20.0 * std::log10(std::max(ratio, 1e-30)); }
 
@@ -60,13 +104,14 @@ struct JoinFit {
 };
 
 // Fits both tones away from the join and its glide, then places the join where the two fitted
-// sinusoids' phase lines meet. A glide centred on the join leaves the phase exactly where an
-// instant change would have put it, so the next tone continues on the same phase line; the
-// samples in between must follow the glide to float precision.
-JoinFit FitJoin(Spectrum& s, std::int64_t expected, const PlannedTone& a, const PlannedTone& b,
-                std::int64_t aBegin, std::int64_t bEnd, std::int64_t glide) {
+// sinusoids' phase lines meet, from `expected` to `late` samples after it. A glide centred on the
+// join leaves the phase exactly where an instant change would have put it, so the next tone
+// continues on the same phase line; the samples in between must follow the glide to float
+// precision.
+JoinFit FitJoin(Spectrum& s, std::int64_t expected, std::int64_t late, const PlannedTone& a,
+                const PlannedTone& b, std::int64_t aBegin, std::int64_t bEnd, std::int64_t glide) {
     const std::int64_t margin = kSearch + glide;
-    const std::int64_t aEnd = expected - margin, bBegin = expected + margin;
+    const std::int64_t aEnd = expected - margin, bBegin = expected + late + margin;
     const std::size_t aLen =
         static_cast<std::size_t>(std::min<std::int64_t>(kFitMax, aEnd - aBegin));
     const std::size_t bLen =
@@ -113,7 +158,7 @@ JoinFit FitJoin(Spectrum& s, std::int64_t expected, const PlannedTone& a, const 
     // does not move it.
     std::int64_t at = expected;
     Trial best = trial(at);
-    for (std::int64_t n = expected - kSearch; n <= expected + kSearch; ++n) {
+    for (std::int64_t n = expected - kSearch; n <= expected + late + kSearch; ++n) {
         const Trial t = trial(n);
         if (t.squares < best.squares) {
             best = t;
@@ -157,20 +202,41 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
         s.LowBandShareDb(r.onset + r.stopAt + fade / 2, options.leakWindow, options.cutoffHz);
 
     // Joins, each looked for where the previous one was found plus the planned tone length, so
-    // that drift is followed and measured rather than lost.
-    std::int64_t toneStart = r.onset;  // absolute, as found
+    // that drift is followed and measured rather than lost. A dropout moves the tones after it by
+    // up to its length (a driver that runs dry plays silence, then the sound it was given, and
+    // may lose some): the joins around it are passed over, and the next one is looked for that
+    // much later.
+    const std::vector<Dropout> holes =
+        FindDropouts(x, r.onset + fade, r.onset + r.stopAt, rate, 0, options.silence);
+    auto hole = holes.begin();
+    std::int64_t toneStart = r.onset;  // absolute, as found, or as planned past a dropout
+    std::int64_t late = 0, clearFrom = 0;
+    // Where each tone starts, absolute; none for a tone after a join passed over.
+    std::vector<std::optional<std::int64_t>> starts(tones.size());
+    std::vector<bool> passedOver(tones.size(), false);
     std::vector<double> amplitudes;
     for (std::size_t k = 0; k + 1 < tones.size(); ++k) {
         const std::int64_t expected = toneStart + tones[k].frames;
-        const std::int64_t aBegin = toneStart + (k == 0 ? fade : 0) + kSearch;
-        const std::int64_t bEnd = expected + tones[k + 1].frames - kSearch;
+        const std::int64_t aBegin = std::max(toneStart + (k == 0 ? fade : 0) + kSearch, clearFrom);
+        const std::int64_t bEnd = expected + late + tones[k + 1].frames - kSearch;
         const std::int64_t stopAbs = r.onset + r.stopAt;
-        if (bEnd > stopAbs || expected - kSearch - glideHalf - aBegin < 64 ||
-            bEnd - expected - kSearch - glideHalf < 64)
-            break;
+        if (bEnd > stopAbs) break;
+        const bool holeNear = hole != holes.end() && hole->begin < bEnd + kSearch;
+        const bool aShort = expected - kSearch - glideHalf - aBegin < 64;
+        if (holeNear || (aShort && aBegin == clearFrom)) {
+            if (holeNear) {
+                late += hole->end - hole->begin;
+                clearFrom = hole->end + kSearch;
+                ++hole;
+            }
+            passedOver[k + 1] = true;
+            toneStart = expected;
+            continue;
+        }
+        if (aShort || bEnd - expected - late - kSearch - glideHalf < 64) break;
         const std::int64_t glide =
             std::min({glideHalf, tones[k].frames / 2, tones[k + 1].frames / 2});
-        const JoinFit fit = FitJoin(s, expected, tones[k], tones[k + 1], aBegin, bEnd, glide);
+        const JoinFit fit = FitJoin(s, expected, late, tones[k], tones[k + 1], aBegin, bEnd, glide);
         JoinMeasure j;
         j.at = fit.at - r.onset;
         j.offset = j.at - tones[k + 1].start;
@@ -178,10 +244,12 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
         j.residualDb = fit.residual;  // made relative once the level is known
         j.lowBandDb = s.LowBandShareDb(fit.at, options.leakWindow, options.cutoffHz);
         r.joins.push_back(j);
+        starts[k + 1] = fit.at;
         toneStart = fit.at;
+        late = 0;
     }
     // The first join tells where the first tone really started, to the sample.
-    if (!r.joins.empty() && r.joins.front().offset != 0) {
+    if (!r.joins.empty() && r.joins.front().offset != 0 && !passedOver[1]) {
         const std::int64_t shift = r.joins.front().offset;
         r.onsetCorrection = shift;
         r.onset += shift;
@@ -193,17 +261,25 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
         }
     }
 
-    // Frequency and level of every tone that sounds long enough, away from its edges. A tone
-    // starts where its join was found: one placed late, or sound lost before it, moves the
-    // tones after it, which are measured where they are.
+    // Frequency and level of every tone that sounds long enough, away from its edges and from
+    // dropouts. A tone starts where its join was found: one placed late, or sound lost before it,
+    // moves the tones after it, which are measured where they are.
+    starts[0] = r.onset;
+    const auto hit = [&](std::int64_t begin, std::int64_t end) {
+        return std::any_of(holes.begin(), holes.end(),
+                           [&](const Dropout& d) { return d.begin < end && d.end > begin; });
+    };
+    for (std::size_t k = 1; k < tones.size(); ++k) {
+        if (!starts[k] && starts[k - 1] && !passedOver[k] &&
+            !hit(*starts[k - 1], *starts[k - 1] + tones[k - 1].frames))
+            starts[k] = *starts[k - 1] + tones[k - 1].frames;
+    }
     for (std::size_t k = 0; k < tones.size(); ++k) {
-        const std::int64_t moved =
-            k > 0 && !r.joins.empty() ? r.joins[std::min(k, r.joins.size()) - 1].offset : 0;
-        const std::int64_t start = tones[k].start + moved;
-        const std::int64_t begin = r.onset + start + (k == 0 ? fade : 0) + kSearch + glideHalf;
+        if (!starts[k]) continue;
+        const std::int64_t begin = *starts[k] + (k == 0 ? fade : 0) + kSearch + glideHalf;
         const std::int64_t end =
-            std::min(r.onset + start + tones[k].frames, r.onset + r.stopAt) - kSearch - glideHalf;
-        if (end - begin < 256) continue;
+            std::min(*starts[k] + tones[k].frames, r.onset + r.stopAt) - kSearch - glideHalf;
+        if (end - begin < 256 || hit(begin, end)) continue;
         const std::size_t len = static_cast<std::size_t>(end - begin);
         const double f = s.PeakFrequency(begin, len);
         const double err = f - tones[k].hz;
@@ -229,31 +305,13 @@ SweepReport AnalyseSweep(std::span<const float> x, unsigned rate, const SweepPla
         if (std::abs(j.offset) > std::abs(r.worstJoinOffset)) r.worstJoinOffset = j.offset;
     }
 
-    // Dropouts: 2 ms blocks whose RMS falls 6 dB under the level, between the fades.
-    const std::int64_t block = rate / 500;
-    const double floorRms = r.level / std::sqrt(2.0) / 2.0;
-    bool inGap = false;
-    for (std::int64_t b = r.onset + fade; b + block <= r.onset + r.stopAt; b += block / 2) {
-        double sum = 0;
-        for (std::int64_t n = b; n < b + block; ++n) sum += static_cast<double>(s.At(n)) * s.At(n);
-        const bool low = std::sqrt(sum / block) < floorRms;
-        if (low && !inGap) {
-            if (r.gaps == 0) r.firstGapSeconds = static_cast<double>(b - r.onset) / rate;
-            ++r.gaps;
-        }
-        inGap = low;
-    }
-    // Shorter dropouts: a tone of 37 Hz or more never rests at zero for three samples running.
-    std::int64_t quiet = 0;
-    for (std::int64_t n = r.onset + fade; n < r.onset + r.stopAt; ++n) {
-        quiet = std::abs(s.At(n)) <= options.silence ? quiet + 1 : 0;
-        if (quiet == 3) {
-            if (r.gaps == 0 || static_cast<double>(n - r.onset) / rate < r.firstGapSeconds) {
-                r.firstGapSeconds = static_cast<double>(n - 2 - r.onset) / rate;
-            }
-            ++r.gaps;
-        }
-    }
+    // Dropouts between the fades, where the RMS falls 6 dB under the level or the sound rests at
+    // zero.
+    const std::vector<Dropout> dropouts =
+        FindDropouts(x, r.onset + fade, r.onset + r.stopAt, rate, r.level / std::sqrt(2.0) / 2.0,
+                     options.silence);
+    r.gaps = dropouts.size();
+    if (r.gaps) r.firstGapSeconds = static_cast<double>(dropouts.front().begin - r.onset) / rate;
     return r;
 }
 

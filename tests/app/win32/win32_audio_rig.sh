@@ -37,7 +37,10 @@ close_limit_ms=300
 # silence, which the recording shows as a dropout. Its registry saves (up to 50 ms, every 30 s) are
 # kept out of the measures; what remains is rare: about one short dropout in 100 s of sound. So
 # each measure of 4 to 20 s may hold one dropout (which moves the tones after it, once), and no
-# more: a program that runs dry itself does so far more often.
+# more: a program that runs dry itself does so far more often. Wine 8's driver plays a stall as one
+# silence; Wine 10's as silence and sound in turns for up to about 100 ms, losing a little sound:
+# rig-analyze counts either as one dropout, passes over the tone it lies in, and finds the tones
+# after it again.
 wine_gaps=1
 rig_started=$(rig_now)
 
