@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "toolkit/font_scope.h"
-#include "toolkit/hls_color.h"
 #include "toolkit/menu_xp.h"
 #include "toolkit/shapes.h"
 
@@ -59,24 +58,6 @@ void ShadeMenuBarStrip(Canvas& canvas, const Rect& r) {
 }
 
 }  // namespace
-
-MenuPalette MenuPalette::From(const SystemColors& c) {
-    MenuPalette p{};
-    p.face = c.buttonFace;
-    p.band = HLSTransform(c.buttonFace, 20, 0);
-    p.paper = HLSTransform(c.buttonFace, 75, 0);
-    p.rule = HLSTransform(c.buttonFace, -18, 0);
-    p.ghost = HLSTransform(c.buttonFace, -27, 0);
-    p.dimFill = HLSTransform(c.buttonFace, 73, 0);
-    p.frame = c.highlight;
-    p.hotFill = HLSTransform(c.highlight, 70, -57);
-    p.hotBox = HLSTransform(c.highlight, 50, -50);
-    p.iconShadow = HLSTransform(c.highlight, 50, -66);
-    p.tabEdge = c.darkShadow;
-    p.text = c.menuText;
-    p.inactiveText = c.buttonShadow;
-    return p;
-}
 
 CMenuItemXP::CMenuItemXP(MenuAccess& menus, MenuHandle menu, unsigned item, bool byPosition) {
     if (!menus.ReadItem(menu, item, byPosition, m_info, nullptr)) m_info = {};
@@ -156,7 +137,13 @@ bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, const MenuItemDrawState& 
     std::string text;
     if (GetText(text) == 0) return open;
 
-    const Color textColor = state.inactive ? pal.inactiveText : disabled ? pal.rule : pal.text;
+    const bool highlighted =
+        !(state.menuBar && state.selected) &&
+        ((state.selected && !state.menuBar) || (state.hotLight && !state.inactive));
+    const Color textColor = state.inactive ? pal.inactiveText
+                            : disabled     ? pal.disabledText
+                            : highlighted  ? pal.hotText
+                                           : pal.text;
     const unsigned hide = state.noAccel && !state.keyboardCues ? TextFlags::kHidePrefix : 0;
 
     if (state.menuBar) {
@@ -176,7 +163,7 @@ bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, const MenuItemDrawState& 
                         textColor);
     }
 
-    const Color box = disabled ? pal.dimFill : state.selected ? pal.hotBox : pal.hotFill;
+    const Color box = disabled ? pal.dimFill : state.selected ? pal.hotBox : pal.boxFill;
     const Rect checkBox{L + 1, T + 1, L + 20, B - 1};
     if (IsChecked()) shapes::Rectangle(canvas, checkBox, pal.frame, box);
 
@@ -193,7 +180,7 @@ bool CMenuItemXP::Draw(Canvas& canvas, const Rect& rc, const MenuItemDrawState& 
         }
     } else if (IsChecked()) {
         if (IsRadioCheck()) {
-            const Color ink = disabled ? pal.ghost : pal.text;
+            const Color ink = disabled ? pal.ghost : highlighted ? pal.hotText : pal.text;
             const int xc = (L + 5 + L + 20) / 2;
             const int yc = (T + B) / 2;
             shapes::Ellipse(canvas, {xc - 4, yc - 3, xc + 3, yc + 4}, ink, ink);

@@ -3,28 +3,10 @@
 #include <string>
 
 #include "toolkit/canvas.h"
+#include "toolkit/flat_look.h"
 #include "toolkit/image_strip.h"
 #include "toolkit/menu_access.h"
 #include "toolkit/system_colors.h"
-
-// The colours of the flat menus, derived from the system colours each time they paint.
-struct MenuPalette {
-    Color face;          // the menu bar and the open item's shadow strip
-    Color band;          // the image band of a popup, the open menu-bar item
-    Color paper;         // behind a popup's texts, its inner border
-    Color rule;          // separators, disabled text
-    Color ghost;         // silhouettes and radio bullets of disabled items
-    Color dimFill;       // a highlighted or checked disabled item
-    Color frame;         // the highlight frame
-    Color hotFill;       // a highlighted item
-    Color hotBox;        // the check box of a highlighted item
-    Color iconShadow;    // the shadow under a lifted image
-    Color tabEdge;       // the open menu-bar item's and the menu window's outline
-    Color text;          // item text
-    Color inactiveText;  // text in an inactive window
-
-    static MenuPalette From(const SystemColors& colors);
-};
 
 // How a menu item is to be drawn: its owner-draw state, and whether the user wants mnemonics.
 struct MenuItemDrawState {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/hls_color.h"
+#include "toolkit/flat_look.h"
 #include "toolkit/menu_xp.h"
 #include "toolkit/shapes.h"
 
@@ -57,16 +57,15 @@ void CMenuWndXP::PaintFrame(Canvas& canvas, Size window, bool join,
         r.right -= kShadow;
         r.bottom -= kShadow;
     }
-    shapes::Rectangle(canvas, r, colors.darkShadow);
-    const Color paper = HLSTransform(colors.buttonFace, 75, 0);
+    const MenuPalette palette = MenuPalette::From(colors);
+    shapes::Rectangle(canvas, r, palette.tabEdge);
     for (int ring = 0; ring < 2; ++ring) {
         r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
-        shapes::Rectangle(canvas, r, paper);
+        shapes::Rectangle(canvas, r, palette.paper);
     }
     const Rect& item = CMenuXP::ms_rcMenuBarItem;
     if (join && item.Width() > 0 && item.Height() > 0 && item.bottom == m_y + 1) {
-        canvas.DrawLine({item.left - m_x - 3, 0}, {item.right - m_x - 5, 0},
-                        HLSTransform(colors.buttonFace, 20, 0));
+        canvas.DrawLine({item.left - m_x - 3, 0}, {item.right - m_x - 5, 0}, palette.band);
     }
 }
 

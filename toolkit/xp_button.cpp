@@ -18,7 +18,7 @@ std::uint8_t Fade(int index, int divisor) {
 // A pen line of the frame, from `from` towards `to` with the end left out, `width` wide: a pen of
 // odd width takes as many rows (or columns) on either side of the line, one of even width one more
 // on the upper (or left) side. Ends are cut square.
-void FrameLine(Canvas& canvas, Point from, Point to, CXPButton::Pen pen) {
+void FrameLine(Canvas& canvas, Point from, Point to, FramePen pen) {
     const int before = pen.width / 2;
     const int after = (pen.width - 1) / 2;
     if (from.x == to.x) {
@@ -61,8 +61,8 @@ Color CXPButton::GradientColor(int index, bool hover, bool emphasised) {
 
 void CXPButton::DrawItem(Canvas& canvas, const Rect& item, unsigned state, std::string_view label,
                          Size edge) {
-    canvas.FillSolidRect(item, kGround);
-    shapes::RoundRect(canvas, item, kCorner, kOutline, kInside);
+    canvas.FillSolidRect(item, m_look.ground);
+    shapes::RoundRect(canvas, item, kCorner, m_look.outline, m_look.inside);
 
     m_focused = m_emphasised = (state & ods::kFocus) != 0;
     if (state & (ods::kSelected | ods::kDefault)) m_emphasised = true;
@@ -76,12 +76,12 @@ void CXPButton::DrawItem(Canvas& canvas, const Rect& item, unsigned state, std::
     const int w = f.Width();
     const int h = f.Height();
     for (int y = f.top; y < h + 3; ++y) {
-        const Color c = GradientColor((63 * y) / (h + 1), m_hover, m_emphasised);
+        const Color c = m_look.Row((63 * y) / (h + 1), m_hover, m_emphasised);
         canvas.FillSolidRect({f.left, y, w + 2, y + 1}, c);
     }
 
     if (m_focused || m_hover) {
-        const Frame& frame = m_hover ? kHoverFrame : kFocusFrame;
+        const Frame& frame = m_hover ? m_look.hover : m_look.focus;
         FrameLine(canvas, {f.left, f.bottom - 3}, {f.left, f.top + 2}, frame.left);
         FrameLine(canvas, {f.right - 1, f.bottom - 3}, {f.right - 1, f.top + 2}, frame.right);
         FrameLine(canvas, {f.left + 2, f.top}, {f.right - 2, f.top}, frame.top);
@@ -101,10 +101,10 @@ void CXPButton::DrawItem(Canvas& canvas, const Rect& item, unsigned state, std::
         ++y;
     }
     if (state & ods::kDisabled) {
-        canvas.DrawTextAt({x + 1, y + 1}, label, kEmbossLight);
-        canvas.DrawTextAt({x, y}, label, kEmbossShadow);
+        if (m_look.emboss != kNoColor) canvas.DrawTextAt({x + 1, y + 1}, label, m_look.emboss);
+        canvas.DrawTextAt({x, y}, label, m_look.disabledLabel);
     } else {
-        canvas.DrawTextAt({x, y}, label, kLabel);
+        canvas.DrawTextAt({x, y}, label, m_look.label);
     }
     canvas.SetFont(previous);
 }

@@ -4,11 +4,12 @@
 #include <string_view>
 
 #include "toolkit/canvas.h"
+#include "toolkit/flat_look.h"
 
 // The flat push button: a rounded white outline on a beige ground, a vertical white-to-pale
 // gradient face, an orange frame while the mouse rests on it or a blue one while it has the
-// focus, and its label centred. It has a fixed palette of its own. The window that shows it
-// forwards three mouse notices and its paints; the button decides the rest.
+// focus, and its label centred. On a light palette it has a fixed palette of its own. The window
+// that shows it forwards three mouse notices and its paints; the button decides the rest.
 class CXPButton {
 public:
     // The ground that shows in the four corners outside the outline.
@@ -22,13 +23,8 @@ public:
     static constexpr Size kCorner{10, 10};
 
     // The four sides of a frame, each a colour and a pen width.
-    struct Pen {
-        Color color;
-        int width;
-    };
-    struct Frame {
-        Pen left, top, right, bottom;
-    };
+    using Pen = FramePen;
+    using Frame = ButtonFrame;
     static constexpr Frame kHoverFrame{{Rgb(250, 196, 88), 3},
                                        {Rgb(252, 210, 121), 2},
                                        {Rgb(251, 202, 106), 3},
@@ -55,6 +51,9 @@ public:
     void DrawItem(Canvas& canvas, const Rect& item, unsigned state, std::string_view label,
                   Size edge = {2, 2});
 
+    // The colours it paints in; the light palette's fixed ones until the window gives others.
+    void SetLook(const ButtonLook& look) { m_look = look; }
+
     bool IsHover() const { return m_hover; }
     bool IsTracking() const { return m_tracking; }
 
@@ -66,4 +65,5 @@ private:
     bool m_tracking = false;
     bool m_focused = false;
     bool m_emphasised = false;
+    ButtonLook m_look = LightButtonLook();
 };

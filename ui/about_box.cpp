@@ -24,20 +24,25 @@ CAboutDialog::CAboutDialog(AboutView& view, std::string makerPage)
 
 std::span<const layout::Control> CAboutDialog::Controls() { return kControls; }
 
-bool CAboutDialog::OnInitDialog() {
+bool CAboutDialog::OnInitDialog(const CardLook& look) {
     m_view.Link(kMakerName)
         .SetLinkAddress(true, m_makerPage)
-        .SetForeColor(kMakerColor)
-        .SetBackColor(kCardColor)
         .SetUnderline(true)
         .SetHoverCursor(kHandCursor);
-    m_view.Link(kVersionLine).SetBackColor(kCardColor).SetForeColor(kVersionColor).BlinkText(true);
-    m_view.Link(kNoticeLine).SetBackColor(kCardColor);
+    m_view.Link(kVersionLine).BlinkText(true);
+    ApplyLook(look);
     return true;
+}
+
+void CAboutDialog::ApplyLook(const CardLook& look) {
+    m_card = look.card;
+    m_view.Link(kMakerName).SetForeColor(look.link).SetBackColor(look.card);
+    m_view.Link(kVersionLine).SetForeColor(look.accent).SetBackColor(look.card);
+    m_view.Link(kNoticeLine).SetForeColor(look.text).SetBackColor(look.card);
 }
 
 void CAboutDialog::OnPaint(Canvas& canvas) {
     const Size size = m_view.GetWindowSize();
     m_view.SetWindowRegion({1, 1, size.width - 1, size.height - 1});
-    canvas.FillSolidRect({0, 0, size.width, size.height}, kCardColor);
+    canvas.FillSolidRect({0, 0, size.width, size.height}, m_card);
 }

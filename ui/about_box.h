@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "toolkit/canvas.h"
+#include "toolkit/flat_look.h"
 #include "ui/dialog_layout.h"
 
 class CLinkStatic;
@@ -31,14 +32,17 @@ public:
     static constexpr int kOk = 1;
     static constexpr int kPicture = 160;
     static constexpr int kHandCursor = 158;
-    static constexpr Color kCardColor = Rgb(255, 255, 255);
-    static constexpr Color kMakerColor = 0xFF0000;    // pure blue
-    static constexpr Color kVersionColor = 0x007F00;  // dark green
+    static constexpr Color kCardColor = CardLook::kLightCard;
+    static constexpr Color kMakerColor = CardLook::kLightLink;
+    static constexpr Color kVersionColor = CardLook::kLightAccent;
 
     CAboutDialog(AboutView& view, std::string makerPage);
 
-    // Sets up the three labels; the window and its controls exist.
-    bool OnInitDialog();
+    // Sets up the three labels; the window and its controls exist. On a light palette the card is
+    // white with a blue link and a green version line; `look` gives the colours of others.
+    bool OnInitDialog(const CardLook& look = kLightLook);
+    // Colours the card and its labels anew, as when the palette changes.
+    void ApplyLook(const CardLook& look);
     // Trims the window's outermost pixel on every side, then paints the card.
     void OnPaint(Canvas& canvas);
 
@@ -49,6 +53,9 @@ public:
     static std::span<const layout::Control> Controls();
 
 private:
+    static constexpr CardLook kLightLook{kCardColor, Rgb(0, 0, 0), kMakerColor, kVersionColor};
+
     AboutView& m_view;
     std::string m_makerPage;
+    Color m_card = kCardColor;
 };

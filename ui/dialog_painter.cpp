@@ -19,30 +19,21 @@ std::array<EtchedLine, 2> EtchedLines(const DialogScale& scale, SectionLabelRigh
     return lines;
 }
 
-Palette ChoosePalette(bool highContrast, const SystemColors& system) {
-    if (!highContrast) return {};
-    return {false, system.buttonText, system.buttonText, system.buttonFace};
-}
-
-Color GradientRow(int y, int rows) {
-    return Rgb(static_cast<std::uint8_t>(244 - 24 * y / rows),
-               static_cast<std::uint8_t>(243 - 28 * y / rows),
-               static_cast<std::uint8_t>(238 - 54 * y / rows));
-}
+Color GradientRow(int y, int rows) { return LightWindowLook().Row(y, rows); }
 
 void PaintBackground(Canvas& canvas, int clientWidth, const DialogScale& scale,
-                     SectionLabelRights labels, const Palette& palette) {
-    const int rows = palette.gradient ? scale.Y(kGradientRows) : 0;
+                     SectionLabelRights labels, const WindowLook& look) {
+    const int rows = look.gradient ? scale.Y(kGradientRows) : 0;
     for (int y = 0; y < rows; ++y) {
-        canvas.FillSolidRect({0, y, clientWidth, y + 1}, GradientRow(y, rows));
+        canvas.FillSolidRect({0, y, clientWidth, y + 1}, look.Row(y, rows));
     }
     for (const EtchedLine& line : EtchedLines(scale, labels)) {
-        canvas.DrawLine({line.fromX, line.y}, {line.toX, line.y}, palette.etch);
-        canvas.DrawLine({line.fromX, line.y + 1}, {line.toX, line.y + 1}, palette.etchHighlight);
+        canvas.DrawLine({line.fromX, line.y}, {line.toX, line.y}, look.etch);
+        canvas.DrawLine({line.fromX, line.y + 1}, {line.toX, line.y + 1}, look.etchHighlight);
     }
 }
 
-void PaintEtchedFrame(Canvas& canvas, const Rect& r) {
+void PaintEtchedFrame(Canvas& canvas, const Rect& r, const WindowLook& look) {
     if (r.Width() < 4 || r.Height() < 4) return;
     const auto hline = [&](int x0, int x1, int y, Color c) {
         canvas.FillSolidRect({x0, y, x1, y + 1}, c);
@@ -50,14 +41,14 @@ void PaintEtchedFrame(Canvas& canvas, const Rect& r) {
     const auto vline = [&](int x, int y0, int y1, Color c) {
         canvas.FillSolidRect({x, y0, x + 1, y1}, c);
     };
-    hline(r.left, r.right - 1, r.top, kEtchColor);
-    vline(r.left, r.top, r.bottom - 1, kEtchColor);
-    hline(r.left + 1, r.right - 2, r.top + 1, kEtchHighlight);
-    vline(r.left + 1, r.top + 1, r.bottom - 2, kEtchHighlight);
-    hline(r.left + 1, r.right - 1, r.bottom - 2, kEtchColor);
-    vline(r.right - 2, r.top + 1, r.bottom - 1, kEtchColor);
-    hline(r.left, r.right, r.bottom - 1, kEtchHighlight);
-    vline(r.right - 1, r.top, r.bottom, kEtchHighlight);
+    hline(r.left, r.right - 1, r.top, look.etch);
+    vline(r.left, r.top, r.bottom - 1, look.etch);
+    hline(r.left + 1, r.right - 2, r.top + 1, look.etchHighlight);
+    vline(r.left + 1, r.top + 1, r.bottom - 2, look.etchHighlight);
+    hline(r.left + 1, r.right - 1, r.bottom - 2, look.etch);
+    vline(r.right - 2, r.top + 1, r.bottom - 1, look.etch);
+    hline(r.left, r.right, r.bottom - 1, look.etchHighlight);
+    vline(r.right - 1, r.top, r.bottom, look.etchHighlight);
 }
 
 }  // namespace dialog_painter

@@ -3,26 +3,15 @@
 #include <array>
 
 #include "toolkit/canvas.h"
-#include "toolkit/system_colors.h"
+#include "toolkit/flat_look.h"
 #include "ui/dialog_scale.h"
 
 // The main window's background: a vertical gradient with two etched lines.
 namespace dialog_painter {
 
 inline constexpr int kGradientRows = 371;
-inline constexpr Color kEtchColor = Rgb(140, 140, 140);
-inline constexpr Color kEtchHighlight = Rgb(255, 255, 255);
-
-// The colours of the window's background and labels. The program's own look is a light gradient
-// with black labels; under a high-contrast theme the window takes the theme's button face and text
-// instead, so that no label is drawn in a colour the theme did not pair with its background.
-struct Palette {
-    bool gradient = true;
-    Color labelText = Rgb(0, 0, 0);
-    Color etch = kEtchColor;
-    Color etchHighlight = kEtchHighlight;
-};
-Palette ChoosePalette(bool highContrast, const SystemColors& system);
+inline constexpr Color kEtchColor = WindowLook::kLightEtch;
+inline constexpr Color kEtchHighlight = WindowLook::kLightEtchHighlight;
 
 // A grey line from (fromX, y) to just before (toX, y), with a white one a row below it.
 struct EtchedLine {
@@ -39,15 +28,15 @@ using SectionLabelRights = std::array<int, 2>;
 // edges and widths puts it a pixel further right than the scaled line).
 std::array<EtchedLine, 2> EtchedLines(const DialogScale& scale, SectionLabelRights labels = {});
 
-// Row `y` of a gradient `rows` rows high.
+// Row `y` of the light palette's gradient, `rows` rows high.
 Color GradientRow(int y, int rows = kGradientRows);
 // Paints over the client area of width `clientWidth`, in client coordinates; the gradient's height
 // and the lines' places follow the dialog font through `scale`. The caller has filled the area
-// with the system's button face, which shows below the gradient (and everywhere without one).
+// with the look's ground, which shows below the gradient (and everywhere without one).
 void PaintBackground(Canvas& canvas, int clientWidth, const DialogScale& scale = DialogScale(),
-                     SectionLabelRights labels = {}, const Palette& palette = {});
+                     SectionLabelRights labels = {}, const WindowLook& look = LightWindowLook());
 // An etched frame around `rect` (a group box), leaving its inside as it was: a grey line with a
 // white one inside it along the top and left, and the other way round along the bottom and right.
-void PaintEtchedFrame(Canvas& canvas, const Rect& rect);
+void PaintEtchedFrame(Canvas& canvas, const Rect& rect, const WindowLook& look = LightWindowLook());
 
 }  // namespace dialog_painter

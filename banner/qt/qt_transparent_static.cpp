@@ -4,6 +4,7 @@
 
 #include "banner/transparent_static.h"
 #include "toolkit/qt/qt_canvas.h"
+#include "toolkit/qt/qt_system_colors.h"
 
 QtTransparentStatic::QtTransparentStatic(const QString& text, unsigned style, QWidget* parent)
     : QLabel(text, parent), m_style(style) {
@@ -18,5 +19,5 @@ void QtTransparentStatic::paintEvent(QPaintEvent*) {
     transparent_static::Paint(
         canvas, {0, 0, width(), height()},
         std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), m_style,
-        Rgb(0, 0, 0));
+        QtFlatLook(palette()).window.text);
 }

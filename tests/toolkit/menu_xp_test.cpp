@@ -227,16 +227,16 @@ TEST_F(MenuXPTest, EveryOwnerDrawBitOfTheRecordReachesTheItemsLook) {
     };
     const Case cases[] = {
         {0, false, true, palette.band, palette.text, false},
-        {ods::kSelected, false, true, palette.frame, palette.text, false},
+        {ods::kSelected, false, true, palette.frame, palette.hotText, false},
         {ods::kInactive, false, true, palette.band, palette.inactiveText, false},
         {ods::kNoAccel, false, false, palette.band, palette.text, true},
         {ods::kNoAccel, false, true, palette.band, palette.text, false},
         {0, true, true, palette.face, palette.text, false},
-        {ods::kHotLight, true, true, palette.frame, palette.text, false},
+        {ods::kHotLight, true, true, palette.frame, palette.hotText, false},
         {ods::kHotLight | ods::kInactive, true, true, palette.face, palette.inactiveText, false},
-        {ods::kGrayed, false, true, palette.band, palette.rule, false},
-        {ods::kDisabled, false, true, palette.band, palette.rule, false},
-        {ods::kSelected | ods::kDisabled, false, true, palette.frame, palette.rule, false},
+        {ods::kGrayed, false, true, palette.band, palette.disabledText, false},
+        {ods::kDisabled, false, true, palette.band, palette.disabledText, false},
+        {ods::kSelected | ods::kDisabled, false, true, palette.frame, palette.disabledText, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "state " << c.state << (c.menuBar ? " menu bar" : ""));

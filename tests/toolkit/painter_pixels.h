@@ -236,7 +236,7 @@ TYPED_TEST_P(PainterPixels, CheckedItemsShowAMarkABulletOrTheirImage) {
     EXPECT_EQ(this->At(2, 2), p.hotBox) << "a selected item's box";
     this->DrawItem("&Start", menu_bits::kChecked | menu_bits::kGrayed, {.selected = true});
     EXPECT_EQ(this->At(2, 2), p.dimFill);
-    EXPECT_EQ(this->At(13, 6), p.rule) << "disabled text colour";
+    EXPECT_EQ(this->At(13, 6), p.disabledText) << "disabled text colour";
 
     // A radio item: a 7 x 7 bullet at (8, 7)-(15, 14) with one highlight pixel.
     this->DrawItem("&Start", menu_bits::kChecked, {}, menu_bits::kRadioCheck);

@@ -118,7 +118,7 @@ void QtMenuXP::TakeSnapshot() {
     if (behind.size() != grab.size()) {
         // Nothing to read: the shadow falls on the menu's own face colour.
         behind = QImage(grab.size(), QImage::Format_RGB32);
-        behind.fill(ToQColor(QtSystemColors(palette()).buttonFace));
+        behind.fill(ToQColor(QtFlatLook(palette()).menu.face));
     }
     const Uncovered& last = LastUncovered();
     if (QDateTime::currentMSecsSinceEpoch() - last.hiddenAt < kRepaintMs &&

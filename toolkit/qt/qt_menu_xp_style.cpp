@@ -84,7 +84,7 @@ void QtMenuXPStyle::drawControl(ControlElement element, const QStyleOption* opti
         case CE_MenuEmptyArea:
             return;  // the frame and the shadow are the menu's
         case CE_MenuBarEmptyArea:
-            painter->fillRect(option->rect, ToQColor(QtSystemColors(option->palette).buttonFace));
+            painter->fillRect(option->rect, ToQColor(QtFlatLook(option->palette).menu.face));
             return;
         default:
             QProxyStyle::drawControl(element, option, painter, widget);
@@ -98,7 +98,7 @@ void QtMenuXPStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
         case PE_FrameMenu:
             return;
         case PE_PanelMenuBar:
-            painter->fillRect(option->rect, ToQColor(QtSystemColors(option->palette).buttonFace));
+            painter->fillRect(option->rect, ToQColor(QtFlatLook(option->palette).menu.face));
             return;
         default:
             QProxyStyle::drawPrimitive(element, option, painter, widget);

@@ -17,7 +17,13 @@ SystemColors QtSystemColors(const QPalette& p) {
     c.buttonText = active(QPalette::ButtonText);
     c.grayText = FromQColor(p.color(QPalette::Disabled, QPalette::WindowText));
     c.window = active(QPalette::Base);
+    c.windowText = active(QPalette::Text);
+    c.menu = active(QPalette::Window);
+    c.highlightText = active(QPalette::HighlightedText);
+    c.link = active(QPalette::Link);
     return c;
 }
+
+FlatLook QtFlatLook(const QPalette& palette) { return ChooseFlatLook(QtSystemColors(palette)); }
 
 SystemColors QtSystemColors() { return QtSystemColors(QGuiApplication::palette()); }

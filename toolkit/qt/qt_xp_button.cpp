@@ -4,6 +4,7 @@
 
 #include "toolkit/owner_draw.h"
 #include "toolkit/qt/qt_canvas.h"
+#include "toolkit/qt/qt_system_colors.h"
 
 QtXPButton::QtXPButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
     // The button paints every pixel of itself.
@@ -22,6 +23,8 @@ unsigned QtXPButton::State() const {
 void QtXPButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QtCanvas canvas(painter);
+    // The palette may have changed since the last paint: the colours follow it.
+    m_look.SetLook(QtFlatLook(palette()).button);
     m_look.DrawItem(canvas, {0, 0, width(), height()}, State(), text().toStdString());
 }
 

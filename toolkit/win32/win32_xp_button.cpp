@@ -10,6 +10,7 @@
 #include "toolkit/owner_draw.h"
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/win32_canvas.h"
+#include "toolkit/win32/win32_system_colors.h"
 
 namespace {
 
@@ -43,6 +44,8 @@ void Win32XPButton::Paint(CXPButton& look, const DRAWITEMSTRUCT& item, HWND butt
     const RECT& area = buffer.Area();
     canvas.FillSolidRect({area.left, area.top, area.right, area.bottom}, GetBkColor(item.hDC));
     const RECT& r = item.rcItem;
+    // The colours follow the system's as they are now.
+    look.SetLook(Win32FlatLook().button);
     look.DrawItem(canvas, {r.left, r.top, r.right, r.bottom}, item.itemState, WindowText(button),
                   {GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE)});
 }

@@ -66,17 +66,30 @@ rig_wm_announced() {
 }
 
 # rig_tray_start DIR: starts trayer at the bottom right; sets RIG_TRAY_PID once its panel is up.
+# Like openbox, trayer has once exited at start on a busy machine: one that exits so is started
+# once more, and its log is printed either way.
 rig_tray_start() {
-  local dir=$1 i
-  trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 \
-    --SetDockType true >"$dir/trayer.log" 2>&1 &
-  RIG_TRAY_PID=$!
-  rig_track_pid "$RIG_TRAY_PID"
-  for i in $(seq 600); do
-    xwininfo -root -tree 2>/dev/null | grep -q '"panel": ("panel" "trayer")' && return 0
-    sleep 0.05
+  local dir=$1 attempt deadline
+  for attempt in first second; do
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 \
+      --SetDockType true >"$dir/trayer.log" 2>&1 &
+    RIG_TRAY_PID=$!
+    rig_track_pid "$RIG_TRAY_PID"
+    deadline=$((SECONDS + 30))
+    while [ $SECONDS -lt $deadline ] && kill -0 "$RIG_TRAY_PID" 2>/dev/null; do
+      xwininfo -root -tree 2>/dev/null | grep -q '"panel": ("panel" "trayer")' && return 0
+      sleep 0.05
+    done
+    if kill -0 "$RIG_TRAY_PID" 2>/dev/null; then
+      echo "trayer did not show its panel within 30 s:" >&2
+      cat "$dir/trayer.log" >&2
+      return 1
+    fi
+    wait "$RIG_TRAY_PID" 2>/dev/null
+    echo "trayer exited at its $attempt start (status $?):" >&2
+    cat "$dir/trayer.log" >&2
+    [ $attempt = second ] || echo "trayer: started once more" >&2
   done
-  echo "trayer did not start" >&2
   return 1
 }
 

@@ -1,10 +1,12 @@
 #include "ui/qt/qt_about_window.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 
 #include "base/qt/qt_text.h"
 #include "toolkit/qt/qt_canvas.h"
+#include "toolkit/qt/qt_system_colors.h"
 #include "toolkit/qt/qt_xp_button.h"
 #include "ui/dialog_layout.h"
 #include "ui/qt/label_fitting.h"
@@ -54,7 +56,7 @@ QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
                  layout::VerticalPixels(CAboutDialog::kHeightDlu));
     for (QtLinkLabel* label : std::as_const(m_links)) FitLabelToText(*label, label->text());
     UndoMaximiseOnWayland(this);
-    m_logic.OnInitDialog();
+    m_logic.OnInitDialog(QtFlatLook(palette()).card);
 }
 
 CLinkStatic& QtAboutWindow::Link(int id) { return m_links.value(id)->Logic(); }
@@ -65,4 +67,12 @@ void QtAboutWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QtCanvas canvas(painter);
     m_logic.OnPaint(canvas);
+}
+
+void QtAboutWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        m_logic.ApplyLook(QtFlatLook(palette()).card);
+        for (QtLinkLabel* label : std::as_const(m_links)) label->update();
+    }
+    QDialog::changeEvent(event);
 }

@@ -12,12 +12,15 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
+#include <algorithm>
 
 #include "banner/qt/qt_animated_picture.h"
 #include "banner/qt/qt_transparent_static.h"
 #include "base/qt/qt_text.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "toolkit/qt/qt_menu_xp.h"
+#include "toolkit/qt/qt_system_colors.h"
 #include "toolkit/qt/qt_xp_button.h"
 #include "toolkit/qt/spoken_notice.h"
 #include "ui/control_names.h"
@@ -54,7 +57,10 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         QtCanvas canvas(painter);
-        dialog_painter::PaintBackground(canvas, width());
+        const WindowLook look = QtFlatLook(palette()).window;
+        // Below the gradient, or without one, the look's ground.
+        canvas.FillSolidRect({0, 0, width(), height()}, look.ground);
+        dialog_painter::PaintBackground(canvas, width(), DialogScale(), {}, look);
     }
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton) m_clicked(ToPoint(event));
@@ -98,9 +104,21 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         QtCanvas canvas(painter);
-        dialog_painter::PaintEtchedFrame(canvas, {0, 0, width(), height()});
+        dialog_painter::PaintEtchedFrame(canvas, {0, 0, width(), height()},
+                                         QtFlatLook(palette()).window);
     }
 };
+
+// The check box's place, grown about its centre where the style's mark is larger than the
+// template's box: a clipped mark loses its top and bottom edges and reads as two bars.
+QRect AroundMark(const QCheckBox& box, QRect rect) {
+    const QStyle* style = box.style();
+    const int width = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &box);
+    const int height = style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, &box);
+    const int dx = std::max(0, width - rect.width());
+    const int dy = std::max(0, height - rect.height());
+    return rect.adjusted(-dx / 2, -dy / 2, dx - dx / 2, dy - dy / 2);
+}
 
 }  // namespace
 
@@ -126,6 +144,11 @@ QtMainWindow::QtMainWindow(WindowArt art, Shell& shell, std::string makerPage,
     UndoMaximiseOnWayland(this);
     m_notice = new SpokenNotice(this);
     m_logic = makeLogic(*this);
+    // The menu bar takes the focus while the keyboard works its menus; the control it came from is
+    // the one the focus goes back to.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now != m_menuBar && isAncestorOf(now)) m_focusBeforeMenus = now;
+    });
 }
 
 QtMainWindow::~QtMainWindow() {
@@ -158,7 +181,7 @@ void QtMainWindow::UpdateMenu(QMenu* menu) {
 void QtMainWindow::BuildControls() {
     QWidget* frame = nullptr;
     for (const layout::Control& c : layout::Controls()) {
-        const QRect rect = ToQRect(layout::ToPixels(c));
+        QRect rect = ToQRect(layout::ToPixels(c));
         const QString text = Translated(c.text);
         QWidget* widget = nullptr;
         switch (c.kind) {
@@ -187,6 +210,7 @@ void QtMainWindow::BuildControls() {
                 connect(box, &QCheckBox::toggled, this, [this, id] {
                     if (!m_settingCheck) Command(id);
                 });
+                rect = AroundMark(*box, rect);
                 widget = box;
                 break;
             }
@@ -232,6 +256,20 @@ void QtMainWindow::BuildControls() {
     // top, so that its line runs on over the picture's plain lower edge.
     if (frame) frame->raise();
     NameControls();
+    OutlineControls();
+}
+
+// Qt's own styles outline a check box and an edit in a shade darker than the window, which on a
+// dark or black window hardly shows. There the outline is drawn from the text's colour; the light
+// look keeps the style's own.
+void QtMainWindow::OutlineControls() {
+    QPalette outline;
+    if (QtFlatLook(palette()).scheme != Scheme::kLight) {
+        outline.setColor(QPalette::Window, palette().color(QPalette::WindowText));
+    }
+    for (QWidget* w : std::as_const(m_items)) {
+        if (qobject_cast<QCheckBox*>(w) || qobject_cast<QLineEdit*>(w)) w->setPalette(outline);
+    }
 }
 
 // A screen reader takes a control's name from the label that labels it, if any: only a label
@@ -423,6 +461,12 @@ void QtMainWindow::ShowAboutBox() {
         about.move(screenArea.center() - QPoint(about.width() / 2, about.height() / 2));
     }
     about.exec();
+    // A box opened from menus the keyboard opened and closed before leaves the focus on the menu
+    // bar, where the window found it when the box came up: it goes back to the control instead.
+    QWidget* focus = focusWidget();
+    if (m_focusBeforeMenus && (!focus || focus == m_menuBar)) {
+        m_focusBeforeMenus->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void QtMainWindow::Announce(std::string_view message) { m_notice->Say(FromUtf8(message)); }
@@ -436,4 +480,9 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
     }
     event->ignore();
     m_logic->OnClose();
+}
+
+void QtMainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) OutlineControls();
+    QDialog::changeEvent(event);
 }

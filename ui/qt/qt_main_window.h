@@ -90,6 +90,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildControls();
@@ -98,12 +99,17 @@ private:
     void NameControls();
     // Shows the controls that lie inside the window, unless the logic hid them.
     void ShowWhatTheWindowHolds();
+    // Under a dark or high-contrast palette, the check box's and the edits' outlines drawn from the
+    // text colour.
+    void OutlineControls();
     void Command(int id);
 
     WindowArt m_art;
     Shell& m_shell;
     std::string m_makerPage;
     QPointer<QtAboutWindow> m_about;
+    // The control that last had the focus other than the menu bar.
+    QPointer<QWidget> m_focusBeforeMenus;
     QtAnimatedPicture* m_banner = nullptr;
     // Where the window was when it was hidden: a hidden window comes back there.
     std::optional<QPoint> m_hiddenAt;

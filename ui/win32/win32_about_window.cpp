@@ -5,6 +5,7 @@
 #include "base/win32/win32_resources.h"
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/win32_canvas.h"
+#include "toolkit/win32/win32_system_colors.h"
 #include "toolkit/win32/window_dpi.h"
 #include "ui/win32/label_widening.h"
 #include "ui/win32/window_region.h"
@@ -82,7 +83,7 @@ INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // A button that cannot be subclassed stays a plain one, which works as well.
             static_cast<void>(m_ok.Attach(GetDlgItem(m_window, IDOK)));
             m_logic.emplace(*this, m_makerPage);
-            m_logic->OnInitDialog();
+            m_logic->OnInitDialog(Win32FlatLook().card);
             // The labels' font may be wider than the one the template was laid out for.
             MakeRoomForTheNoticeRow();
             FitLabelsToText(m_window, kLabels);
@@ -98,6 +99,12 @@ INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                     return reinterpret_cast<INT_PTR>(link->CtlColor(reinterpret_cast<HDC>(wParam)));
                 }
             }
+            return FALSE;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            // A theme switched while the box is open: the card and its labels follow.
+            m_logic->ApplyLook(Win32FlatLook().card);
+            RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
             return FALSE;
         case WM_DRAWITEM:
             return Win32XPButton::ReflectDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))

@@ -199,10 +199,12 @@ void Win32MainWindow::Paint() {
         // Composed off-screen and copied once. The labels then draw their letters on top: the
         // dialog does not clip its children, so this covers their areas too.
         CBufferDC buffer(dc, paint.rcPaint);
-        FillRect(buffer, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
         Win32Canvas canvas(buffer);
+        canvas.FillSolidRect(
+            {paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right, paint.rcPaint.bottom},
+            m_look.ground);
         dialog_painter::PaintBackground(canvas, client.right, m_logic.Scale(), m_sectionLabels,
-                                        m_palette);
+                                        m_look);
     }
     EndPaint(m_window, &paint);
 }
@@ -231,12 +233,8 @@ void Win32MainWindow::ShowPicturesForDpi() {
 }
 
 void Win32MainWindow::ApplyColorScheme() {
-    HIGHCONTRASTW contrast{};
-    contrast.cbSize = sizeof contrast;
-    const bool high = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-                      (contrast.dwFlags & HCF_HIGHCONTRASTON);
-    m_palette = dialog_painter::ChoosePalette(high, Win32SystemColors());
-    for (CTransparentStatic& label : m_labels) label.SetTextColor(m_palette.labelText);
+    m_look = Win32FlatLook().window;
+    for (CTransparentStatic& label : m_labels) label.SetTextColor(m_look.text);
     RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

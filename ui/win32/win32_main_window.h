@@ -67,7 +67,7 @@ private:
     HCURSOR m_hand;
     // Where the section labels end, as the window system placed them.
     dialog_painter::SectionLabelRights m_sectionLabels{};
-    dialog_painter::Palette m_palette;
+    WindowLook m_look = LightWindowLook();
     std::array<CTransparentStatic, kTransparentLabels.size()> m_labels;
     std::array<Win32XPButton, kFlatButtons.size()> m_buttons;
     WindowSubclass m_runAtLogonBox;

@@ -48,14 +48,7 @@ same() { if [ "$2" = "$3" ]; then ok "$1"; else fail "$1: got '$2', expected '$3
 RIG_SCREEN=1280x1024 rig_desktop_start "$work" || exit 1
 # A blue desktop: what the menus' shadows darken must not be black.
 convert -size 8x8 xc:'#3C78B4' "$work/desktop.png" && { display -window root "$work/desktop.png" 2>/dev/null || true; }
-if ! rig_tray_start "$work"; then
-  # Seen once in many runs on a loaded machine; its log tells why, and a second start helps.
-  echo "trayer's log:"
-  cat "$work/trayer.log"
-  kill -TERM "$RIG_TRAY_PID" 2>/dev/null
-  wait "$RIG_TRAY_PID" 2>/dev/null
-  rig_tray_start "$work" || exit 1
-fi
+rig_tray_start "$work" || exit 1
 t0=$(date +%s.%N)
 rig_wine_start "$work" || exit 1
 echo "display $DISPLAY; prefix ready in $(awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s"

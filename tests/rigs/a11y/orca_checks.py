@@ -2,7 +2,8 @@
 """What a blind user hears from Orca while working the running drovane with the keyboard: each
 edit's name and value once, no hang after moving by word, character and line in any edit, nor
 after a screen reader's text questions at any boundary, what plays after each sound command, the
-focus back on its control after the About box and after a bad value, F10 opening the menus.
+focus back on its control after the About box (however the menus were worked) and after a bad
+value, F10 opening the menus.
 SPOKEN_FILE is where speech-dispatcher writes each text Orca speaks.
 Usage: orca_checks.py PID SPOKEN_FILE"""
 import re
@@ -70,6 +71,17 @@ def focused():
         return None
 
 
+def about_focus():
+    """The name of what has the focus in the About box; None while it is not open."""
+    try:
+        about = next(w for w in a11y_common.application(pid)
+                     if w is not None and w.name == "About Drovane")
+        f = focused_in(about)
+        return f.name if f is not None else None
+    except Exception:
+        return None
+
+
 def tab_to(name, key="Tab"):
     """Presses `key` until `name` has the focus (at most 20 times); what Orca said the last time."""
     said = ""
@@ -132,6 +144,17 @@ said = heard_until("Return", "About Drovane")
 check(f"the About box opens ({said!r})", "About Drovane" in said)
 said = heard_until("Return", T["start"])
 check(f"after the About box the focus is back on {T['start']} ({said!r})",
+      wait(lambda: focused() == T["start"], 3) and T["start"] in said)
+# The same with the File menu opened and closed first: the menu bar keeps the focus meanwhile.
+heard("alt+f", "Escape", "alt+h")
+# The box's name is checked above. Here Orca has been heard to name the window behind the box
+# right after the box's OK button (once in 7 runs on Debian 13) while the box kept the keyboard, so
+# this round asks the box itself.
+said = heard_until("Return", "OK")
+check(f"the About box opens after File and Escape, its OK button focused ({said!r})",
+      wait(lambda: about_focus() == "OK", 3) and "OK" in said)
+said = heard_until("Return", T["start"])
+check(f"after File, Escape and the About box the focus is back on {T['start']} ({said!r})",
       wait(lambda: focused() == T["start"], 3) and T["start"] in said)
 said = heard_until("F10", "File")
 check(f"F10 opens the File menu ({said!r})", "File" in said)

@@ -129,33 +129,6 @@ region_sum() {
 }
 opened_count() { wc -l <"$opened"; }
 opened_has() { grep -qxF "$1" "$opened"; }
-# The tray icon's window carries no process id: it is the program's small window named and of
-# class "drovane" (one copy of drovane runs when this is asked), once the tray has mapped it.
-tray_icon() {
-  local w
-  for w in $(xwininfo -root -tree | awk '/"drovane": \("drovane" "drovane"\)/ && $5 !~ /^1x1\+/ { print $1 }'); do
-    viewable "$w" && [ "$(width_of "$w")" -le 64 ] && { echo "$w"; return 0; }
-  done
-  return 1
-}
-# tray_click PID BUTTON [REPEAT]: clicks the middle of the program's tray icon.
-tray_click() {
-  local icon g
-  icon=$(tray_icon "$1") || return 1
-  read -r -a g <<<"$(geometry "$icon")"
-  xdotool mousemove $((g[0] + g[2] / 2)) $((g[1] + g[3] / 2)) click --repeat "${3:-1}" --delay 80 "$2"
-}
-# tray_menu PID: opens the tray icon's menu with one right click and waits until it is up. A menu
-# opened in the moment the window manager moves the focus (to a message box that has just come
-# up) closes again at once, so the click is made once no menu is open and the focus has settled;
-# and with the pointer away from the icon first, so that no tooltip of it shows.
-tray_menu() {
-  xdotool mousemove 10 10
-  wait_for 10 no_popup && wait_for 10 focus_settled ||
-    echo "(no settled state in 10 s: the focus is on $(xdotool getwindowfocus 2>/dev/null))"
-  tray_click "$1" 3 || return 1
-  wait_for 3 popup_open
-}
 
 # --- the flat look: pixels of screenshots ----------------------------------------------------
 # Colours here follow from Qt's own palette, which this desktop leaves as it is: button face 239,
@@ -177,15 +150,6 @@ pixel_is() {
 }
 # shadowed BEFORE AFTER X Y PERCENT WHAT: the pixel is now what the screen showed there at PERCENT.
 shadowed() { pixel_is "$2" "$3" "$4" "$(scaled "$(at "$1" "$3" "$4")" "$5")" "$6"; }
-# The open pop-up menu: "X Y W H" of the program's override-redirect window larger than an icon.
-popup_geometry() {
-  local w
-  for w in $(xdotool search --onlyvisible --class '^drovane$' 2>/dev/null); do
-    if xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' &&
-      [ "$(width_of "$w")" -gt 64 ]; then geometry "$w"; return 0; fi
-  done
-  return 1
-}
 # The screen point of a point of the window's client area (template pixels).
 screen_xy() { local g; read -r -a g <<<"$(geometry "$1")"; echo $((g[0] + $2)) $((g[1] + menu_height + $3)); }
 

@@ -126,8 +126,8 @@ TEST_F(MenuTextTest, TextStartsAtThirtyAndTheAcceleratorEndsTwelveBeforeTheEdge)
     EXPECT_LE(left, 32);
     EXPECT_LE(right, 140 - 12 - 1);
     EXPECT_GE(right, 140 - 12 - 3);
-    EXPECT_FALSE(Where(Item("E&xit", menu_bits::kGrayed, {}), palette.rule).empty())
-        << "disabled text is drawn in the rule's colour";
+    EXPECT_FALSE(Where(Item("E&xit", menu_bits::kGrayed, {}), palette.disabledText).empty())
+        << "disabled text is drawn in its own colour";
     EXPECT_GT(Where(Item("&Open", menu_bits::kDefault, {}), palette.text).size(),
               Where(Item("&Open", 0, {}), palette.text).size())
         << "the default item is bold";

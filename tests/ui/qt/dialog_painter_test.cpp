@@ -31,11 +31,11 @@ protected:
     // Wider and taller than the window, so the lines' ends and the last row can be seen.
     QImage image{360, 380, QImage::Format_RGB32};
 
-    void Paint(const dialog_painter::Palette& palette = {}) {
+    void Paint(const WindowLook& look = LightWindowLook()) {
         image.fill(Qt::black);
         QPainter painter(&image);
         QtCanvas canvas(painter);
-        dialog_painter::PaintBackground(canvas, image.width(), DialogScale(), {}, palette);
+        dialog_painter::PaintBackground(canvas, image.width(), DialogScale(), {}, look);
     }
 };
 
@@ -53,27 +53,34 @@ TEST_F(PainterTest, GradientRowsHaveTheirExactColoursAcrossTheWidth) {
     }
 }
 
-// A high-contrast theme (here white on black) gets its own colours and no light gradient behind
-// labels drawn in the theme's text colour; every other scheme keeps the program's look.
-TEST_F(PainterTest, HighContrastTakesTheThemesColoursInsteadOfTheGradient) {
-    SystemColors theme;
-    theme.buttonFace = Rgb(0, 0, 0);
-    theme.buttonText = Rgb(255, 255, 255);
+// A high-contrast theme (here white on black) gets its own colours and no gradient behind labels
+// drawn in the theme's text colour; a dark one a dark gradient with light labels; a light one
+// keeps the program's look.
+TEST_F(PainterTest, ThePaletteChoosesTheGradientTheLinesAndTheLabels) {
+    SystemColors dark;
+    dark.buttonFace = Rgb(49, 54, 59);
+    dark.buttonText = Rgb(239, 240, 241);
+    SystemColors black = dark;
+    black.buttonFace = Rgb(0, 0, 0);
+    black.buttonText = Rgb(255, 255, 255);
     struct Case {
-        bool highContrast;
+        const char* name;
+        SystemColors theme;
         Color labels, row10, line, lineBelow;
     };
     for (const Case& c :
-         {Case{false, Rgb(0, 0, 0), dialog_painter::GradientRow(10), Rgb(140, 140, 140),
-               Rgb(255, 255, 255)},
-          Case{true, Rgb(255, 255, 255), Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(0, 0, 0)}}) {
-        const dialog_painter::Palette palette =
-            dialog_painter::ChoosePalette(c.highContrast, theme);
-        Paint(palette);
-        EXPECT_EQ(palette.labelText, c.labels) << c.highContrast;
-        EXPECT_EQ(PixelAt(image, 10, 10), c.row10) << c.highContrast;
-        EXPECT_EQ(PixelAt(image, 100, 205), c.line) << c.highContrast;
-        EXPECT_EQ(PixelAt(image, 100, 206), c.lineBelow) << c.highContrast;
+         {Case{"light", SystemColors{}, Rgb(0, 0, 0), dialog_painter::GradientRow(10),
+               Rgb(140, 140, 140), Rgb(255, 255, 255)},
+          Case{"dark", dark, Rgb(239, 240, 241), Rgb(67, 73, 79), Rgb(19, 21, 22),
+               Rgb(94, 104, 113)},
+          Case{"high contrast", black, Rgb(255, 255, 255), Rgb(0, 0, 0), Rgb(255, 255, 255),
+               Rgb(0, 0, 0)}}) {
+        const WindowLook look = ChooseFlatLook(c.theme).window;
+        Paint(look);
+        EXPECT_EQ(look.text, c.labels) << c.name;
+        EXPECT_EQ(PixelAt(image, 10, 10), c.row10) << c.name;
+        EXPECT_EQ(PixelAt(image, 100, 205), c.line) << c.name;
+        EXPECT_EQ(PixelAt(image, 100, 206), c.lineBelow) << c.name;
     }
 }
 

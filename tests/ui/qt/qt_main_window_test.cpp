@@ -17,11 +17,13 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QValidator>
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -39,6 +41,8 @@
 #include "tests/support/scripted_prompt.h"
 #include "tests/ui/recording_tray_host.h"
 #include "tone/tone_player.h"
+#include "toolkit/contrast.h"
+#include "toolkit/qt/qt_color.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_layout.h"
 #include "ui/qt/dialog_font.h"
@@ -136,6 +140,11 @@ TEST_F(QtMainWindowTest, EveryTemplateControlHasItsTextPlaceAndStyle) {
             EXPECT_EQ(w->pos(), placed.topLeft()) << c.id;
             EXPECT_GE(w->width(), placed.width()) << c.id;
             EXPECT_GE(w->height(), placed.height()) << c.id;
+        } else if (c.kind == layout::Kind::CheckBox) {
+            // The check box grows about its centre to show the style's whole mark.
+            const int mark = w->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, w);
+            EXPECT_EQ(w->geometry().center(), placed.center()) << c.id;
+            EXPECT_EQ(w->height(), std::max(mark, placed.height())) << c.id;
         } else {
             EXPECT_EQ(w->geometry(), placed) << c.id;
         }
@@ -409,8 +418,83 @@ TEST_F(QtMainWindowTest, ClickOnTheBannerOpensTheProductPage) {
     EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/product"});
 }
 
+// The colour of most pixels in a rectangle of an image, and of the one that stands out most from
+// it: a label's ground and its ink.
+std::pair<QColor, QColor> GroundAndInk(const QImage& image, const QRect& rect) {
+    std::map<QRgb, int> counts;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) ++counts[image.pixel(x, y)];
+    const QRgb ground = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                            return a.second < b.second;
+                        })->first;
+    QRgb ink = ground;
+    for (const auto& [rgb, n] : counts) {
+        if (ContrastRatio(FromQColor(rgb), FromQColor(ground)) >
+            ContrastRatio(FromQColor(ink), FromQColor(ground)))
+            ink = rgb;
+    }
+    return {QColor(ground), QColor(ink)};
+}
+
+TEST_F(QtMainWindowTest, WindowAndTheNextMenuFollowAPaletteChangedWhileItRuns) {
+    const QPalette light = QApplication::palette();
+    const auto make = [](QColor face, QColor text, QColor highlight, QColor highlighted) {
+        QPalette p(text, face, face.lighter(130), face.darker(130), face.darker(110), text, text,
+                   face, face);
+        p.setColor(QPalette::Highlight, highlight);
+        p.setColor(QPalette::HighlightedText, highlighted);
+        return p;
+    };
+    const struct {
+        const char* name;
+        QPalette palette;
+        bool darkGround;
+        bool outlined;  // the light look keeps the style's own faint outline
+    } palettes[] = {
+        {"dark", make({49, 54, 59}, {252, 252, 252}, {61, 174, 233}, {252, 252, 252}), true, true},
+        {"high contrast", make(Qt::black, Qt::white, Qt::cyan, Qt::black), true, true},
+        {"light again", light, false, false},
+    };
+    Open();
+    dialog.OnCommand(ids::kDetails);
+    QMenu* file = window.findChild<QMenuBar*>()->actions().front()->menu();
+    auto* edit = Item<QWidget>(ids::kFrequency1);
+    auto* label = Item<QWidget>(ids::kNotice);
+    ASSERT_NE(label, nullptr);
+    for (const auto& [name, palette, darkGround, outlined] : palettes) {
+        QApplication::setPalette(palette);
+        Settle();
+        const QImage shown = window.grab().toImage();
+        const auto [ground, ink] =
+            GroundAndInk(shown, QRect(label->mapTo(&window, QPoint()), label->size()));
+        EXPECT_EQ(ground.lightness() < 128, darkGround) << name;
+        EXPECT_GE(ContrastRatio(FromQColor(ink), FromQColor(ground)), kTextContrast) << name;
+        if (outlined) {
+            const QPoint left = edit->mapTo(&window, QPoint(0, edit->height() / 2));
+            EXPECT_GE(ContrastRatio(FromQColor(shown.pixelColor(left)),
+                                    FromQColor(shown.pixelColor(left - QPoint(2, 0)))),
+                      kDimContrast)
+                << name << ": the edit's outline";
+        }
+        file->popup(window.mapToGlobal(QPoint()));
+        Settle();
+        const QImage menu = file->grab().toImage();
+        file->close();
+        const QRect item = file->actionGeometry(file->actions().front());
+        const auto [paper, text] = GroundAndInk(menu, item);
+        EXPECT_EQ(paper.lightness() < 128, darkGround) << name;
+        EXPECT_GE(ContrastRatio(FromQColor(text), FromQColor(paper)), kTextContrast) << name;
+    }
+}
+
 TEST_F(QtMainWindowTest, AboutBoxOpensModalWithItsLabelsAndComesForwardWhenOpenedAgain) {
     Open();
+    // The keyboard's menus leave the focus on the menu bar, whatever control had it before.
+    QWidget* start = Item<QWidget>(ids::kStart);
+    window.activateWindow();
+    Settle();
+    start->setFocus();
+    window.findChild<QMenuBar*>()->setFocus(Qt::MenuBarFocusReason);
     std::vector<std::string> seen;
     QTimer::singleShot(0, [&] {
         QtAboutWindow* about = AboutBox();
@@ -430,6 +514,8 @@ TEST_F(QtMainWindowTest, AboutBoxOpensModalWithItsLabelsAndComesForwardWhenOpene
                                               "same box"}));
     EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/maker"});
     EXPECT_EQ(AboutBox(), nullptr) << "closed";
+    Settle();
+    EXPECT_EQ(window.focusWidget(), start) << "the focus is back where it was";
     EXPECT_EQ(dialog.OnUpdateCommand(ids::kStart), true);
 }
 
