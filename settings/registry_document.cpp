@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/utf8.h"
+#include "settings/registry_file_format.h"
 
 namespace {
 
@@ -14,6 +15,24 @@ bool SameRegistryName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return FoldAscii(x) == FoldAscii(y);
            });
+}
+
+RegistryDocument::RegistryDocument() : m_fileBytes(RegistryFileHeaderBytes()) {}
+
+RegistryDocument::RegistryDocument(std::vector<Key> keys)
+    : m_keys(std::move(keys)), m_fileBytes(RegistryFileHeaderBytes()) {
+    for (const Key& key : m_keys) {
+        m_fileBytes += RegistryFileKeyBytes(key.root, key.path);
+        for (const Value& value : key.values) {
+            m_fileBytes += RegistryFileValueBytes(value.name, value.data);
+        }
+    }
+}
+
+bool RegistryDocument::Resize(std::size_t bytes) {
+    if (bytes > kMaxRegistryFileBytes) return false;
+    m_fileBytes = bytes;
+    return true;
 }
 
 bool RegistryDocument::IsValidKeyPath(std::string_view path) {
@@ -39,7 +58,9 @@ const RegistryDocument::Key* RegistryDocument::FindKey(RegistryRoot root,
 }
 
 bool RegistryDocument::CreateKey(RegistryRoot root, std::string_view path) {
-    if (FindKey(root, path)) return false;
+    if (FindKey(root, path) || !Resize(m_fileBytes + RegistryFileKeyBytes(root, path))) {
+        return false;
+    }
     m_keys.push_back(Key{root, std::string(path), {}});
     return true;
 }
@@ -64,10 +85,15 @@ bool RegistryDocument::WriteValue(RegistryRoot root, std::string_view path, std:
     if (!key) return false;
     for (Value& value : key->values) {
         if (SameRegistryName(value.name, name)) {
+            if (!Resize(m_fileBytes - RegistryFileValueBytes(value.name, value.data) +
+                        RegistryFileValueBytes(value.name, data))) {
+                return false;
+            }
             value.data = data;
             return true;
         }
     }
+    if (!Resize(m_fileBytes + RegistryFileValueBytes(name, data))) return false;
     key->values.push_back(Value{std::string(name), std::string(data)});
     return true;
 }
@@ -78,7 +104,10 @@ bool RegistryDocument::DeleteValue(RegistryRoot root, std::string_view path,
     if (!key) return false;
     auto it = std::find_if(key->values.begin(), key->values.end(),
                            [&](const Value& v) { return SameRegistryName(v.name, name); });
-    if (it == key->values.end()) return false;
+    if (it == key->values.end() ||
+        !Resize(m_fileBytes - RegistryFileValueBytes(it->name, it->data))) {
+        return false;
+    }
     key->values.erase(it);
     return true;
 }

@@ -36,6 +36,22 @@ void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
+// A key's line, after a blank line.
+void AppendKey(std::string& out, RegistryRoot root, std::string_view path) {
+    out += "\n[";
+    out += RegistryRootName(root);
+    out += '\\';
+    out += path;
+    out += "]\n";
+}
+
+void AppendValue(std::string& out, std::string_view name, std::string_view data) {
+    AppendQuoted(out, name);
+    out += '=';
+    AppendQuoted(out, data);
+    out += '\n';
+}
+
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -111,20 +127,26 @@ std::string_view RegistryRootName(RegistryRoot root) {
 std::string FormatRegistryFile(const RegistryDocument& document) {
     std::string out(kHeader);
     for (const RegistryDocument::Key& key : document.Keys()) {
-        out += '\n';
-        out += '[';
-        out += RegistryRootName(key.root);
-        out += '\\';
-        out += key.path;
-        out += "]\n";
+        AppendKey(out, key.root, key.path);
         for (const RegistryDocument::Value& value : key.values) {
-            AppendQuoted(out, value.name);
-            out += '=';
-            AppendQuoted(out, value.data);
-            out += '\n';
+            AppendValue(out, value.name, value.data);
         }
     }
     return out;
+}
+
+std::size_t RegistryFileHeaderBytes() { return kHeader.size(); }
+
+std::size_t RegistryFileKeyBytes(RegistryRoot root, std::string_view path) {
+    std::string line;
+    AppendKey(line, root, path);
+    return line.size();
+}
+
+std::size_t RegistryFileValueBytes(std::string_view name, std::string_view data) {
+    std::string line;
+    AppendValue(line, name, data);
+    return line.size();
 }
 
 RegistryFileParse ParseRegistryFile(std::string_view text) {

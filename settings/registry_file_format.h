@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,8 +17,17 @@ struct RegistryFileParse {
     std::string error;  // "line N: what is wrong", when there is no document
 };
 
+// The largest settings file that is read. Every document keeps its file within it (see
+// RegistryDocument), so that what is written can be read back.
+inline constexpr std::size_t kMaxRegistryFileBytes = 1 << 20;
+
 RegistryFileParse ParseRegistryFile(std::string_view text);
 std::string FormatRegistryFile(const RegistryDocument& document);
+
+// What FormatRegistryFile writes for an empty document, and what each key and value adds to it.
+std::size_t RegistryFileHeaderBytes();
+std::size_t RegistryFileKeyBytes(RegistryRoot root, std::string_view path);
+std::size_t RegistryFileValueBytes(std::string_view name, std::string_view data);
 
 // "HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER".
 std::string_view RegistryRootName(RegistryRoot root);

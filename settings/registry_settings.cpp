@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 #include "base/prompt.h"
 #include "settings/logon_entry.h"
@@ -10,6 +11,8 @@ namespace {
 
 constexpr std::string_view kCannotCreateKey = "Cannot create key in registry";
 constexpr std::string_view kCannotSetRunAtLogon = "Cannot set program run on startup";
+constexpr std::string_view kCannotLockSettings =
+    "Cannot save settings: another program holds the settings file, or it cannot be locked";
 
 // Leading white space, an optional sign, then digits up to the first other character; no digits
 // give 0. Out-of-range numbers come out as glibc's atoi gives them (strtol's saturated 64-bit
@@ -74,9 +77,19 @@ bool CRegistrySettings::DeleteValue(RegistryRoot root, std::string_view path,
     return m_registry.DeleteValue(root, path, name);
 }
 
+void CRegistrySettings::ReportFailure(std::string_view message) {
+    if (!m_registry.LockFailed()) {
+        m_prompt.ShowError(message);
+    } else if (!std::exchange(m_lockReported, true)) {
+        m_prompt.ShowError(kCannotLockSettings);
+    }
+}
+
 void CRegistrySettings::CreateSettingsKeys() {
-    if (!CreateKey(RegistryRoot::LocalMachine, m_makerKey)) m_prompt.ShowError(kCannotCreateKey);
-    if (!CreateKey(RegistryRoot::LocalMachine, m_productKey)) m_prompt.ShowError(kCannotCreateKey);
+    m_registry.LimitWait(kChangeWait);
+    m_lockReported = false;
+    if (!CreateKey(RegistryRoot::LocalMachine, m_makerKey)) ReportFailure(kCannotCreateKey);
+    if (!CreateKey(RegistryRoot::LocalMachine, m_productKey)) ReportFailure(kCannotCreateKey);
 }
 
 void CRegistrySettings::SaveToneParams(std::int32_t frequency1, std::int32_t frequency2,
@@ -90,7 +103,7 @@ void CRegistrySettings::SaveToneParams(std::int32_t frequency1, std::int32_t fre
     for (const auto& v : values) {
         if (!WriteStringValue(RegistryRoot::LocalMachine, m_productKey, v.name,
                               FormatDecimal(v.value))) {
-            m_prompt.ShowError("Error when saving " + std::string(v.name));
+            ReportFailure("Error when saving " + std::string(v.name));
         }
     }
 }

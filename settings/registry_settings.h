@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,7 +10,7 @@
 class LogonEntry;
 class Prompt;
 
-// The stored tone parameters and the start-at-logon entry. Keeps no state between calls: every
+// The stored tone parameters and the start-at-logon entry. Keeps no settings between calls: every
 // operation goes to the registry afresh.
 class CRegistrySettings {
 public:
@@ -32,7 +33,10 @@ public:
                                         std::string_view name, std::string_view text);
     [[nodiscard]] bool DeleteValue(RegistryRoot root, std::string_view path, std::string_view name);
 
-    // Store operations, with their own messages.
+    // Store operations, with their own messages. Each change of the store starts with
+    // CreateSettingsKeys: its calls wait for other processes kChangeWait in all, and when those
+    // hold the store, that is shown once instead of a message per value.
+    static constexpr std::chrono::milliseconds kChangeWait{1000};
     void CreateSettingsKeys();
     void SaveToneParams(std::int32_t frequency1, std::int32_t frequency2, std::int32_t delay,
                         std::int32_t step);
@@ -47,10 +51,14 @@ public:
     const std::string& GetModulePath() const { return m_modulePath; }
 
 private:
+    // Shows `message`, or once per change, that the registry could not be locked.
+    void ReportFailure(std::string_view message);
+
     Registry& m_registry;
     LogonEntry& m_logon;
     Prompt& m_prompt;
     std::string m_modulePath;
     std::string m_makerKey;
     std::string m_productKey;
+    bool m_lockReported = false;  // in the current change
 };

@@ -1,8 +1,6 @@
 #include "tone/wav_writer.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 
 namespace {
 
@@ -18,24 +16,18 @@ constexpr std::uint16_t kFormatFloat = 3;
 constexpr std::size_t kHeaderSize = 44;
 // A RIFF size field holds 32 bits.
 constexpr std::uint64_t kMaxDataBytes = 0xFFFFFFFFull - kHeaderSize;
+// Samples reach the output in blocks of this size: few calls, and a failure seen early.
+constexpr std::size_t kBlockBytes = 1 << 16;
 
 }  // namespace
 
-WavWriter::WavWriter(std::string path, unsigned sampleRate)
-    : m_path(std::move(path)), m_tempPath(m_path + ".part"), m_rate(sampleRate) {
-    m_file = std::fopen(m_tempPath.c_str(), "wb");
-    if (m_file && !WriteHeader()) m_failed = true;
+WavWriter::WavWriter(FileOutput& output, unsigned sampleRate)
+    : m_output(output), m_rate(sampleRate), m_buffer(Header()) {
+    m_buffer.reserve(kBlockBytes);
 }
 
-WavWriter::~WavWriter() {
-    if (m_file) {
-        std::fclose(m_file);
-        std::remove(m_tempPath.c_str());
-    }
-}
-
-bool WavWriter::WriteHeader() {
-    std::array<unsigned char, kHeaderSize> h{};
+std::vector<unsigned char> WavWriter::Header() const {
+    std::vector<unsigned char> h(kHeaderSize);
     const std::uint64_t dataBytes = m_frames * sizeof(float);
     std::copy_n("RIFF", 4, h.begin());
     PutU32(&h[4], static_cast<std::uint32_t>(36 + dataBytes));
@@ -49,25 +41,38 @@ bool WavWriter::WriteHeader() {
     PutU16(&h[34], 32);
     std::copy_n("data", 4, h.begin() + 36);
     PutU32(&h[40], static_cast<std::uint32_t>(dataBytes));
-    return std::fseek(m_file, 0, SEEK_SET) == 0 &&
-           std::fwrite(h.data(), 1, h.size(), m_file) == h.size();
+    return h;
 }
 
-bool WavWriter::Write(const float* samples, std::size_t count) {
-    if (!m_file || m_failed) return false;
-    if ((m_frames + count) * sizeof(float) > kMaxDataBytes) return !(m_failed = true);
-    // Samples are stored little-endian; every platform we build for is little-endian.
-    if (std::fwrite(samples, sizeof(float), count, m_file) != count) return !(m_failed = true);
-    m_frames += count;
+bool WavWriter::Fail(std::string reason) {
+    m_error = std::move(reason);
+    m_failed = true;
+    return false;
+}
+
+bool WavWriter::Flush() {
+    if (!m_output.Write(m_buffer.data(), m_buffer.size())) return Fail({});
+    m_buffer.clear();
     return true;
 }
 
-bool WavWriter::Finish() {
-    if (!m_file) return false;
-    bool ok = !m_failed && WriteHeader() && std::fflush(m_file) == 0;
-    ok = std::fclose(m_file) == 0 && ok;
-    m_file = nullptr;
-    if (ok) ok = std::rename(m_tempPath.c_str(), m_path.c_str()) == 0;
-    if (!ok) std::remove(m_tempPath.c_str());
-    return ok;
+bool WavWriter::Write(const float* samples, std::size_t count) {
+    if (m_failed) return false;
+    if ((m_frames + count) * sizeof(float) > kMaxDataBytes) {
+        return Fail("a WAV file holds at most 4 GiB of samples");
+    }
+    // Samples are stored little-endian; every platform we build for is little-endian.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(samples);
+    m_buffer.insert(m_buffer.end(), bytes, bytes + count * sizeof(float));
+    m_frames += count;
+    return m_buffer.size() < kBlockBytes || Flush();
 }
+
+bool WavWriter::Finish() {
+    if (m_failed || !Flush()) return false;
+    const std::vector<unsigned char> header = Header();
+    if (!m_output.WriteAt(0, header.data(), header.size()) || !m_output.Commit()) return Fail({});
+    return true;
+}
+
+std::string WavWriter::Error() const { return m_error.empty() ? m_output.Error() : m_error; }

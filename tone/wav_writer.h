@@ -1,30 +1,35 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
+#include <vector>
 
-// Writes mono 32-bit float WAV. The file appears under its name only when Finish succeeds; until
-// then the samples go to a temporary file beside it, so a failed run leaves no half-written WAV.
+#include "base/file_output.h"
+
+// Writes mono 32-bit float WAV into `output`, which takes the file's name only when Finish
+// succeeds, so that a failed run leaves no half-written WAV.
 class WavWriter {
 public:
-    WavWriter(std::string path, unsigned sampleRate);
-    ~WavWriter();
+    WavWriter(FileOutput& output, unsigned sampleRate);
     WavWriter(const WavWriter&) = delete;
     WavWriter& operator=(const WavWriter&) = delete;
 
-    bool IsOpen() const { return m_file != nullptr; }
+    // False from the first failure on; nothing is written after it.
     [[nodiscard]] bool Write(const float* samples, std::size_t count);
-    // Completes the header and moves the file into place. Returns false on any write error.
+    // Completes the header and puts the file in place. Returns false on any write error.
     [[nodiscard]] bool Finish();
+    // Why writing failed ("No space left on device"), or empty.
+    std::string Error() const;
 
 private:
-    [[nodiscard]] bool WriteHeader();
+    [[nodiscard]] bool Flush();
+    [[nodiscard]] bool Fail(std::string reason);
+    std::vector<unsigned char> Header() const;
 
-    std::string m_path;
-    std::string m_tempPath;
+    FileOutput& m_output;
     unsigned m_rate;
-    std::FILE* m_file = nullptr;
     std::uint64_t m_frames = 0;
+    std::vector<unsigned char> m_buffer;
+    std::string m_error;  // the writer's own reason; the output knows its own
     bool m_failed = false;
 };

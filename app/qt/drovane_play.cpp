@@ -1,6 +1,7 @@
 // drovane-play: plays the sweep or the test melody without a window, or renders it to a WAV file.
 #include <pthread.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <csignal>
 #include <cstdio>
@@ -11,6 +12,7 @@
 
 #include "app/play_options.h"
 #include "base/interruptible_wait.h"
+#include "base/qt/replacing_file.h"
 #include "base/stderr_prompt.h"
 #include "res/embedded_resources.h"
 #include "settings/qt/autostart_entry.h"
@@ -99,16 +101,18 @@ int Run(const PlayOptions& options) {
     params.Step = options.step.value_or(params.Step);
 
     InterruptWatcher interrupt;
+    std::unique_ptr<ReplacingFile> file;
     std::unique_ptr<WavWriter> writer;
     std::unique_ptr<ToneSink> sink;
     WavToneSink* wavSink = nullptr;
     AudioToneSink* audioSink = nullptr;
     if (!options.wav.empty()) {
-        writer = std::make_unique<WavWriter>(options.wav, ToneSynth::kDefaultSampleRate);
-        if (!writer->IsOpen()) {
-            prompt.ShowError("cannot write " + options.wav);
+        file = std::make_unique<ReplacingFile>(QFile::decodeName(options.wav.c_str()));
+        if (!file->IsOpen()) {
+            prompt.ShowError("cannot write " + options.wav + ": " + file->Error());
             return 1;
         }
+        writer = std::make_unique<WavWriter>(*file, ToneSynth::kDefaultSampleRate);
         const auto frames =
             static_cast<std::uint64_t>(*options.seconds * ToneSynth::kDefaultSampleRate + 0.5);
         auto wav = std::make_unique<WavToneSink>(*writer, frames);
@@ -155,7 +159,7 @@ int Run(const PlayOptions& options) {
     if (audioSink) audioSink->Drain(std::chrono::milliseconds(200));
     if (writer) {
         if (wavSink->WriteFailed() || !writer->Finish()) {
-            prompt.ShowError("cannot write " + options.wav);
+            prompt.ShowError("cannot write " + options.wav + ": " + writer->Error());
             return 1;
         }
     }

@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral(DROVANE_APP_ID));
 
     QString why;
-    const QString folder = SingleInstance::PrivateFolder(&why);
+    const QString folder = SingleInstance::PrivateFolder(name, &why);
     std::optional<SingleInstance> single;
     if (folder.isEmpty()) {
         qWarning("drovane: no private folder for the one-copy lock (%s): this copy runs on its own",
@@ -144,8 +144,9 @@ int main(int argc, char** argv) {
     window.OnMarked([&] {
         // Without the socket, later starts still find the lock and end; they only cannot raise
         // this window.
-        if (single) {
-            static_cast<void>(single->Listen([&](const QString& token) { window.Raise(token); }));
+        if (single && !single->Listen([&](const QString& token) { window.Raise(token); })) {
+            qWarning("drovane: later starts cannot reach this copy at %s: they end unanswered",
+                     qPrintable(single->SocketPath()));
         }
     });
     window.Logic().OnInitDialog();

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QSocketNotifier>
+#include <chrono>
 #include <memory>
 
 // Turns SIGTERM, SIGINT and SIGHUP into a normal end of the event loop, so that a logout or
-// Ctrl-C still stops the sound with its fade and releases the running-copy lock.
+// Ctrl-C still stops the sound with its fade and releases the running-copy lock. A program that
+// has not ended `grace` after the first signal (its window's thread is held somewhere) ends as
+// the signal would have ended it.
 class QuitOnSignal {
 public:
-    QuitOnSignal();
+    explicit QuitOnSignal(std::chrono::seconds grace = std::chrono::seconds(10));
     ~QuitOnSignal();
     QuitOnSignal(const QuitOnSignal&) = delete;
     QuitOnSignal& operator=(const QuitOnSignal&) = delete;

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -27,14 +29,15 @@ SingleInstance::SingleInstance(const QString& name, const QString& directory)
     m_lock.setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance() {
-    if (m_server) m_server->close();
-}
+SingleInstance::~SingleInstance() = default;
 
 namespace {
 
-// Why `folder` cannot hold the lock; empty when it can.
-QString FolderProblem(const QString& folder) {
+// Why `folder` cannot hold the lock and socket of executable `name`; empty when it can.
+QString FolderProblem(const QString& folder, const QString& name) {
+    if (!LocalListener::Fits(BasePath(name, folder) + ".socket")) {
+        return QStringLiteral("too long a path for a socket");
+    }
     struct stat info = {};
     const QByteArray path = QFile::encodeName(folder);
     if (::lstat(path.constData(), &info) != 0) return QStringLiteral("missing");
@@ -47,19 +50,19 @@ QString FolderProblem(const QString& folder) {
 
 }  // namespace
 
-QString SingleInstance::PrivateFolder(QString* why) {
+QString SingleInstance::PrivateFolder(const QString& name, QString* why) {
     QStringList reasons;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (runtime.isEmpty() || !QDir::isAbsolutePath(runtime)) {
         reasons << QStringLiteral("XDG_RUNTIME_DIR is not set to a folder");
-    } else if (const QString problem = FolderProblem(runtime); !problem.isEmpty()) {
+    } else if (const QString problem = FolderProblem(runtime, name); !problem.isEmpty()) {
         reasons << runtime + QStringLiteral(" is ") + problem;
     } else {
         return runtime;
     }
     const QString own = QDir::tempPath() + QStringLiteral("/drovane-%1").arg(::getuid());
     ::mkdir(QFile::encodeName(own).constData(), 0700);
-    if (const QString problem = FolderProblem(own); !problem.isEmpty()) {
+    if (const QString problem = FolderProblem(own, name); !problem.isEmpty()) {
         reasons << own + QStringLiteral(" is ") + problem;
         *why = reasons.join(QStringLiteral(", "));
         return {};
@@ -79,10 +82,11 @@ bool SingleInstance::ActivateRunningCopy(int timeoutMs, const QString& activatio
             QByteArray request = kActivate;
             if (!activationToken.isEmpty()) request += ' ' + activationToken.toUtf8();
             socket.write(request + '\n');
-            const bool sent = socket.waitForBytesWritten(1000);
-            socket.disconnectFromServer();
-            if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(500);
-            return sent;
+            // The running copy hangs up once it has read the request.
+            const int left = std::max(timeoutMs - static_cast<int>(timer.elapsed()), 1000);
+            return socket.waitForBytesWritten(left) &&
+                   (socket.state() == QLocalSocket::UnconnectedState ||
+                    socket.waitForDisconnected(left));
         }
         // The running copy may not have opened its window yet.
         QThread::msleep(50);
@@ -90,34 +94,28 @@ bool SingleInstance::ActivateRunningCopy(int timeoutMs, const QString& activatio
     return false;
 }
 
-bool SingleInstance::Listen(std::function<void(const QString& activationToken)> activate) {
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // We hold the lock, so a socket file left here belongs to a copy that died.
-    QLocalServer::removeServer(SocketPath());
-    if (!m_server->listen(SocketPath())) return false;
-    QObject::connect(
-        m_server.get(), &QLocalServer::newConnection, m_server.get(),
-        [this, activate = std::move(activate)] {
-            while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-                socket->setReadBufferSize(kMaxRequestBytes);
-                // One line: the request and, when the later copy has one, its
-                // activation token.
-                auto read = [socket, activate] {
-                    if (!socket->canReadLine()) {
-                        if (socket->bytesAvailable() >= kMaxRequestBytes) socket->abort();
-                        return;
-                    }
-                    const QList<QByteArray> words = socket->readLine().trimmed().split(' ');
-                    if (words.front() != kActivate) return;
-                    activate(words.size() > 1 ? QString::fromUtf8(words[1]) : QString());
-                };
-                QObject::connect(socket, &QLocalSocket::readyRead, socket, read);
-                QObject::connect(socket, &QLocalSocket::disconnected, socket,
-                                 &QObject::deleteLater);
-                // Bytes that came with the connection raise no readyRead of their own.
-                if (socket->bytesAvailable() > 0) read();
-            }
+bool SingleInstance::Listen(std::function<void(const QString& activationToken)> activate,
+                            std::chrono::milliseconds quietLimit) {
+    m_listener = std::make_unique<LocalListener>(
+        [activate = std::move(activate), quietLimit](QLocalSocket* socket) {
+            socket->setReadBufferSize(kMaxRequestBytes);
+            // A caller that holds the line open without a whole request holds a descriptor too.
+            QTimer::singleShot(quietLimit, socket, &QLocalSocket::abort);
+            // One line: the request and, when the later copy has one, its activation token.
+            auto read = [socket, activate] {
+                if (!socket->canReadLine()) {
+                    if (socket->bytesAvailable() >= kMaxRequestBytes) socket->abort();
+                    return;
+                }
+                const QList<QByteArray> words = socket->readLine().trimmed().split(' ');
+                socket->disconnectFromServer();
+                if (words.front() != kActivate) return;
+                activate(words.size() > 1 ? QString::fromUtf8(words[1]) : QString());
+            };
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, read);
+            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            // Bytes that came with the connection raise no readyRead of their own.
+            if (socket->bytesAvailable() > 0) read();
         });
-    return true;
+    return m_listener->Listen(SocketPath());
 }

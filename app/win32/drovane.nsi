@@ -1,9 +1,10 @@
 ; The Windows installer of Drovane, built on Linux with NSIS (makensis). It installs the program
-; under Program Files with its own page, a Start-menu shortcut and an uninstaller listed in the
-; installed programs, and prepares the settings key (the program does that part itself, run with
-; --install-settings). Defined on the command line: EXE, PAGE_DIR, ICON, VERSION, OUTFILE, and
-; in a signed build SIGN, the shell command (cmake/sign_windows_file.sh with the certificate) that
-; signs the program named after it.
+; under Program Files, or in a folder chosen that it makes changeable by administrators only, with
+; its own page, a Start-menu shortcut and an uninstaller listed in the installed programs, and
+; prepares the settings key (the program does that part itself, run with --install-settings).
+; Defined on the command line: EXE, PAGE_DIR, ICON, VERSION, OUTFILE, and in a signed build SIGN,
+; the shell command (cmake/sign_windows_file.sh with the certificate) that signs the program named
+; after it.
 Unicode true
 Target amd64-unicode
 RequestExecutionLevel admin
@@ -45,6 +46,7 @@ VIAddVersionKey "LegalCopyright" "Copyright © 2026 Corvell"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckInstallFolder
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 ; The finish page's "Run Drovane" starts the program as the desktop's user: run directly, it
@@ -64,11 +66,54 @@ LangString NOT_STARTED ${LANG_ENGLISH} "Drovane could not be started for you. St
 LangString NOT_STARTED ${LANG_KOREAN} "Drovane을 시작하지 못했습니다. 시작 메뉴에서 시작하십시오."
 LangString NEEDS_64_BIT ${LANG_ENGLISH} "Drovane needs 64-bit Windows. This Windows is 32-bit: nothing was installed."
 LangString NEEDS_64_BIT ${LANG_KOREAN} "Drovane은 64비트 Windows가 필요합니다. 이 Windows는 32비트이므로 아무것도 설치하지 않았습니다."
+LangString FOLDER_NOT_OWN ${LANG_ENGLISH} "$INSTDIR already holds other files. Only administrators may change Drovane's folder, and making it so would change those files' rights too: choose a new or empty folder."
+LangString FOLDER_NOT_OWN ${LANG_KOREAN} "$INSTDIR 폴더에 이미 다른 파일이 있습니다. Drovane의 폴더는 관리자만 변경할 수 있게 하므로 그 파일들의 권한도 바뀝니다. 새 폴더나 빈 폴더를 선택하십시오."
+LangString FOLDER_NOT_SECURED ${LANG_ENGLISH} "The rights of $INSTDIR could not be set so that only administrators may change it: nothing was installed. Choose another folder."
+LangString FOLDER_NOT_SECURED ${LANG_KOREAN} "$INSTDIR 폴더를 관리자만 변경할 수 있도록 권한을 설정하지 못해 아무것도 설치하지 않았습니다. 다른 폴더를 선택하십시오."
+LangString REMOVED_AT_RESTART ${LANG_ENGLISH} "Some of Drovane's files are in use, by a copy in another user's session perhaps: Windows removes them when it restarts."
+LangString REMOVED_AT_RESTART ${LANG_KOREAN} "Drovane의 일부 파일이 사용 중입니다(다른 사용자 세션에서 실행 중인 Drovane 등). 이 파일은 Windows를 다시 시작할 때 삭제됩니다."
 
 Function StartAsDesktopUser
   ExecWait '"$INSTDIR\drovane.exe" --start-as-desktop-user' $0
   ${If} $0 != 0
     MessageBox MB_OK|MB_ICONINFORMATION "$(NOT_STARTED)"
+  ${EndIf}
+FunctionEnd
+
+; The folder must be new, empty or an earlier Drovane's: the rights set on it below would change
+; those of another program's files, or of a system folder.
+Function CheckInstallFolder
+  ${DirState} "$INSTDIR" $0
+  ${If} $0 == 1
+  ${AndIfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+    MessageBox MB_OK|MB_ICONSTOP "$(FOLDER_NOT_OWN)" /SD IDOK
+    Abort
+  ${EndIf}
+FunctionEnd
+
+; The folder as Program Files is: the system and administrators may change it, users may read and
+; run it. The machine's Run value starts drovane.exe in every session, administrators' too, so in
+; a folder that users may write (one under C:\, say) any user could have it run anything. Set
+; before any file is written, so that each inherits it; what was there before gets administrators
+; as its owner and loses whatever its creator granted. The groups go by their well-known
+; identifiers (SYSTEM, Administrators, Users), as their names differ with the language.
+!define ICACLS '"$SYSDIR\icacls.exe" "$INSTDIR"'
+Function MakeFolderAdminOnly
+  CreateDirectory "$INSTDIR"
+  nsExec::ExecToLog '${ICACLS} /setowner *S-1-5-32-544 /T /L /Q'
+  Pop $0
+  ${If} $0 == 0
+    nsExec::ExecToLog '${ICACLS} /reset /T /L /Q'
+    Pop $0
+  ${EndIf}
+  ${If} $0 == 0
+    nsExec::ExecToLog '${ICACLS} /inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /L /Q'
+    Pop $0
+  ${EndIf}
+  ${If} $0 != 0
+    RMDir "$INSTDIR"
+    MessageBox MB_OK|MB_ICONSTOP "$(FOLDER_NOT_SECURED)" /SD IDOK
+    Abort
   ${EndIf}
 FunctionEnd
 
@@ -107,6 +152,8 @@ FunctionEnd
 
 Section "Drovane"
   !insertmacro EndRunningCopies
+  Call CheckInstallFolder
+  Call MakeFolderAdminOnly
   SetOutPath "$INSTDIR"
   File "${EXE}"
   SetOutPath "$INSTDIR\page"
@@ -139,12 +186,13 @@ SectionEnd
 
 Section "Uninstall"
   !insertmacro EndRunningCopies
-  Delete "$INSTDIR\drovane.exe"
-  Delete "$INSTDIR\page\index.html"
-  Delete "$INSTDIR\page\banner.gif"
-  RMDir "$INSTDIR\page"
-  Delete "$INSTDIR\uninstall.exe"
-  RMDir "$INSTDIR"
+  ; A copy in another user's session cannot be ended from here: what it holds goes at restart.
+  Delete /REBOOTOK "$INSTDIR\drovane.exe"
+  Delete /REBOOTOK "$INSTDIR\page\index.html"
+  Delete /REBOOTOK "$INSTDIR\page\banner.gif"
+  RMDir /REBOOTOK "$INSTDIR\page"
+  Delete /REBOOTOK "$INSTDIR\uninstall.exe"
+  RMDir /REBOOTOK "$INSTDIR"
   Delete "$SMPROGRAMS\Drovane.lnk"
 
   DeleteRegKey HKLM "${SETTINGS_KEY}"
@@ -154,4 +202,7 @@ Section "Uninstall"
   DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
   DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ${If} ${RebootFlag}
+    MessageBox MB_OK|MB_ICONINFORMATION "$(REMOVED_AT_RESTART)" /SD IDOK
+  ${EndIf}
 SectionEnd

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "base/qt/replacing_file.h"
 #include "settings/desktop_entry.h"
 #include "settings/qt/xdg_config.h"
 
@@ -23,16 +23,9 @@ bool AutostartEntry::Write(std::string_view executablePath) {
     const std::optional<std::string> text = AutostartDesktopFile(executablePath);
     if (!text) return false;
     if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) return false;
-    QSaveFile file(m_path);
-    // Unbuffered, so that a full disk fails the write itself: QSaveFile notices a failure of its
-    // buffer's flush too late and renames the empty file into place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (file.write(text->data(), static_cast<qint64>(text->size())) !=
-        static_cast<qint64>(text->size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    // Through a file of its own: never through a link planted beside the entry, nor into a FIFO.
+    ReplacingFile file(m_path);
+    return file.IsOpen() && file.Write(text->data(), text->size()) && file.Commit();
 }
 
 bool AutostartEntry::Remove() { return QFile::remove(m_path) || !Exists(); }

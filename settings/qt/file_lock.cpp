@@ -2,17 +2,21 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <cerrno>
-#include <chrono>
 #include <thread>
 
-FileLock::FileLock(const QString& path, int timeoutMs) {
-    m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+FileLock::FileLock(const QString& path, std::chrono::steady_clock::time_point deadline) {
+    // A link planted at the name is not followed, and a FIFO or device there neither blocks the
+    // open nor gets locked.
+    m_fd = ::open(QFile::encodeName(path).constData(),
+                  O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (m_fd < 0) return;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    struct stat status = {};
+    if (::fstat(m_fd, &status) != 0 || !S_ISREG(status.st_mode)) return;
     while (true) {
         if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
             m_locked = true;

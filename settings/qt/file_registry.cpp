@@ -8,24 +8,25 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "base/qt/replacing_file.h"
 #include "settings/qt/file_lock.h"
 #include "settings/qt/xdg_config.h"
 #include "settings/registry_file_format.h"
 
 namespace {
 
-// Far above anything this program writes; a bigger file is not ours and is never read whole.
-constexpr qint64 kMaxFileBytes = 1 << 20;
-// A writer holds the lock for milliseconds; waiting longer means something is wrong.
-constexpr int kLockTimeoutMs = 10000;
+// A writer holds the lock for milliseconds; a change that LimitWait does not bound waits this
+// long at most.
+constexpr std::chrono::milliseconds kLockTimeout{2000};
 
-// Makes the rename itself durable, not only the file's contents.
-void SyncDirectory(const QString& directory) {
-    const int fd =
-        ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
+// The settings file opened for reading, or -1 when it is not a regular file. Opened without
+// waiting: a FIFO or device put in the file's place must not hold the caller until someone
+// writes to it.
+int OpenRegularFile(const QString& path, struct stat& status) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 || (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode))) return fd;
     ::close(fd);
+    return -1;
 }
 
 }  // namespace
@@ -40,19 +41,23 @@ FileRegistry::Contents FileRegistry::Load() const {
     Contents contents;
     const QFileInfo info(m_path);
     if (!info.exists() && !info.isSymLink()) return contents;
-    QFile file(m_path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+    struct stat status = {};
+    const int fd = info.isFile() ? OpenRegularFile(m_path, status) : -1;
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) ::close(fd);
         contents.state = State::Unreadable;
         contents.problem = "cannot be read";
         return contents;
     }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    contents.mode = status.st_mode;
+    const QByteArray bytes = file.read(static_cast<qint64>(kMaxRegistryFileBytes) + 1);
     if (file.error() != QFileDevice::NoError) {
         contents.state = State::Unreadable;
         contents.problem = "cannot be read";
         return contents;
     }
-    if (bytes.size() > kMaxFileBytes) {
+    if (bytes.size() > static_cast<qint64>(kMaxRegistryFileBytes)) {
         contents.state = State::Broken;
         contents.problem = "cannot be parsed: it is larger than a settings file can be";
         return contents;
@@ -77,39 +82,22 @@ bool FileRegistry::KeepBrokenFile() const {
                     QFile::encodeName(m_path + QStringLiteral(".broken")).constData()) == 0;
 }
 
-bool FileRegistry::Store(const RegistryDocument& document) const {
-    // One fixed temporary name, safe under the lock: a writer killed mid-write leaves at most this
-    // file behind, and the next writer reuses it. QSaveFile's random names would pile up instead.
+bool FileRegistry::Store(const RegistryDocument& document, std::optional<mode_t> mode) const {
     // A settings file linked from elsewhere (a dotfiles folder) is replaced where it lives, so
     // that the link survives.
-    const QFileInfo link(m_path);
-    const QString target = link.isSymLink() ? link.canonicalFilePath() : m_path;
-    const QString temporary = target + QStringLiteral(".new");
+    ReplacingFile file(m_path);
     const std::string text = FormatRegistryFile(document);
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    struct stat old = {};
-    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
-        ::fchmod(file.handle(), old.st_mode & 07777);
-    }
-    const bool written = file.write(text.data(), static_cast<qint64>(text.size())) ==
-                             static_cast<qint64>(text.size()) &&
-                         file.flush() && ::fsync(file.handle()) == 0;
-    file.close();
-    if (!written || ::rename(QFile::encodeName(temporary).constData(),
-                             QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(temporary);
-        return false;
-    }
-    SyncDirectory(QFileInfo(target).absolutePath());
-    return true;
+    return file.IsOpen() && (!mode || file.SetMode(*mode)) &&
+           file.Write(text.data(), text.size()) && file.Commit();
 }
 
 bool FileRegistry::Modify(const std::function<Change(RegistryDocument&)>& change) {
     const QString directory = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(directory)) return false;
-    const FileLock lock(m_path + QStringLiteral(".lock"), kLockTimeoutMs);
-    if (!lock.IsLocked()) return false;
+    const FileLock lock(m_path + QStringLiteral(".lock"),
+                        m_lockDeadline.value_or(std::chrono::steady_clock::now() + kLockTimeout));
+    m_lockFailed = !lock.IsLocked();
+    if (m_lockFailed) return false;
     // Checked even when nothing needs to change, as the registry checks access when a key opens.
     if (::access(QFile::encodeName(directory).constData(), W_OK) != 0) return false;
 
@@ -119,14 +107,20 @@ bool FileRegistry::Modify(const std::function<Change(RegistryDocument&)>& change
     const Change result = change(contents.document);
     if (!result.ok) return false;
     if (!result.changed) return true;
-    if (contents.state == State::Broken && !KeepBrokenFile()) return false;
-    return Store(contents.document);
+    if (contents.state == State::Broken) {
+        // The new file takes the mode of the one it replaces, as every save does.
+        if (!KeepBrokenFile()) return false;
+        return Store(contents.document, contents.mode);
+    }
+    return Store(contents.document, {});
 }
 
 bool FileRegistry::CreateKey(RegistryRoot root, std::string_view path) {
     if (!RegistryDocument::IsValidKeyPath(path)) return false;
     const auto create = [&](RegistryDocument& document) {
-        return Change{true, document.CreateKey(root, path)};
+        // A key the file has no room for is not there: that is a failure, not "nothing to do".
+        const bool created = document.CreateKey(root, path);
+        return Change{document.HasKey(root, path), created};
     };
     return Modify(create);
 }

@@ -1,17 +1,21 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QString>
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "settings/registry.h"
 #include "settings/registry_document.h"
 
 // The registry kept in one settings file. Every change reads the file afresh under a lock file,
-// applies itself and replaces the file atomically (temporary file, flush, rename), so two processes
-// never lose each other's changes and a crash never leaves half a file. A file that cannot be
-// parsed reads as empty and is moved aside (registry.ini.broken, replacing an older one) before a
-// change writes a new file.
+// applies itself and replaces the file atomically (ReplacingFile), so two processes never lose each
+// other's changes and a crash never leaves half a file. A file that cannot be parsed reads as
+// empty and is moved aside (registry.ini.broken, replacing an older one) before a change writes a
+// new file, which keeps the broken file's mode.
 class FileRegistry final : public Registry {
 public:
     explicit FileRegistry(QString path);
@@ -30,6 +34,10 @@ public:
                                   std::string_view data) override;
     [[nodiscard]] bool DeleteValue(RegistryRoot root, std::string_view path,
                                    std::string_view name) override;
+    void LimitWait(std::chrono::milliseconds total) override {
+        m_lockDeadline = std::chrono::steady_clock::now() + total;
+    }
+    bool LockFailed() const override { return m_lockFailed; }
 
 private:
     enum class State { Loaded, Missing, Broken, Unreadable };
@@ -37,6 +45,7 @@ private:
         State state = State::Missing;
         RegistryDocument document;
         std::string problem;
+        std::optional<mode_t> mode;  // of a file that could be opened
     };
     // A change reports whether it succeeded and whether it altered the document.
     struct Change {
@@ -47,7 +56,11 @@ private:
     Contents Load() const;
     [[nodiscard]] bool Modify(const std::function<Change(RegistryDocument&)>& change);
     [[nodiscard]] bool KeepBrokenFile() const;
-    [[nodiscard]] bool Store(const RegistryDocument& document) const;
+    // Gives the new file `mode`, or else the mode of the file it replaces.
+    [[nodiscard]] bool Store(const RegistryDocument& document, std::optional<mode_t> mode) const;
 
     QString m_path;
+    // Until when changes wait for the lock; without it each change waits on its own.
+    std::optional<std::chrono::steady_clock::time_point> m_lockDeadline;
+    bool m_lockFailed = false;
 };

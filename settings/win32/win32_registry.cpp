@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/win32/wide_text.h"
+#include "settings/registry_settings.h"
 
 namespace {
 
@@ -51,23 +52,17 @@ std::optional<std::string> Win32Registry::ReadValue(RegistryRoot root, std::stri
                                                     std::string_view name) {
     const OpenKey key(root, path, KEY_READ);
     if (!key) return std::nullopt;
-    const std::wstring n = Widen(name);
-    // The value may grow between asking its size and reading it; ask again then.
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        DWORD size = 0;
-        if (RegQueryValueExW(key.Get(), n.c_str(), nullptr, nullptr, nullptr, &size) !=
-            ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        std::wstring data((size + 1) / sizeof(wchar_t), L'\0');
-        const LONG status = RegQueryValueExW(key.Get(), n.c_str(), nullptr, nullptr,
-                                             reinterpret_cast<BYTE*>(data.data()), &size);
-        if (status == ERROR_MORE_DATA) continue;
-        if (status != ERROR_SUCCESS) return std::nullopt;
-        data.resize(size / sizeof(wchar_t));
-        return Narrow(data);
+    // One call into a buffer of the longest text the store accepts: a longer value, also one that
+    // grows while we read, gets ERROR_MORE_DATA and is never copied here. Each UTF-16 character
+    // becomes at least one byte of UTF-8, so no text the store would take is refused.
+    wchar_t data[CRegistrySettings::kMaxValueBytes + 1];
+    // An odd last byte, half a character, is dropped.
+    DWORD size = CRegistrySettings::kMaxValueBytes * sizeof(wchar_t) + 1;
+    if (RegQueryValueExW(key.Get(), Widen(name).c_str(), nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return Narrow(std::wstring_view(data, size / sizeof(wchar_t)));
 }
 
 bool Win32Registry::WriteValue(RegistryRoot root, std::string_view path, std::string_view name,

@@ -89,12 +89,15 @@ TEST(RegistryFileFormatTest, AcceptsWhatAPersonWouldWrite) {
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvell\\Drovane]\r\n"
         "  \"Frequency1\" = \"12000\"  \r\n"
         "\t\"Step\"=\"\\x35\"\n"
+        "\"Hex\"=\"\\x4a\\x4F\\x7a\\x7B\\x2f\"\n"
         "[HKEY_CURRENT_USER\\Software\\X]");
     ASSERT_TRUE(parsed.document) << parsed.error;
     EXPECT_EQ(parsed.document->ReadValue(kHklm, "SOFTWARE\\Corvell\\Drovane", "Frequency1"),
               "12000");
     EXPECT_EQ(parsed.document->ReadValue(kHklm, "software\\corvell\\DROVANE", "step"), "5")
         << "names match without regard to case";
+    EXPECT_EQ(parsed.document->ReadValue(kHklm, "SOFTWARE\\Corvell\\Drovane", "Hex"), "JOz{/")
+        << "hex digits in either case";
     EXPECT_TRUE(parsed.document->HasKey(kHkcu, "Software\\X"));
     EXPECT_FALSE(parsed.document->HasKey(kHklm, "Software\\X")) << "hives are separate";
 }
@@ -116,6 +119,7 @@ TEST(RegistryFileFormatTest, RejectsAnythingUnclearWithTheLine) {
         {"[HKEY_LOCAL_MACHINE\\a\x01]\n", "line 1: the key path is not valid"},
         {key + "[HKEY_LOCAL_MACHINE\\k]\n", "line 2: the key appears twice"},
         {key + "\"a\"=\"1\"\n\"A\"=\"2\"\n", "line 3: the value appears twice in its key"},
+        {key + "\"z\"=\"1\"\n\"Z\"=\"2\"\n", "line 3: the value appears twice in its key"},
         {key + "a=\"1\"\n", "line 2: a text in double quotes is expected"},
         {key + "\"a\"\"1\"\n", "line 2: = is expected after the name"},
         {key + "\"a\"=1\n", "line 2: a text in double quotes is expected"},
@@ -123,6 +127,7 @@ TEST(RegistryFileFormatTest, RejectsAnythingUnclearWithTheLine) {
         {key + "\"a\"=\"1\" x\n", "line 2: nothing may follow the value's text"},
         {key + "\"a\"=\"\\n\"\n", "line 2: a backslash must be followed by \\, \" or xHH"},
         {key + "\"a\"=\"\\x4\"\n", "line 2: a backslash must be followed by \\, \" or xHH"},
+        {key + "\"a\"=\"\\xg1\"\n", "line 2: a backslash must be followed by \\, \" or xHH"},
         {key + "\"a\"=\"\t\"\n", "line 2: a control character must be written as \\xHH"},
         {key + "\"a\"=\"caf\xe9\"\n", "the file is not UTF-8 text"},
         {std::string("\xff\xfe[\0H\0", 6), "the file is not UTF-8 text"},
@@ -178,21 +183,28 @@ TEST(RegistryFileFormatTest, TruncatedFileNeverInventsValues) {
 
 TEST(RegistryDocumentTest, KeysMustExistAndKeepTheirFirstSpelling) {
     RegistryDocument document;
-    EXPECT_FALSE(document.WriteValue(kHklm, "SOFTWARE\\A", "v", "1"))
+    EXPECT_FALSE(document.WriteValue(kHklm, "SOFTWARE\\Z", "v", "1"))
         << "keys are not created by writes";
-    EXPECT_TRUE(document.CreateKey(kHklm, "SOFTWARE\\A"));
-    EXPECT_FALSE(document.CreateKey(kHklm, "software\\a")) << "already there";
+    EXPECT_FALSE(RegistryDocument::IsValidKeyPath("\\SOFTWARE"));
+    EXPECT_TRUE(document.CreateKey(kHklm, "SOFTWARE\\Z"));
+    const std::size_t empty = document.FileBytes();
+    EXPECT_FALSE(document.CreateKey(kHklm, "software\\z")) << "already there";
     EXPECT_FALSE(document.HasKey(kHklm, "SOFTWARE")) << "a key is created alone";
-    EXPECT_TRUE(document.WriteValue(kHklm, "software\\a", "Value", "1"));
-    EXPECT_TRUE(document.WriteValue(kHklm, "SOFTWARE\\A", "VALUE", "2"));
+    EXPECT_TRUE(document.WriteValue(kHklm, "software\\z", "Value", "1"));
+    EXPECT_TRUE(document.WriteValue(kHklm, "SOFTWARE\\Z", "VALUE", "2"));
     ASSERT_EQ(document.Keys().size(), 1u);
-    EXPECT_EQ(document.Keys()[0].path, "SOFTWARE\\A");
+    EXPECT_EQ(document.Keys()[0].path, "SOFTWARE\\Z");
     ASSERT_EQ(document.Keys()[0].values.size(), 1u);
     EXPECT_EQ(document.Keys()[0].values[0].name, "Value");
     EXPECT_EQ(document.Keys()[0].values[0].data, "2");
-    EXPECT_FALSE(document.DeleteValue(kHklm, "SOFTWARE\\A", "other"));
-    EXPECT_TRUE(document.DeleteValue(kHklm, "SOFTWARE\\A", "value"));
-    EXPECT_EQ(document.ReadValue(kHklm, "SOFTWARE\\A", "Value"), std::nullopt);
+    EXPECT_FALSE(document.DeleteValue(kHklm, "SOFTWARE\\Z", "other"));
+    EXPECT_FALSE(document.DeleteValue(kHklm, "SOFTWARE\\Y", "value")) << "no such key";
+    EXPECT_FALSE(
+        document.WriteValue(kHklm, "SOFTWARE\\Z", "big", std::string(kMaxRegistryFileBytes, 'x')))
+        << "past the size cap";
+    EXPECT_TRUE(document.DeleteValue(kHklm, "SOFTWARE\\Z", "value"));
+    EXPECT_EQ(document.FileBytes(), empty) << "the file's size follows every change";
+    EXPECT_EQ(document.ReadValue(kHklm, "SOFTWARE\\Z", "Value"), std::nullopt);
 }
 
 }  // namespace

@@ -76,8 +76,8 @@ TEST_F(RegistrySettingsTest, TextConvertsAsAtoiDoes) {
     Store("+12000", "40000", "250ms", " 12");
     EXPECT_EQ(Load(), (Params{12000, 40000, 250, 12})) << "no upper bound; letters end the number";
 
-    Store("\t\n 1", "2x3", "0007", "5 6");
-    EXPECT_EQ(Load(), (Params{1, 2, 7, 5}));
+    Store("\t\n\v\f\r 1", "2-3", "0007", "5 6");
+    EXPECT_EQ(Load(), (Params{1, 2, 7, 5})) << "every white space skipped; a sign ends it too";
 
     Store("- 5", "1", "1", "1");
     EXPECT_EQ(Load(), defaults) << "a sign must touch its digits";
@@ -85,6 +85,12 @@ TEST_F(RegistrySettingsTest, TextConvertsAsAtoiDoes) {
     // Beyond 32 bits: what glibc's atoi gives (strtol saturates, then the cut to int).
     Store("4294967297", "2147483647", "99999999999999999999", "1");
     EXPECT_EQ(Load(), defaults) << "99999999999999999999 saturates to LONG_MAX, which cuts to -1";
+    Store("46116860184273879090", "1", "1", "1");
+    EXPECT_EQ(Load(), defaults) << "saturates too, though its first 19 digits cut to 5";
+    Store("10108751756616470870", "1", "1", "1");
+    EXPECT_EQ(Load(), defaults) << "past 64 bits by its last digit only";
+    Store("9064644980168434798", "1", "1", "1");
+    EXPECT_EQ(Load(), (Params{972530798, 1, 1, 1})) << "within 64 bits: cut, not saturated";
     Store("4294967297", "2147483648", "1", "1");
     EXPECT_EQ(Load(), defaults) << "2147483648 cuts to INT_MIN";
     Store("4294967297", "2147483647", "1", "1");
@@ -112,6 +118,8 @@ TEST_F(RegistrySettingsTest, ReadStringValueKeepsBytesUpToZeroAndRefusesLongValu
     EXPECT_EQ(text, "old");
     EXPECT_TRUE(settings.ReadStringValue(kHklm, kProduct, "empty", text));
     EXPECT_EQ(text, "");
+    EXPECT_TRUE(settings.DeleteValue(kHklm, kProduct, "empty"));
+    EXPECT_FALSE(settings.DeleteValue(kHklm, kProduct, "empty")) << "gone already";
 
     // A value too long to read loads as missing, so the defaults come back.
     Store("12000", std::string(300, '1'), "300", "5");

@@ -3,24 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <thread>
 #include <vector>
 
+#include "base/interruptible_wait.h"
 #include "tests/support/fake_resources.h"
+#include "tests/support/memory_file_output.h"
 #include "tests/support/scripted_prompt.h"
 #include "tone/tone_player.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-std::vector<char> ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::uint16_t U16(const std::vector<char>& b, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
@@ -33,38 +27,34 @@ std::uint32_t U32(const std::vector<char>& b, std::size_t at) {
     return v;
 }
 
-class WavToneSinkTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("drovane-wav-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+using WavToneSinkTest = ::testing::Test;
+
+// A player sweeping into a WAV file of `limit` frames, on an output with `room` bytes.
+struct Render {
+    Render(std::uint64_t limit, std::int32_t f1, std::int32_t f2, std::int32_t delay,
+           std::int32_t step, std::size_t room = std::string::npos)
+        : sink(writer, limit) {
+        output.room = room;
+        EXPECT_TRUE(player.SetParams(f1, f2, delay, step));
+        player.StartSweep();
     }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir;
+
+    MemoryFileOutput output;
+    WavWriter writer{output, 48000};
+    WavToneSink sink;
+    ScriptedPrompt prompt;
+    FakeResources resources;
+    CTonePlayer player{sink, prompt, resources};
 };
 
 TEST_F(WavToneSinkTest, RendersExactlyTheLimitOfTheSweepThenTheFadeOut) {
-    const fs::path file = dir / "sweep.wav";
     const std::uint64_t limit = 48 * 37 * 10 + 100;  // ten tones and a bit of the eleventh
-    {
-        WavWriter writer(file.string(), 48000);
-        ASSERT_TRUE(writer.IsOpen());
-        WavToneSink sink(writer, limit);
-        ScriptedPrompt prompt;
-        FakeResources resources;
-        CTonePlayer player(sink, prompt, resources);
-        std::int32_t f1 = 16000, f2 = 17000, delay = 37, step = 30;
-        ASSERT_TRUE(player.SetParams(f1, f2, delay, step));
-        player.StartSweep();
-        ASSERT_TRUE(sink.WaitUntilFull(std::stop_token()));
-        player.Stop();
-        EXPECT_FALSE(fs::exists(file)) << "the file appears only when complete";
-        ASSERT_FALSE(sink.WriteFailed());
-        ASSERT_TRUE(writer.Finish());
-    }
+    Render r(limit, 16000, 17000, 37, 30);
+    ASSERT_TRUE(r.sink.WaitUntilFull(std::stop_token()));
+    r.player.Stop();
+    EXPECT_FALSE(r.output.committed) << "the file appears only when complete";
+    ASSERT_FALSE(r.sink.WriteFailed());
+    ASSERT_TRUE(r.writer.Finish());
 
     // The same tones straight from the synthesiser, stopped at the same frame.
     ToneSynth synth;
@@ -76,7 +66,7 @@ TEST_F(WavToneSinkTest, RendersExactlyTheLimitOfTheSweepThenTheFadeOut) {
     synth.Render(tail.data(), tail.size());
     expected.insert(expected.end(), tail.begin(), tail.end());
 
-    const std::vector<char> bytes = ReadFile(file);
+    const std::vector<char> bytes(r.output.bytes.begin(), r.output.bytes.end());
     ASSERT_EQ(bytes.size(), 44 + expected.size() * 4);
     EXPECT_EQ(std::string(bytes.data(), 4), "RIFF");
     EXPECT_EQ(U32(bytes, 4), bytes.size() - 8);
@@ -95,54 +85,50 @@ TEST_F(WavToneSinkTest, RendersExactlyTheLimitOfTheSweepThenTheFadeOut) {
 }
 
 TEST_F(WavToneSinkTest, ASweepOfTonesOfNoLengthFillsTheFileWithSilence) {
-    const fs::path file = dir / "delay0.wav";
     const std::uint64_t limit = 48000;  // ten of the player's rests
-    WavWriter writer(file.string(), 48000);
-    ASSERT_TRUE(writer.IsOpen());
-    WavToneSink sink(writer, limit);
-    ScriptedPrompt prompt;
-    FakeResources resources;
-    CTonePlayer player(sink, prompt, resources);
-    std::int32_t f1 = 16000, f2 = 20000, delay = 0, step = 10;
-    ASSERT_TRUE(player.SetParams(f1, f2, delay, step));
-    player.StartSweep();
-    ASSERT_TRUE(sink.WaitUntilFull(std::stop_token()));
-    player.Stop();
-    ASSERT_TRUE(writer.Finish());
-    const std::vector<char> bytes = ReadFile(file);
+    Render r(limit, 16000, 20000, 0, 10);
+    ASSERT_TRUE(r.sink.WaitUntilFull(std::stop_token()));
+    r.player.Stop();
+    ASSERT_TRUE(r.writer.Finish());
+    const std::string& bytes = r.output.bytes;
     ASSERT_EQ(bytes.size(), 44 + limit * 4);
     EXPECT_TRUE(std::all_of(bytes.begin() + 44, bytes.end(), [](char b) { return b == 0; }));
+
+    // What a player that never played leaves: the same length of silence.
+    MemoryFileOutput quiet;
+    WavWriter quietWriter(quiet, 48000);
+    WavToneSink quietSink(quietWriter, limit);
+    quietSink.FillWithSilence();
+    std::stop_source asked;
+    asked.request_stop();
+    EXPECT_TRUE(quietSink.WaitUntilFull(asked.get_token())) << "full at once";
+    // A full file holds the player as a full queue would, until it is stopped.
+    std::stop_source stop;
+    std::jthread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        stop.request_stop();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    quietSink.Rest(10, stop.get_token());
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+    ASSERT_TRUE(quietWriter.Finish());
+    EXPECT_EQ(quiet.bytes, bytes);
 }
 
-TEST_F(WavToneSinkTest, AnUnfinishedOrUnwritableFileLeavesNothingBehind) {
-    {
-        WavWriter writer((dir / "abandoned.wav").string(), 48000);
-        ASSERT_TRUE(writer.IsOpen());
-        const float samples[3] = {0.1f, 0.2f, 0.3f};
-        ASSERT_TRUE(writer.Write(samples, 3));
-    }
-    EXPECT_TRUE(fs::is_empty(dir)) << "neither the file nor its temporary part may remain";
-
-    // A finished file that cannot take its name (a folder has it) fails and leaves no part.
-    fs::create_directories(dir / "taken.wav");
-    {
-        WavWriter blocked((dir / "taken.wav").string(), 48000);
-        ASSERT_TRUE(blocked.IsOpen());
-        const float samples[2] = {0.5f, -0.5f};
-        ASSERT_TRUE(blocked.Write(samples, 2));
-        EXPECT_FALSE(blocked.Finish());
-    }
-    EXPECT_TRUE(fs::is_directory(dir / "taken.wav"));
-    EXPECT_TRUE(fs::is_empty(dir / "taken.wav"));
-    EXPECT_FALSE(fs::exists(dir / "taken.wav.part"));
-    fs::remove(dir / "taken.wav");
-
-    WavWriter nowhere((dir / "missing" / "x.wav").string(), 48000);
-    EXPECT_FALSE(nowhere.IsOpen());
-    const float sample = 0;
-    EXPECT_FALSE(nowhere.Write(&sample, 1));
-    EXPECT_FALSE(nowhere.Finish());
-    EXPECT_FALSE(fs::exists(dir / "missing"));
+// A full disk ends the render at once, however long it was to be, and the reason is kept.
+TEST_F(WavToneSinkTest, TheFirstFailedWriteEndsTheRender) {
+    Render r(48000ull * 20000, 16000, 20000, 500, 10, 100000);
+    std::stop_source deadline;
+    std::jthread timer([&](std::stop_token stop) {
+        if (!WaitFor(stop, std::chrono::seconds(5))) deadline.request_stop();
+    });
+    EXPECT_TRUE(r.sink.WaitUntilFull(deadline.get_token())) << "still rendering after 5 s";
+    r.player.Stop();
+    EXPECT_TRUE(r.sink.WriteFailed());
+    EXPECT_EQ(r.output.writes, 2) << "nothing is written after the failed write";
+    EXPECT_FALSE(r.writer.Finish());
+    EXPECT_EQ(r.writer.Error(), "No space left on device");
+    EXPECT_FALSE(r.output.committed);
 }
 
 }  // namespace

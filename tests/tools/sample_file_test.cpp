@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/memory_file_output.h"
 #include "tone/wav_writer.h"
 
 namespace {
@@ -33,9 +34,11 @@ protected:
 
 TEST_F(SampleFileTest, ReadsBackWhatTheProgramsWavWriterWrote) {
     const std::vector<float> samples{0.0f, 0.25f, -0.25f, 1e-7f, -1.0f};
-    WavWriter writer(Path("a.wav"), 44100);
+    MemoryFileOutput output;
+    WavWriter writer(output, 44100);
     ASSERT_TRUE(writer.Write(samples.data(), samples.size()));
     ASSERT_TRUE(writer.Finish());
+    std::ofstream(Path("a.wav"), std::ios::binary) << output.bytes;
     SampleFile file;
     std::string error;
     ASSERT_TRUE(ReadSampleFile(Path("a.wav"), 48000, file, error)) << error;

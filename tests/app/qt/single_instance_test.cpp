@@ -2,6 +2,7 @@
 #include "app/qt/single_instance.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -111,6 +112,9 @@ TEST_F(SingleInstanceTest, TheLockGoesToAPrivateFolderOrTheReasonIsGiven) {
     QDir().mkpath(dir.filePath("run"));
     QFile::setPermissions(dir.filePath("run"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString fits = dir.filePath(QString(102 - own.size(), 'r'));  // see the cases
+    for (const QString& folder : {fits, fits + 'r'})
+        QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const struct {
         QString runtime;  // XDG_RUNTIME_DIR; empty for unset
         bool ownIsALink;
@@ -122,6 +126,8 @@ TEST_F(SingleInstanceTest, TheLockGoesToAPrivateFolderOrTheReasonIsGiven) {
         {dir.filePath("open"), false, own, ""},  // open to other users
         {"run", false, own, ""},                 // relative
         {"", true, "", "not a folder"},
+        {fits, false, fits, ""},  // its socket path, 106 bytes, is as long as later starts reach
+        {fits + 'r', false, own, ""},
     };
     qputenv("TMPDIR", QFile::encodeName(dir.filePath("tmp")));
     for (const auto& c : cases) {
@@ -130,7 +136,8 @@ TEST_F(SingleInstanceTest, TheLockGoesToAPrivateFolderOrTheReasonIsGiven) {
         if (c.ownIsALink) QFile::link(dir.filePath("run"), own);
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(c.runtime));
         QString why;
-        EXPECT_EQ(SingleInstance::PrivateFolder(&why), c.chosen) << c.runtime.toStdString();
+        EXPECT_EQ(SingleInstance::PrivateFolder("drovane", &why), c.chosen)
+            << c.runtime.toStdString();
         EXPECT_TRUE(why.contains(c.why)) << why.toStdString();
         if (c.chosen == own) {
             EXPECT_EQ(QFileInfo(own).permissions() & 0x0077, 0) << "closed";
@@ -141,7 +148,7 @@ TEST_F(SingleInstanceTest, TheLockGoesToAPrivateFolderOrTheReasonIsGiven) {
         qputenv("TMPDIR", QFile::encodeName(dir.path()));
         QDir().rename(dir.filePath("tmp"), dir.filePath("drovane-%1").arg(getuid()));
         QString why;
-        EXPECT_EQ(SingleInstance::PrivateFolder(&why), QString());
+        EXPECT_EQ(SingleInstance::PrivateFolder("drovane", &why), QString());
         EXPECT_TRUE(why.contains("another user's")) << why.toStdString();
     }
     qunsetenv("TMPDIR");
@@ -162,6 +169,46 @@ TEST_F(SingleInstanceTest, ARequestLongerThanALineClosesTheConnection) {
     ProcessEventsUntil([&] { return closed.wait_for(0s) == std::future_status::ready; });
     EXPECT_TRUE(closed.get()) << "the running copy hung up";
     EXPECT_EQ(activations, 0);
+}
+
+// A caller is hung up on once served, or when it has not sent a whole request in time.
+TEST_F(SingleInstanceTest, NoCallerIsHeldOnceServedOrAfterTheQuietLimit) {
+    SingleInstance running("drovane", dir.path());
+    int activations = 0;
+    ASSERT_TRUE(running.Listen([&](const QString&) { ++activations; }, 200ms));
+    for (const char* says : {"", "activ", "activate\n"}) {
+        QLocalSocket caller;
+        caller.connectToServer(running.SocketPath());
+        ASSERT_TRUE(caller.waitForConnected(1000));
+        caller.write(says);
+        EXPECT_TRUE(ProcessEventsUntil([&] { return caller.state() == caller.UnconnectedState; }))
+            << says;
+    }
+    EXPECT_EQ(activations, 1);
+}
+
+// Callers that come while the running copy has no descriptor left are served once it has again.
+TEST_F(SingleInstanceTest, CallersAreServedAfterTheDescriptorsRanOut) {
+    SingleInstance running("drovane", dir.path());
+    int activations = 0;
+    ASSERT_TRUE(running.Listen([&](const QString&) { ++activations; }));
+    rlimit limit = {};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    for (const int callers : {1, 10}) {  // the later ones come after accepting has failed
+        activations = 0;
+        QLocalSocket calls[10];
+        for (int i = 0; i < callers; ++i) {
+            calls[i].connectToServer(running.SocketPath());
+            ASSERT_TRUE(calls[i].write("activate\n") > 0 && calls[i].flush());
+        }
+        const int lowest = ::dup(STDOUT_FILENO);  // every descriptor below it is in use
+        ::close(lowest);
+        const rlimit none = {static_cast<rlim_t>(lowest), limit.rlim_max};
+        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 300);  // accepting fails
+        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+        EXPECT_TRUE(ProcessEventsUntil([&] { return activations == callers; })) << callers;
+    }
 }
 
 }  // namespace

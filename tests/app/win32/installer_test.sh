@@ -72,10 +72,18 @@ PY
 }
 has_icon && ok "the installer has the program's icon" || fail "the installer lacks the program's icon"
 
+echo "== installs that stop before any file"
+refused() { wine "$setup" /S "$@" </dev/null >/dev/null 2>&1; [ $? = 2 ] && gone "$dir" && gone "$c/windows/drovane.exe"; }
+mv "$c/windows/system32/icacls.exe" "$work/" && cp "$driver_exe" "$c/windows/system32/icacls.exe"
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;icacls.exe=n" refused && ok "icacls failing" || fail "icacls failing"
+mv "$work/icacls.exe" "$c/windows/system32/"
+refused '/D=C:\windows' && ok "a folder of other files" || fail "a folder of other files"
+
 echo "== silent install"
 t0=$(date +%s.%N)
 cp "$setup" "$work/drovane-setup.exe"
-wine "$work/drovane-setup.exe" /S </dev/null >"$work/setup.log" 2>&1
+# Wine's icacls changes nothing and logs its command line, which is what is checked.
+WINEDEBUG=fixme+icacls wine "$work/drovane-setup.exe" /S </dev/null >"$work/setup.log" 2>&1
 check "drovane.exe under Program Files" exists "$dir/drovane.exe"
 check "its page beside it" exists "$dir/page/index.html"
 check "the uninstaller" exists "$dir/uninstall.exe"
@@ -97,6 +105,10 @@ check "  with the size of the installed files" estimated_size_fits
 check "the settings key with the defaults" reg_is HKLM "$settings" Frequency1 16000
 check "  all four" reg_is HKLM "$settings" Step 10
 check "  writable by the Users group" drv usersmaywrite "$settings"
+rights=$(printf '"C:\\\\Program Files\\\\Drovane" %s\n' '"/setowner" "*S-1-5-32-544" "/T" "/L" "/Q"' '"/reset" "/T" "/L" "/Q"' \
+  '"/inheritance:r" "/grant:r" "*S-1-5-18:(OI)(CI)F" "*S-1-5-32-544:(OI)(CI)F" "*S-1-5-32-545:(OI)(CI)RX" "/L" "/Q"')
+[ "$(sed -n 's/.*icacls:main stub: "[^"]*" //p' "$work/setup.log")" = "$rights" ] &&
+  ok "icacls makes the folder administrators' alone" || fail "the folder's rights: $(grep icacls "$work/setup.log")"
 echo "installed in $(awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s"
 
 echo "== the installed program"
@@ -155,5 +167,15 @@ fails_cleanly() {
 fails_cleanly && ok "a failed signing changes nothing" || fail "a failed signing succeeds or changes the program"
 ! out=$("$sign" --cert "$work/missing.pem" --key "$work/key.pem" --name Drovane "$work/signed/drovane.exe" 2>&1) &&
   grep -qF "$work/missing.pem" <<<"$out" && ok "a missing certificate is named" || fail "a missing certificate: $out"
+
+echo "== uninstall while a copy runs in another session, which it cannot end"
+setsid wine explorer /desktop=other 'C:\Program Files\Drovane\drovane.exe' </dev/null >/dev/null 2>&1 &
+check "(the copy runs)" pgrep -f '^C:.Program Files.Drovane.drovane.exe'
+wine "$dir/uninstall.exe" /S </dev/null >/dev/null 2>&1
+check "the uninstall entry is gone" key_gone HKLM "$uninstall"
+pending() { wine reg query 'HKLM\SYSTEM\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | grep -qF 'Drovane\drovane.exe'; }
+check "  drovane.exe is left for the restart" pending
+rig_wine_stop && rig_wine_server "$work" && wineboot -r </dev/null >/dev/null 2>&1
+check "  which removes it and its folder" gone "$dir"
 
 rig_summary "installer test"

@@ -3,9 +3,20 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+#include <new>
+
 #include "settings/registry_settings.h"
 #include "settings/run_key_logon_entry.h"
 #include "tests/support/scripted_prompt.h"
+
+// The largest block asked of the heap: a value read whole shows as one of its size.
+std::size_t g_largestBlock = 0;
+void* operator new(std::size_t size) {
+    if (size > g_largestBlock) g_largestBlock = size;
+    if (void* block = std::malloc(size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
 
 namespace {
 
@@ -59,8 +70,17 @@ TEST(Win32RegistryTest, TextIsStoredWithoutTerminatingZeroAndReadBackWhole) {
 
     const std::string text = "  250ms " + std::string(1000, '7');
     ASSERT_TRUE(registry.WriteValue(RegistryRoot::CurrentUser, path, "Long", text));
-    EXPECT_EQ(registry.ReadValue(RegistryRoot::CurrentUser, path, "Long"), text)
-        << "the adapter returns every stored byte; the 260-byte limit is the store's";
+    EXPECT_EQ(registry.ReadValue(RegistryRoot::CurrentUser, path, "Long"), std::nullopt);
+    // 260 characters are read (an odd last byte is half of one); longer ones are refused unread.
+    for (const DWORD bytes : {520u, 521u, 522u, 8u << 20}) {
+        const std::wstring sevens(bytes / 2 + 1, L'7');
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Corvell\\DrovaneTest", L"Long", REG_SZ,
+                        sevens.data(), bytes);
+        g_largestBlock = 0;
+        const auto read = registry.ReadValue(RegistryRoot::CurrentUser, path, "Long");
+        EXPECT_EQ(read.value_or("refused").size(), bytes < 522 ? 260u : 7u) << bytes;
+        EXPECT_LT(g_largestBlock, 1024u) << bytes << " stored bytes read whole";
+    }
 
     EXPECT_EQ(registry.ReadValue(RegistryRoot::CurrentUser, path, "Missing"), std::nullopt);
     EXPECT_FALSE(registry.WriteValue(RegistryRoot::CurrentUser, path + "\\NoSuchKey", "v", "1"))
