@@ -41,6 +41,10 @@ TEST(PlayOptions, RefusesWhatItCannotUseWithAReason) {
         {"sweep", "--wav", "x.wav"},
         {"melody", "--from", "100"},
         {"sweep", "--volume", "11"},
+        {"sweep", "--seconds", "2.5x"},
+        {"sweep", "--seconds", "10000001"},
+        {"sweep", "--wav", "", "--seconds", "1"},
+        {"settings", "--from", "100"},
     };
     for (const auto& args : bad) {
         const PlayParse p = Parse(args);
@@ -50,7 +54,14 @@ TEST(PlayOptions, RefusesWhatItCannotUseWithAReason) {
 }
 
 TEST(PlayOptions, HelpAndVersionWinOverEverythingElse) {
-    EXPECT_EQ(Parse({"--help"}).options->command, PlayOptions::Command::Help);
+    for (const std::string_view help : {"--help", "-h", "help"}) {
+        EXPECT_EQ(Parse({help}).options->command, PlayOptions::Command::Help) << help;
+    }
+    EXPECT_EQ(Parse({"settings", "-h"}).options->command, PlayOptions::Command::Help);
+    for (const std::string_view seconds : {"0", "10000000"}) {
+        EXPECT_TRUE(Parse({"sweep", "--seconds", seconds}).options) << seconds;
+    }
+    EXPECT_NE(PlayUsage().find("(16000, 20000, 500 and 10"), std::string::npos) << PlayUsage();
     EXPECT_EQ(Parse({"sweep", "--from", "1", "-h"}).options->command, PlayOptions::Command::Help);
     EXPECT_EQ(Parse({"--version"}).options->command, PlayOptions::Command::Version);
     const PlayParse melody = Parse({"melody", "--seconds", "3"});

@@ -157,16 +157,61 @@ TEST(ServerToneQueue, TheNextShortToneJoinsInItsPlaceWhenThePlayerWakesLate) {
     EXPECT_TRUE(alone.SoundedOut(end)) << "and has nothing to fade once all was heard";
 }
 
-// The model servers above take their shapes from the probe's answer; an unsure one plays as to a
-// sink that keeps, and says so, and PipeWire's Pulse server is never probed.
-TEST(ServerToneQueue, AnUnsureProbePlaysAsToASinkThatKeeps) {
-    const auto unsure = [](const QueueShape&) { return RewindProbeVerdict::kUnsure; };
-    const QueueChoice plain = kPlain.Choice();
-    const QueueChoice choice = ChooseQueue("pulseaudio", unsure);
-    EXPECT_EQ(choice.shape.sinkLatencyFrames, plain.shape.sinkLatencyFrames);
-    EXPECT_EQ(choice.latency.sinkRewinds, false);
-    EXPECT_TRUE(choice.unsure);
-    EXPECT_FALSE(ChooseQueue(kPipeWire.name, unsure).unsure);
+// A tone shorter than the queue is handed back the sink's latency and 20 ms before it begins, and
+// never before frame 0; one as long as the queue or longer when it begins.
+TEST(ServerToneQueue, AShortToneIsHandedBackTheSinkLatencyAnd20MsEarly) {
+    struct Case {
+        const ModelServer& server;
+        std::uint64_t start;
+        std::uint32_t ms;
+        std::uint64_t handedBack;
+    };
+    const Case cases[] = {
+        {kPlain, 48000, 449, 48000 - 512 - 960},
+        {kPlain, 48000, 450, 48000},
+        {kRewinding, 48000, 10, 48000 - 12000 - 960},
+        {kPlain, 1472, 10, 0},
+        {kPlain, 1473, 10, 1},
+    };
+    for (const Case& test : cases) {
+        const ServerToneQueue queue(kRate, test.server.Choice());
+        EXPECT_EQ(queue.HandBackFrame(test.start, test.ms), test.handedBack)
+            << test.start << ", " << test.ms << " ms";
+    }
+}
+
+// Each server gets the shape measured on it, in exact frames at 48 kHz; an unsure probe plays as
+// to a sink that keeps, and says so, and PipeWire's Pulse server is never probed.
+TEST(ServerToneQueue, EachServerGetsItsMeasuredShapeAndAnUnsureProbePlaysAsToASinkThatKeeps) {
+    struct Case {
+        const char* server;
+        RewindProbeVerdict verdict;
+        std::int64_t sinkLatency;
+        std::int64_t request;  // what the server asks for at a time: half of what the sink leaves
+        double marginMs;
+        bool rewinds;
+        bool unsure;
+    };
+    const Case cases[] = {
+        {"pulseaudio", RewindProbeVerdict::kRewinds, Ms(250), Ms(100), 10, true, false},
+        {"pulseaudio", RewindProbeVerdict::kKeeps, 512, 10544, 7, false, false},
+        {"pulseaudio", RewindProbeVerdict::kUnsure, 512, 10544, 7, false, true},
+        {"PulseAudio (on PipeWire 1.4.2)", RewindProbeVerdict::kUnsure, 1024, 10288, 4, false,
+         false},
+    };
+    for (const Case& test : cases) {
+        const auto verdict = [&](const QueueShape&) { return test.verdict; };
+        const QueueChoice choice = ChooseQueue(test.server, verdict);
+        const std::string row = std::string(test.server) + " " + std::to_string(test.sinkLatency);
+        EXPECT_EQ(choice.shape.queueFrames, Ms(450)) << row;
+        EXPECT_EQ(choice.shape.sinkLatencyFrames, test.sinkLatency) << row;
+        EXPECT_EQ(choice.latency.requested, test.sinkLatency) << row;
+        EXPECT_EQ(choice.shape.RequestFrames(), test.request) << row;
+        EXPECT_EQ(choice.shape.rewriteMarginFrames, Ms(test.marginMs)) << row;
+        EXPECT_EQ(choice.latency.sinkRewinds, test.rewinds) << row;
+        EXPECT_EQ(choice.unsure, test.unsure) << row;
+    }
+    EXPECT_EQ(RewindingSinkShape().sinkLatencyFrames, Ms(250));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -28,6 +29,13 @@ struct Server {
         std::copy(r->samples.begin(), r->samples.end(), frames.begin() + r->at);
     }
 };
+
+// The frame after the last sample with sound in what the server holds.
+std::uint64_t SoundEndIn(const Server& server) {
+    const auto& f = server.frames;
+    return static_cast<std::uint64_t>(
+        f.rend() - std::find_if(f.rbegin(), f.rend(), [](float x) { return x != 0.0f; }));
+}
 
 std::vector<float> Reference(ToneSynth synth, std::size_t frames) {
     std::vector<float> out(frames);
@@ -66,7 +74,7 @@ TEST(ToneStream, StopFadesOutExactlyAtTheSafePointAsIfTheSynthesiserHadStoppedTh
 
         ExpectSame(server.frames, want, 0, server.frames.size());
         EXPECT_LE(stream.SoundEnd(), safe + stream.FadeFrames()) << safe;
-        EXPECT_GT(stream.SoundEnd(), safe + stream.FadeFrames() - 4) << safe;
+        EXPECT_EQ(stream.SoundEnd(), SoundEndIn(server)) << safe;
         EXPECT_TRUE(stream.Idle());
     }
 }
@@ -133,6 +141,9 @@ TEST(ToneStream, ATonePastItsSafePlaceStartsAtTheSafePointAndOneInTimeNeedsNoRew
     EXPECT_NE(server.frames[safe + 1], 0.0f);
     for (std::size_t n = 48000 + stream.FadeFrames(); n < safe; ++n)
         ASSERT_EQ(server.frames[n], 0.0f) << "what was heard stays as it was, at " << n;
+    const auto stop = stream.Stop(safe + 96);
+    ASSERT_TRUE(stop.has_value());
+    EXPECT_EQ(stop->at, safe + 96) << "a stop may still land just past the late tone's start";
 }
 
 TEST(ToneStream, RewritesNeverReachBeforeTheLastOneNorBeforeWhatIsSaved) {
@@ -150,10 +161,64 @@ TEST(ToneStream, RewritesNeverReachBeforeTheLastOneNorBeforeWhatIsSaved) {
     server.Apply(second);
     server.Write(stream, kWrite);
     server.Write(stream, kWrite);
-    stream.Forget(75000);
+    stream.Forget(69600);
     const auto third = stream.Stop(40000);
     ASSERT_TRUE(third.has_value());
     EXPECT_EQ(third->at, 69600u) << "no saved state reaches back before the one at 69600";
+
+    // Without reports of what is heard, the oldest states go: 64 are kept.
+    for (int k = 0; k < 80; ++k) server.Write(stream, kWrite);
+    EXPECT_EQ(stream.SavedStates(), 64u);
+    server.Write(stream, kWrite);
+    EXPECT_EQ(stream.SavedStates(), 64u);
+    stream.Forget(server.frames.size());
+    EXPECT_EQ(stream.SavedStates(), 1u) << "all heard: the last state is kept";
+}
+
+// Where nothing is left to rewrite: a stop at the write index, a stop at the end of the sound (the
+// next tone then starts afresh at its safe point), a tone whose safe point is past all the server
+// took (it begins with the next write, and a stop may still land before that safe point). A stop
+// in a silence between tones leaves the end of the sound where the sound ended.
+TEST(ToneStream, AtTheWriteIndexOrTheSoundsEndNothingIsRewritten) {
+    ToneStream stream;
+    Server server;
+    stream.Queue(16000, 2000, 0);
+    server.Write(stream, kWrite);
+    EXPECT_FALSE(stream.Stop(kWrite).has_value()) << "at the write index";
+    server.Write(stream, kWrite);
+    ASSERT_TRUE(stream.Idle());
+    const std::uint64_t end = stream.SoundEnd();
+    EXPECT_FALSE(stream.Stop(end).has_value()) << "at the end of the sound";
+    server.Apply(stream.Queue(16000, 100, end + 10));
+    EXPECT_EQ(stream.LastQueuedStart(), end + 10) << "a fresh start";
+    for (int k = 0; k < 3; ++k) server.Write(stream, kWrite);
+
+    for (const std::uint64_t ahead : {0, 500}) {  // a safe point at or past all that was taken
+        ToneStream late;
+        Server taken;
+        late.Queue(16000, 100, 0);
+        for (int k = 0; k < 3; ++k) taken.Write(late, kWrite);
+        EXPECT_FALSE(late.Stop(late.SoundEnd()).has_value());
+        const std::uint64_t written = taken.frames.size();
+        EXPECT_FALSE(late.Queue(16000, 500, written + ahead).has_value()) << ahead;
+        EXPECT_EQ(late.LastQueuedStart(), written) << ahead;
+        taken.Write(late, kWrite);
+        const auto stop = late.Stop(written + 100);
+        ASSERT_TRUE(stop.has_value()) << ahead;
+        EXPECT_EQ(stop->at, written + 100) << ahead;
+    }
+    // Stopped in a silence before a tone, the end is put at the stop; after the last, where it was.
+    for (const bool toneAfter : {true, false}) {
+        ToneStream gap;
+        Server held;
+        gap.Queue(16000, 100, 0);
+        gap.Queue(0, toneAfter ? 100 : 300, 0);
+        gap.Queue(16000, toneAfter ? 100 : 0, 0);
+        held.Write(gap, kWrite);
+        held.Write(gap, kWrite);
+        held.Apply(gap.Stop(150 * 48));
+        EXPECT_EQ(gap.SoundEnd(), toneAfter ? 150 * 48 : SoundEndIn(held)) << toneAfter;
+    }
 }
 
 TEST(ToneStream, StoppingSilenceChangesNothingAndAStopPastTheWriteIndexFadesInTheNextWrite) {
@@ -245,11 +310,13 @@ TEST(StreamTiming, TheHeardClockRunsOnFromItsLastReportButNeverPastTheWriteIndex
     EXPECT_EQ(clock.Until(48000, t0, 100000), 0ms) << "no report to go by";
     clock.Report(24000, t0);
     EXPECT_EQ(clock.Estimate(t0 + 250ms, 100000), 36000);
+    EXPECT_EQ(clock.Estimate(t0 + 1s, 100000), 72000) << "at the rate exactly";
     EXPECT_EQ(clock.Estimate(t0 + 5s, 100000), 100000) << "nothing past the write index plays";
     EXPECT_EQ(clock.Estimate(t0 - 1s, 100000), 24000) << "a report is never undone";
     EXPECT_EQ(clock.Estimate(t0 + 250ms, 20000), 24000) << "nor by a write index behind it";
     EXPECT_EQ(clock.Until(48000, t0 + 100ms, 100000), 400ms);
     EXPECT_EQ(clock.Until(24000, t0, 100000), 0ms);
+    EXPECT_EQ(clock.Until(12000, t0, 100000), 0ms) << "heard already";
 }
 
 }  // namespace

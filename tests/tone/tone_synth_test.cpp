@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -68,6 +69,7 @@ TEST(ToneSynth, DefaultPassOf401TonesLastsExactly200Point5Seconds) {
     const Rendering r = RenderAll(synth, 9624000 + 1);
     ASSERT_EQ(r.starts.size(), 401u);
     EXPECT_EQ(r.starts.back(), 400u * 24000);
+    EXPECT_EQ(synth.FirstToneFrame(), 0u) << "the first tone stays the first";
     // The tail is the fade-out that follows the last tone.
     EXPECT_NE(r.samples[9624000 - 1], 0.0f);
 }
@@ -177,6 +179,10 @@ TEST(ToneSynth, StopFadesOutWithinTheFadeAndDropsWhatWasQueued) {
         EXPECT_LE(std::abs(tail[n]), ToneSynth::kDefaultLevel * ramp + 1e-6) << n;
     }
     for (std::size_t n = fade; n < tail.size(); ++n) ASSERT_EQ(tail[n], 0.0f) << n;
+    // What comes after the stop keeps its own lengths.
+    synth.Queue(1000, 10);
+    synth.Queue(1000, 10);
+    EXPECT_EQ(synth.LastQueuedStart(), 4800 + tail.size() + 480);
 }
 
 TEST(ToneSynth, RunsDryIntoAFadeAndFadesInAgainForTheNextTone) {
@@ -194,15 +200,23 @@ TEST(ToneSynth, RunsDryIntoAFadeAndFadesInAgainForTheNextTone) {
 }
 
 TEST(ToneSynth, TonesItCannotSoundKeepTheirTimeAsSilence) {
-    // Below the lowest beep, and at or above half the sample rate (which would alias).
-    for (std::uint32_t hz : {0u, 36u, 24000u, 32767u}) {
+    // Below the lowest beep, and at or above half the sample rate (which would alias); the
+    // frequencies just inside those bounds sound.
+    for (const auto& [hz, sounds] : {std::pair{0u, false},
+                                     {36u, false},
+                                     {37u, true},
+                                     {23999u, true},
+                                     {24000u, false},
+                                     {32767u, false}}) {
         ToneSynth synth;
         synth.Queue(hz, 100);
         synth.Queue(1000, 10);
         const Rendering r = RenderAll(synth, 4800 + 10);
         ASSERT_EQ(r.starts.size(), 2u) << hz;
         EXPECT_EQ(r.starts[1], 4800u) << hz;
-        for (std::size_t n = 0; n < 4800; ++n) ASSERT_EQ(r.samples[n], 0.0f) << hz << " at " << n;
+        const auto loud = std::find_if(r.samples.begin(), r.samples.begin() + 4800,
+                                       [](float x) { return x != 0.0f; });
+        EXPECT_EQ(loud != r.samples.begin() + 4800, sounds) << hz;
     }
 }
 

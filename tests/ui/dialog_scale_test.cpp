@@ -101,6 +101,23 @@ TEST(DialogScaleTest, MeasuresKeepTheirPlaceAgainstTheControlsInEveryFont) {
     }
 }
 
+// Pixels at nine points scale to the font's, rounded away from zero; a reference without a width
+// or a height stays at nine points.
+TEST(DialogScaleTest, ScalesRoundingAwayFromZeroAndFallsBackToNinePoints) {
+    const struct {
+        Size reference;
+        int pixels, x, y;
+    } cases[] = {
+        {{700, 1500}, 64, 70, 80}, {{641, 1201}, 1, 2, 2},     {{641, 1201}, -1, -2, -2},
+        {{641, 1201}, 0, 0, 0},    {{0, 1300}, 640, 640, 640}, {{600, 0}, 640, 640, 640},
+    };
+    for (const auto& c : cases) {
+        const DialogScale scale(c.reference);
+        EXPECT_EQ(scale.X(c.pixels), c.x) << c.reference.width << " " << c.pixels;
+        EXPECT_EQ(scale.Y(c.pixels), c.y) << c.reference.height << " " << c.pixels;
+    }
+}
+
 // The picture is centred on its place scaled to the font, the plain one or a denser window's
 // large version alike, and cut to that place and to the client area.
 TEST(DialogScaleTest, TheBannerPictureIsCentredOnItsPlaceAndCutToIt) {
@@ -123,6 +140,24 @@ TEST(DialogScaleTest, TheBannerPictureIsCentredOnItsPlaceAndCutToIt) {
          {},
          {29, 3, 331, 103},
          {-49, 0}},
+        {"no width drawn: the picture's own",
+         {600, 1300},
+         kBannerPicture,
+         {0, 100},
+         {27, 7, 309, 107},
+         {-9, 0}},
+        {"no height drawn: the picture's own",
+         {600, 1300},
+         kBannerPicture,
+         {300, 0},
+         {27, 7, 309, 107},
+         {-9, 0}},
+        {"a picture smaller than its place",
+         {600, 1300},
+         kBannerPicture,
+         {280, 97},
+         {28, 9, 308, 106},
+         {0, 0}},
     };
     for (const auto& c : cases) {
         const BannerPlacement placed = PlaceBanner(c.reference, c.picture, c.drawn);

@@ -50,6 +50,8 @@ TEST(LabelFitTest, StopsAPixelShortOfTheNextControlOnItsRows) {
     // A neighbour that already overlaps it leaves it as it is.
     const std::vector<Rect> overlapping{{150, 30, 200, 35}};
     EXPECT_EQ(WidenToText(kNotice, 120, overlapping, 274), kNotice);
+    const std::vector<Rect> two{{200, 27, 210, 40}, {215, 27, 260, 40}};
+    EXPECT_EQ(WidenToText(kNotice, 120, two, 274), (Rect{99, 27, 199, 40})) << "the nearer one";
 }
 
 // The main window with Tahoma 8: "Frequency", 56 px, in a label 51 px wide with its edit 4 px to
@@ -78,6 +80,14 @@ TEST(LabelFitTest, ALabelHeldOnItsRightGrowsToTheLeft) {
          {kFrequencyEdit, {0, 220, 30, 236}, {0, 249, 30, 260}},
          {4, 236, 74, 249}},
         {"no further than the client area", 90, {kFrequencyEdit}, {0, 236, 74, 249}},
+        {"the nearer of two controls on its left",
+         70,
+         {kFrequencyEdit, {0, 240, 12, 250}, {0, 240, 6, 250}},
+         {13, 236, 74, 249}},
+        {"a control over its left part leaves that edge",
+         70,
+         {kFrequencyEdit, {0, 240, 30, 250}},
+         {20, 236, 74, 249}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FitToText(kFrequency, c.textWidth, {13, 13}, c.others, {331, 400}), c.fitted)
@@ -113,6 +123,12 @@ TEST(LabelFitTest, LowLabelsGrowDownToTheirLineAndUnderlineUntilANeighbourBelow)
          {16, 16},
          102,
          {100, 60, 170, 76}},
+        {"nor one below that ends at its left edge",
+         {269, 60, 300, 70},
+         {16, 16},
+         102,
+         {269, 60, 300, 76}},
+        {"a line taller than its underline", kVersion, {15, 13}, 102, {105, 12, 234, 27}},
     };
     for (const auto& c : cases) {
         std::vector<Rect> others;

@@ -44,7 +44,7 @@ protected:
     }
 
     void Open() {
-        dialog.OnInitDialog();
+        EXPECT_TRUE(dialog.OnInitDialog()) << "the system puts the focus on the first control";
         Settle();
     }
 
@@ -351,6 +351,10 @@ TEST(ParseDialogIntegerTest, AcceptsOnlyWholeDecimalIntegersThatFit) {
     EXPECT_EQ(ParseDialogInteger("  42 "), 42);
     EXPECT_EQ(ParseDialogInteger("-7"), -7);
     EXPECT_EQ(ParseDialogInteger("+7"), 7);
+    EXPECT_EQ(ParseDialogInteger("+0"), 0);
+    EXPECT_EQ(ParseDialogInteger("+9"), 9);
+    EXPECT_EQ(ParseDialogInteger("\t5\r\n"), 5) << "tabs and line ends are blanks too";
+    EXPECT_EQ(ParseDialogInteger("\n5\t"), 5);
     EXPECT_EQ(ParseDialogInteger("2147483647"), 2147483647);
     EXPECT_EQ(ParseDialogInteger(""), std::nullopt);
     EXPECT_EQ(ParseDialogInteger("   "), std::nullopt);
@@ -400,9 +404,33 @@ TEST_F(RepellerDialogTest, ExitAsksAndEndsOnlyOnYesEscapeEndsWithoutAsking) {
     EXPECT_TRUE(prompt.questions.empty());
 }
 
-TEST_F(RepellerDialogTest, UnknownCommandsAreNotHandled) {
+TEST_F(RepellerDialogTest, OnlyItsOwnCommandsAreHandled) {
+    Open();
+    prompt.answers = {false};
+    for (const int command :
+         {ids::kOpen, ids::kClose, ids::kRunAtLogon, ids::kDetails, ids::kExit}) {
+        EXPECT_TRUE(dialog.OnCommand(command)) << command;
+    }
     EXPECT_FALSE(dialog.OnCommand(57670)) << "the framework's Help has no handler here";
     EXPECT_FALSE(dialog.OnCommand(-1));
+}
+
+// A new density folds the settings by the new font's measure, and loads the banner again, which
+// starts only if it loads.
+TEST_F(RepellerDialogTest, ANewDensityRescalesTheFoldAndReloadsTheBanner) {
+    Open();
+    for (const bool loads : {true, false}) {
+        view.reference = {view.reference.width * 2, view.reference.height * 2};
+        view.bannerLoads = loads;
+        view.log.clear();
+        dialog.OnDensityChanged();
+        const std::vector<std::string> banner{"load banner GIF 168", "start banner"};
+        EXPECT_EQ(view.log, std::vector<std::string>(banner.begin(), banner.end() - !loads));
+    }
+    const DialogScale scale(view.reference);
+    const int before = view.size.height;
+    dialog.OnCommand(ids::kDetails);
+    EXPECT_EQ(view.size.height - before, scale.Y(CRepellerDialog::kInitialDetailsHeight));
 }
 
 // --- Run at logon -------------------------------------------------------------------------------

@@ -50,6 +50,8 @@ const Row kRows[] = {
     {"", 0, kWord, {"", 0, 0}, kNone, kNone},
     {"", 0, kSentence, {"", 0, 0}, kNone, kNone},
     {"16000", 6, kWord, kNone, kNone, kNone},
+    {"  Hz", 0, kWord, {"  ", 0, 2}, kNone, {"Hz", 2, 4}},
+    {"a, b", 2, kWord, {", ", 1, 3}, {"a", 0, 1}, {"b", 3, 4}},  // a boundary inside the gap
 };
 
 std::string Show(const QString& text, int start, int end) {
