@@ -104,11 +104,11 @@ TEST_F(WavToneSinkTest, ASweepOfTonesOfNoLengthFillsTheFileWithSilence) {
     EXPECT_TRUE(quietSink.WaitUntilFull(asked.get_token())) << "full at once";
     // A full file holds the player as a full queue would, until it is stopped.
     std::stop_source stop;
+    const auto start = std::chrono::steady_clock::now();
     std::jthread stopper([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         stop.request_stop();
     });
-    const auto start = std::chrono::steady_clock::now();
     quietSink.Rest(10, stop.get_token());
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
     ASSERT_TRUE(quietWriter.Finish());
