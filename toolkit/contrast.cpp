@@ -25,12 +25,18 @@ double ContrastRatio(Color a, Color b) {
 }
 
 Color WithContrast(Color color, Color against, double ratio) {
-    if (ContrastRatio(color, against) >= ratio) return color;
-    const int direction =
-        ContrastRatio(Rgb(255, 255, 255), against) > ContrastRatio(Rgb(0, 0, 0), against) ? 1 : -1;
+    return WithContrast(color, against, against, ratio);
+}
+
+Color WithContrast(Color color, Color one, Color other, double ratio) {
+    const auto least = [&](Color c) {
+        return std::min(ContrastRatio(c, one), ContrastRatio(c, other));
+    };
+    if (least(color) >= ratio) return color;
+    const int direction = least(Rgb(255, 255, 255)) > least(Rgb(0, 0, 0)) ? 1 : -1;
     for (int percent = 1; percent < 100; ++percent) {
         const Color moved = HLSTransform(color, direction * percent, 0);
-        if (ContrastRatio(moved, against) >= ratio) return moved;
+        if (least(moved) >= ratio) return moved;
     }
     return direction > 0 ? Rgb(255, 255, 255) : Rgb(0, 0, 0);
 }

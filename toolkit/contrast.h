@@ -16,3 +16,5 @@ double ContrastRatio(Color a, Color b);
 // `color` as it is when it stands `ratio` apart from `against`; otherwise moved, hue kept, towards
 // black or white (whichever lies further from `against`) until it does, or to the end.
 Color WithContrast(Color color, Color against, double ratio);
+// The same against two backgrounds at once, such as both ends of a gradient.
+Color WithContrast(Color color, Color one, Color other, double ratio);

@@ -121,7 +121,7 @@ ButtonLook DarkButton(const SystemColors& c, Color ground) {
     b.top = b.inside = WithContrast(HLSTransform(c.buttonFace, 22, 0), b.label, kTextContrast);
     b.bottom = c.buttonFace;
     b.outline = HLSTransform(c.buttonFace, 40, 0);
-    b.disabledLabel = WithContrast(c.grayText, b.top, kDimContrast);
+    b.disabledLabel = WithContrast(c.grayText, b.top, b.bottom, kDimContrast);
     b.emboss = kNoColor;
     return b;
 }
