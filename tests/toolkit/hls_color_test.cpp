@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -26,6 +27,14 @@ TEST(HlsColorTest, ConversionsMatchTheToolkitsKnownValues) {
     EXPECT_EQ(HLSTransform(Rgb(212, 208, 200), 50, -66), Rgb(230, 230, 229));
     EXPECT_EQ(HLSTransform(Rgb(236, 233, 216), 75, 0), Rgb(249, 248, 244));
     EXPECT_EQ(HLSTransform(Rgb(236, 233, 216), -27, 0), Rgb(195, 185, 132));
+    EXPECT_EQ(HLSTransform(Rgb(200, 200, 200), -50, 0), Rgb(100, 100, 100));
+    EXPECT_EQ(HLSTransform(Rgb(100, 100, 100), 50, 0), Rgb(177, 177, 177));
+    // One hue in each sixth of the circle: each channel's rise, plateau and fall.
+    const std::pair<std::uint8_t, Color> hues[] = {
+        {15, Rgb(178, 76, 21)},  {60, Rgb(113, 178, 21)},  {100, Rgb(21, 178, 76)},
+        {150, Rgb(21, 95, 178)}, {200, Rgb(132, 21, 178)}, {240, Rgb(178, 21, 76)},
+    };
+    for (const auto& [hue, rgb] : hues) EXPECT_EQ(HLSToRGB(Hls(hue, 100, 200)), rgb) << int{hue};
 }
 
 TEST(HlsColorTest, FullLighteningIsWhiteAndFullDarkeningBlackWhateverTheColour) {

@@ -155,6 +155,7 @@ TEST_F(MenuXPTest, PredicatesAreBitTests) {
     const CMenuItemXP missing(menus, m, 99, false);
     std::string text;
     EXPECT_EQ(missing.GetText(text), 0) << "a missing item reads as an empty one";
+    EXPECT_EQ(missing.GetTextWidth(measure), 0);
     EXPECT_FALSE(missing.IsSeparator() || missing.IsRadioCheck() || missing.IsChecked() ||
                  missing.IsDefault() || missing.IsDisabled());
     EXPECT_FALSE(CMenuXP::IsOwnerDrawnMenu(menus, m));
@@ -278,6 +279,8 @@ TEST(MenuWindowTest, AMenuGrownForItsShadowStaysInsideTheWorkArea) {
         {{100, 100, 100, 60}, work, {100, 99, 104, 64}},   // inside: only grown and lifted
         {{0, 0, 100, 60}, work, {0, 0, 104, 64}},          // at the top: not lifted off it
         {{924, 678, 100, 60}, {}, {924, 677, 104, 64}},    // no work area known: as placed
+        {{924, 678, 100, 60}, {0, 0, 0, 738}, {924, 677, 104, 64}},   // nor without a width
+        {{924, 678, 100, 60}, {0, 0, 1024, 0}, {924, 677, 104, 64}},  // or a height
     };
     for (const auto& c : cases) {
         CMenuWndXP menu(true);

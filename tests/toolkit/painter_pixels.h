@@ -45,8 +45,9 @@ protected:
     }
     Color At(int x, int y) { return m_surface->GetCanvas().GetPixel({x, y}); }
 
-    // One pop-up item, converted, and drawn into a fresh 120 x 20 canvas.
-    void DrawItem(const char* text, unsigned state, MenuItemDrawState draw = {}, unsigned type = 0,
+    // One pop-up item, converted, and drawn into a fresh 120 x 20 canvas. Whether it drew an open
+    // menu-bar tab.
+    bool DrawItem(const char* text, unsigned state, MenuItemDrawState draw = {}, unsigned type = 0,
                   const ImageStrip* images = nullptr, Rect rect = {0, 0, 120, 20}) {
         FakeMenus menus;
         const MenuHandle m = menus.Create();
@@ -55,19 +56,20 @@ protected:
             const ImageStrip* strip;
             std::optional<MenuImage> Find(unsigned) const override {
                 if (!strip) return std::nullopt;
-                return MenuImage{strip, 0};
+                return MenuImage{strip, strip->Count() - 1};
             }
         } source;
         source.strip = images;
-        Canvas& canvas = Fresh({rect.right, rect.bottom});
+        // A row below the item shows what is drawn outside it.
+        Canvas& canvas = Fresh({rect.right, rect.bottom + 1});
         CMenuXP::ConvertMenu(menus, m, true, draw.menuBar, canvas, &source);
-        CMenuItemXP(menus, m, 0, true).Draw(canvas, rect, draw, colors);
+        return CMenuItemXP(menus, m, 0, true).Draw(canvas, rect, draw, colors);
     }
 
-    // A 16 x 16 picture, transparent but for a red 4 x 4 square at (2, 2).
-    const ImageStrip& Picture() {
-        m_picture = Maker::Make({16, 16}, m_strip.transparent);
-        m_picture->GetCanvas().FillSolidRect({2, 2, 6, 6}, kRed);
+    // `count` 16 x 16 pictures, transparent but for a red 4 x 4 square at (2, 2) of the last.
+    const ImageStrip& Picture(int count = 1) {
+        m_picture = Maker::Make({16 * count, 16}, m_strip.transparent);
+        m_picture->GetCanvas().FillSolidRect({16 * count - 14, 2, 16 * count - 10, 6}, kRed);
         m_strip.pictures = m_picture.get();
         return m_strip;
     }
@@ -251,8 +253,9 @@ TYPED_TEST_P(PainterPixels, CheckedItemsShowAMarkABulletOrTheirImage) {
     this->DrawItem("&Start", menu_bits::kChecked | menu_bits::kGrayed, {}, menu_bits::kRadioCheck);
     EXPECT_EQ(this->At(12, 10), p.ghost);
 
-    // With an image: the box and the image at offset 3, no mark.
-    const ImageStrip& picture = this->Picture();
+    // With an image (the item's is the second of its strip): the box and the image at offset 3,
+    // no mark.
+    const ImageStrip& picture = this->Picture(2);
     this->DrawItem("&Start", menu_bits::kChecked, {}, 0, &picture);
     EXPECT_EQ(this->At(5, 5), this->kRed);
     EXPECT_EQ(this->At(8, 8), this->kRed);
@@ -264,6 +267,12 @@ TYPED_TEST_P(PainterPixels, CheckedItemsShowAMarkABulletOrTheirImage) {
     EXPECT_EQ(this->At(7, 7), this->kRed);
     EXPECT_EQ(this->At(9, 9), p.iconShadow);
     EXPECT_EQ(this->At(10, 10), p.hotFill);
+    EXPECT_EQ(this->At(10, 9), p.hotFill);
+    EXPECT_EQ(this->At(9, 10), p.hotFill);
+    // Neither selected nor checked: in place at offset 3.
+    this->DrawItem("&Start", 0, {}, 0, &picture);
+    EXPECT_EQ(this->At(5, 5), this->kRed);
+    EXPECT_EQ(this->At(4, 4), p.band);
     // Disabled: only a ghost at offset 3.
     this->DrawItem("&Start", menu_bits::kGrayed, {}, 0, &picture);
     EXPECT_EQ(this->At(5, 5), p.ghost);
@@ -279,9 +288,10 @@ TYPED_TEST_P(PainterPixels, MenuBarItemsAreFacePlainHotOrAnOpenTabWithAShadowStr
     EXPECT_EQ(this->At(0, 0), p.face);
     EXPECT_EQ(this->At(39, 18), p.face);
 
-    this->DrawItem("&File", 0, {.menuBar = true, .hotLight = true}, 0, nullptr, item);
+    EXPECT_FALSE(this->DrawItem("&File", 0, {.menuBar = true, .hotLight = true}, 0, nullptr, item));
     EXPECT_EQ(this->At(0, 0), p.frame);
     EXPECT_EQ(this->At(35, 18), p.frame);
+    EXPECT_EQ(this->At(35, 10), p.frame);
     EXPECT_EQ(this->At(1, 1), p.hotFill);
     EXPECT_EQ(this->At(36, 10), p.face) << "the strip stays plain";
     EXPECT_EQ(this->At(39, 10), p.face);
@@ -291,9 +301,10 @@ TYPED_TEST_P(PainterPixels, MenuBarItemsAreFacePlainHotOrAnOpenTabWithAShadowStr
     EXPECT_EQ(this->At(0, 0), p.face) << "hot in an inactive window: plain";
     EXPECT_EQ(this->At(1, 1), p.face);
 
-    this->DrawItem("&File", 0, {.selected = true, .menuBar = true}, 0, nullptr, item);
+    EXPECT_TRUE(this->DrawItem("&File", 0, {.selected = true, .menuBar = true}, 0, nullptr, item));
     EXPECT_EQ(this->At(0, 0), p.tabEdge);
     EXPECT_EQ(this->At(35, 18), p.tabEdge);
+    EXPECT_EQ(this->At(35, 10), p.tabEdge);
     EXPECT_EQ(this->At(1, 1), p.band);
     EXPECT_EQ(CMenuXP::ms_rcMenuBarItem, (Rect{0, 0, 36, 19}));
     EXPECT_EQ(this->At(R - 1, T + 5), p.face);
@@ -311,6 +322,7 @@ TYPED_TEST_P(PainterPixels, MenuBarItemsAreFacePlainHotOrAnOpenTabWithAShadowStr
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(this->At(R - 4 + k, T + 3), p.face);
         EXPECT_EQ(this->At(R - 4 + k, 18), Percent(p.face, 78 + 5 * k));
+        EXPECT_EQ(this->At(R - 4 + k, 19), Rgb(1, 2, 3)) << "the strip ends with the item";
     }
 }
 

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "tests/support/memory_surface.h"
+#include "tests/toolkit/fake_menus.h"
+#include "toolkit/menu_item_xp.h"
+#include "toolkit/menu_xp.h"
 #include "toolkit/owner_draw.h"
 #include "toolkit/shapes.h"
 #include "toolkit/xp_button.h"
@@ -142,8 +145,84 @@ TEST(DenseShapesTest, TheCheckMarkFollowsItsLineInDevicePixels) {
             const Point top{7 * k.density + x, 6 * k.density + k.tops[static_cast<std::size_t>(x)]};
             EXPECT_EQ(s.DevicePixel(top), ink) << "column " << x;
             EXPECT_NE(s.DevicePixel({top.x, top.y - 1}), ink) << "column " << x;
+            EXPECT_EQ(s.DevicePixel({top.x, top.y + 3 * k.density - 1}), ink) << "column " << x;
+            EXPECT_NE(s.DevicePixel({top.x, top.y + 3 * k.density}), ink) << "column " << x;
+        }
+        for (int y = 0; y < 7 * k.density; ++y) {
+            EXPECT_NE(s.DevicePixel({14 * k.density, 6 * k.density + y}), ink)
+                << "after, row " << y;
         }
     }
+}
+
+// The check box of a checked item and the bullet of a radio item, pixel by pixel (b: the band,
+// f: the box's frame, x: its fill, #: the text colour), in an item 18 pixels high.
+TEST(MenuItemPictureTest, TheCheckBoxHoldsATickOrABulletInItsMiddle) {
+    const SystemColors colors;
+    const MenuPalette p = MenuPalette::From(colors);
+    const auto art = [&](unsigned type) {
+        FakeMenus menus;
+        const MenuHandle m = menus.Create();
+        menus.Add(m, "&Start", 7, type, menu_bits::kChecked);
+        MemorySurface s({120, 18}, Rgb(1, 2, 3));
+        CMenuXP::ConvertMenu(menus, m, true, false, s, nullptr);
+        CMenuItemXP(menus, m, 0, true).Draw(s, {0, 0, 120, 18}, {}, colors);
+        CMenuXP::ClearTables();
+        std::vector<std::string> rows;
+        for (int y = 0; y < 18; ++y) {
+            std::string row;
+            for (int x = 0; x < 22; ++x) {
+                const Color c = s.GetPixel({x, y});
+                row += c == p.band      ? 'b'
+                       : c == p.frame   ? 'f'
+                       : c == p.boxFill ? 'x'
+                       : c == p.text    ? '#'
+                                        : '?';
+            }
+            rows.push_back(row);
+        }
+        return rows;
+    };
+    EXPECT_EQ(art(0), (std::vector<std::string>{
+                          "bbbbbbbbbbbbbbbbbbbbbb",
+                          "bfffffffffffffffffffbb",
+                          "bfxxxxxxxxxxxxxxxxxfbb",
+                          "bfxxxxxxxxxxxxxxxxxfbb",
+                          "bfxxxxxxxxxxxxxxxxxfbb",
+                          "bfxxxxxxxxxxx#xxxxxfbb",
+                          "bfxxxxxxxxxx##xxxxxfbb",
+                          "bfxxxxx#xxx###xxxxxfbb",
+                          "bfxxxxx##x###xxxxxxfbb",
+                          "bfxxxxx#####xxxxxxxfbb",
+                          "bfxxxxxx###xxxxxxxxfbb",
+                          "bfxxxxxxx#xxxxxxxxxfbb",
+                          "bfxxxxxxxxxxxxxxxxxfbb",
+                          "bfxxxxxxxxxxxxxxxxxfbb",
+                          "bfxxxxxxxxxxxxxxxxxfbb",
+                          "bfxxxxxxxxxxxxxxxxxfbb",
+                          "bfffffffffffffffffffbb",
+                          "bbbbbbbbbbbbbbbbbbbbbb",
+                      }));
+    EXPECT_EQ(art(menu_bits::kRadioCheck), (std::vector<std::string>{
+                                               "bbbbbbbbbbbbbbbbbbbbbb",
+                                               "bfffffffffffffffffffbb",
+                                               "bfxxxxxxxxxxxxxxxxxfbb",
+                                               "bfxxxxxxxxxxxxxxxxxfbb",
+                                               "bfxxxxxxxxxxxxxxxxxfbb",
+                                               "bfxxxxxxxxxxxxxxxxxfbb",
+                                               "bfxxxxxxxx###xxxxxxfbb",
+                                               "bfxxxxxxx#####xxxxxfbb",
+                                               "bfxxxxxx#######xxxxfbb",
+                                               "bfxxxxxx#######xxxxfbb",
+                                               "bfxxxxxx#######xxxxfbb",
+                                               "bfxxxxxxx####xxxxxxfbb",
+                                               "bfxxxxxxxx###xxxxxxfbb",
+                                               "bfxxxxxxxxxxxxxxxxxfbb",
+                                               "bfxxxxxxxxxxxxxxxxxfbb",
+                                               "bfxxxxxxxxxxxxxxxxxfbb",
+                                               "bfffffffffffffffffffbb",
+                                               "bbbbbbbbbbbbbbbbbbbbbb",
+                                           }));
 }
 
 // The focus mark dots every other pixel of its outline counting from its own top-left pixel,

@@ -126,11 +126,56 @@ TEST_F(MenuTextTest, TextStartsAtThirtyAndTheAcceleratorEndsTwelveBeforeTheEdge)
     EXPECT_LE(left, 32);
     EXPECT_LE(right, 140 - 12 - 1);
     EXPECT_GE(right, 140 - 12 - 3);
+    // Exactly where the canvas puts the same text right-aligned to that edge.
+    const auto alone = Painted({140, 20}, [](Canvas& c) {
+        c.DrawText("Ctrl+O", {30, 0, 128, 20},
+                   TextFlags::kRight | TextFlags::kVCenter | TextFlags::kSingleLine,
+                   Rgb(255, 255, 255));
+    });
+    const QRect accelerator(90, 0, 50, 20);
+    EXPECT_EQ(Where(Item("&Open\tCtrl+O", 0, {}), palette.text, accelerator),
+              Where(alone, Rgb(255, 255, 255), accelerator));
     EXPECT_FALSE(Where(Item("E&xit", menu_bits::kGrayed, {}), palette.disabledText).empty())
         << "disabled text is drawn in its own colour";
     EXPECT_GT(Where(Item("&Open", menu_bits::kDefault, {}), palette.text).size(),
               Where(Item("&Open", 0, {}), palette.text).size())
         << "the default item is bold";
+}
+
+// A highlighted item's text takes the highlight's text colour, unless it is the open tab of the
+// menu bar or in an inactive window; here the two colours differ, as in high contrast.
+TEST_F(MenuTextTest, EachStateDrawsItsTextInItsColour) {
+    colors.highContrast = true;
+    colors.menu = Rgb(0, 0, 0);
+    colors.menuText = Rgb(255, 255, 255);
+    colors.highlight = Rgb(0, 0, 160);
+    colors.highlightText = Rgb(255, 255, 0);
+    colors.grayText = Rgb(0, 255, 0);
+    const MenuPalette p = MenuPalette::From(colors);
+    const struct {
+        MenuItemDrawState draw;
+        Color ink;
+    } cases[] = {
+        {{}, p.text},
+        {{.selected = true}, p.hotText},
+        {{.hotLight = true}, p.hotText},
+        {{.hotLight = true, .inactive = true}, p.inactiveText},
+        {{.menuBar = true}, p.text},
+        {{.selected = true, .menuBar = true}, p.text},
+        {{.selected = true, .menuBar = true, .hotLight = true}, p.text},
+        {{.menuBar = true, .hotLight = true}, p.hotText},
+    };
+    for (const auto& k : cases) {
+        const Rect rect = k.draw.menuBar ? Rect{0, 0, 44, 19} : Rect{0, 0, 140, 20};
+        const QRect text(3, 3, rect.right - 14, 13);
+        const QImage image = Item("&Open", 0, k.draw, rect);
+        EXPECT_FALSE(Where(image, k.ink, text).empty()) << &k - cases;
+        for (const Color other : {p.text, p.hotText, p.inactiveText}) {
+            if (other != k.ink) {
+                EXPECT_TRUE(Where(image, other, text).empty()) << &k - cases;
+            }
+        }
+    }
 }
 
 TEST_F(MenuTextTest, TheUnderlineIsHiddenOnlyWithoutKeyboardCuesOnANoAccelItem) {
@@ -144,6 +189,17 @@ TEST_F(MenuTextTest, AMenuBarItemCentresItsTextLeftOfTheStrip) {
     const auto [left, right] =
         Columns(Where(Item("&Help", 0, {.menuBar = true}, {0, 0, 44, 19}), palette.text));
     EXPECT_NEAR((left + right + 1) / 2.0, 20.0, 1.5);
+    // Exactly as the canvas centres it between the item's left and the strip, for either parity.
+    for (const int width : {44, 45}) {
+        const auto alone = Painted({width, 19}, [&](Canvas& c) {
+            c.DrawText("&Help", {0, 0, width - 4, 19},
+                       TextFlags::kCenter | TextFlags::kVCenter | TextFlags::kSingleLine,
+                       Rgb(255, 255, 255));
+        });
+        EXPECT_EQ(Where(Item("&Help", 0, {.menuBar = true}, {0, 0, width, 19}), palette.text),
+                  Where(alone, Rgb(255, 255, 255)))
+            << width;
+    }
 }
 
 TEST(QtCanvasTextTest, FontsMeasuresAndPlacedText) {
