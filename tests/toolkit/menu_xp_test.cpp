@@ -278,7 +278,8 @@ TEST(MenuWindowTest, AMenuGrownForItsShadowStaysInsideTheWorkArea) {
         {{924, 678, 100, 60}, work, {920, 674, 104, 64}},  // in the corner above the taskbar
         {{100, 100, 100, 60}, work, {100, 99, 104, 64}},   // inside: only grown and lifted
         {{0, 0, 100, 60}, work, {0, 0, 104, 64}},          // at the top: not lifted off it
-        {{924, 678, 100, 60}, {}, {924, 677, 104, 64}},    // no work area known: as placed
+        {{50, 100, 100, 60}, {100, 0, 1024, 738}, {100, 99, 104, 64}},  // left of it: moved in
+        {{924, 678, 100, 60}, {}, {924, 677, 104, 64}},  // no work area known: as placed
         {{924, 678, 100, 60}, {0, 0, 0, 738}, {924, 677, 104, 64}},   // nor without a width
         {{924, 678, 100, 60}, {0, 0, 1024, 0}, {924, 677, 104, 64}},  // or a height
     };

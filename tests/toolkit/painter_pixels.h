@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "tests/toolkit/fake_menus.h"
 #include "toolkit/hls_color.h"
@@ -382,10 +383,12 @@ TYPED_TEST_P(PainterPixels, AMenuWindowGetsItsOutlineAndAShadowFromThePixelsBehi
             for (int x = 0; x < 4; ++x) expect(x, H - 4 + k, 0);
         }
         // The frame: a dark outline round the menu, two rings of paper inside it.
-        for (auto [x, y] : {std::pair{0, 0}, {99, 0}, {0, 59}, {99, 59}, {50, 0}, {99, 30}}) {
+        for (auto [x, y] :
+             {std::pair{0, 0}, {99, 0}, {0, 59}, {99, 59}, {50, 0}, {99, 30}, {50, 59}}) {
             EXPECT_EQ(this->At(x, y), this->colors.darkShadow) << x << ", " << y;
         }
-        for (auto [x, y] : {std::pair{1, 1}, {2, 2}, {98, 58}, {97, 57}, {50, 1}, {50, 2}}) {
+        for (auto [x, y] :
+             {std::pair{1, 1}, {2, 2}, {98, 58}, {97, 57}, {50, 1}, {50, 2}, {50, 58}, {50, 57}}) {
             EXPECT_EQ(this->At(x, y), this->palette.paper) << x << ", " << y;
         }
         EXPECT_EQ(this->At(3, 3), Rgb(7, 7, 7)) << "the items' area is the items'";
@@ -415,6 +418,34 @@ TYPED_TEST_P(PainterPixels, TheTopBorderOpensBelowTheMenuBarItemItHangsFrom) {
     tray.OnWindowPosChanging(low);
     tray.OnPrint(window, nullptr, {100, 299, 204, 363}, true, this->colors);
     EXPECT_EQ(this->At(10, 0), this->colors.darkShadow);
+    // A tab without a width or a height opens nothing.
+    for (const Rect& empty : {Rect{104, 112, 104, 131}, Rect{104, 131, 140, 131}}) {
+        CMenuXP::ms_rcMenuBarItem = empty;
+        menu.OnPrint(window, nullptr, {100, 130, 204, 194}, true, this->colors);
+        EXPECT_EQ(this->At(1, 0), this->colors.darkShadow);
+    }
+    // Printed without a snapshot of the screen, the shadow darkens the window's own pixels, each
+    // once: as over a snapshot of the same grey. A non-client paint of the frame after it has
+    // nothing to do.
+    const Color grey = Rgb(100, 100, 100);
+    const auto shadow = [&](bool snapshot) {
+        std::unique_ptr<Surface> behind = TypeParam::Make({110, 70}, grey);
+        Canvas& own = this->Fresh({104, 64}, grey);
+        tray.OnPrint(own, snapshot ? behind.get() : nullptr, {100, 299, 204, 363}, true,
+                     this->colors);
+        std::vector<Color> pixels;
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 104; ++x) {
+                if (x >= 100 || y >= 60) pixels.push_back(this->At(x, y));
+            }
+        }
+        return pixels;
+    };
+    const std::vector<Color> own = shadow(false);
+    EXPECT_FALSE(
+        tray.OnNcPaint(this->m_surface->GetCanvas(), nullptr, {100, 299, 204, 363}, this->colors));
+    EXPECT_EQ(own, shadow(true));
+    EXPECT_EQ(this->At(100, 30), Percent(grey, 78));
 }
 
 TYPED_TEST_P(PainterPixels, ASecondNonClientPaintOfAnUnchangedMenuLeavesItsShadowAlone) {
