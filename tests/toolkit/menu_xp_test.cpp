@@ -47,6 +47,8 @@ TEST_F(MenuXPTest, APopupPacksItsWidestTextAndAcceleratorIntoEveryItem) {
     menus.Add(popup, "Save &All", 2);  // the widest text: 8 characters without its '&'
     menus.Add(popup, "", 0);
     menus.Add(popup, "E&xit", 3);
+    const CanvasFont bold{FontFace::kGui, kWeightBold};
+    measure.SetFont(bold);  // measured in the menu's own font all the same
     CMenuXP::ConvertMenu(menus, popup, true, false, measure);
 
     const std::uint32_t item = (48u << 16) | (36u << 8) | 20u;
@@ -57,7 +59,7 @@ TEST_F(MenuXPTest, APopupPacksItsWidestTextAndAcceleratorIntoEveryItem) {
     }
     EXPECT_EQ(Data(popup, 2), 8u);
     EXPECT_EQ(CMenuXP::MeasureItem(Data(popup, 2)), (Size{42, 8})) << "separators are 42 x 8";
-    EXPECT_EQ(measure.GetFont(), (CanvasFont{})) << "the measuring font is put back";
+    EXPECT_EQ(measure.GetFont(), bold) << "the measuring font is put back";
 }
 
 TEST_F(MenuXPTest, TheFileMenuHasNoAcceleratorColumnAndFontHeightsGiveItemHeights) {
@@ -92,7 +94,17 @@ TEST_F(MenuXPTest, MenuBarItemsCarryTheWidthOfTheirTextAsDrawn) {
     menus.Add(bar, "&File", 0, 0, 0, file);
     menus.Add(bar, "&Help", 0, 0, 0, menus.Create());
     menus.Add(bar, "logo", 7, kBitmap);
-    CMenuXP::ConvertMenu(menus, bar, true, true, measure);
+    // The pop-ups' items have no command: an image for command 0 is filed by the pop-up.
+    struct : CommandImages {
+        ImageStrip strip;
+        std::optional<MenuImage> Find(unsigned command) const override {
+            if (command != 0) return std::nullopt;
+            return MenuImage{&strip, 0};
+        }
+    } images;
+    CMenuXP::ConvertMenu(menus, bar, true, true, measure, &images);
+    const auto image = [&](unsigned i) { return CMenuItemXP(menus, bar, i, true).HasImage(); };
+    EXPECT_TRUE(image(0));
     EXPECT_EQ(Data(bar, 1), 24u << 16);
     EXPECT_EQ(CMenuXP::MeasureItem(Data(bar, 1)), (Size{24 + 4, 0}))
         << "height 0: the system uses the menu bar's";
@@ -110,6 +122,14 @@ TEST_F(MenuXPTest, MenuBarItemsCarryTheWidthOfTheirTextAsDrawn) {
     menus.Destroy(file);
     CMenuXP::ConvertMenu(menus, popup, true, false, measure);
     CMenuItemXP(menus, bar, 0, true).GetText(text);
+    EXPECT_EQ(text, "");
+    EXPECT_FALSE(image(0)) << "nor its image";
+    // Cleared, the tables know nothing.
+    CMenuXP::ClearTables();
+    EXPECT_FALSE(image(1));
+    CMenuItemXP(menus, bar, 1, true).GetText(text);
+    EXPECT_EQ(text, "");
+    CMenuItemXP(menus, popup, 0, true).GetText(text);
     EXPECT_EQ(text, "");
 }
 
@@ -171,6 +191,10 @@ TEST_F(MenuXPTest, MenuCharactersFindTheMarkedItem) {
     menus.Add(tray, "Fish &&Chips", 200);
     menus.Add(tray, "파일(&F)", 201);
     menus.Add(tray, "Last&", 202);
+    menus.Add(tray, "&Émettre", 203);  // marks of two, three and four bytes
+    menus.Add(tray, "&파일", 204);
+    menus.Add(tray, "&😀", 205);
+    menus.Add(tray, "&zoom", 206);
     CMenuXP::ConvertMenu(menus, tray, true, false, measure);
 
     EXPECT_EQ(CMenuXP::FindMnemonic(menus, tray, U'x', kPopup), 0x00020006u);
@@ -182,6 +206,12 @@ TEST_F(MenuXPTest, MenuCharactersFindTheMarkedItem) {
     EXPECT_EQ(CMenuXP::FindMnemonic(menus, tray, U'c', kPopup), 0u) << "'&&' marks nothing";
     EXPECT_EQ(CMenuXP::FindMnemonic(menus, tray, U'f', kPopup), 0x00020008u);
     EXPECT_EQ(CMenuXP::FindMnemonic(menus, tray, U'q', kPopup), 0u);
+    EXPECT_EQ(CMenuXP::FindMnemonic(menus, tray, U'a', kPopup), 0x00020001u);
+    EXPECT_EQ(CMenuXP::FindMnemonic(menus, tray, U'z', kPopup), 0x0002000Du);
+    EXPECT_EQ(CMenuXP::FindMnemonic(menus, tray, U'É', kPopup), 0x0002000Au);
+    EXPECT_EQ(CMenuXP::FindMnemonic(menus, tray, U'é', kPopup), 0u) << "ASCII letters only fold";
+    EXPECT_EQ(CMenuXP::FindMnemonic(menus, tray, U'파', kPopup), 0x0002000Bu);
+    EXPECT_EQ(CMenuXP::FindMnemonic(menus, tray, U'😀', kPopup), 0x0002000Cu);
 }
 
 TEST_F(MenuXPTest, DrawItemPaintsMenuItemsOnlyAndCountsThem) {
