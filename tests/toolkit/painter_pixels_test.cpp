@@ -1,8 +1,11 @@
 // The painters' pixels on the portable in-memory canvas.
 #include "tests/toolkit/painter_pixels.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/memory_surface.h"
@@ -28,6 +31,24 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Memory, PainterPixels, MemoryMaker);
 }  // namespace painter_pixels
 
 namespace {
+
+// The device pixels of `s` in `area` as text, one character per colour of `key` ('.' for any
+// other).
+std::vector<std::string> Art(const MemorySurface& s, Rect area,
+                             std::initializer_list<std::pair<Color, char>> key) {
+    std::vector<std::string> rows;
+    for (int y = area.top; y < area.bottom; ++y) {
+        std::string row;
+        for (int x = area.left; x < area.right; ++x) {
+            const Color c = s.DevicePixel({x, y});
+            const auto* k =
+                std::find_if(key.begin(), key.end(), [&](auto p) { return p.first == c; });
+            row += k == key.end() ? '.' : k->second;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
 
 // The captions of the main window's buttons, at their sizes on the Linux desktop, in every state
 // that draws them: the ink (the grey of an embossed one) sits in the middle of the face, a pixel
@@ -155,6 +176,68 @@ TEST(DenseShapesTest, TheCheckMarkFollowsItsLineInDevicePixels) {
     }
 }
 
+// Whole shapes, pixel by pixel (.: the ground, #: the pen, o: the brush): the pen follows the
+// curve `density` device pixels deep, the brush fills what is left.
+TEST(DenseShapesTest, ShapesPaintedWhole) {
+    const auto art = [](int density, bool ellipse, Size size, Size corner = {}) {
+        MemorySurface s(size, Rgb(9, 9, 9), density);
+        const Rect r{0, 0, size.width, size.height};
+        if (ellipse) {
+            shapes::Ellipse(s, r, Rgb(0, 0, 0), Rgb(255, 255, 255));
+        } else {
+            shapes::RoundRect(s, r, corner, Rgb(0, 0, 0), Rgb(255, 255, 255));
+        }
+        return Art(s, {0, 0, size.width * density, size.height * density},
+                   {{Rgb(0, 0, 0), '#'}, {Rgb(255, 255, 255), 'o'}});
+    };
+    EXPECT_EQ(art(2, true, {7, 5}), (std::vector<std::string>{
+                                        "....######....",
+                                        "..##########..",
+                                        ".###oooooo###.",
+                                        "##oooooooooo##",
+                                        "##oooooooooo##",
+                                        "##oooooooooo##",
+                                        "##oooooooooo##",
+                                        ".###oooooo###.",
+                                        "..##########..",
+                                        "....######....",
+                                    }));
+    // A corner too narrow for its first row keeps half its width there; one larger than the
+    // shape is cut to it.
+    EXPECT_EQ(
+        art(1, false, {6, 12}, {2, 10}),
+        (std::vector<std::string>{".####.", "#oooo#", "#oooo#", "#oooo#", "#oooo#", "#oooo#",
+                                  "#oooo#", "#oooo#", "#oooo#", "#oooo#", "#oooo#", ".####."}));
+    EXPECT_EQ(art(1, false, {6, 4}, {8, 8}),
+              (std::vector<std::string>{".####.", "#oooo#", "#oooo#", ".####."}));
+    // An odd width's top row may hold the middle pixel alone.
+    const shapes::Span top = shapes::EllipseRow(3, 7, 0);
+    EXPECT_EQ(std::pair(top.first, top.last), std::pair(1, 2));
+}
+
+// A rectangle's one-pixel outline on every side, its brush inside (or nothing), and nothing at all
+// for one without a width or a height.
+TEST(DenseShapesTest, RectanglesPaintedWhole) {
+    const struct {
+        Rect rect;
+        bool brush;
+        std::vector<std::string> art;
+    } cases[] = {
+        {{1, 1, 6, 5}, true, {".......", ".#####.", ".#ooo#.", ".#ooo#.", ".#####.", "......."}},
+        {{1, 1, 6, 5}, false, {".......", ".#####.", ".#...#.", ".#...#.", ".#####.", "......."}},
+        {{1, 1, 2, 4}, true, {".......", ".#.....", ".#.....", ".#.....", ".......", "......."}},
+        {{1, 1, 4, 2}, true, {".......", ".###...", ".......", ".......", ".......", "......."}},
+        {{1, 1, 1, 4}, true, {".......", ".......", ".......", ".......", ".......", "......."}},
+        {{1, 1, 4, 1}, true, {".......", ".......", ".......", ".......", ".......", "......."}},
+    };
+    for (const auto& k : cases) {
+        MemorySurface s({7, 6}, Rgb(9, 9, 9));
+        shapes::Rectangle(s, k.rect, Rgb(0, 0, 0), k.brush ? Rgb(255, 255, 255) : kNoColor);
+        EXPECT_EQ(Art(s, {0, 0, 7, 6}, {{Rgb(0, 0, 0), '#'}, {Rgb(255, 255, 255), 'o'}}), k.art)
+            << k.rect.Width() << " x " << k.rect.Height();
+    }
+}
+
 // The check box of a checked item and the bullet of a radio item, pixel by pixel (b: the band,
 // f: the box's frame, x: its fill, #: the text colour), in an item 18 pixels high.
 TEST(MenuItemPictureTest, TheCheckBoxHoldsATickOrABulletInItsMiddle) {
@@ -168,20 +251,8 @@ TEST(MenuItemPictureTest, TheCheckBoxHoldsATickOrABulletInItsMiddle) {
         CMenuXP::ConvertMenu(menus, m, true, false, s, nullptr);
         CMenuItemXP(menus, m, 0, true).Draw(s, {0, 0, 120, 18}, {}, colors);
         CMenuXP::ClearTables();
-        std::vector<std::string> rows;
-        for (int y = 0; y < 18; ++y) {
-            std::string row;
-            for (int x = 0; x < 22; ++x) {
-                const Color c = s.GetPixel({x, y});
-                row += c == p.band      ? 'b'
-                       : c == p.frame   ? 'f'
-                       : c == p.boxFill ? 'x'
-                       : c == p.text    ? '#'
-                                        : '?';
-            }
-            rows.push_back(row);
-        }
-        return rows;
+        return Art(s, {0, 0, 22, 18},
+                   {{p.band, 'b'}, {p.frame, 'f'}, {p.boxFill, 'x'}, {p.text, '#'}});
     };
     EXPECT_EQ(art(0), (std::vector<std::string>{
                           "bbbbbbbbbbbbbbbbbbbbbb",
@@ -236,17 +307,14 @@ TEST(FocusRectTest, DotsTheOutlineFromItsTopLeftPixel) {
     } cases[] = {
         {{7, 5}, {1, 0, 6, 4}, {".#.#.#.", ".......", ".#...#.", "..#.#..", "......."}},
         {{5, 5}, {0, 1, 4, 4}, {".....", "#.#..", "...#.", "#.#..", "....."}},
+        {{5, 5}, {1, 1, 1, 4}, {".....", ".....", ".....", ".....", "....."}},  // no width
+        {{5, 5}, {1, 1, 4, 1}, {".....", ".....", ".....", ".....", "....."}},  // no height
     };
     for (const auto& k : cases) {
         MemorySurface s(k.surface, kGround);
         shapes::FocusRect(s, k.rect, kInk);
-        std::vector<std::string> rows;
-        for (int y = 0; y < k.surface.height; ++y) {
-            rows.emplace_back();
-            for (int x = 0; x < k.surface.width; ++x)
-                rows.back() += s.GetPixel({x, y}) == kInk ? '#' : '.';
-        }
-        EXPECT_EQ(rows, k.rows) << k.rect.left << ", " << k.rect.top;
+        EXPECT_EQ(Art(s, {0, 0, k.surface.width, k.surface.height}, {{kInk, '#'}}), k.rows)
+            << k.rect.left << ", " << k.rect.top;
     }
 }
 
