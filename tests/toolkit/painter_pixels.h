@@ -527,6 +527,30 @@ TYPED_TEST_P(PainterPixels, ToolbarButtonsShowHotPressedCheckedAndDisabledStates
     EXPECT_EQ(this->At(104, 10), Rgb(0, 0, 0)) << "the arrow of a hot button is black";
     EXPECT_EQ(this->At(106, 12), Rgb(0, 0, 0));
 
+    // Only the buttons that meet the painted part are painted, and hidden ones never. An
+    // indeterminate button: framed in the dark shadow.
+    const ToolbarButton around[] = {
+        {0, 5, kEnabled | kChecked, 0, {40, 10, 63, 32}},            // right, touching it
+        {0, 6, kEnabled | kChecked, 0, {-3, 10, 20, 32}},            // left
+        {0, 7, kEnabled | kChecked, 0, {20, 30, 43, 52}},            // below
+        {0, 8, kEnabled | kChecked, 0, {20, -12, 43, 10}},           // above
+        {0, 9, kEnabled | kChecked | kHidden, 0, {20, 10, 43, 32}},  // hidden
+        {-1, 10, kEnabled | kIndeterminate, 0, {60, 0, 80, 20}},
+    };
+    Canvas& m = this->Fresh({90, 60}, Rgb(9, 9, 9));
+    toolbar_xp::PaintToolbar(m, {{20, 10, 40, 30}, {0, 0, 90, 60}, {}, false, -1, nullptr}, around,
+                             this->colors);
+    for (auto [x, y] : {std::pair{41, 11}, {19, 11}, {21, 31}, {21, 9}}) {
+        EXPECT_EQ(this->At(x, y), Rgb(9, 9, 9)) << x << ", " << y;
+    }
+    EXPECT_EQ(this->At(21, 11), face(20, 0));
+    toolbar_xp::PaintToolbar(m, {{60, 0, 80, 20}, {0, 0, 90, 60}, {}, false, -1, nullptr}, around,
+                             this->colors);
+    for (auto [x, y] : {std::pair{60, 5}, {65, 0}, {79, 0}, {79, 5}, {79, 19}, {65, 19}}) {
+        EXPECT_EQ(this->At(x, y), this->colors.darkShadow) << x << ", " << y;
+    }
+    EXPECT_EQ(this->At(65, 5), face(20, 0));
+
     // The status bar frames its panes; the combo box's arrow button.
     Canvas& s = this->Fresh({60, 20}, Rgb(9, 9, 9));
     const Rect panes[] = {{0, 0, 30, 20}, {32, 2, 60, 18}};
