@@ -296,6 +296,27 @@ TEST(MenuItemPictureTest, TheCheckBoxHoldsATickOrABulletInItsMiddle) {
                                            }));
 }
 
+// A button asks for mouse notices once until the mouse leaves; hovering repaints it with its
+// background, leaving without.
+TEST(XPButtonTest, TracksTheMouseOnceAndRepaintsOnHoverAndLeave) {
+    CXPButton button;
+    int asked = 0;
+    const auto track = [&](bool granted) {
+        return [&, granted] {
+            ++asked;
+            return granted;
+        };
+    };
+    button.OnMouseMove(track(true));
+    button.OnMouseMove(track(true));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(button.OnMouseHover(), CXPButton::Repaint::kErasing);
+    EXPECT_EQ(button.OnMouseLeave(), CXPButton::Repaint::kWithoutErasing);
+    button.OnMouseMove(track(false));
+    button.OnMouseMove(track(true));
+    EXPECT_EQ(asked, 3) << "a refused request is asked again";
+}
+
 // The focus mark dots every other pixel of its outline counting from its own top-left pixel,
 // wherever that lies, and its last row and column are the rectangle's.
 TEST(FocusRectTest, DotsTheOutlineFromItsTopLeftPixel) {
