@@ -35,6 +35,9 @@ const Theme kThemes[] = {
     {"Qt Fusion", Scheme::kLight,
      Colors(Rgb(239, 239, 239), Rgb(48, 140, 198), Rgb(0, 0, 0), Rgb(190, 190, 190),
             Rgb(255, 255, 255), Rgb(255, 255, 255), Rgb(0, 0, 255))},
+    {"a light palette with faint grey text", Scheme::kLight,
+     Colors(Rgb(236, 233, 216), Rgb(49, 106, 197), Rgb(160, 160, 160), Rgb(172, 168, 153),
+            Rgb(255, 255, 255), Rgb(255, 255, 255), Rgb(0, 0, 128))},
     {"Breeze Dark", Scheme::kDark,
      Colors(Rgb(49, 54, 59), Rgb(61, 174, 233), Rgb(239, 240, 241), Rgb(98, 108, 118),
             Rgb(35, 38, 41), Rgb(239, 240, 241), Rgb(41, 128, 185))},
@@ -128,6 +131,7 @@ TEST(FlatLookTest, DarkAndHighContrastPalettesGetTheirOwnLook) {
             EXPECT_EQ(m.hotFill, c.highlight) << theme.name;
             EXPECT_EQ(m.hotText, c.highlightText) << theme.name;
             EXPECT_EQ(m.disabledText, c.grayText) << theme.name;
+            EXPECT_EQ(m.iconShadow, c.menu) << theme.name;
             EXPECT_FALSE(look.window.gradient) << theme.name;
             EXPECT_EQ(look.window.text, c.buttonText) << theme.name;
             EXPECT_EQ(look.button.Row(30, true, true), c.buttonFace) << theme.name;
