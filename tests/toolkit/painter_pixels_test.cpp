@@ -243,15 +243,15 @@ TEST(DenseShapesTest, RectanglesPaintedWhole) {
 TEST(MenuItemPictureTest, TheCheckBoxHoldsATickOrABulletInItsMiddle) {
     const SystemColors colors;
     const MenuPalette p = MenuPalette::From(colors);
-    const auto art = [&](unsigned type) {
+    const auto art = [&](unsigned type, int height = 18) {
         FakeMenus menus;
         const MenuHandle m = menus.Create();
         menus.Add(m, "&Start", 7, type, menu_bits::kChecked);
-        MemorySurface s({120, 18}, Rgb(1, 2, 3));
+        MemorySurface s({120, height}, Rgb(1, 2, 3));
         CMenuXP::ConvertMenu(menus, m, true, false, s, nullptr);
-        CMenuItemXP(menus, m, 0, true).Draw(s, {0, 0, 120, 18}, {}, colors);
+        CMenuItemXP(menus, m, 0, true).Draw(s, {0, 0, 120, height}, {}, colors);
         CMenuXP::ClearTables();
-        return Art(s, {0, 0, 22, 18},
+        return Art(s, {0, 0, 22, height},
                    {{p.band, 'b'}, {p.frame, 'f'}, {p.boxFill, 'x'}, {p.text, '#'}});
     };
     EXPECT_EQ(art(0), (std::vector<std::string>{
@@ -294,6 +294,14 @@ TEST(MenuItemPictureTest, TheCheckBoxHoldsATickOrABulletInItsMiddle) {
                                                "bfffffffffffffffffffbb",
                                                "bbbbbbbbbbbbbbbbbbbbbb",
                                            }));
+    // One row higher: the tick sits a row lower, the bullet stays (its middle rounds down).
+    const auto tick = art(0), tick19 = art(0, 19);
+    const auto bullet = art(menu_bits::kRadioCheck), bullet19 = art(menu_bits::kRadioCheck, 19);
+    for (int row = 2; row < 15; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        EXPECT_EQ(tick19[r + 1], tick[r]) << row;
+        EXPECT_EQ(bullet19[r], bullet[r]) << row;
+    }
 }
 
 // A button asks for mouse notices once until the mouse leaves; hovering repaints it with its
