@@ -94,6 +94,7 @@ TEST_F(MenuXPTest, MenuBarItemsCarryTheWidthOfTheirTextAsDrawn) {
     menus.Add(bar, "&File", 0, 0, 0, file);
     menus.Add(bar, "&Help", 0, 0, 0, menus.Create());
     menus.Add(bar, "logo", 7, kBitmap);
+    measure.SetFont({FontFace::kGui, kWeightBold});  // measured in the menu's own font all the same
     // The pop-ups' items have no command: an image for command 0 is filed by the pop-up.
     struct : CommandImages {
         ImageStrip strip;
@@ -226,11 +227,15 @@ TEST_F(MenuXPTest, DrawItemPaintsMenuItemsOnlyAndCountsThem) {
 
     record.ctlType = kMenuControl;
     bool open = true;
+    const CanvasFont system{FontFace::kSystem, kWeightBold};
+    buffer.SetFont(system);
     EXPECT_TRUE(CMenuXP::DrawItem(record, menus, buffer, {}, true, &open));
     EXPECT_FALSE(open);
     EXPECT_EQ(CMenuXP::ms_nDrawCount, 0) << "the count wraps";
     ASSERT_EQ(buffer.texts.size(), 1u);
     EXPECT_EQ(buffer.texts[0].text, "&Start") << "found by command, not by position";
+    EXPECT_EQ(buffer.texts[0].font, (CanvasFont{})) << "in the menu's own font";
+    EXPECT_EQ(buffer.GetFont(), system) << "which is put back";
 
     // An open menu-bar item of a dialog: its tab goes to the screen, one pixel further right,
     // with the first item's top and bottom.
