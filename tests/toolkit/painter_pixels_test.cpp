@@ -325,6 +325,33 @@ TEST(XPButtonTest, TracksTheMouseOnceAndRepaintsOnHoverAndLeave) {
     EXPECT_EQ(asked, 3) << "a refused request is asked again";
 }
 
+// The hover frame's four lines, each in its own colour (l, t, r, b), stop short of the corners,
+// where the outline (o) rounds off; seen at the button's four corners.
+TEST(XPButtonTest, TheHoverFramesLinesStopShortOfTheCorners) {
+    CXPButton button;
+    button.OnMouseMove([] { return true; });
+    button.OnMouseHover();
+    MemorySurface s({70, 21}, Rgb(9, 9, 9));
+    button.DrawItem(s, {0, 0, 70, 21}, 0, "");
+    const CXPButton::Frame& f = CXPButton::kHoverFrame;
+    const auto corner = [&](int x, int y) {
+        return Art(s, {x, y, x + 6, y + 6},
+                   {{f.left.color, 'l'},
+                    {f.top.color, 't'},
+                    {f.right.color, 'r'},
+                    {f.bottom.color, 'b'},
+                    {CXPButton::kOutline, 'o'}});
+    };
+    EXPECT_EQ(corner(0, 0), (std::vector<std::string>{"...ooo", ".oo.tt", ".o..tt", "o.....",
+                                                      "o.....", "olll.."}));
+    EXPECT_EQ(corner(64, 0), (std::vector<std::string>{"ooo...", "tt.oo.", "tt..o.", ".....o",
+                                                       ".....o", "..rrro"}));
+    EXPECT_EQ(corner(0, 15), (std::vector<std::string>{"olll..", "olll..", "o.....", ".o..bb",
+                                                       ".o..bb", "...ooo"}));
+    EXPECT_EQ(corner(64, 15), (std::vector<std::string>{"..rrro", "..rrro", ".....o", "bb..o.",
+                                                        "bb..o.", "ooo..."}));
+}
+
 // The focus mark dots every other pixel of its outline counting from its own top-left pixel,
 // wherever that lies, and its last row and column are the rectangle's.
 TEST(FocusRectTest, DotsTheOutlineFromItsTopLeftPixel) {
