@@ -208,6 +208,7 @@ TEST(DenseShapesTest, ShapesPaintedWhole) {
         art(1, false, {6, 12}, {2, 10}),
         (std::vector<std::string>{".####.", "#oooo#", "#oooo#", "#oooo#", "#oooo#", "#oooo#",
                                   "#oooo#", "#oooo#", "#oooo#", "#oooo#", "#oooo#", ".####."}));
+    EXPECT_EQ(art(1, false, {6, 4}, {20, 4}), art(1, false, {6, 4}, {6, 4}));
     EXPECT_EQ(art(1, false, {6, 4}, {8, 8}),
               (std::vector<std::string>{".####.", "#oooo#", "#oooo#", ".####."}));
     // An odd width's top row may hold the middle pixel alone.
