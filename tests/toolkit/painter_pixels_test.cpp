@@ -10,10 +10,12 @@
 
 #include "tests/support/memory_surface.h"
 #include "tests/toolkit/fake_menus.h"
+#include "toolkit/hls_color.h"
 #include "toolkit/menu_item_xp.h"
 #include "toolkit/menu_xp.h"
 #include "toolkit/owner_draw.h"
 #include "toolkit/shapes.h"
+#include "toolkit/toolbar_xp.h"
 #include "toolkit/xp_button.h"
 
 namespace {
@@ -351,6 +353,56 @@ TEST(XPButtonTest, TheHoverFramesLinesStopShortOfTheCorners) {
                                                        ".o..bb", "...ooo"}));
     EXPECT_EQ(corner(64, 15), (std::vector<std::string>{"..rrro", "..rrro", ".....o", "bb..o.",
                                                         "bb..o.", "ooo..."}));
+}
+
+// A drop-down button 21 pixels high, hot, pressed on its main part or on its arrow, beside a plain
+// button that is not hot; the arrow is black when hot, else the button text's colour.
+TEST(ToolbarPictureTest, DropDownPartsArrowsAndImagesSitWhereTheyBelong) {
+    using namespace toolbar_bits;
+    SystemColors colors;
+    colors.buttonText = Rgb(0, 0, 128);
+    const auto face = [&](int l) { return HLSTransform(colors.buttonFace, l, 0); };
+    const auto light = [&](int l, int s) { return HLSTransform(colors.highlight, l, s); };
+    const Color red = Rgb(255, 0, 0);
+    MemorySurface picture({16, 16}, Rgb(192, 192, 192));
+    picture.FillSolidRect({2, 2, 6, 6}, red);
+    ImageStrip strip;
+    strip.pictures = &picture;
+    const ToolbarButton buttons[] = {
+        {0, 1, kEnabled, kDropDownStyle, {0, 0, 36, 21}},
+        {0, 2, kEnabled, kDropDownStyle, {36, 0, 72, 21}},
+    };
+    MemorySurface s({80, 21}, Rgb(9, 9, 9));
+    const auto paint = [&](Point cursor, bool down) {
+        toolbar_xp::PaintToolbar(s, {{0, 0, 80, 21}, {0, 0, 80, 21}, cursor, down, 0, &strip},
+                                 buttons, colors);
+    };
+    // Hot, the cursor elsewhere: one hot fill with a line before the arrow part; the image
+    // lifted over its shadow; a black arrow at rows 9 to 11.
+    paint({50, 5}, false);
+    EXPECT_EQ(s.GetPixel({31, 2}), light(70, -57));
+    for (int y : {2, 10, 19}) EXPECT_EQ(s.GetPixel({22, y}), colors.highlight) << y;
+    EXPECT_EQ(s.GetPixel({23, 10}), light(70, -57));
+    EXPECT_EQ(s.GetPixel({9, 9}), light(50, -66));
+    EXPECT_EQ(
+        Art(s, {26, 8, 34, 13}, {{Rgb(0, 0, 0), '#'}}),
+        (std::vector<std::string>{"........", ".#####..", "..###...", "...#....", "........"}));
+    // Not hot: the image in place at 3, the arrow in the button text's colour.
+    EXPECT_EQ(s.GetPixel({36 + 4, 4}), face(20));
+    EXPECT_EQ(s.GetPixel({36 + 5, 5}), red);
+    EXPECT_EQ(s.GetPixel({36 + 28, 9}), colors.buttonText);
+    // Pressed on the main part (its last column): the main part pressed, the arrow part framed
+    // apart; the image at 3 without a shadow.
+    paint({22, 5}, true);
+    EXPECT_EQ(s.GetPixel({21, 10}), light(50, -50));
+    EXPECT_EQ(s.GetPixel({22, 10}), colors.highlight);
+    EXPECT_EQ(s.GetPixel({23, 10}), light(70, -66));
+    EXPECT_EQ(s.GetPixel({5, 5}), red);
+    EXPECT_EQ(s.GetPixel({4, 5}), light(50, -50));
+    EXPECT_EQ(s.GetPixel({9, 9}), light(50, -50));
+    // Pressed on the arrow part (its first column): nothing pressed.
+    paint({23, 5}, true);
+    EXPECT_EQ(s.GetPixel({23, 10}), light(70, -57));
 }
 
 // The focus mark dots every other pixel of its outline counting from its own top-left pixel,
