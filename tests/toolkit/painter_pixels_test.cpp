@@ -405,6 +405,43 @@ TEST(ToolbarPictureTest, DropDownPartsArrowsAndImagesSitWhereTheyBelong) {
     EXPECT_EQ(s.GetPixel({23, 10}), light(70, -57));
 }
 
+// A combo box's arrow button in each state: its outline, its fill and the arrow's ink; the arrow
+// is a triangle of four rows whose tip is two rows below the middle.
+TEST(ToolbarPictureTest, TheArrowButtonShowsItsStateInOutlineFillAndInk) {
+    SystemColors colors;
+    colors.buttonText = Rgb(0, 0, 128);
+    const Color hot = HLSTransform(colors.highlight, 70, -57);
+    const Color pressed = HLSTransform(colors.highlight, 50, -50);
+    const struct {
+        toolbar_xp::ArrowButtonState state;
+        Color outline, fill, ink;
+    } cases[] = {
+        {{}, colors.window, colors.buttonFace, colors.buttonText},
+        {{.outsideToolbar = true}, colors.buttonShadow, colors.buttonFace, colors.buttonText},
+        {{.disabled = true, .highlighted = true},
+         colors.window,
+         colors.buttonFace,
+         colors.grayText},
+        {{.highlighted = true}, colors.highlight, hot, Rgb(0, 0, 0)},
+        {{.highlighted = true, .pressed = true}, colors.highlight, pressed, Rgb(240, 240, 240)},
+    };
+    for (const auto& k : cases) {
+        MemorySurface s({17, 20}, Rgb(9, 9, 9));
+        toolbar_xp::PaintArrowButton(s, {0, 0, 17, 20}, k.state, colors);
+        EXPECT_EQ(s.GetPixel({0, 0}), k.outline) << &k - cases;
+        EXPECT_EQ(s.GetPixel({1, 1}), k.fill) << &k - cases;
+        EXPECT_EQ(Art(s, {4, 8, 13, 14}, {{k.ink, '#'}}),
+                  (std::vector<std::string>{".........", ".#######.", "..#####..", "...###...",
+                                            "....#....", "........."}))
+            << &k - cases;
+    }
+    // On an even width and an odd height the middle rounds down.
+    MemorySurface s({16, 19}, Rgb(9, 9, 9));
+    toolbar_xp::PaintArrowButton(s, {0, 0, 16, 19}, {}, colors);
+    EXPECT_EQ(Art(s, {6, 10, 10, 13}, {{colors.buttonText, '#'}}),
+              (std::vector<std::string>{".###", "..#.", "...."}));
+}
+
 // The focus mark dots every other pixel of its outline counting from its own top-left pixel,
 // wherever that lies, and its last row and column are the rectangle's.
 TEST(FocusRectTest, DotsTheOutlineFromItsTopLeftPixel) {
