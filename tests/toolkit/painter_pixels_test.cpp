@@ -442,6 +442,41 @@ TEST(ToolbarPictureTest, TheArrowButtonShowsItsStateInOutlineFillAndInk) {
               (std::vector<std::string>{".###", "..#.", "...."}));
 }
 
+// A combo box 60 x 20 with a 17-pixel button: its outline, the one-pixel ring inside it and the
+// line before the button in the field's colour, and the button's own outline and fill, by state.
+TEST(ToolbarPictureTest, TheComboBoxFramesItsFieldAndButtonByState) {
+    const SystemColors c;
+    const Color ground = Rgb(9, 9, 9);
+    const Color hot = HLSTransform(c.highlight, 70, -57);
+    const Color pressed = HLSTransform(c.highlight, 50, -50);
+    const struct {
+        toolbar_xp::ComboState state;
+        Color outline, ring, buttonOutline, buttonFill;
+    } cases[] = {
+        {{}, c.buttonShadow, c.window, c.buttonShadow, c.buttonFace},
+        {{.hot = true}, c.highlight, c.window, c.highlight, hot},
+        {{.focused = true}, c.highlight, c.window, c.highlight, hot},
+        {{.dropped = true}, c.highlight, c.window, c.highlight, pressed},
+        {{.docked = true}, c.window, c.window, c.window, c.buttonFace},
+        {{.enabled = false}, c.buttonShadow, c.buttonFace, c.buttonShadow, c.buttonFace},
+    };
+    for (const auto& k : cases) {
+        MemorySurface s({60, 20}, ground);
+        toolbar_xp::PaintCombo(s, {0, 0, 60, 20}, 17, k.state, c);
+        const auto i = &k - cases;
+        EXPECT_EQ(s.GetPixel({0, 0}), k.outline) << i;
+        EXPECT_EQ(s.GetPixel({59, 19}), k.outline) << i;
+        for (auto [x, y] : {std::pair{1, 1}, {41, 10}, {1, 18}, {20, 18}, {42, 10}, {42, 1}}) {
+            EXPECT_EQ(s.GetPixel({x, y}), k.ring) << i << ": " << x << ", " << y;
+        }
+        for (auto [x, y] : {std::pair{2, 2}, {40, 10}, {2, 17}}) {
+            EXPECT_EQ(s.GetPixel({x, y}), ground) << i << ": " << x << ", " << y;
+        }
+        EXPECT_EQ(s.GetPixel({43, 10}), k.buttonOutline) << i;
+        EXPECT_EQ(s.GetPixel({44, 10}), k.buttonFill) << i;
+    }
+}
+
 // The focus mark dots every other pixel of its outline counting from its own top-left pixel,
 // wherever that lies, and its last row and column are the rectangle's.
 TEST(FocusRectTest, DotsTheOutlineFromItsTopLeftPixel) {
