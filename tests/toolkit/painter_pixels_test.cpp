@@ -326,6 +326,15 @@ TEST(XPButtonTest, TracksTheMouseOnceAndRepaintsOnHoverAndLeave) {
     button.OnMouseMove(track(false));
     button.OnMouseMove(track(true));
     EXPECT_EQ(asked, 3) << "a refused request is asked again";
+
+    // The label is drawn in the dialog font whatever the canvas held, which is put back.
+    MemorySurface s({70, 21}, Rgb(9, 9, 9));
+    const CanvasFont system{FontFace::kSystem, kWeightBold};
+    s.SetFont(system);
+    button.DrawItem(s, {0, 0, 70, 21}, 0, "Start");
+    ASSERT_EQ(s.texts.size(), 1u);
+    EXPECT_EQ(s.texts[0].font, (CanvasFont{}));
+    EXPECT_EQ(s.GetFont(), system);
 }
 
 // The hover frame's four lines, each in its own colour (l, t, r, b), stop short of the corners,
