@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,8 @@ namespace {
 
 // As many links in a row as the kernel follows.
 constexpr int kMaxLinks = 40;
+// Random names tried for the finished file before giving up, as glibc's mkostemp does.
+constexpr int kNameAttempts = 100;
 
 // The file that the links at `path` lead to, existing or not; empty for a loop.
 QString LinkTarget(const QString& path) {
@@ -107,21 +110,28 @@ bool ReplacingFile::WriteAt(std::uint64_t offset, const void* data, std::size_t 
     return Write(data, size) && (::lseek(m_fd, end, SEEK_SET) >= 0 || Fail());
 }
 
-// Names the unnamed file `target`.new. link() fails on whatever is at that name and never follows
-// it; what is there can only be left from a writer killed before its rename, or put there by
-// someone else, and goes.
+// Names the unnamed file `target`.XXXXXX, six random letters or digits, as mkostemp would: link()
+// fails on whatever is at that name and never follows it, and another name is tried. Nothing
+// already in the folder is touched.
 bool ReplacingFile::Name() {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
-    const QByteArray name = m_target + ".new";
-    const auto link = [&] {
-        return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW);
-    };
-    if (link() != 0 && (errno != EEXIST || ::unlink(name.constData()) != 0 || link() != 0)) {
-        m_error = name.toStdString() + ": " + std::strerror(errno);
-        return false;
+    QByteArray name;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        name = m_target + '.';
+        for (int i = 0; i < 6; ++i) {
+            name += kLetters[QRandomGenerator::system()->bounded(int(sizeof kLetters) - 1)];
+        }
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) ==
+            0) {
+            m_temporary = name;
+            return true;
+        }
+        if (errno != EEXIST) break;
     }
-    m_temporary = name;
-    return true;
+    m_error = name.toStdString() + ": " + std::strerror(errno);
+    return false;
 }
 
 bool ReplacingFile::Commit() {

@@ -9,13 +9,13 @@
 #include "base/file_output.h"
 
 // A file that replaces `path` whole, as editors save. It is written unnamed in the target's folder
-// (O_TMPFILE: no one else can open or have made it, and a crash leaves nothing), synced, named
-// `path`.new exclusively (a leftover there from a writer killed at that step goes first) and
-// renamed into place; the folder's entry is synced after. Where a file system has no unnamed files,
-// it is written under a random name made exclusively (mkostemp). A link at `path` is followed: the
-// link stays and the file it names is replaced. The new file keeps the replaced file's mode. A
-// target that is not a regular file (a folder, device, FIFO or socket) is refused without being
-// opened, so nothing waits for a reader.
+// (O_TMPFILE: no one else can open or have made it, and a crash while writing leaves nothing),
+// synced, linked exclusively under a random name beside `path` (nothing already there is touched)
+// and renamed into place; the folder's entry is synced after. Where a file system has no unnamed
+// files, it is written under a random name made exclusively (mkostemp). A link at `path` is
+// followed: the link stays and the file it names is replaced. The new file keeps the replaced
+// file's mode. A target that is not a regular file (a folder, device, FIFO or socket) is refused
+// without being opened, so nothing waits for a reader.
 class ReplacingFile final : public FileOutput {
 public:
     explicit ReplacingFile(const QString& path);
