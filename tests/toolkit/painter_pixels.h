@@ -482,12 +482,12 @@ TYPED_TEST_P(PainterPixels, ToolbarButtonsShowHotPressedCheckedAndDisabledStates
     const auto light = [&](int l, int s) { return HLSTransform(this->colors.highlight, l, s); };
     const ImageStrip& picture = this->Picture();
     const ToolbarButton buttons[] = {
-        {0, 1, kEnabled, 0, {0, 0, 23, 22}},                          // hot
+        {0, 0, kEnabled, 0, {0, 0, 23, 22}},                          // hot, command 0
         {0, 2, kEnabled | kChecked, 0, {23, 0, 46, 22}},              // pressed
         {0, 3, 0, 0, {46, 0, 69, 22}},                                // disabled
         {-1, 0, kEnabled | kWrap, kSeparatorStyle, {69, 0, 77, 22}},  // wrapping separator
         {0, 4, kEnabled, kDropDownStyle, {77, 0, 113, 22}},           // drop-down, pressed
-        {-1, 0, kEnabled, kSeparatorStyle, {113, 0, 121, 22}},        // separator
+        {-1, 0, kEnabled, kSeparatorStyle, {113, 0, 120, 22}},        // separator
     };
     Canvas& c = this->Fresh({130, 30});
     ToolbarView view{{0, 0, 130, 30}, {0, 0, 130, 30}, {30, 10}, true, 0, &picture};
@@ -506,14 +506,16 @@ TYPED_TEST_P(PainterPixels, ToolbarButtonsShowHotPressedCheckedAndDisabledStates
     EXPECT_EQ(this->At(51, 5), face(-27, 0));
     EXPECT_EQ(this->At(46, 0), face(20, 0));
     // The wrapping separator: a line across the client, 4 pixels above the row's bottom.
+    EXPECT_EQ(this->At(1, 18), light(70, -57));
     EXPECT_EQ(this->At(2, 18), face(-15, 0));
     EXPECT_EQ(this->At(127, 18), face(-15, 0));
     EXPECT_EQ(this->At(128, 18), face(20, 0));
-    // The plain separator: a vertical line at its middle less one.
-    EXPECT_EQ(this->At(116, 2), face(-15, 0));
-    EXPECT_EQ(this->At(116, 1), face(20, 0));
-    EXPECT_EQ(this->At(116, 19), face(-15, 0));
-    EXPECT_EQ(this->At(116, 20), face(20, 0));
+    // The plain separator: a vertical line at its middle (rounded down) less one.
+    EXPECT_EQ(this->At(115, 2), face(-15, 0));
+    EXPECT_EQ(this->At(115, 1), face(20, 0));
+    EXPECT_EQ(this->At(115, 19), face(-15, 0));
+    EXPECT_EQ(this->At(115, 20), face(20, 0));
+    EXPECT_EQ(this->At(116, 10), face(20, 0));
 
     // Pressing the main part of a drop-down button.
     view.cursor = {80, 10};
@@ -528,14 +530,14 @@ TYPED_TEST_P(PainterPixels, ToolbarButtonsShowHotPressedCheckedAndDisabledStates
     EXPECT_EQ(this->At(106, 12), Rgb(0, 0, 0));
 
     // Only the buttons that meet the painted part are painted, and hidden ones never. An
-    // indeterminate button: framed in the dark shadow.
+    // indeterminate button: framed in the dark shadow, its image lifted as on a hot button.
     const ToolbarButton around[] = {
         {0, 5, kEnabled | kChecked, 0, {40, 10, 63, 32}},            // right, touching it
         {0, 6, kEnabled | kChecked, 0, {-3, 10, 20, 32}},            // left
         {0, 7, kEnabled | kChecked, 0, {20, 30, 43, 52}},            // below
         {0, 8, kEnabled | kChecked, 0, {20, -12, 43, 10}},           // above
         {0, 9, kEnabled | kChecked | kHidden, 0, {20, 10, 43, 32}},  // hidden
-        {-1, 10, kEnabled | kIndeterminate, 0, {60, 0, 80, 20}},
+        {0, 10, kEnabled | kIndeterminate, 0, {60, 0, 80, 20}},
     };
     Canvas& m = this->Fresh({90, 60}, Rgb(9, 9, 9));
     toolbar_xp::PaintToolbar(m, {{20, 10, 40, 30}, {0, 0, 90, 60}, {}, false, -1, nullptr}, around,
@@ -544,12 +546,14 @@ TYPED_TEST_P(PainterPixels, ToolbarButtonsShowHotPressedCheckedAndDisabledStates
         EXPECT_EQ(this->At(x, y), Rgb(9, 9, 9)) << x << ", " << y;
     }
     EXPECT_EQ(this->At(21, 11), face(20, 0));
-    toolbar_xp::PaintToolbar(m, {{60, 0, 80, 20}, {0, 0, 90, 60}, {}, false, -1, nullptr}, around,
+    toolbar_xp::PaintToolbar(m, {{60, 0, 80, 20}, {0, 0, 90, 60}, {}, false, -1, &picture}, around,
                              this->colors);
     for (auto [x, y] : {std::pair{60, 5}, {65, 0}, {79, 0}, {79, 5}, {79, 19}, {65, 19}}) {
         EXPECT_EQ(this->At(x, y), this->colors.darkShadow) << x << ", " << y;
     }
-    EXPECT_EQ(this->At(65, 5), face(20, 0));
+    EXPECT_EQ(this->At(70, 12), face(20, 0));
+    EXPECT_EQ(this->At(64, 4), this->kRed);
+    EXPECT_EQ(this->At(68, 8), face(-20, 0));
 
     // The status bar frames its panes; the combo box's arrow button.
     Canvas& s = this->Fresh({60, 20}, Rgb(9, 9, 9));

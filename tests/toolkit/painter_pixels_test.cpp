@@ -408,6 +408,7 @@ TEST(ToolbarPictureTest, DropDownPartsArrowsAndImagesSitWhereTheyBelong) {
     EXPECT_EQ(s.GetPixel({23, 10}), light(70, -66));
     EXPECT_EQ(s.GetPixel({5, 5}), red);
     EXPECT_EQ(s.GetPixel({4, 5}), light(50, -50));
+    EXPECT_EQ(s.GetPixel({5, 4}), light(50, -50));
     EXPECT_EQ(s.GetPixel({9, 9}), light(50, -50));
     // Pressed on the arrow part (its first column): nothing pressed.
     paint({23, 5}, true);
@@ -473,8 +474,9 @@ TEST(ToolbarPictureTest, TheComboBoxFramesItsFieldAndButtonByState) {
         MemorySurface s({60, 20}, ground);
         toolbar_xp::PaintCombo(s, {0, 0, 60, 20}, 17, k.state, c);
         const auto i = &k - cases;
-        EXPECT_EQ(s.GetPixel({0, 0}), k.outline) << i;
-        EXPECT_EQ(s.GetPixel({59, 19}), k.outline) << i;
+        for (auto [x, y] : {std::pair{0, 0}, {0, 10}, {10, 0}, {59, 19}}) {
+            EXPECT_EQ(s.GetPixel({x, y}), k.outline) << i << ": " << x << ", " << y;
+        }
         for (auto [x, y] : {std::pair{1, 1}, {41, 10}, {1, 18}, {20, 18}, {42, 10}, {42, 1}}) {
             EXPECT_EQ(s.GetPixel({x, y}), k.ring) << i << ": " << x << ", " << y;
         }
