@@ -170,9 +170,17 @@ fails_cleanly && ok "a failed signing changes nothing" || fail "a failed signing
 
 echo "== uninstall while a copy runs in another session, which it cannot end"
 setsid wine explorer /desktop=other 'C:\Program Files\Drovane\drovane.exe' </dev/null >/dev/null 2>&1 &
-check "(the copy runs)" pgrep -f '^C:.Program Files.Drovane.drovane.exe'
+rig_track_pid $!
+copy_runs() { pgrep -f '^C:.Program Files.Drovane.drovane.exe' >/dev/null; }
+check "(the copy runs)" copy_runs
 wine "$dir/uninstall.exe" /S </dev/null >/dev/null 2>&1
-check "the uninstall entry is gone" key_gone HKLM "$uninstall"
+if wait_for 30 key_gone HKLM "$uninstall"; then ok "the uninstall entry is gone"; else
+  fail "the uninstall entry is gone"
+  # What runs and what the temporary folder holds: a stalled uninstaller or one that never started.
+  echo "  Wine's processes:"
+  ps -eo pid,etimes,stat,args | grep -F -e 'C:\' -e '.exe' | grep -v grep | sed 's/^/    /'
+  echo "  the temporary folder: $(ls -R "$c/users/$(id -un)/Temp" 2>/dev/null | tr '\n' ' ')"
+fi
 pending() { wine reg query 'HKLM\SYSTEM\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | grep -qF 'Drovane\drovane.exe'; }
 check "  drovane.exe is left for the restart" pending
 rig_wine_stop && rig_wine_server "$work" && wineboot -r </dev/null >/dev/null 2>&1
