@@ -24,11 +24,8 @@ std::optional<CSystemTray::Popup> CSystemTray::FindPopup() const {
     const auto menu = FindMenu(static_cast<int>(m_id & 0xFFFF));
     if (menu.empty()) return std::nullopt;
     const MenuPopup& popup = menu.front();
-    if (!m_defaultByPosition) return Popup{popup, static_cast<int>(m_defaultMenuItem)};
-    // A position past the end has no command, as with the window system's menus.
-    const int command =
-        m_defaultMenuItem < popup.items.size() ? popup.items[m_defaultMenuItem].command : -1;
-    return Popup{popup, command};
+    // The first item is the default; an empty menu has none, as with the window system's menus.
+    return Popup{popup, popup.items.empty() ? -1 : popup.items.front().command};
 }
 
 void CSystemTray::RemoveFromTray() {
@@ -61,7 +58,7 @@ long CSystemTray::HandleTrayCallback(std::uint32_t id, std::uint32_t message) {
         return 1;
     }
     m_host->SetForeground();
-    if (m_defaultByPosition && !popup) return 0;
-    m_host->SendCommand(popup ? popup->defaultCommand : static_cast<int>(m_defaultMenuItem));
+    if (!popup) return 0;
+    m_host->SendCommand(popup->defaultCommand);
     return 1;
 }

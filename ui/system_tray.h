@@ -66,9 +66,9 @@ private:
     // The icon's pop-up and its default command, when its menu resource has one.
     struct Popup {
         const MenuPopup& popup;
-        // -1 for a position past the popup's end, which has no command.
+        // -1 for an empty pop-up, which has no command.
         int defaultCommand;
-        // What the menu shows as its default: nothing for a position past the end.
+        // What the menu shows as its default: nothing for an empty pop-up.
         int MenuDefault() const { return defaultCommand < 0 ? 0 : defaultCommand; }
     };
     std::optional<Popup> FindPopup() const;
@@ -81,6 +81,4 @@ private:
     int m_iconId = 0;
     std::uint32_t m_id = 0;
     std::string m_tip;
-    std::uint32_t m_defaultMenuItem = 0;
-    bool m_defaultByPosition = true;
 };
