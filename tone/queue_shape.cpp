@@ -6,23 +6,18 @@ namespace {
 
 constexpr std::int64_t kRate = ToneSynth::kDefaultSampleRate;
 // Every stream keeps 450 ms queued at the server, which asks for more once about half of it has
-// played: while 240 ms or more are still to play, so a program held 200 ms by a busy machine loses
-// no sound (with 300 ms queued it was asked with 165 ms to play, and lost some).
+// played, while 240 ms or more are still to play: a program held 200 ms by a busy machine loses
+// no sound.
 constexpr std::int64_t kQueueFrames = 450 * kRate / 1000;
 // A sink that rewinds gives back what it has taken when a stop or a start rewrites the queue, so a
 // long latency costs the stop nothing and lets the sink, and the server, sleep 250 ms at a time
-// (more is asked for every 100 ms). The rewrite then lands just past what is heard, by way of the
-// server's main loop and the sink's rewind: 4 ms past it clicked in 1 to 7 of 100 stops and
-// starts, 10 ms once in 500.
+// (more is asked for every 100 ms). The rewrite lands 10 ms past what is heard, the margin the
+// server's main loop and the sink's rewind need to make it without a click.
 constexpr QueueShape kRewindingSink{kQueueFrames, 250 * kRate / 1000, 10 * kRate / 1000};
 // A sink that does not rewind plays what it has taken, which a stop waits for: 512 frames
-// (10.7 ms); a shorter latency would cost the server more. A rewrite written at the bare point
-// clicked about once in ten stops, 2 ms past it once in fifty, 4 ms 4 times in 400 stops and
-// starts, 7 ms once in 600.
+// (10.7 ms); a shorter latency would cost the server more. The rewrite lands 7 ms past the first
+// frame the sink has not taken, the margin it needs to make it without a click.
 constexpr QueueShape kPlainSink{kQueueFrames, 512, 7 * kRate / 1000};
-// PipeWire's Pulse server takes the sink latency asked for as the cycle of its processing graph,
-// for every program on the machine; the session's usual cycle of 1024 frames (21.3 ms) leaves the
-// others' cycle as the session chose it. A power of two, as PipeWire's cycles are.
 constexpr QueueShape kPipeWire{kQueueFrames, 1024, 4 * kRate / 1000};
 
 }  // namespace

@@ -8,7 +8,7 @@
 namespace {
 
 // sin(2 pi x) for x in [0, 1) from a table, linearly interpolated: within 3e-7 of the sine (below
-// -130 dB), at a fraction of the cost of std::sin, which was a third of the player's CPU.
+// -130 dB), at a fraction of the cost of std::sin.
 double Sine(double x) {
     constexpr std::size_t kSize = 4096;
     static const std::array<double, kSize + 1> table = [] {

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "tone/linux/pulse_rewind_probe.h"
+#include "tone/linux/pulse_stream_io.h"
 
 namespace {
 
@@ -94,11 +95,8 @@ std::optional<std::string> PulseOutput::ReadServerName() {
             pa_threaded_mainloop_signal(in->self->m_loop, 0);
         },
         &info);
-    if (op) {
-        while (!info.done && PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)))
-            pa_threaded_mainloop_wait(m_loop);
-        pa_operation_unref(op);
-    }
+    AwaitOperation(m_loop, op, info.done,
+                   [this] { return PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)); });
     // Without an answer the output simply has no name.
     return std::nullopt;
 }
@@ -198,8 +196,8 @@ void PulseOutput::OnTiming(pa_stream* stream, int success, void* data) {
         timing = t;
     }
     // A change waiting for this answer is made here, on the loop's thread, so that its write goes
-    // out at once: made on the asking thread, the write waited for this thread to be scheduled
-    // again, and on a busy machine it arrived too late for its safe point now and then.
+    // out at once, not after the asking thread is next scheduled, which on a busy machine can be
+    // too late for the safe point the change was planned for.
     std::function<void(const std::optional<Timing>&)> change;
     if (!self->m_changes.empty()) {
         change = std::move(self->m_changes.front());

@@ -76,12 +76,8 @@ std::optional<Report> AskTiming(pa_threaded_mainloop* loop, pa_stream* stream) {
             Signal(a->loop);
         },
         &answer);
-    if (!op) return std::nullopt;
-    while (!answer.done && pa_operation_get_state(op) == PA_OPERATION_RUNNING &&
-           PA_STREAM_IS_GOOD(pa_stream_get_state(stream))) {
-        pa_threaded_mainloop_wait(loop);
-    }
-    pa_operation_unref(op);
+    AwaitOperation(loop, op, answer.done,
+                   [stream] { return PA_STREAM_IS_GOOD(pa_stream_get_state(stream)); });
     const pa_timing_info* info = answer.done ? pa_stream_get_timing_info(stream) : nullptr;
     if (!info) return std::nullopt;
     Report report;
@@ -111,11 +107,7 @@ std::optional<std::int64_t> AskSinkLatency(pa_threaded_mainloop* loop, pa_contex
             Signal(a->loop);
         },
         &answer);
-    if (!op) return std::nullopt;
-    while (!answer.done && pa_operation_get_state(op) == PA_OPERATION_RUNNING) {
-        pa_threaded_mainloop_wait(loop);
-    }
-    pa_operation_unref(op);
+    AwaitOperation(loop, op, answer.done, [] { return true; });
     return answer.latency;
 }
 

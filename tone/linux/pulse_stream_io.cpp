@@ -29,6 +29,15 @@ void WriteRequested(pa_stream* stream, std::size_t bytes,
     }
 }
 
+void AwaitOperation(pa_threaded_mainloop* loop, pa_operation* op, const bool& done,
+                    const std::function<bool()>& good) {
+    if (!op) return;
+    while (!done && pa_operation_get_state(op) == PA_OPERATION_RUNNING && good()) {
+        pa_threaded_mainloop_wait(loop);
+    }
+    pa_operation_unref(op);
+}
+
 bool ConnectPlayback(pa_threaded_mainloop* loop, pa_stream* stream, const QueueShape& shape) {
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);

@@ -16,6 +16,12 @@ inline constexpr std::size_t kPulseFrameBytes = sizeof(float);
 // when it fails. With the loop locked, and a state callback on the stream that signals the loop.
 bool ConnectPlayback(pa_threaded_mainloop* loop, pa_stream* stream, const QueueShape& shape);
 
+// Waits, with the loop locked, until the operation's callback sets `done` and signals the loop,
+// the operation ends without it (the server cancels it when the connection fails) or `good()`
+// turns false; then lets the operation go. `op` may be null, for a request that was never sent.
+void AwaitOperation(pa_threaded_mainloop* loop, pa_operation* op, const bool& done,
+                    const std::function<bool()>& good);
+
 std::int64_t PulseFrames(pa_usec_t usec);
 
 // Where a server's timing report says the stream stood when it was made (age 0).
