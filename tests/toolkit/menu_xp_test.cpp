@@ -8,6 +8,7 @@
 
 #include "tests/support/memory_surface.h"
 #include "tests/toolkit/fake_menus.h"
+#include "toolkit/font_scope.h"
 #include "toolkit/menu_item_xp.h"
 #include "toolkit/menu_wnd_xp.h"
 #include "toolkit/owner_draw.h"
@@ -343,6 +344,30 @@ TEST(MenuHookTest, WindowsVersionsAndWhoDrawsShadows) {
     EXPECT_TRUE(DrawsMenuShadows(5, false));
     EXPECT_FALSE(DrawsMenuShadows(5, true)) << "\"show shadows under menus\" is on";
     EXPECT_TRUE(DrawsMenuShadows(0, false)) << "an unknown version gets the toolkit's shadows";
+}
+
+// The bold or normal font of a default item changes the canvas's font only when the wish and the
+// weight disagree, and puts back exactly the font it found.
+TEST(BoldFontTest, ChangesTheWeightOnlyAgainstTheWishAndPutsTheFontBack) {
+    const struct {
+        int weight;
+        bool bold;
+        int inside;
+    } cases[] = {{kWeightNormal, true, kWeightBold},
+                 {kWeightBold, false, kWeightNormal},
+                 {kWeightBold, true, kWeightBold},
+                 {600, false, 600},
+                 {600, true, kWeightBold}};
+    for (const auto& c : cases) {
+        MemorySurface canvas{{1, 1}};
+        const CanvasFont before{FontFace::kSystem, c.weight};
+        canvas.SetFont(before);
+        {
+            const BoldFont scope(canvas, c.bold);
+            EXPECT_EQ(canvas.GetFont(), (CanvasFont{FontFace::kSystem, c.inside})) << c.weight;
+        }
+        EXPECT_EQ(canvas.GetFont(), before) << c.weight << " " << c.bold;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The toolbar's combo box: the height it takes for its list, and the hover it keeps while the
-// pointer moves between the box and its edit field.
+// The toolbar's combo box: the height it takes for its list, the hover it keeps while the pointer
+// moves between the box and its edit field, and what the toolbar's windows answer.
 #include "toolkit/toolbar_xp.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +49,18 @@ TEST(HoverTrackerTest, MovingBetweenTheBoxAndItsFieldKeepsItHot) {
         EXPECT_FALSE(tracker.OnMouseLeave(7)) << "cold already";
         EXPECT_EQ(host.log, paint + "t0" + "c0t7" + paint) << options;
     }
+}
+
+// What the toolbar's windows answer: a drop-down button shows pressed only when the frame left its
+// command unhandled; its command word is its number negated; a combo box wants every key
+// (DLGC_WANTALLKEYS, 4) while Enter is down.
+TEST(ToolbarAnswersTest, DropDownButtonsAndTheComboBox) {
+    EXPECT_EQ(toolbar_xp::DropDownResult(0), 2);
+    EXPECT_EQ(toolbar_xp::DropDownResult(1), 0);
+    EXPECT_EQ(toolbar_xp::DropDownResult(-1), 0);
+    EXPECT_EQ(toolbar_xp::DropDownCommand(3), 0xFFFD);
+    EXPECT_EQ(toolbar_xp::ComboDialogCode(0x81, true), 0x85u);
+    EXPECT_EQ(toolbar_xp::ComboDialogCode(0x81, false), 0x81u);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ struct FakeAboutView final : AboutView {
     Rect region;
 };
 
-// The light card at first, then a dark one as after a palette change: each label and the card take
+// A dark card at first, then the light one as after a palette change: each label and the card take
 // the look's colours; the maker's name is an underlined link to the maker's page with the hand
 // cursor, the version line blinks; the window loses its outermost pixel on every side.
 TEST(AboutBoxTest, TakesEachLooksColoursLinksTheMakerAndTrimsTheWindowsEdge) {
@@ -45,9 +45,10 @@ TEST(AboutBoxTest, TakesEachLooksColoursLinksTheMakerAndTrimsTheWindowsEdge) {
     const CardLook dark{Rgb(30, 30, 30), Rgb(230, 230, 230), Rgb(120, 170, 255), Rgb(90, 220, 120)};
     FakeAboutView view;
     CAboutDialog about(view, "https://example.org/maker");
-    EXPECT_TRUE(about.OnInitDialog());
-    for (const CardLook& look : {light, dark}) {
-        if (&look != &light) about.ApplyLook(look);
+    EXPECT_TRUE(about.OnInitDialog(dark));
+    for (const CardLook* each : {&dark, &light}) {
+        const CardLook& look = *each;
+        if (each == &light) about.ApplyLook(look);
         for (const auto& [id, text] : {std::pair{CAboutDialog::kMakerName, look.link},
                                        {CAboutDialog::kVersionLine, look.accent},
                                        {CAboutDialog::kNoticeLine, look.text}}) {
