@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "toolkit/qt/qt_canvas.h"
+#include "toolkit/qt/qt_geometry.h"
 
 namespace {
 
@@ -22,8 +23,7 @@ public:
         painter.save();
         // Blended, so that the transparent pixels of a frame keep what lies below.
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.drawImage(QRect(into.left, into.top, into.Width(), into.Height()), m_image,
-                          QRect(from.left, from.top, from.Width(), from.Height()));
+        painter.drawImage(ToQRect(into), m_image, ToQRect(from));
         painter.restore();
         return true;
     }

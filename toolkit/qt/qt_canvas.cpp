@@ -11,6 +11,7 @@
 
 #include "base/qt/qt_text.h"
 #include "toolkit/qt/qt_color.h"
+#include "toolkit/qt/qt_geometry.h"
 #include "toolkit/qt/qt_surface.h"
 
 namespace {
@@ -74,7 +75,7 @@ QtCanvas::QtCanvas(QPainter& painter, QtStockFonts fonts)
 }
 
 void QtCanvas::FillSolidRect(const Rect& rect, Color color) {
-    m_painter.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(color));
+    m_painter.fillRect(ToQRect(rect), ToQColor(color));
 }
 
 int QtCanvas::Density() const {
@@ -106,7 +107,7 @@ void QtCanvas::DrawLine(Point from, Point to, Color color) {
         const int h = from.x == to.x ? std::abs(to.y - from.y) : 1;
         m_painter.fillRect(QRect(x0, y0, w, h), ToQColor(color));
     } else {
-        m_painter.drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
+        m_painter.drawLine(ToQPoint(from), ToQPoint(to));
     }
     m_painter.restore();
 }
@@ -116,8 +117,7 @@ Color QtCanvas::GetPixel(Point at) const {
     // The painter's transform is in the image's logical pixels; a pixel of a high-density image
     // covers several of its own, read at their top left.
     const QPoint device =
-        (QPointF(m_painter.transform().map(QPoint(at.x, at.y))) * m_image->devicePixelRatio())
-            .toPoint();
+        (QPointF(m_painter.transform().map(ToQPoint(at))) * m_image->devicePixelRatio()).toPoint();
     if (!m_image->rect().contains(device)) return kInvalidColor;
     const QRgb rgb = m_image->pixel(device);
     return Rgb(static_cast<std::uint8_t>(qRed(rgb)), static_cast<std::uint8_t>(qGreen(rgb)),
@@ -193,7 +193,7 @@ void QtCanvas::DrawTransparent(const Surface& source, const Rect& from, Point to
             if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF)) line[x] = 0;
         }
     }
-    m_painter.drawImage(QPoint(to.x, to.y), part);
+    m_painter.drawImage(ToQPoint(to), part);
 }
 
 void QtCanvas::DrawSilhouette(const Surface& source, const Rect& from, Point to, Color transparent,
@@ -212,7 +212,7 @@ void QtCanvas::DrawSilhouette(const Surface& source, const Rect& from, Point to,
             line[x] = (pixel & 0xFFFFFF) == (key & 0xFFFFFF) ? 0 : ink;
         }
     }
-    m_painter.drawImage(QPoint(to.x, to.y), shape);
+    m_painter.drawImage(ToQPoint(to), shape);
 }
 
 void QtCanvas::CopySurface(const Surface& source, const Rect& from, Point to) {
@@ -221,7 +221,6 @@ void QtCanvas::CopySurface(const Surface& source, const Rect& from, Point to) {
     // Qt leaves out the part of `from` outside the image.
     m_painter.save();
     m_painter.setCompositionMode(QPainter::CompositionMode_Source);
-    m_painter.drawImage(QPoint(to.x, to.y), surface->Image(),
-                        QRect(from.left, from.top, from.Width(), from.Height()));
+    m_painter.drawImage(ToQPoint(to), surface->Image(), ToQRect(from));
     m_painter.restore();
 }

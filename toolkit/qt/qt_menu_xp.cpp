@@ -16,14 +16,13 @@
 #include "toolkit/qt/compositor.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "toolkit/qt/qt_color.h"
+#include "toolkit/qt/qt_geometry.h"
 #include "toolkit/qt/qt_menu_access.h"
 #include "toolkit/qt/qt_menu_xp_style.h"
 #include "toolkit/qt/qt_surface.h"
 #include "toolkit/qt/qt_system_colors.h"
 
 namespace {
-
-Rect ToRect(const QRect& r) { return {r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
 
 // Converts the items of `widget` and makes its layout take their new measures.
 void ConvertItems(QWidget& widget, bool menuBar) {
@@ -150,8 +149,8 @@ void QtMenuXP::paintEvent(QPaintEvent* event) {
     if (items.contains(event->region().boundingRect())) return;
     QPainter painter(this);
     QtCanvas canvas(painter);
-    m_window->OnPrint(canvas, m_snapshot.get(), ToRect(geometry()), CMenuXP::ms_nDrawCount != drawn,
-                      QtSystemColors(palette()));
+    m_window->OnPrint(canvas, m_snapshot.get(), FromQRect(geometry()),
+                      CMenuXP::ms_nDrawCount != drawn, QtSystemColors(palette()));
 }
 
 void QtMenuXP::keyPressEvent(QKeyEvent* event) {

@@ -14,6 +14,7 @@
 #include "toolkit/owner_draw.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "toolkit/qt/qt_color.h"
+#include "toolkit/qt/qt_geometry.h"
 #include "toolkit/qt/qt_menu_access.h"
 #include "toolkit/qt/qt_menu_xp.h"
 #include "toolkit/qt/qt_system_colors.h"
@@ -118,8 +119,7 @@ void QtMenuXPStyle::DrawMenuItem(const QStyleOption* option, QPainter* painter,
     DrawItemRecord record;
     record.itemID = QtMenuAccess::Command(action);
     record.menu = QtMenuAccess::Handle(widget);
-    record.rcItem = {r.left() - client.x(), r.top() - client.y(), r.right() + 1 - client.x(),
-                     r.bottom() + 1 - client.y()};
+    record.rcItem = FromQRect(r.translated(-client));
     record.itemData = QtMenuAccess::ItemData(action);
     const bool selected = option->state & State_Selected;
     if (menuBar) {

@@ -6,6 +6,7 @@
 #include "toolkit/win32/screen_bitmap.h"
 #include "toolkit/win32/square_corners.h"
 #include "toolkit/win32/win32_canvas.h"
+#include "toolkit/win32/win32_geometry.h"
 #include "toolkit/win32/win32_menu_xp.h"
 #include "toolkit/win32/win32_system_colors.h"
 
@@ -27,8 +28,6 @@ bool IsMenuWindow(HWND window) {
     wchar_t name[10] = {};
     return GetClassNameW(window, name, 10) == 6 && lstrcmpW(name, L"#32768") == 0;
 }
-
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // A copy of the screen over `area`, as a surface the canvases can read; null when none is had.
 std::unique_ptr<Win32Surface> Snapshot(const RECT& area) {
@@ -220,7 +219,7 @@ void CMenuWindowHook::OnNcPaint(Record& record) {
     GetWindowRect(record.window, &window);
     {
         Win32Canvas canvas(dc);
-        record.look.OnNcPaint(canvas, record.snapshot.get(), ToRect(window), Win32SystemColors());
+        record.look.OnNcPaint(canvas, record.snapshot.get(), FromRECT(window), Win32SystemColors());
     }
     ReleaseDC(record.window, dc);
 }

@@ -10,13 +10,10 @@
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/image_list_strip.h"
 #include "toolkit/win32/win32_canvas.h"
+#include "toolkit/win32/win32_geometry.h"
 #include "toolkit/win32/win32_system_colors.h"
 
-namespace {
-
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-}  // namespace
+namespace {}  // namespace
 
 bool CToolBarXP::Attach(HWND toolbar) {
     if (!m_subclass.Attach(toolbar, *this, &CToolBarXP::Handle)) return false;
@@ -44,10 +41,10 @@ void CToolBarXP::OnPaint(HWND toolbar) {
         canvas.SetFont({FontFace::kGui, kWeightNormal});
 
         ToolbarView view;
-        view.area = ToRect(buffer.Area());
+        view.area = FromRECT(buffer.Area());
         RECT client;
         GetClientRect(toolbar, &client);
-        view.client = ToRect(client);
+        view.client = FromRECT(client);
         POINT cursor;
         GetCursorPos(&cursor);
         ScreenToClient(toolbar, &cursor);
@@ -68,7 +65,7 @@ void CToolBarXP::OnPaint(HWND toolbar) {
             SendMessageW(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(i),
                          reinterpret_cast<LPARAM>(&r));
             buttons.push_back(
-                {record.iBitmap, record.idCommand, record.fsState, record.fsStyle, ToRect(r)});
+                {record.iBitmap, record.idCommand, record.fsState, record.fsStyle, FromRECT(r)});
         }
         toolbar_xp::PaintToolbar(canvas, view, buttons, Win32SystemColors());
     }
@@ -96,7 +93,7 @@ void CStatusBarXP::PaintPanes(HWND statusBar) {
     for (int i = 0; i < count; ++i) {
         RECT r{};
         SendMessageW(statusBar, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
-        panes.push_back(ToRect(r));
+        panes.push_back(FromRECT(r));
     }
     HDC dc = GetDC(statusBar);
     {

@@ -4,19 +4,16 @@
 
 #include "base/win32/wide_text.h"
 #include "toolkit/win32/dc_selectors.h"
+#include "toolkit/win32/win32_geometry.h"
 #include "toolkit/win32/win32_surface.h"
 
-namespace {
-
-RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-}  // namespace
+namespace {}  // namespace
 
 void Win32Canvas::FillSolidRect(const Rect& rect, Color color) {
     // GDI would turn a rectangle whose edges are swapped the right way round; it holds no pixel.
     if (rect.right <= rect.left || rect.bottom <= rect.top) return;
     // An opaque empty text fills with the background colour: no brush to make and free.
-    const RECT r = ToRect(rect);
+    const RECT r = ToRECT(rect);
     const COLORREF previous = SetBkColor(m_dc, color);
     ExtTextOutW(m_dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
     SetBkColor(m_dc, previous);
@@ -36,7 +33,7 @@ void Win32Canvas::SetPixel(Point at, Color color) { SetPixelV(m_dc, at.x, at.y, 
 
 void Win32Canvas::DrawText(std::string_view text, const Rect& rect, unsigned flags, Color color) {
     std::wstring wide = Widen(text);
-    RECT r = ToRect(rect);
+    RECT r = ToRECT(rect);
     const COLORREF previousColor = SetTextColor(m_dc, color);
     const int previousMode = SetBkMode(m_dc, TRANSPARENT);
     // The flags carry GDI's own values.

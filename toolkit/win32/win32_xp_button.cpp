@@ -10,6 +10,7 @@
 #include "toolkit/owner_draw.h"
 #include "toolkit/win32/buffer_dc.h"
 #include "toolkit/win32/win32_canvas.h"
+#include "toolkit/win32/win32_geometry.h"
 #include "toolkit/win32/win32_system_colors.h"
 
 namespace {
@@ -42,11 +43,11 @@ void Win32XPButton::Paint(CXPButton& look, const DRAWITEMSTRUCT& item, HWND butt
     Win32Canvas canvas(buffer);
     // What the painter leaves of the clip box shows the target's background.
     const RECT& area = buffer.Area();
-    canvas.FillSolidRect({area.left, area.top, area.right, area.bottom}, GetBkColor(item.hDC));
+    canvas.FillSolidRect(FromRECT(area), GetBkColor(item.hDC));
     const RECT& r = item.rcItem;
     // The colours follow the system's as they are now.
     look.SetLook(Win32FlatLook().button);
-    look.DrawItem(canvas, {r.left, r.top, r.right, r.bottom}, item.itemState, WindowText(button),
+    look.DrawItem(canvas, FromRECT(r), item.itemState, WindowText(button),
                   {GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE)});
 }
 

@@ -6,17 +6,14 @@
 
 #include "base/qt/qt_text.h"
 #include "toolkit/qt/qt_canvas.h"
+#include "toolkit/qt/qt_geometry.h"
 #include "toolkit/qt/qt_system_colors.h"
 #include "toolkit/qt/qt_xp_button.h"
 #include "ui/dialog_layout.h"
 #include "ui/qt/label_fitting.h"
 #include "ui/qt/maximise_undo.h"
 
-namespace {
-
-QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
-
-}  // namespace
+namespace {}  // namespace
 
 QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
                              const QtLinkLabel::CursorLoader& cursors, std::string makerPage,

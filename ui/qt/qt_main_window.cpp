@@ -19,6 +19,7 @@
 #include "banner/qt/qt_transparent_static.h"
 #include "base/qt/qt_text.h"
 #include "toolkit/qt/qt_canvas.h"
+#include "toolkit/qt/qt_geometry.h"
 #include "toolkit/qt/qt_menu_xp.h"
 #include "toolkit/qt/qt_system_colors.h"
 #include "toolkit/qt/qt_xp_button.h"
@@ -37,8 +38,6 @@
 #include "ui/repeller_dialog.h"
 
 namespace {
-
-QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
 // The client area: paints the gradient behind the (unclipped, transparent) labels, reports clicks
 // that no control takes, and asks which cursor to show where no control decides it.
@@ -362,8 +361,7 @@ void QtMainWindow::FocusItem(int id) {
 Rect QtMainWindow::GetItemRect(int id) {
     QWidget* w = m_items.value(id);
     if (!w) return {};
-    const QRect r = w->geometry();
-    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    return FromQRect(w->geometry());
 }
 
 Size QtMainWindow::MapDialogUnits(Size units) {

@@ -3,13 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/win32/win32_geometry.h"
 #include "ui/label_fit.h"
 
 Rect ClientRectOf(HWND child, HWND dialog) {
     RECT r{};
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right, r.bottom};
+    return FromRECT(r);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "banner/win32/win32_animated_picture.h"
 #include "base/win32/wide_text.h"
 #include "base/win32/win32_resources.h"
+#include "toolkit/win32/win32_geometry.h"
 #include "toolkit/win32/window_dpi.h"
 #include "ui/banner_placement.h"
 #include "ui/dialog_ids.h"
@@ -60,7 +61,7 @@ Rect Win32DialogView::GetItemRect(int id) {
     RECT r;
     if (!GetWindowRect(GetDlgItem(m_dialog, id), &r)) return {};
     MapWindowPoints(nullptr, m_dialog, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right, r.bottom};
+    return FromRECT(r);
 }
 
 Size Win32DialogView::MapDialogUnits(Size units) {
