@@ -15,8 +15,8 @@
 #include "base/qt/replacing_file.h"
 #include "base/stderr_prompt.h"
 #include "res/embedded_resources.h"
-#include "settings/qt/autostart_entry.h"
 #include "settings/qt/file_registry.h"
+#include "settings/qt/qt_logon_entry.h"
 #include "settings/registry_settings.h"
 #include "tone/audio_tone_sink.h"
 #include "tone/linux/linux_sound_output.h"
@@ -58,7 +58,7 @@ private:
 // The stored tone parameters, or the defaults when none are stored. Reading never writes.
 ToneParams StoredParams(Prompt& prompt) {
     FileRegistry registry(FileRegistry::DefaultPath());
-    AutostartEntry logon(AutostartEntry::DefaultPath());
+    QtLogonEntry logon(QtLogonEntry::DefaultPath());
     CRegistrySettings settings(registry, logon, prompt, {});
     ToneParams p;
     settings.LoadToneParams(p.Frequency1, p.Frequency2, p.Delay, p.Step);
@@ -79,7 +79,7 @@ int ShowSettings() {
     }
     std::printf("Frequency1: %d\nFrequency2: %d\nDelay: %d\nStep: %d\n", p.Frequency1, p.Frequency2,
                 p.Delay, p.Step);
-    AutostartEntry logon(AutostartEntry::DefaultPath());
+    QtLogonEntry logon(QtLogonEntry::DefaultPath());
     std::printf("Start at logon: %s (%s)\n", logon.Exists() ? "yes" : "no",
                 logon.Path().toLocal8Bit().constData());
     return 0;

@@ -15,8 +15,8 @@
 #include "base/qt/qt_prompt.h"
 #include "base/qt/qt_shell.h"
 #include "res/embedded_resources.h"
-#include "settings/qt/autostart_entry.h"
 #include "settings/qt/file_registry.h"
+#include "settings/qt/qt_logon_entry.h"
 #include "settings/registry_settings.h"
 #include "tone/audio_tone_sink.h"
 #include "tone/linux/linux_sound_output.h"
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     EmbeddedResources resources;
     QtPrompt prompt(name);
     FileRegistry registry(FileRegistry::DefaultPath());
-    AutostartEntry autostart(AutostartEntry::DefaultPath());
+    QtLogonEntry autostart(QtLogonEntry::DefaultPath());
     CRegistrySettings settings(registry, autostart, prompt,
                                QCoreApplication::applicationFilePath().toStdString());
     CTonePlayer player(sink, prompt, resources);

@@ -1,6 +1,6 @@
 #include "banner/win32/keyboard_link.h"
 
-#include "banner/win32/accessible_link.h"
+#include "banner/win32/win32_accessible_link.h"
 
 namespace keyboard_link {
 
@@ -30,7 +30,7 @@ std::optional<LRESULT> Handle(HWND control, UINT message, WPARAM wParam, LPARAM 
             InvalidateRect(control, nullptr, TRUE);
             return std::nullopt;
         case WM_GETOBJECT:
-            return AccessibleLink::Answer(control, wParam, lParam);
+            return Win32AccessibleLink::Answer(control, wParam, lParam);
         default:
             return std::nullopt;
     }

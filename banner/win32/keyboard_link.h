@@ -7,7 +7,7 @@
 
 // A control that the keyboard reaches and opens as a link: a tab stop of its dialog, marked with
 // the dotted focus rectangle while it has the focus, opened by Enter or Space, and announced to
-// screen readers as a link (AccessibleLink).
+// screen readers as a link (Win32AccessibleLink).
 namespace keyboard_link {
 
 // Puts `control` in its dialog's Tab order, or takes it out.

@@ -14,7 +14,7 @@ BannerLink::BannerLink(QString name, std::function<QString()> target, std::funct
       m_open(std::move(open)) {
     // Tab only: a click on the banner leaves the focus where it was, as before.
     setFocusPolicy(Qt::TabFocus);
-    AccessibleLink::Install();
+    QtAccessibleLink::Install();
 }
 
 void BannerLink::paintEvent(QPaintEvent* event) {

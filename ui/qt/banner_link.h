@@ -3,13 +3,13 @@
 #include <QString>
 #include <functional>
 
-#include "banner/qt/accessible_link.h"
+#include "banner/qt/qt_accessible_link.h"
 #include "banner/qt/qt_animated_picture.h"
 
 // The main window's banner as a link for the keyboard and screen readers: it takes the focus by
 // Tab, shows it with a dotted frame over the picture, and Enter, Space or a screen reader's press
 // action open the product page as a click on it does. Clicks themselves stay the window's.
-class BannerLink final : public QtAnimatedPicture, public AccessibleLink {
+class BannerLink final : public QtAnimatedPicture, public QtAccessibleLink {
 public:
     BannerLink(QString name, std::function<QString()> target, std::function<void()> open,
                QWidget* parent);

@@ -10,13 +10,13 @@
 #include "toolkit/qt/qt_system_colors.h"
 #include "toolkit/qt/qt_xp_button.h"
 #include "ui/dialog_layout.h"
-#include "ui/qt/label_fitting.h"
 #include "ui/qt/maximise_undo.h"
+#include "ui/qt/qt_label_fit.h"
 
 namespace {}  // namespace
 
 QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
-                             const QtLinkLabel::CursorLoader& cursors, std::string makerPage,
+                             const QtLinkStatic::CursorLoader& cursors, std::string makerPage,
                              QWidget* parent)
     : QDialog(parent), m_logic(*this, std::move(makerPage)) {
     setObjectName("QtAboutWindow");
@@ -41,7 +41,7 @@ QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
                 break;
             }
             default: {
-                auto* label = new QtLinkLabel(FromUtf8(c.text), shell, cursors, this);
+                auto* label = new QtLinkStatic(FromUtf8(c.text), shell, cursors, this);
                 label->setObjectName(QString("item%1").arg(c.id));
                 label->setGeometry(rect);
                 m_links.insert(c.id, label);
@@ -51,7 +51,7 @@ QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
     }
     setFixedSize(layout::HorizontalPixels(CAboutDialog::kWidthDlu),
                  layout::VerticalPixels(CAboutDialog::kHeightDlu));
-    for (QtLinkLabel* label : std::as_const(m_links)) FitLabelToText(*label, label->text());
+    for (QtLinkStatic* label : std::as_const(m_links)) FitLabelToText(*label, label->text());
     UndoMaximiseOnWayland(this);
     m_logic.OnInitDialog(QtFlatLook(palette()).card);
 }
@@ -69,7 +69,7 @@ void QtAboutWindow::paintEvent(QPaintEvent*) {
 void QtAboutWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::PaletteChange) {
         m_logic.ApplyLook(QtFlatLook(palette()).card);
-        for (QtLinkLabel* label : std::as_const(m_links)) label->update();
+        for (QtLinkStatic* label : std::as_const(m_links)) label->update();
     }
     QDialog::changeEvent(event);
 }

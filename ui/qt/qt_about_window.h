@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <string>
 
-#include "banner/qt/qt_link_label.h"
+#include "banner/qt/qt_link_static.h"
 #include "ui/about_box.h"
 
 class Shell;
@@ -14,7 +14,7 @@ class Shell;
 // deciding what the labels show.
 class QtAboutWindow final : public QDialog, public AboutView {
 public:
-    QtAboutWindow(const QPixmap& picture, Shell& shell, const QtLinkLabel::CursorLoader& cursors,
+    QtAboutWindow(const QPixmap& picture, Shell& shell, const QtLinkStatic::CursorLoader& cursors,
                   std::string makerPage, QWidget* parent);
 
     CLinkStatic& Link(int id) override;
@@ -28,5 +28,5 @@ protected:
 
 private:
     CAboutDialog m_logic;
-    QMap<int, QtLinkLabel*> m_links;
+    QMap<int, QtLinkStatic*> m_links;
 };

@@ -30,9 +30,9 @@
 #include "ui/dialog_painter.h"
 #include "ui/menu_model.h"
 #include "ui/qt/banner_link.h"
-#include "ui/qt/label_fitting.h"
 #include "ui/qt/maximise_undo.h"
 #include "ui/qt/qt_about_window.h"
+#include "ui/qt/qt_label_fit.h"
 #include "ui/qt/qt_menu.h"
 #include "ui/qt/ui_translation.h"
 #include "ui/repeller_dialog.h"
@@ -44,7 +44,7 @@ namespace {
 class DialogClient final : public QWidget {
 public:
     DialogClient(QWidget* parent, std::function<void(Point)> clicked,
-                 std::function<bool(Point)> handCursor, QtLinkLabel::CursorLoader cursors)
+                 std::function<bool(Point)> handCursor, QtLinkStatic::CursorLoader cursors)
         : QWidget(parent),
           m_clicked(std::move(clicked)),
           m_handCursor(std::move(handCursor)),
@@ -88,7 +88,7 @@ private:
 
     std::function<void(Point)> m_clicked;
     std::function<bool(Point)> m_handCursor;
-    QtLinkLabel::CursorLoader m_cursors;
+    QtLinkStatic::CursorLoader m_cursors;
     bool m_showingHand = false;
 };
 

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "banner/qt/qt_link_label.h"
+#include "banner/qt/qt_link_static.h"
 #include "ui/dialog_view.h"
 #include "ui/qt/qt_about_window.h"
 
@@ -29,7 +29,7 @@ struct WindowArt {
     QIcon icon;            // 128
     QPixmap speaker;       // 148, beside the sound test
     QPixmap aboutPicture;  // 160
-    QtLinkLabel::CursorLoader cursors;
+    QtLinkStatic::CursorLoader cursors;
     // Where the banner's picture comes from.
     const ResourceSource* resources = nullptr;
 };

@@ -7,7 +7,7 @@
 #include "toolkit/win32/win32_canvas.h"
 #include "toolkit/win32/win32_system_colors.h"
 #include "toolkit/win32/window_dpi.h"
-#include "ui/win32/label_widening.h"
+#include "ui/win32/win32_label_fit.h"
 #include "ui/win32/window_region.h"
 
 namespace {
@@ -78,7 +78,7 @@ INT_PTR Win32AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_INITDIALOG:
             for (int id : kLabels) {
                 m_links.push_back(
-                    std::make_unique<Win32LinkLabel>(GetDlgItem(m_window, id), m_shell));
+                    std::make_unique<Win32LinkStatic>(GetDlgItem(m_window, id), m_shell));
             }
             // A button that cannot be subclassed stays a plain one, which works as well.
             static_cast<void>(m_ok.Attach(GetDlgItem(m_window, IDOK)));

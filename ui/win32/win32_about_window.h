@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "banner/win32/win32_link_label.h"
+#include "banner/win32/win32_link_static.h"
 #include "toolkit/win32/win32_xp_button.h"
 #include "ui/about_box.h"
 #include "ui/win32/density_picture.h"
@@ -16,7 +16,7 @@
 class Shell;
 
 // The About box on Windows: dialog template 100 with CAboutDialog deciding its labels and its
-// card, the labels drawn by Win32LinkLabel.
+// card, the labels drawn by Win32LinkStatic.
 class Win32AboutWindow final : public AboutView {
 public:
     Win32AboutWindow(HINSTANCE instance, Shell& shell, std::string makerPage);
@@ -42,7 +42,7 @@ private:
     std::string m_makerPage;
     HWND m_window = nullptr;
     std::function<void(HWND)> m_shown;
-    std::vector<std::unique_ptr<Win32LinkLabel>> m_links;
+    std::vector<std::unique_ptr<Win32LinkStatic>> m_links;
     std::optional<CAboutDialog> m_logic;
     Win32XPButton m_ok;
     DensityPicture m_picture;

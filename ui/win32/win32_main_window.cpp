@@ -19,9 +19,9 @@
 #include "ui/dialog_layout.h"
 #include "ui/dialog_painter.h"
 #include "ui/repeller_dialog.h"
-#include "ui/win32/label_widening.h"
 #include "ui/win32/language_resources.h"
 #include "ui/win32/win32_dialog_view.h"
+#include "ui/win32/win32_label_fit.h"
 #include "ui/window_placement.h"
 
 namespace {

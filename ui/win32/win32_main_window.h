@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "banner/win32/transparent_static.h"
+#include "banner/win32/win32_transparent_static.h"
 #include "toolkit/win32/win32_xp_button.h"
 #include "toolkit/win32/window_subclass.h"
 #include "ui/dialog_ids.h"

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "banner/win32/transparent_static.h"
-#include "banner/win32/win32_link_label.h"
+#include "banner/win32/win32_link_static.h"
+#include "banner/win32/win32_transparent_static.h"
 #include "tests/support/recording_shell.h"
 
 namespace {
@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(LabelsTest, ColourAnswerCarriesTheLogicsColoursFontAndBrush) {
-    Win32LinkLabel label(control, shell);
+    Win32LinkStatic label(control, shell);
     label.Logic().SetForeColor(0xFF0000).SetBackColor(0xFFFFFF).SetUnderline(true);
     HDC dc = CreateCompatibleDC(nullptr);
     SetBkMode(dc, OPAQUE);
@@ -67,7 +67,7 @@ TEST_F(LabelsTest, ColourAnswerCarriesTheLogicsColoursFontAndBrush) {
 }
 
 TEST_F(LabelsTest, LinkTakesClicksOpensTheAddressAndShowsTheHand) {
-    Win32LinkLabel label(control, shell);
+    Win32LinkStatic label(control, shell);
     EXPECT_FALSE(Style() & SS_NOTIFY);
     label.Logic().SetLinkAddress(true, "https://example.org/corvell").SetHoverCursor(158);
     EXPECT_TRUE(Style() & SS_NOTIFY) << "a static without it passes clicks to its parent";
@@ -116,7 +116,7 @@ std::optional<Announced> Announce(HWND control) {
 // open, announced as a link. A label that stops being one is a plain label again.
 TEST_F(LabelsTest, LinkIsReachedAndOpenedByTheKeyboardAndAnnouncedAsALink) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    Win32LinkLabel label(control, shell);
+    Win32LinkStatic label(control, shell);
     for (const bool link : {true, false}) {
         SCOPED_TRACE(link ? "link" : "plain label");
         label.Logic().SetLinkAddress(link, "https://example.org/corvell");
@@ -148,13 +148,13 @@ TEST_F(LabelsTest, LinkIsReachedAndOpenedByTheKeyboardAndAnnouncedAsALink) {
 }
 
 TEST_F(LabelsTest, BlinkTicksHideAndShowTheText) {
-    Win32LinkLabel label(control, shell);
+    Win32LinkStatic label(control, shell);
     label.Logic().BlinkText(true);
-    SendMessageW(control, WM_TIMER, Win32LinkLabel::kBlinkTimer, 0);
+    SendMessageW(control, WM_TIMER, Win32LinkStatic::kBlinkTimer, 0);
     EXPECT_EQ(Text(), L"");
-    SendMessageW(control, WM_TIMER, Win32LinkLabel::kBlinkTimer, 0);
+    SendMessageW(control, WM_TIMER, Win32LinkStatic::kBlinkTimer, 0);
     EXPECT_EQ(Text(), L"Corvell Co LTD");
-    SendMessageW(control, WM_TIMER, Win32LinkLabel::kBlinkTimer, 0);
+    SendMessageW(control, WM_TIMER, Win32LinkStatic::kBlinkTimer, 0);
     label.Logic().BlinkText(false);
     EXPECT_EQ(Text(), L"Corvell Co LTD") << "stopping gives the text back";
 }

@@ -29,7 +29,7 @@
 #include <utility>
 #include <vector>
 
-#include "banner/qt/qt_link_label.h"
+#include "banner/qt/qt_link_static.h"
 #include "banner/qt/qt_transparent_static.h"
 #include "base/qt/qt_text.h"
 #include "settings/registry_settings.h"
@@ -368,7 +368,7 @@ TEST_F(QtMainWindowTest, EveryLabelWidgetShowsItsWholeLineUnderlineIncluded) {
         }
     }
     for (auto* widget : about.findChildren<QWidget*>()) {
-        if (auto* label = dynamic_cast<QtLinkLabel*>(widget)) {
+        if (auto* label = dynamic_cast<QtLinkStatic*>(widget)) {
             labels.emplace_back(label, label->text());
         }
     }

@@ -1,4 +1,4 @@
-#include "settings/qt/autostart_entry.h"
+#include "settings/qt/qt_logon_entry.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,18 +8,18 @@
 #include "settings/desktop_entry.h"
 #include "settings/qt/xdg_config.h"
 
-AutostartEntry::AutostartEntry(QString path) : m_path(std::move(path)) {}
+QtLogonEntry::QtLogonEntry(QString path) : m_path(std::move(path)) {}
 
-QString AutostartEntry::DefaultPath() {
+QString QtLogonEntry::DefaultPath() {
     return XdgConfigHome() + QStringLiteral("/autostart/Drovane Startup.desktop");
 }
 
-bool AutostartEntry::Exists() {
+bool QtLogonEntry::Exists() {
     const QFileInfo info(m_path);
     return info.exists() || info.isSymLink();
 }
 
-bool AutostartEntry::Write(std::string_view executablePath) {
+bool QtLogonEntry::Write(std::string_view executablePath) {
     const std::optional<std::string> text = AutostartDesktopFile(executablePath);
     if (!text) return false;
     if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) return false;
@@ -28,4 +28,4 @@ bool AutostartEntry::Write(std::string_view executablePath) {
     return file.IsOpen() && file.Write(text->data(), text->size()) && file.Commit();
 }
 
-bool AutostartEntry::Remove() { return QFile::remove(m_path) || !Exists(); }
+bool QtLogonEntry::Remove() { return QFile::remove(m_path) || !Exists(); }

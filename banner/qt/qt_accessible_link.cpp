@@ -1,4 +1,4 @@
-#include "banner/qt/accessible_link.h"
+#include "banner/qt/qt_accessible_link.h"
 
 #include <QAccessibleWidget>
 #include <QWidget>
@@ -7,7 +7,7 @@ namespace {
 
 class LinkInterface final : public QAccessibleWidget {
 public:
-    LinkInterface(QWidget* widget, AccessibleLink& link)
+    LinkInterface(QWidget* widget, QtAccessibleLink& link)
         : QAccessibleWidget(widget, QAccessible::Link), m_link(link) {}
 
     QAccessible::Role role() const override {
@@ -32,18 +32,18 @@ public:
     }
 
 private:
-    AccessibleLink& m_link;
+    QtAccessibleLink& m_link;
 };
 
 QAccessibleInterface* LinkFactory(const QString&, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
-    auto* link = dynamic_cast<AccessibleLink*>(object);
+    auto* link = dynamic_cast<QtAccessibleLink*>(object);
     return widget && link ? new LinkInterface(widget, *link) : nullptr;
 }
 
 }  // namespace
 
-void AccessibleLink::Install() {
+void QtAccessibleLink::Install() {
     static const bool installed = [] {
         QAccessible::installFactory(LinkFactory);
         return true;

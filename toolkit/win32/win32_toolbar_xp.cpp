@@ -1,4 +1,4 @@
-#include "toolkit/win32/tool_bar_xp.h"
+#include "toolkit/win32/win32_toolbar_xp.h"
 
 // clang-format off
 #include <commctrl.h>

@@ -11,7 +11,7 @@
 // link, the control's window text as its name, the link's states and its default action, which
 // presses Enter on the control. The system gives no way to change a standard object's role that
 // every system honours (Wine ignores annotations), so the control answers WM_GETOBJECT with this.
-class AccessibleLink final : public StandardAccessible {
+class Win32AccessibleLink final : public StandardAccessible {
 public:
     // The answer to the control's WM_GETOBJECT: this object for its client area; nothing, which
     // leaves the message to the control, for any other object.

@@ -5,9 +5,9 @@
 #include "settings/logon_entry.h"
 
 // Start at logon through an XDG autostart desktop file; the file's presence is the state.
-class AutostartEntry final : public LogonEntry {
+class QtLogonEntry final : public LogonEntry {
 public:
-    explicit AutostartEntry(QString path);
+    explicit QtLogonEntry(QString path);
     // $XDG_CONFIG_HOME/autostart/Drovane Startup.desktop, with ~/.config when the variable is
     // unset.
     static QString DefaultPath();

@@ -8,17 +8,17 @@
 #include <optional>
 
 #include "banner/link_static.h"
-#include "banner/qt/accessible_link.h"
+#include "banner/qt/qt_accessible_link.h"
 
 // A link label on the Linux desktop: a static text painted with the colours and underline that
 // its CLinkStatic decides, ticking its blink timer and reporting clicks to it. While its link is on
 // it takes the focus by Tab, shows it with a dotted frame, and Enter or Space opens the link.
-class QtLinkLabel final : public QWidget, public LinkLabelView, public AccessibleLink {
+class QtLinkStatic final : public QWidget, public LinkLabelView, public QtAccessibleLink {
 public:
     // Makes the cursor of a resource id (158: the hand).
     using CursorLoader = std::function<std::optional<QCursor>(int)>;
 
-    QtLinkLabel(const QString& text, Shell& shell, CursorLoader cursors, QWidget* parent);
+    QtLinkStatic(const QString& text, Shell& shell, CursorLoader cursors, QWidget* parent);
 
     CLinkStatic& Logic() { return m_logic; }
     QString text() const { return m_text; }

@@ -1,4 +1,4 @@
-#include "banner/win32/win32_link_label.h"
+#include "banner/win32/win32_link_static.h"
 
 // clang-format off
 #include <commctrl.h>
@@ -9,7 +9,7 @@
 #include "banner/win32/keyboard_link.h"
 #include "base/win32/wide_text.h"
 
-Win32LinkLabel::Win32LinkLabel(HWND control, Shell& shell)
+Win32LinkStatic::Win32LinkStatic(HWND control, Shell& shell)
     : m_control(control),
       m_logic(*this, shell, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_BTNFACE)) {
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof m_fontDescription, &m_fontDescription);
@@ -18,17 +18,17 @@ Win32LinkLabel::Win32LinkLabel(HWND control, Shell& shell)
     SendMessageW(m_control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     UpdateBrush();
     // Without it the label still shows its text, only as a plain label.
-    static_cast<void>(m_subclass.Attach(m_control, *this, &Win32LinkLabel::Handle));
+    static_cast<void>(m_subclass.Attach(m_control, *this, &Win32LinkStatic::Handle));
 }
 
-Win32LinkLabel::~Win32LinkLabel() {
+Win32LinkStatic::~Win32LinkStatic() {
     if (IsWindow(m_control)) KillTimer(m_control, kBlinkTimer);
     m_subclass.Detach();
     DeleteObject(m_font);
     DeleteObject(m_brush);
 }
 
-void Win32LinkLabel::UpdateFont() {
+void Win32LinkStatic::UpdateFont() {
     if (m_logic.Underline() == m_fontUnderlined) return;
     m_fontDescription.lfUnderline = m_logic.Underline() ? 1 : 0;
     HFONT font = CreateFontIndirectW(&m_fontDescription);
@@ -41,7 +41,7 @@ void Win32LinkLabel::UpdateFont() {
     m_fontUnderlined = m_logic.Underline();
 }
 
-void Win32LinkLabel::UpdateBrush() {
+void Win32LinkStatic::UpdateBrush() {
     if (m_brush && m_brushColor == m_logic.BackColor()) return;
     HBRUSH brush = CreateSolidBrush(m_logic.BackColor());
     if (!brush) return;
@@ -50,7 +50,7 @@ void Win32LinkLabel::UpdateBrush() {
     m_brushColor = m_logic.BackColor();
 }
 
-HBRUSH Win32LinkLabel::CtlColor(HDC dc) {
+HBRUSH Win32LinkStatic::CtlColor(HDC dc) {
     UpdateFont();
     UpdateBrush();
     SelectObject(dc, m_font);
@@ -59,29 +59,29 @@ HBRUSH Win32LinkLabel::CtlColor(HDC dc) {
     return m_brush;
 }
 
-std::string Win32LinkLabel::GetText() {
+std::string Win32LinkStatic::GetText() {
     const int length = GetWindowTextLengthW(m_control);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(m_control, text.data(), length + 1)));
     return Narrow(text);
 }
 
-void Win32LinkLabel::SetText(std::string_view text) {
+void Win32LinkStatic::SetText(std::string_view text) {
     SetWindowTextW(m_control, Widen(text).c_str());
 }
 
-void Win32LinkLabel::Redraw() {
+void Win32LinkStatic::Redraw() {
     UpdateFont();
     RedrawWindow(m_control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-void Win32LinkLabel::StartTimer(int periodMs) {
+void Win32LinkStatic::StartTimer(int periodMs) {
     SetTimer(m_control, kBlinkTimer, static_cast<UINT>(periodMs), nullptr);
 }
 
-void Win32LinkLabel::StopTimer() { KillTimer(m_control, kBlinkTimer); }
+void Win32LinkStatic::StopTimer() { KillTimer(m_control, kBlinkTimer); }
 
-void Win32LinkLabel::SetTakesClicks(bool takes) {
+void Win32LinkStatic::SetTakesClicks(bool takes) {
     LONG_PTR style = GetWindowLongPtrW(m_control, GWL_STYLE);
     style = takes ? (style | SS_NOTIFY) : (style & ~static_cast<LONG_PTR>(SS_NOTIFY));
     SetWindowLongPtrW(m_control, GWL_STYLE, style);
@@ -90,8 +90,8 @@ void Win32LinkLabel::SetTakesClicks(bool takes) {
     m_link = takes;
 }
 
-std::optional<LRESULT> Win32LinkLabel::Handle(HWND control, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
+std::optional<LRESULT> Win32LinkStatic::Handle(HWND control, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
     if (m_link) {
         if (message == WM_PAINT && GetFocus() == control) {
             // The focus rectangle goes over the whole label as the control has just drawn it.

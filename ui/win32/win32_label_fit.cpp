@@ -1,4 +1,4 @@
-#include "ui/win32/label_widening.h"
+#include "ui/win32/win32_label_fit.h"
 
 #include <string>
 #include <vector>

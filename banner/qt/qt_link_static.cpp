@@ -1,4 +1,4 @@
-#include "banner/qt/qt_link_label.h"
+#include "banner/qt/qt_link_static.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,7 +9,7 @@
 #include "toolkit/qt/qt_color.h"
 #include "toolkit/shapes.h"
 
-QtLinkLabel::QtLinkLabel(const QString& text, Shell& shell, CursorLoader cursors, QWidget* parent)
+QtLinkStatic::QtLinkStatic(const QString& text, Shell& shell, CursorLoader cursors, QWidget* parent)
     : QWidget(parent),
       m_text(text),
       m_cursors(std::move(cursors)),
@@ -18,33 +18,33 @@ QtLinkLabel::QtLinkLabel(const QString& text, Shell& shell, CursorLoader cursors
     // Like a static text, it lets clicks through to its parent until it becomes a link.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(&m_timer, &QTimer::timeout, this, [this] { m_logic.OnTimer(); });
-    AccessibleLink::Install();
+    QtAccessibleLink::Install();
 }
 
-std::string QtLinkLabel::GetText() { return ToUtf8(m_text); }
+std::string QtLinkStatic::GetText() { return ToUtf8(m_text); }
 
-void QtLinkLabel::SetText(std::string_view text) {
+void QtLinkStatic::SetText(std::string_view text) {
     m_text = FromUtf8(text);
     update();
 }
 
-void QtLinkLabel::Redraw() { repaint(); }
+void QtLinkStatic::Redraw() { repaint(); }
 
-void QtLinkLabel::StartTimer(int periodMs) { m_timer.start(periodMs); }
+void QtLinkStatic::StartTimer(int periodMs) { m_timer.start(periodMs); }
 
-void QtLinkLabel::StopTimer() { m_timer.stop(); }
+void QtLinkStatic::StopTimer() { m_timer.stop(); }
 
-void QtLinkLabel::SetTakesClicks(bool takes) {
+void QtLinkStatic::SetTakesClicks(bool takes) {
     setAttribute(Qt::WA_TransparentForMouseEvents, !takes);
     // Tab only: a click opens the link without leaving the focus mark behind.
     setFocusPolicy(takes ? Qt::TabFocus : Qt::NoFocus);
 }
 
-QString QtLinkLabel::LinkName() const { return FromUtf8(m_logic.Caption()); }
+QString QtLinkStatic::LinkName() const { return FromUtf8(m_logic.Caption()); }
 
-QString QtLinkLabel::LinkTarget() const { return FromUtf8(CLinkStatic::LinkAddress()); }
+QString QtLinkStatic::LinkTarget() const { return FromUtf8(CLinkStatic::LinkAddress()); }
 
-void QtLinkLabel::paintEvent(QPaintEvent*) {
+void QtLinkStatic::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), ToQColor(m_logic.BackColor()));
     QFont letters = font();
@@ -58,7 +58,7 @@ void QtLinkLabel::paintEvent(QPaintEvent*) {
     }
 }
 
-void QtLinkLabel::keyPressEvent(QKeyEvent* event) {
+void QtLinkStatic::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (m_logic.IsLink() &&
         (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
@@ -68,12 +68,12 @@ void QtLinkLabel::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void QtLinkLabel::mousePressEvent(QMouseEvent* event) {
+void QtLinkStatic::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) m_logic.OnLButtonDown();
     QWidget::mousePressEvent(event);
 }
 
-void QtLinkLabel::enterEvent(QEnterEvent* event) {
+void QtLinkStatic::enterEvent(QEnterEvent* event) {
     const int cursor = m_logic.OnSetCursor();
     const std::optional<QCursor> shape =
         cursor == CLinkStatic::kNoCursor ? std::nullopt : m_cursors(cursor);

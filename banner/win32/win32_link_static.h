@@ -11,15 +11,15 @@
 // decides. The control draws its own text with what CtlColor hands it (its parent forwards
 // WM_CTLCOLORSTATIC here); the blink timer, clicks and the cursor reach the logic through the
 // control's messages. A label that takes clicks is a link for the keyboard too (keyboard_link.h).
-class Win32LinkLabel final : public LinkLabelView {
+class Win32LinkStatic final : public LinkLabelView {
 public:
     // Blink ticks come as this timer of the control.
     static constexpr UINT_PTR kBlinkTimer = 1;
 
-    Win32LinkLabel(HWND control, Shell& shell);
-    ~Win32LinkLabel() override;
-    Win32LinkLabel(const Win32LinkLabel&) = delete;
-    Win32LinkLabel& operator=(const Win32LinkLabel&) = delete;
+    Win32LinkStatic(HWND control, Shell& shell);
+    ~Win32LinkStatic() override;
+    Win32LinkStatic(const Win32LinkStatic&) = delete;
+    Win32LinkStatic& operator=(const Win32LinkStatic&) = delete;
 
     CLinkStatic& Logic() { return m_logic; }
     HWND Control() const { return m_control; }

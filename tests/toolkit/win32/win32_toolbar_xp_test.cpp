@@ -1,6 +1,6 @@
 // The flat toolbar and status bar over the common controls, and an image list's pictures as the
 // painters take them (Wine's null display driver).
-#include "toolkit/win32/tool_bar_xp.h"
+#include "toolkit/win32/win32_toolbar_xp.h"
 
 // clang-format off
 #include <commctrl.h>

@@ -1,19 +1,19 @@
-#include "banner/win32/accessible_link.h"
+#include "banner/win32/win32_accessible_link.h"
 
-std::optional<LRESULT> AccessibleLink::Answer(HWND control, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> Win32AccessibleLink::Answer(HWND control, WPARAM wParam, LPARAM lParam) {
     return StandardAccessible::Answer(control, wParam, lParam, [control](IAccessible* standard) {
-        return new AccessibleLink(control, standard);
+        return new Win32AccessibleLink(control, standard);
     });
 }
 
-HRESULT AccessibleLink::get_accName(VARIANT child, BSTR* name) {
+HRESULT Win32AccessibleLink::get_accName(VARIANT child, BSTR* name) {
     if (!name) return E_POINTER;
     *name = nullptr;
     if (!IsSelf(child)) return E_INVALIDARG;
     return AnswerText(WindowText(Control()), name);
 }
 
-HRESULT AccessibleLink::get_accRole(VARIANT child, VARIANT* role) {
+HRESULT Win32AccessibleLink::get_accRole(VARIANT child, VARIANT* role) {
     if (!role) return E_POINTER;
     VariantInit(role);
     if (!IsSelf(child)) return E_INVALIDARG;
@@ -22,7 +22,7 @@ HRESULT AccessibleLink::get_accRole(VARIANT child, VARIANT* role) {
     return S_OK;
 }
 
-HRESULT AccessibleLink::get_accState(VARIANT child, VARIANT* state) {
+HRESULT Win32AccessibleLink::get_accState(VARIANT child, VARIANT* state) {
     if (!state) return E_POINTER;
     VariantInit(state);
     if (!IsSelf(child)) return E_INVALIDARG;
@@ -34,7 +34,7 @@ HRESULT AccessibleLink::get_accState(VARIANT child, VARIANT* state) {
     return S_OK;
 }
 
-HRESULT AccessibleLink::get_accDefaultAction(VARIANT child, BSTR* action) {
+HRESULT Win32AccessibleLink::get_accDefaultAction(VARIANT child, BSTR* action) {
     if (!action) return E_POINTER;
     *action = nullptr;
     if (!IsSelf(child)) return E_INVALIDARG;
@@ -42,7 +42,7 @@ HRESULT AccessibleLink::get_accDefaultAction(VARIANT child, BSTR* action) {
     return *action ? S_OK : E_OUTOFMEMORY;
 }
 
-HRESULT AccessibleLink::accDoDefaultAction(VARIANT child) {
+HRESULT Win32AccessibleLink::accDoDefaultAction(VARIANT child) {
     if (!IsSelf(child)) return E_INVALIDARG;
     // Posted: the caller does not wait for the page to open.
     return PostMessageW(Control(), WM_KEYDOWN, VK_RETURN, 0) ? S_OK : E_FAIL;

@@ -1,4 +1,4 @@
-#include "banner/win32/transparent_static.h"
+#include "banner/win32/win32_transparent_static.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "settings/qt/autostart_entry.h"
+#include "settings/qt/qt_logon_entry.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -142,7 +142,7 @@ TEST(DesktopEntryTest, ExecParsesBackToTheExactPathAndValidates) {
         const std::string path = dir.path().toStdString() + tail;
         SCOPED_TRACE(path);
         const QString file = dir.filePath(QStringLiteral("entry%1.desktop").arg(index++));
-        AutostartEntry entry(file);
+        QtLogonEntry entry(file);
         ASSERT_TRUE(entry.Write(path));
         const std::string exec = ExecLine(file);
         EXPECT_EQ(ExecArguments(exec).value_or(std::vector<std::string>(1)).back(), path) << exec;
@@ -171,7 +171,7 @@ TEST(DesktopEntryTest, PathsADesktopFileCannotCarryAreRefused) {
     EXPECT_EQ(DesktopExecValue(""), std::nullopt) << "what Qt gives in a folder not in UTF-8";
 }
 
-class AutostartEntryTest : public ::testing::Test {
+class QtLogonEntryTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     QString EntryPath() const { return dir.filePath("config/autostart/Drovane Startup.desktop"); }
@@ -181,8 +181,8 @@ protected:
     ScriptedPrompt prompt;
 };
 
-TEST_F(AutostartEntryTest, PresenceIsTheState) {
-    AutostartEntry entry(EntryPath());
+TEST_F(QtLogonEntryTest, PresenceIsTheState) {
+    QtLogonEntry entry(EntryPath());
     CRegistrySettings settings(registry, entry, prompt, "/opt/My Apps/drovane");
     EXPECT_FALSE(settings.IsRunAtLogon());
     settings.SetRunAtLogon(true);
@@ -209,26 +209,26 @@ TEST_F(AutostartEntryTest, PresenceIsTheState) {
     EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
 }
 
-TEST_F(AutostartEntryTest, EntryThatCannotBeWrittenGivesItsMessage) {
+TEST_F(QtLogonEntryTest, EntryThatCannotBeWrittenGivesItsMessage) {
     QDir().mkpath(dir.filePath("config"));
     QFile blocker(dir.filePath("config/autostart"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    AutostartEntry entry(EntryPath());
+    QtLogonEntry entry(EntryPath());
     CRegistrySettings settings(registry, entry, prompt, "/usr/bin/drovane");
     settings.SetRunAtLogon(true);
     EXPECT_EQ(prompt.errors, std::vector<std::string>{"Cannot set program run on startup"});
     EXPECT_FALSE(settings.IsRunAtLogon());
 
     prompt.errors.clear();
-    AutostartEntry writable(dir.filePath("elsewhere/Drovane Startup.desktop"));
+    QtLogonEntry writable(dir.filePath("elsewhere/Drovane Startup.desktop"));
     CRegistrySettings strange(registry, writable, prompt, "/tmp/\xff/drovane");
     strange.SetRunAtLogon(true);
     EXPECT_EQ(prompt.errors, std::vector<std::string>{"Cannot set program run on startup"});
 
     // A full disk: no byte can be written (a file size limit of 0 stands for it).
     prompt.errors.clear();
-    AutostartEntry full(dir.filePath("full/Drovane Startup.desktop"));
+    QtLogonEntry full(dir.filePath("full/Drovane Startup.desktop"));
     CRegistrySettings onFullDisk(registry, full, prompt, "/usr/bin/drovane");
     rlimit limit{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
@@ -250,11 +250,11 @@ TEST(DefaultPathTest, FollowsXdgConfigHome) {
     const std::string restore = saved ? saved : "";
     setenv("XDG_CONFIG_HOME", "/srv/cfg", 1);
     EXPECT_EQ(FileRegistry::DefaultPath(), "/srv/cfg/drovane/registry.ini");
-    EXPECT_EQ(AutostartEntry::DefaultPath(), "/srv/cfg/autostart/Drovane Startup.desktop");
+    EXPECT_EQ(QtLogonEntry::DefaultPath(), "/srv/cfg/autostart/Drovane Startup.desktop");
     for (const char* ignored : {"", "relative/cfg"}) {
         setenv("XDG_CONFIG_HOME", ignored, 1);
         EXPECT_EQ(FileRegistry::DefaultPath(), QDir::homePath() + "/.config/drovane/registry.ini");
-        EXPECT_EQ(AutostartEntry::DefaultPath(),
+        EXPECT_EQ(QtLogonEntry::DefaultPath(),
                   QDir::homePath() + "/.config/autostart/Drovane Startup.desktop");
     }
     if (saved) {

@@ -1,4 +1,4 @@
-#include "ui/qt/label_fitting.h"
+#include "ui/qt/qt_label_fit.h"
 
 #include <QFontMetrics>
 #include <vector>
