@@ -51,6 +51,7 @@ TEST(PlayOptions, RefusesWhatItCannotUseWithAReason) {
         EXPECT_FALSE(p.options) << (args.empty() ? "(nothing)" : args.back());
         EXPECT_FALSE(p.error.empty());
     }
+    EXPECT_EQ(Parse({"sweep", "--from"}).error, "--from needs a value");
 }
 
 TEST(PlayOptions, HelpAndVersionWinOverEverythingElse) {

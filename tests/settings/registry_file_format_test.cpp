@@ -186,6 +186,7 @@ TEST(RegistryDocumentTest, KeysMustExistAndKeepTheirFirstSpelling) {
     EXPECT_FALSE(document.WriteValue(kHklm, "SOFTWARE\\Z", "v", "1"))
         << "keys are not created by writes";
     EXPECT_FALSE(RegistryDocument::IsValidKeyPath("\\SOFTWARE"));
+    EXPECT_FALSE(RegistryDocument::IsValidKeyPath("SOFTWARE\x7F")) << "a control character";
     EXPECT_TRUE(document.CreateKey(kHklm, "SOFTWARE\\Z"));
     const std::size_t empty = document.FileBytes();
     EXPECT_FALSE(document.CreateKey(kHklm, "software\\z")) << "already there";

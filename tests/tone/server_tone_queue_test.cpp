@@ -172,6 +172,7 @@ TEST(ServerToneQueue, AShortToneIsHandedBackTheSinkLatencyAnd20MsEarly) {
         {kRewinding, 48000, 10, 48000 - 12000 - 960},
         {kPlain, 1472, 10, 0},
         {kPlain, 1473, 10, 1},
+        {kPlain, 1000, 10, 0},
     };
     for (const Case& test : cases) {
         const ServerToneQueue queue(kRate, test.server.Choice());
