@@ -510,4 +510,46 @@ TEST(FocusRectTest, DotsTheOutlineFromItsTopLeftPixel) {
     }
 }
 
+// A strip 45 pixels wide holds two whole 16-pixel pictures; each index draws its own 16 x 16
+// piece (or its shape in one colour) with its transparent pixels left alone. An index outside the
+// whole pictures, a strip without pictures or without a picture width draws nothing.
+TEST(ImageStripTest, DrawsWholePicturesByIndexAndNothingElse) {
+    constexpr Color kGround = Rgb(9, 9, 9), kFirst = Rgb(255, 0, 0), kLast = Rgb(0, 0, 255),
+                    kShape = Rgb(1, 1, 1);
+    MemorySurface pictures({45, 16}, Rgb(192, 192, 192));
+    pictures.FillSolidRect({16, 0, 17, 1}, kFirst);   // picture 1's first pixel
+    pictures.FillSolidRect({31, 15, 32, 16}, kLast);  // and its last
+    pictures.FillSolidRect({32, 0, 45, 16}, kFirst);  // what is left, no whole picture
+    const struct {
+        const Surface* pictures;
+        int width, count, index;
+    } cases[] = {{&pictures, 16, 2, 1},
+                 {&pictures, 16, 2, 2},
+                 {&pictures, 16, 2, -1},
+                 {nullptr, 16, 0, 0},
+                 {&pictures, 0, 0, 0}};
+    EXPECT_EQ((ImageStrip{&pictures, {16, 16}}.ImageRect(1)), (Rect{16, 0, 32, 16}));
+    for (const auto& k : cases) {
+        const ImageStrip strip{k.pictures, {k.width, 16}};
+        EXPECT_EQ(strip.Count(), k.count) << k.width;
+        const bool drawn = k.index == 1;
+        for (const bool silhouette : {false, true}) {
+            MemorySurface s({20, 20}, kGround);
+            if (silhouette) {
+                strip.DrawSilhouette(s, k.index, {2, 2}, kShape);
+            } else {
+                strip.Draw(s, k.index, {2, 2});
+            }
+            int painted = 0;
+            for (int y = 0; y < 20; ++y) {
+                for (int x = 0; x < 20; ++x) painted += s.GetPixel({x, y}) != kGround;
+            }
+            EXPECT_EQ(painted, drawn ? 2 : 0) << "index " << k.index << ", width " << k.width;
+            if (!drawn) continue;
+            EXPECT_EQ(s.GetPixel({2, 2}), silhouette ? kShape : kFirst);
+            EXPECT_EQ(s.GetPixel({17, 17}), silhouette ? kShape : kLast);
+        }
+    }
+}
+
 }  // namespace
