@@ -69,10 +69,6 @@ rig_pulse_env "$work"  # also keeps the user's stored sweep settings out: the de
 failures=0
 inconclusive=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
-# less A B: true when A < B, for decimals
-less() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
-at_most() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }'; }
 
 # record_play NAME ARGS...: records 2.5 s of lead-in (the null sink works in 2 s blocks), plays,
 # then keeps recording 1.5 s so the fade-out is in.
@@ -370,15 +366,15 @@ server_lost() {
   start=$(rig_now)
   sleep 2
   rig_server_lose
-  killed_at=$(elapsed "$start" "$(rig_now)")
+  killed_at=$(rig_elapsed "$start" "$(rig_now)")
   sleep 0.3
   cpu0=$(rig_cpu_seconds "$play_pid")
   sleep 2
   cpu1=$(rig_cpu_seconds "$play_pid")
   if [ -n "$cpu0" ] && [ -n "$cpu1" ]; then
-    cpu=$(elapsed "$cpu0" "$cpu1")
+    cpu=$(rig_elapsed "$cpu0" "$cpu1")
     echo "server gone at ${killed_at} s; drovane-play then used ${cpu} s of CPU in 2 s"
-    [ -z "$noticed" ] || less "$cpu" 0.2 ||
+    [ -z "$noticed" ] || rig_less "$cpu" 0.2 ||
       fail "drovane-play spins after losing its server: ${cpu} s of CPU in 2 s"
   else
     fail "drovane-play ended early, ${killed_at} s into a 5 s run"
@@ -391,11 +387,11 @@ server_lost() {
   wait "$play_pid"
   rc=$?
   play_pid=
-  took=$(elapsed "$start" "$(rig_now)")
+  took=$(rig_elapsed "$start" "$(rig_now)")
   echo "ran ${took} s for --seconds 5, exit $rc; stderr:"
   sed 's/^/  /' "$work/killed.err"
   [ $rc -eq 0 ] || fail "drovane-play exited with $rc after losing its server"
-  less "$took" 6.5 || fail "a 5 s run took ${took} s after the server was killed"
+  rig_less "$took" 6.5 || fail "a 5 s run took ${took} s after the server was killed"
   [ -z "$noticed" ] || grep -q . "$work/killed.err" || fail "losing the server was not reported"
   rig_server_stop
 }
@@ -413,9 +409,9 @@ no_server() {
   echo "after 3 s without a server: ${cpu} s of CPU, $lines line(s) on stderr:"
   sed 's/^/  /' "$work/none.err"
   [ "$lines" -eq 1 ] || fail "expected exactly one line on stderr without a server, got $lines"
-  less "$cpu" 0.3 || fail "drovane-play used ${cpu} s of CPU in 3 s without a server (spinning?)"
+  rig_less "$cpu" 0.3 || fail "drovane-play used ${cpu} s of CPU in 3 s without a server (spinning?)"
   rig_server_start || exit 1
-  server_at=$(elapsed "$start" "$(rig_now)")
+  server_at=$(rig_elapsed "$start" "$(rig_now)")
   rig_record_start "$work/back.raw"
   wait "$play_pid"
   rc=$?
@@ -432,7 +428,7 @@ no_server() {
   else
     back=$(awk -v h="$heard" -v s="$server_at" 'BEGIN { printf "%.2f", 12 - h - s }')
     echo "server appeared at ${server_at} s; sound came back ${back} s later"
-    less "$back" 6.5 || fail "sound came back ${back} s after the server appeared"
+    rig_less "$back" 6.5 || fail "sound came back ${back} s after the server appeared"
   fi
   # The sweep kept time while silent, so it comes back part way up: plan from its first tone.
   first=$("$analyze" "$work/back.raw" | awk '/^first_tone_hz/ { printf "%.0f", $2 }')

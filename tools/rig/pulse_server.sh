@@ -144,4 +144,4 @@ rig_peak_rss_mb() {
   awk '/^VmHWM:/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status" 2>/dev/null
 }
 
-rig_now() { date +%s.%N; }
+. "$(dirname "${BASH_SOURCE[0]}")/timing.sh"

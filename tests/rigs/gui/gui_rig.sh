@@ -51,9 +51,6 @@ printf '#!/bin/sh\necho "$1" >>"%s"\n' "$opened" >"$work/path/xdg-open"
 chmod +x "$work/path/xdg-open"
 export PATH=$work/path:$PATH
 
-now() { date +%s.%N; }
-elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
-less() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 
 # --- the desktop -------------------------------------------------------------------------------
 rig_desktop_start "$work" || exit 1
@@ -161,14 +158,14 @@ freq1_xy=(104 227)
 echo "== start: compact window, sweep at the stored settings"
 rig_record_start "$work/start.raw"
 sleep 2.5
-t_launch=$(now)
+t_launch=$(rig_now)
 launch drovane
 first_pid=$app_pid
 if ! wait_window "$first_pid"; then
   fail "no window within 5 s"; cat "$work/drovane.log"; exit 1
 fi
-t_mapped=$(now)
-echo "window mapped $(elapsed "$t_launch" "$t_mapped") s after launch"
+t_mapped=$(rig_now)
+echo "window mapped $(rig_elapsed "$t_launch" "$t_mapped" 3) s after launch"
 compact=$(height_of "$win")
 width=$(width_of "$win")
 menu_height=$((compact - 201))
@@ -201,7 +198,7 @@ xdotool mousemove 1000 300
 wait_for 10 active_is "$win" || fail "the new window did not get the focus"
 expect "File in the active window's text colour after the start" file_black
 sleep 1.2
-t_stop=$(now)
+t_stop=$(rig_now)
 activate "$win"
 click "$win" "${stop_xy[@]}"
 sleep 1.5
@@ -218,13 +215,13 @@ if [ -z "$onset" ]; then
 else
   latency=$(awk -v o="$onset" 'BEGIN { printf "%.3f", o - 2.5 }')
   if [ -n "$RIG_CAPTURE" ] && t_onset=$(rig_sample_time "$work/start.raw" "$onset_frame"); then
-    latency=$(elapsed "$t_launch" "$t_onset")
+    latency=$(rig_elapsed "$t_launch" "$t_onset" 3)
   fi
-  stop_at=$(elapsed "$t_launch" "$t_stop")
+  stop_at=$(rig_elapsed "$t_launch" "$t_stop" 3)
   silent_from=$(awk -v l="$latency" -v h="$heard" 'BEGIN { printf "%.3f", l + h }')
   echo "first sound ${latency} s after launch; Stop clicked at ${stop_at} s; sound ended at ${silent_from} s"
-  less "$latency" 0.5 && ok "sweep heard within 500 ms" || fail "first sound ${latency} s after launch"
-  less "$silent_from" "$(awk -v s="$stop_at" 'BEGIN { print s + 0.5 }')" && ok "Stop by click silenced it" \
+  rig_less "$latency" 0.5 && ok "sweep heard within 500 ms" || fail "first sound ${latency} s after launch"
+  rig_less "$silent_from" "$(awk -v s="$stop_at" 'BEGIN { print s + 0.5 }')" && ok "Stop by click silenced it" \
     || fail "sound went on until ${silent_from} s, Stop was clicked at ${stop_at} s"
   # The first tones tell the stored settings: 17000 Hz for 100 ms, then 17100 Hz.
   head -c "$(awk -v o="$onset" 'BEGIN { printf "%d", (o + 0.25) * 48000 * 4 }')" "$work/start.raw" >"$work/first.raw"
@@ -288,17 +285,17 @@ keys alt+f t
 wait_for 10 no_popup
 rig_record_start "$work/keys.raw"
 sleep 2.5
-t_rec=$(now)
+t_rec=$(rig_now)
 activate "$win"
 keys alt+f s
 sleep 1
 keys alt+f t
-t_stopped=$(now)
+t_stopped=$(rig_now)
 sleep 1.5
 rig_record_stop
 "$analyze" "$work/keys.raw" >"$work/keys.txt"
 heard=$(awk '/^heard_s/ { print $2 }' "$work/keys.txt")
-played=$(elapsed "$t_rec" "$t_stopped")
+played=$(rig_elapsed "$t_rec" "$t_stopped" 3)
 if [ -z "$heard" ]; then
   fail "Alt+F, S started no sound"
 else
@@ -561,11 +558,11 @@ click "$win" "${close_xy[@]}"
 wait_for 10 unmapped "$win" || fail "닫기 did not hide the window"
 
 echo "== a second start raises the hidden first copy and exits"
-t0=$(now)
+t0=$(rig_now)
 "$work/bin/drovane" >>"$work/second.log" 2>&1
 rc=$?
-took=$(elapsed "$t0" "$(now)")
-[ $rc -eq 0 ] && less "$took" 3 && ok "second copy ended (exit 0) after ${took} s" || fail "second copy: exit $rc after ${took} s"
+took=$(rig_elapsed "$t0" "$(rig_now)" 3)
+[ $rc -eq 0 ] && rig_less "$took" 3 && ok "second copy ended (exit 0) after ${took} s" || fail "second copy: exit $rc after ${took} s"
 wait_for 10 viewable "$win" && ok "first copy's window shown" || fail "the hidden window was not shown"
 expect "and active" active_is "$win"
 alive "$first_pid" || fail "the first copy ended"
@@ -590,13 +587,13 @@ echo "== a copy under another file name runs beside it"
 launch drovane-copy
 copy_pid=$app_pid
 wait_window "$copy_pid" && alive "$first_pid" && ok "drovane-copy runs beside drovane" || fail "drovane-copy did not open its window"
-t0=$(now)
+t0=$(rig_now)
 kill -TERM "$copy_pid"
 wait "$copy_pid" 2>/dev/null
-took=$(elapsed "$t0" "$(now)")
+took=$(rig_elapsed "$t0" "$(rig_now)" 3)
 ! [ -e "$XDG_RUNTIME_DIR/drovane-copy-$(id -u).lock" ] \
   && ok "SIGTERM ended drovane-copy in ${took} s and released its lock" || fail "SIGTERM: lock left"
-less "$took" 1 || fail "SIGTERM took ${took} s to end the program (Escape takes a tenth of that)"
+rig_less "$took" 1 || fail "SIGTERM took ${took} s to end the program (Escape takes a tenth of that)"
 
 echo "== Exit with Yes ends"
 activate "$win"

@@ -1,4 +1,4 @@
-#include "tests/app/win32/accessibility_reader.h"
+#include "tests/rigs/win32/accessibility_reader.h"
 
 // clang-format off
 #include <oleacc.h>

@@ -68,9 +68,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT
 
-since() { awk -v a="$1" -v b="$(rig_now)" 'BEGIN { printf "%.1f", b - a }'; }
+since() { rig_elapsed "$1" "" 1; }
 ms_between() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }'; }
-at_most() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }'; }
 median() { sort -g "$1" | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
 figure() { awk -v k="$1" '$1 == k { print $2; exit }' "$2"; }
 
@@ -180,7 +179,7 @@ cut_recording "$server_at" "$back_to" back
 onset=$(figure onset_frame "$work/back.txt")
 if [ -n "$onset" ] && heard_at=$(rig_sample_time "$work/back.raw" "$onset"); then
   back_s=$(awk -v a="$server_at" -v b="$heard_at" 'BEGIN { printf "%.2f", b - a }')
-  at_most "$back_s" 6.5 && ok "the sound came back ${back_s} s after the server started" ||
+  rig_at_most "$back_s" 6.5 && ok "the sound came back ${back_s} s after the server started" ||
     fail "the sound came back ${back_s} s after the server started (limit 6.5 s)"
   # in_order NAME: the sweep in NAME goes on from its first tone, every tone in order.
   in_order() {
@@ -260,7 +259,7 @@ awk -v l="${level:-0}" 'BEGIN { exit !(l > 0.24 && l < 0.26) }' &&
 last=$(figure last_sound_frame "$work/$sweep.txt")
 if [ -n "$last" ] && heard_at=$(rig_sample_time "$work/$sweep.raw" "$last"); then
   after=$(ms_between "$closed_at" "$heard_at")
-  at_most "$after" "$close_limit_ms" && ok "the sound ends ${after} ms after the window's close" ||
+  rig_at_most "$after" "$close_limit_ms" && ok "the sound ends ${after} ms after the window's close" ||
     fail "the sound ends ${after} ms after the window's close (limit $close_limit_ms ms)"
 else
   fail "no sound from the start"

@@ -71,7 +71,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/win32/accessibility_reader.h"
+#include "tests/rigs/win32/accessibility_reader.h"
 
 namespace {
 
