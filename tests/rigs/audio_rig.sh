@@ -47,23 +47,15 @@ server_gaps=0
 
 tools=(parec pactl setpriv)
 if [ "$RIG_SERVER" = pipewire ]; then tools+=(pipewire wireplumber pipewire-pulse dbus-daemon sox); else tools+=(pulseaudio); fi
-for tool in "${tools[@]}"; do
-  command -v "$tool" >/dev/null || { echo "audio rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
-done
 
-rig_ledger_open "audio-rig-$RIG_SERVER"
-work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-audio-rig.XXXXXX")
-[ -n "${RIG_KEEP:-}" ] || rig_track_dir "$work"
+rig_open "audio-rig-$RIG_SERVER" "${tools[@]}"
 play_pid=
 cleanup() {
   [ -n "$play_pid" ] && kill -KILL "$play_pid" 2>/dev/null
   rig_record_stop
   rig_load_stop
   rig_server_stop
-  if [ -n "${RIG_KEEP:-}" ]; then echo "recordings kept in $work"; else rm -rf "$work"; fi
-  rig_ledger_close
 }
-trap cleanup EXIT
 rig_pulse_env "$work"  # also keeps the user's stored sweep settings out: the defaults play
 
 failures=0

@@ -61,3 +61,27 @@ rig_stop() {
     wait "$pid" 2>/dev/null
   done
 }
+
+# rig_open NAME [TOOL...]: the opening every rig shares. Each TOOL must be installed, else the rig
+# names the one missing and ends with 1; the ledger opens as NAME; $work is a new private folder
+# (kept when RIG_KEEP is set, else recorded and removed at the end). At exit the rig's own
+# `cleanup` (what it started, if it defines one) runs, then $work goes and the ledger closes; TERM
+# and INT end the rig the same way.
+rig_open() {
+  local name=$1 tool
+  shift
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "$name: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
+  done
+  rig_ledger_open "$name"
+  work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-$name.XXXXXX")
+  [ -n "${RIG_KEEP:-}" ] || rig_track_dir "$work"
+  trap rig_close EXIT
+  trap 'exit 143' TERM INT
+}
+
+rig_close() {
+  if declare -F cleanup >/dev/null; then cleanup; fi
+  if [ -n "${RIG_KEEP:-}" ]; then echo "kept: $work"; else rm -rf "$work"; fi
+  rig_ledger_close
+}

@@ -18,14 +18,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/x11_windows.sh"
 
 launcher=/usr/libexec/at-spi-bus-launcher
-for tool in Xvfb openbox xdotool xwininfo convert dbus-daemon /usr/bin/python3 "$launcher" speech-dispatcher; do
-  command -v "$tool" >/dev/null || { echo "a11y rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
-done
 /usr/bin/python3 -c 'import pyatspi, orca.orca_platform' 2>/dev/null || { echo "a11y rig: pyatspi or orca is missing (run scripts/install-deps test)" >&2; exit 1; }
 
-rig_ledger_open a11y-rig
-work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-a11y-rig.XXXXXX")
-rig_track_dir "$work"
+rig_open a11y-rig Xvfb openbox xdotool xwininfo convert dbus-daemon /usr/bin/python3 "$launcher" speech-dispatcher
 started=()
 helpers=()  # the accessibility bus and its registry, which the launcher starts
 # descendants PID: every process below PID (the accessibility bus and its registry).
@@ -39,11 +34,7 @@ cleanup() {
   for p in "${helpers[@]}"; do kill -TERM "$p" 2>/dev/null; done
   rig_bus_stop
   rig_desktop_stop
-  rm -rf "$work"
-  rig_ledger_close
 }
-trap cleanup EXIT
-trap 'exit 143' TERM INT
 
 # The private folders of a session (sound output silent: ALSA knows no device), then the desktop,
 # its bus and the accessibility bus on it.

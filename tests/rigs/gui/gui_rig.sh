@@ -18,13 +18,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/checks.sh"
 . "$here/../../../tools/rig/x11_windows.sh"
 
-for tool in Xvfb openbox trayer xdotool xwininfo xprop import convert pulseaudio parec; do
-  command -v "$tool" >/dev/null || { echo "gui rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
-done
-
-rig_ledger_open gui-rig
-work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-gui-rig.XXXXXX")
-rig_track_dir "$work"
+rig_open gui-rig Xvfb openbox trayer xdotool xwininfo xprop import convert pulseaudio parec
 started=()  # every process this rig started, stopped by id at the end
 cleanup() {
   local p
@@ -32,11 +26,7 @@ cleanup() {
   for p in "${started[@]}"; do kill -KILL "$p" 2>/dev/null; done
   rig_pulse_stop
   rig_desktop_stop
-  rm -rf "$work"
-  rig_ledger_close
 }
-trap cleanup EXIT
-trap 'exit 143' TERM INT
 rig_pulse_env "$work/env"
 mkdir -p "$shots" "$work/bin" "$work/share" "$work/path"
 cp "$prog" "$work/bin/drovane"
@@ -50,7 +40,6 @@ opened=$work/opened.txt
 printf '#!/bin/sh\necho "$1" >>"%s"\n' "$opened" >"$work/path/xdg-open"
 chmod +x "$work/path/xdg-open"
 export PATH=$work/path:$PATH
-
 
 # --- the desktop -------------------------------------------------------------------------------
 rig_desktop_start "$work" || exit 1

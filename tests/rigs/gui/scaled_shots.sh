@@ -16,25 +16,16 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/checks.sh"
 . "$here/../../../tools/rig/x11_windows.sh"
 
-for tool in Xvfb openbox trayer xdotool xwininfo import convert pulseaudio; do
-  command -v "$tool" >/dev/null || { echo "scaled shots: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
-done
 /usr/bin/python3 -c 'import PIL' 2>/dev/null ||
   { echo "scaled shots: python3-pil is missing (run scripts/install-deps test)" >&2; exit 1; }
 
-rig_ledger_open scaled-shots
-work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-scaled-shots.XXXXXX")
-rig_track_dir "$work"
+rig_open scaled-shots Xvfb openbox trayer xdotool xwininfo import convert pulseaudio
 app_pid=
 cleanup() {
   [ -n "$app_pid" ] && kill -KILL "$app_pid" 2>/dev/null
   rig_pulse_stop
   rig_desktop_stop
-  rm -rf "$work"
-  rig_ledger_close
 }
-trap cleanup EXIT
-trap 'exit 143' TERM INT
 rig_pulse_env "$work/env"
 mkdir -p "$shots"
 

@@ -12,18 +12,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/checks.sh"
 [ "$(id -u)" -eq 0 ] || { echo "single-copy rig: needs root to run the program as a second user"; exit 77; }
 
-rig_ledger_open single-copy-rig
-work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-single-copy.XXXXXX")
-rig_track_dir "$work"
+rig_open single-copy-rig
 chmod 711 "$work"
 started=()
 cleanup() {
   rig_stop "${started[@]}"
-  rm -rf "$work"
-  rig_ledger_close
 }
-trap cleanup EXIT
-trap 'exit 143' TERM INT
 failures=0
 uid=$(id -u nobody)
 

@@ -14,25 +14,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/checks.sh"
 . "$here/../../../tools/rig/x11_windows.sh"
 
-for tool in Xvfb openbox xdotool xwininfo xprop dbus-daemon dbus-send /usr/bin/python3; do
-  command -v "$tool" >/dev/null || { echo "sni rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
-done
-
-rig_ledger_open sni-rig
-work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-sni-rig.XXXXXX")
-rig_track_dir "$work"
+rig_open sni-rig Xvfb openbox xdotool xwininfo xprop dbus-daemon dbus-send /usr/bin/python3
 started=()
 cleanup() {
   local p
   for p in "${started[@]}"; do kill -KILL "$p" 2>/dev/null; done
   rig_bus_stop
   rig_desktop_stop
-  rm -rf "$work"
-  rig_ledger_close
 }
-trap cleanup EXIT
-trap 'exit 143' TERM INT
-
 
 # The private folders of a session (sound output silent: ALSA knows no device), then the desktop
 # and its bus.

@@ -18,13 +18,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/tray_menu_checks.sh"
 xfconfd=/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd
 
-for tool in Xvfb openbox xdotool xwininfo xfce4-panel "$xfconfd" dbus-daemon dbus-send pulseaudio parec sox import convert; do
-  command -v "$tool" >/dev/null || { echo "xfce panel rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
-done
-
-rig_ledger_open xfce-panel-rig
-work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-xfce-rig.XXXXXX")
-rig_track_dir "$work"
+rig_open xfce-panel-rig Xvfb openbox xdotool xwininfo xfce4-panel "$xfconfd" dbus-daemon dbus-send pulseaudio parec sox import convert
 started=()
 cleanup() {
   local p
@@ -32,11 +26,7 @@ cleanup() {
   rig_bus_stop
   rig_desktop_stop
   rig_pulse_stop
-  rm -rf "$work"
-  rig_ledger_close
 }
-trap cleanup EXIT
-trap 'exit 143' TERM INT
 
 rig_pulse_env "$work/env"
 rig_pulse_start || exit 1

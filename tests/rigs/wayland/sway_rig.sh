@@ -16,13 +16,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/checks.sh"
 . "$here/../tray/tray_menu_checks.sh"
 
-for tool in sway swaymsg grim waybar dbus-daemon dbus-send pulseaudio parec sox /usr/bin/python3; do
-  command -v "$tool" >/dev/null || { echo "sway rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
-done
-
-rig_ledger_open sway-rig
-work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-sway-rig.XXXXXX")
-rig_track_dir "$work"
+rig_open sway-rig sway swaymsg grim waybar dbus-daemon dbus-send pulseaudio parec sox /usr/bin/python3
 started=()
 cleanup() {
   local p
@@ -30,12 +24,7 @@ cleanup() {
   rig_bus_stop
   rig_pulse_stop
   if [ -n "${sway_pid:-}" ]; then kill -TERM "$sway_pid" 2>/dev/null; wait "$sway_pid" 2>/dev/null; fi
-  rm -rf "$work"
-  rig_ledger_close
 }
-trap cleanup EXIT
-trap 'exit 143' TERM INT
-
 
 # A session of its own: runtime folder, silent sound (ALSA knows no device), no X11, Qt on Wayland
 # at scale 1 without the caller's themes.

@@ -21,17 +21,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/checks.sh"
 RIG_POLL_SECONDS=0.1
 
-rig_ledger_open win32-installer
-work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-installer.XXXXXX")
-rig_track_dir "$work"
+rig_open win32-installer
 cleanup() {
   rig_wine_stop
   rig_desktop_stop
-  rm -rf "$work"
-  rig_ledger_close
 }
-trap cleanup EXIT
-trap 'exit 143' TERM INT
 
 check() { expect_within 30 "$@"; }
 

@@ -44,16 +44,11 @@ close_limit_ms=300
 wine_gaps=1
 rig_started=$(rig_now)
 
-for tool in Xvfb openbox xdotool wine wineserver pulseaudio parec pactl python3; do
-  command -v "$tool" >/dev/null || { echo "win32 audio rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
-done
 for f in "$analyze" "$RIG_CAPTURE"; do
   [ -x "$f" ] || { echo "win32 audio rig: the native $f is missing (build the windows preset)" >&2; exit 1; }
 done
 
-rig_ledger_open win32-audio-rig
-work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-win32-audio-rig.XXXXXX")
-[ -n "${RIG_KEEP:-}" ] || rig_track_dir "$work"
+rig_open win32-audio-rig Xvfb openbox xdotool wine wineserver pulseaudio parec pactl python3
 started=()  # the Wine programs this rig started, by their process ids
 cleanup() {
   local p
@@ -62,11 +57,7 @@ cleanup() {
   rig_wine_stop
   rig_desktop_stop
   rig_pulse_stop
-  if [ -n "${RIG_KEEP:-}" ]; then echo "recordings kept in $work"; else rm -rf "$work"; fi
-  rig_ledger_close
 }
-trap cleanup EXIT
-trap 'exit 143' TERM INT
 
 since() { rig_elapsed "$1" "" 1; }
 ms_between() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }'; }

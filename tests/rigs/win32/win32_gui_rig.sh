@@ -18,24 +18,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/rig/x11_windows.sh"
 RIG_POLL_SECONDS=0.1
 
-for tool in Xvfb openbox trayer xdotool xwininfo import convert wine wineserver python3; do
-  command -v "$tool" >/dev/null || { echo "win32 rig: $tool is missing (run scripts/install-deps test)" >&2; exit 1; }
-done
-
-rig_ledger_open win32-gui-rig
-work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-win32-rig.XXXXXX")
-rig_track_dir "$work"
+rig_open win32-gui-rig Xvfb openbox trayer xdotool xwininfo import convert wine wineserver python3
 started=()  # the Wine programs this rig started, by their process ids
 cleanup() {
   local p
   for p in "${started[@]}"; do kill -KILL "$p" 2>/dev/null; done
   rig_wine_stop
   rig_desktop_stop
-  rm -rf "$work"
-  rig_ledger_close
 }
-trap cleanup EXIT
-trap 'exit 143' TERM INT
 mkdir -p "$shots"
 
 # check WHAT COMMAND...: "ok" once COMMAND succeeds within 15 s, else "FAIL".
