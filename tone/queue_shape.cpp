@@ -18,6 +18,9 @@ constexpr QueueShape kRewindingSink{kQueueFrames, 250 * kRate / 1000, 10 * kRate
 // (10.7 ms); a shorter latency would cost the server more. The rewrite lands 7 ms past the first
 // frame the sink has not taken, the margin it needs to make it without a click.
 constexpr QueueShape kPlainSink{kQueueFrames, 512, 7 * kRate / 1000};
+// PipeWire's Pulse server takes the sink latency asked for as the cycle of its processing graph,
+// for every program on the machine; the session's usual cycle of 1024 frames (21.3 ms) leaves the
+// others' cycle as the session chose it. A power of two, as PipeWire's cycles are.
 constexpr QueueShape kPipeWire{kQueueFrames, 1024, 4 * kRate / 1000};
 
 }  // namespace
