@@ -7,8 +7,6 @@
 #include "toolkit/win32/win32_geometry.h"
 #include "toolkit/win32/win32_surface.h"
 
-namespace {}  // namespace
-
 void Win32Canvas::FillSolidRect(const Rect& rect, Color color) {
     // GDI would turn a rectangle whose edges are swapped the right way round; it holds no pixel.
     if (rect.right <= rect.left || rect.bottom <= rect.top) return;

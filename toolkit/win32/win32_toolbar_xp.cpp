@@ -13,8 +13,6 @@
 #include "toolkit/win32/win32_geometry.h"
 #include "toolkit/win32/win32_system_colors.h"
 
-namespace {}  // namespace
-
 bool CToolBarXP::Attach(HWND toolbar) {
     if (!m_subclass.Attach(toolbar, *this, &CToolBarXP::Handle)) return false;
     InvalidateRect(toolbar, nullptr, TRUE);

@@ -13,8 +13,6 @@
 #include "ui/qt/maximise_undo.h"
 #include "ui/qt/qt_label_fit.h"
 
-namespace {}  // namespace
-
 QtAboutWindow::QtAboutWindow(const QPixmap& picture, Shell& shell,
                              const QtLinkStatic::CursorLoader& cursors, std::string makerPage,
                              QWidget* parent)

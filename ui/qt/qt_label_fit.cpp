@@ -6,8 +6,6 @@
 #include "toolkit/qt/qt_geometry.h"
 #include "ui/label_fit.h"
 
-namespace {}  // namespace
-
 void FitLabelToText(QWidget& label, const QString& text) {
     QWidget* parent = label.parentWidget();
     if (!parent) return;
