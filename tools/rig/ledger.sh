@@ -77,7 +77,9 @@ rig_open() {
   work=$(mktemp -d "${TMPDIR:-/tmp}/drovane-$name.XXXXXX")
   [ -n "${RIG_KEEP:-}" ] || rig_track_dir "$work"
   trap rig_close EXIT
-  trap 'exit 143' TERM INT
+  # A signal says so: a rig ended from outside otherwise leaves no word in its log.
+  trap "echo '$name: ended by SIGTERM' >&2; exit 143" TERM
+  trap "echo '$name: ended by SIGINT' >&2; exit 130" INT
 }
 
 rig_close() {
