@@ -8,31 +8,28 @@
 
 #include "res/embedded_resources.h"
 #include "tests/banner/picture_fakes.h"
+#include "tests/support/win32/frame_window_test.h"
 #include "toolkit/win32/win32_surface.h"
 
 namespace {
 
 using picture_test::FakeFrameWaiter;
 
-class Win32AnimatedPictureTest : public ::testing::Test {
+class Win32AnimatedPictureTest : public FrameWindowTest {
 protected:
     void SetUp() override {
-        parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 200, nullptr,
-                                 nullptr, nullptr, nullptr);
-        if (!parent) GTEST_SKIP() << "no windows can be made here (no display driver)";
+        FrameWindowTest::SetUp();
+        if (IsSkipped()) return;
         // Where the main dialog's template puts the banner, at its size in dialog units.
         control = CreateWindowExW(0, L"STATIC", L"Banner ...", WS_CHILD | WS_VISIBLE | SS_LEFT, 27,
-                                  3, 132, 50, parent, nullptr, nullptr, nullptr);
+                                  3, 132, 50, frame, nullptr, nullptr, nullptr);
         ASSERT_TRUE(banner.Attach(control));
     }
-    void TearDown() override {
-        if (parent) DestroyWindow(parent);
-    }
 
-    RECT PlaceInParent() const {
+    RECT PlaceInFrame() const {
         RECT r;
         GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
     // What the control paints, over a surface filled with `under`.
@@ -43,7 +40,6 @@ protected:
         return surface;
     }
 
-    HWND parent = nullptr;
     HWND control = nullptr;
     std::shared_ptr<FakeFrameWaiter> waiter = std::make_shared<FakeFrameWaiter>();
     Win32AnimatedPicture banner{waiter};
@@ -70,7 +66,7 @@ TEST_F(Win32AnimatedPictureTest, TakesThePicturesSizeInPlaceAndPaintsOnlyTheCanv
     EXPECT_EQ(empty->GetCanvas().GetPixel({60, 8}), under);
 
     ASSERT_TRUE(banner.LoadFromResource(EmbeddedResources(), 168, "GIF"));
-    const RECT place = PlaceInParent();
+    const RECT place = PlaceInFrame();
     EXPECT_EQ((std::vector<long>{place.left, place.top, place.right, place.bottom}),
               (std::vector<long>{27, 3, 327, 103}));
 
@@ -104,8 +100,8 @@ TEST_F(Win32AnimatedPictureTest, MouseGoesToTheDialogAndTheAnimationEndsWithTheW
     ASSERT_TRUE(waiter->AwaitHold(1));
     ASSERT_TRUE(banner.Picture().IsAnimating());
 
-    DestroyWindow(parent);
-    parent = nullptr;
+    DestroyWindow(frame);
+    frame = nullptr;
     EXPECT_FALSE(banner.Picture().IsAnimating()) << "halted before the window went";
     EXPECT_FALSE(waiter->Holding());
     EXPECT_EQ(banner.Control(), nullptr);

@@ -8,14 +8,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "tests/support/win32/frame_window_test.h"
 
-COLORREF PixelOf(HWND window, int x, int y) {
-    HDC dc = GetDC(window);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return c;
-}
+namespace {
 
 bool RepaintPending(HWND window) {
     RECT r;
@@ -28,17 +23,12 @@ int FieldHeight(HWND combo) {
     return static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
 }
 
-class ComboBoxXPTest : public ::testing::Test {
+class ComboBoxXPTest : public FrameWindowTest {
 protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
         InitCommonControlsEx(&controls);
-        frame = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr,
-                                nullptr, nullptr, nullptr);
-        if (!frame) GTEST_SKIP() << "no windows can be made here (no display driver)";
-    }
-    void TearDown() override {
-        if (frame) DestroyWindow(frame);
+        FrameWindowTest::SetUp();
     }
     HWND MakeCombo(HWND parent) {
         HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 10,
@@ -46,7 +36,6 @@ protected:
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"16000"));
         return combo;
     }
-    HWND frame = nullptr;
 };
 
 TEST_F(ComboBoxXPTest, MovingBetweenTheComboBoxAndItsEditFieldKeepsItHot) {

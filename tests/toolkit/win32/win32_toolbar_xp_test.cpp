@@ -8,18 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/win32/frame_window_test.h"
 #include "tests/toolkit/win32/masked_pictures.h"
 #include "toolkit/hls_color.h"
 #include "toolkit/win32/image_list_strip.h"
 
 namespace {
-
-COLORREF PixelOf(HWND window, int x, int y) {
-    HDC dc = GetDC(window);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return c;
-}
 
 TEST(ImageListStripTest, PicturesSideBySideWithTheirTransparentPixelsInTheKeyColour) {
     HIMAGELIST list = ImageList_Create(4, 3, ILC_COLOR24 | ILC_MASK, 2, 0);
@@ -39,19 +33,13 @@ TEST(ImageListStripTest, PicturesSideBySideWithTheirTransparentPixelsInTheKeyCol
     EXPECT_EQ(ImageListStrip(nullptr).Get(), nullptr);
 }
 
-class FlatBarsTest : public ::testing::Test {
+class FlatBarsTest : public FrameWindowTest {
 protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
         InitCommonControlsEx(&controls);
-        frame = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 200, nullptr,
-                                nullptr, nullptr, nullptr);
-        if (!frame) GTEST_SKIP() << "no windows can be made here (no display driver)";
+        FrameWindowTest::SetUp();
     }
-    void TearDown() override {
-        if (frame) DestroyWindow(frame);
-    }
-    HWND frame = nullptr;
 };
 
 TEST_F(FlatBarsTest, TheToolbarPaintsItsFaceAndButtonsFlat) {

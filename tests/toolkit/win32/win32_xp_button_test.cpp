@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/win32/frame_window_test.h"
 #include "tests/toolkit/win32/memory_dc.h"
 #include "toolkit/owner_draw.h"
 #include "toolkit/win32/win32_canvas.h"
@@ -24,19 +25,11 @@ LRESULT CALLBACK CountErasures(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-class XPButtonWindowTest : public ::testing::Test {
+class XPButtonWindowTest : public FrameWindowTest {
 protected:
-    void SetUp() override {
-        parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                                 nullptr, nullptr, nullptr);
-        if (!parent) GTEST_SKIP() << "no windows can be made here (no display driver)";
-    }
-    void TearDown() override {
-        if (parent) DestroyWindow(parent);
-    }
     HWND MakeButton(DWORD style, const wchar_t* text = L"Start") {
         return CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | style, 10, 10, kWidth,
-                               kHeight, parent, nullptr, nullptr, nullptr);
+                               kHeight, frame, nullptr, nullptr, nullptr);
     }
     // Whether the button has a repaint pending, and whether it asks for erasing; clears both.
     struct Pending {
@@ -63,8 +56,6 @@ protected:
         item.rcItem = {0, 0, kWidth, kHeight};
         EXPECT_TRUE(Win32XPButton::ReflectDrawItem(item));
     }
-
-    HWND parent = nullptr;
 };
 
 TEST_F(XPButtonWindowTest, AnyButtonItIsAttachedToBecomesOwnerDrawn) {
