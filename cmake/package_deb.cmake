@@ -5,7 +5,9 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME drovane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Drovane maintainers <maintainers@users.noreply.c-seed-ee13dd5c.example>")
+# Bugs go to the issues page of the home; the address is one that takes no mail.
+set(CPACK_PACKAGE_CONTACT "The Drovane developers <drovane@users.noreply.github.com>")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${DROVANE_HOMEPAGE})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "looping sweep of high-pitched tones for the desktop")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[
 Drovane plays a looping sweep of high-pitched tones through the computer's

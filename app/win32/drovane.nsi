@@ -2,9 +2,9 @@
 ; under Program Files, or in a folder chosen that it makes changeable by administrators only, with
 ; its own page, a Start-menu shortcut and an uninstaller listed in the installed programs, and
 ; prepares the settings key (the program does that part itself, run with --install-settings).
-; Defined on the command line: EXE, PAGE_DIR, ICON, VERSION, OUTFILE, and in a signed build SIGN,
-; the shell command (cmake/sign_windows_file.sh with the certificate) that signs the program named
-; after it.
+; Defined on the command line: EXE, PAGE_DIR, ICON, VERSION, LICENSE, HOMEPAGE, BUGS, OUTFILE, and
+; in a signed build SIGN, the shell command (cmake/sign_windows_file.sh with the certificate) that
+; signs the program named after it.
 Unicode true
 Target amd64-unicode
 RequestExecutionLevel admin
@@ -40,7 +40,7 @@ VIAddVersionKey "ProductName" "Drovane"
 VIAddVersionKey "CompanyName" "Corvell"
 VIAddVersionKey "FileDescription" "Drovane installer"
 VIAddVersionKey "FileVersion" "${VERSION}"
-VIAddVersionKey "LegalCopyright" "Copyright © 2026 Corvell"
+VIAddVersionKey "LegalCopyright" "Copyright © 2026 The Drovane developers. MIT licence"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -156,6 +156,7 @@ Section "Drovane"
   Call MakeFolderAdminOnly
   SetOutPath "$INSTDIR"
   File "${EXE}"
+  File "/oname=LICENSE.txt" "${LICENSE}"
   SetOutPath "$INSTDIR\page"
   File "${PAGE_DIR}/index.html"
   File "${PAGE_DIR}/banner.gif"
@@ -167,6 +168,8 @@ Section "Drovane"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Corvell"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\drovane.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "${HOMEPAGE}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "HelpLink" "${BUGS}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
@@ -188,6 +191,7 @@ Section "Uninstall"
   !insertmacro EndRunningCopies
   ; A copy in another user's session cannot be ended from here: what it holds goes at restart.
   Delete /REBOOTOK "$INSTDIR\drovane.exe"
+  Delete /REBOOTOK "$INSTDIR\LICENSE.txt"
   Delete /REBOOTOK "$INSTDIR\page\index.html"
   Delete /REBOOTOK "$INSTDIR\page\banner.gif"
   RMDir /REBOOTOK "$INSTDIR\page"

@@ -52,6 +52,7 @@ before=$failures
 [ "$(field Package)" = drovane ] || fail "Package: $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version), expected $version"
 [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture: $(field Architecture)"
+[ "$(field Homepage)" = https://github.com/drovane/drovane ] || fail "Homepage: $(field Homepage)"
 [ "$failures" -eq "$before" ] && ok "drovane $version for $(field Architecture)"
 grep -q '^ *[0-9]* bytes, *[0-9]* lines *md5sums' "$work/info.txt" || fail "no md5sums in the control data"
 # Depends must name exactly the packages of the libraries the programs link, each with a lowest

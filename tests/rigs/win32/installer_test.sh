@@ -80,11 +80,14 @@ cp "$setup" "$work/drovane-setup.exe"
 WINEDEBUG=fixme+icacls wine "$work/drovane-setup.exe" /S </dev/null >"$work/setup.log" 2>&1
 check "drovane.exe under Program Files" exists "$dir/drovane.exe"
 check "its page beside it" exists "$dir/page/index.html"
+check "its licence beside it" exists "$dir/LICENSE.txt"
 check "the uninstaller" exists "$dir/uninstall.exe"
 check "the Start-menu shortcut" exists "$shortcut"
 check "the uninstall entry" reg_is HKLM "$uninstall" DisplayName Drovane
 check "  which runs the uninstaller" reg_is HKLM "$uninstall" UninstallString '"C:\Program Files\Drovane\uninstall.exe"'
 check "  of this version" reg_is HKLM "$uninstall" DisplayVersion "$version"
+check "  with the home page" reg_is HKLM "$uninstall" URLInfoAbout https://github.com/drovane/drovane
+check "  and where to report bugs" reg_is HKLM "$uninstall" HelpLink https://github.com/drovane/drovane/issues
 # EstimatedSize: the installed files in KiB, each file's rounding allowed for.
 estimated_size_fits() {
   local kib bytes files
