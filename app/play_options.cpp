@@ -2,46 +2,53 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 
 #include "settings/registry_settings.h"
+#include "tone/tone_params.h"
 
 std::string PlayUsage() {
     std::int32_t from = 0, to = 0, delay = 0, step = 0;
     CRegistrySettings::GetDefaultToneParams(from, to, delay, step);
-    return "Usage: drovane-play sweep [--from HZ] [--to HZ] [--delay MS] [--step HZ] [--seconds N] "
-           "[--wav FILE]\n"
+    const auto stored = [](std::int32_t first) {
+        return " (stored; at first " + std::to_string(first) + ")\n";
+    };
+    return "Usage: drovane-play sweep [--from HZ] [--to HZ] [--delay MS] [--step HZ]\n"
+           "                          [--seconds N] [--wav FILE]\n"
            "       drovane-play melody [--seconds N] [--wav FILE]\n"
            "       drovane-play settings\n"
            "       drovane-play --help | --version\n"
            "\n"
-           "Plays Drovane's tone sweep or its test melody. Values not given are the stored "
-           "settings,\nwhich 'drovane-play settings' shows with the file they come from (" +
-           std::to_string(from) + ", " + std::to_string(to) + ", " + std::to_string(delay) +
-           " and " + std::to_string(step) +
-           "\nuntil Drovane stores others). --seconds stops after N seconds with a short\n"
-           "fade; Ctrl-C stops at once. --wav renders what would be heard into a WAV file, faster "
-           "than\nreal time (it needs --seconds).\n";
+           "Plays Drovane's tone sweep or its test melody without a window, or renders it\n"
+           "into a WAV file.\n"
+           "\n"
+           "  sweep          the looping sweep from one frequency to the other\n"
+           "  melody         the test melody\n"
+           "  settings       the stored settings and the file they come from\n"
+           "\n"
+           "  --from HZ      lowest frequency, 0 to 32767" +
+           stored(from) + "  --to HZ        highest frequency, 0 to 32767" + stored(to) +
+           "  --delay MS     length of each tone, 0 to 32767" + stored(delay) +
+           "  --step HZ      distance between tones, 0 to 32767" + stored(step) +
+           "  --seconds N    stop after N seconds with a short fade (default: at Ctrl-C)\n"
+           "  --wav FILE     render into FILE, faster than real time; needs --seconds\n"
+           "  --help         show this help and exit\n"
+           "  --version      show the version and exit\n"
+           "\n"
+           "A value not given is the stored setting, which Drovane's window changes.\n"
+           "Report bugs at " DROVANE_BUGS_URL "\n";
 }
 
 namespace {
 
-// Whole numbers beyond 32 bits are kept as the nearest 32-bit value, so that the engine's own
-// range check reports them.
-std::optional<std::int32_t> ParseInteger(std::string_view text) {
-    std::int64_t value = 0;
+// A tone parameter: a whole number from 0 to kToneParamMax.
+std::optional<std::int32_t> ParseToneParam(std::string_view text) {
+    std::int32_t value = 0;
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec == std::errc::result_out_of_range) {
-        return text.starts_with('-') ? std::numeric_limits<std::int32_t>::min()
-                                     : std::numeric_limits<std::int32_t>::max();
+    if (ec != std::errc() || ptr != end || text.empty() || value < 0 || value > kToneParamMax) {
+        return std::nullopt;
     }
-    if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
-    if (value > std::numeric_limits<std::int32_t>::max())
-        return std::numeric_limits<std::int32_t>::max();
-    if (value < std::numeric_limits<std::int32_t>::min())
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(value);
+    return value;
 }
 
 std::optional<double> ParseSeconds(std::string_view text) {
@@ -102,10 +109,11 @@ PlayParse ParsePlayArguments(std::span<const std::string_view> args) {
                 return {std::nullopt,
                         "--seconds needs a number of seconds, not '" + std::string(value) + "'"};
         } else {
-            const std::optional<std::int32_t> n = ParseInteger(value);
+            const std::optional<std::int32_t> n = ParseToneParam(value);
             if (!n)
-                return {std::nullopt,
-                        std::string(name) + " needs an integer, not '" + std::string(value) + "'"};
+                return {std::nullopt, std::string(name) + " must range from 0 to " +
+                                          std::to_string(kToneParamMax) + ", not '" +
+                                          std::string(value) + "'"};
             (name == "--from"    ? o.from
              : name == "--to"    ? o.to
              : name == "--delay" ? o.delay

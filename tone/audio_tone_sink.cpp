@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/interruptible_wait.h"
+#include "base/program_name.h"
 #include "tone/sound_output.h"
 
 AudioToneSink::AudioToneSink(OutputOpener open, std::unique_ptr<ToneSink> fallback,
@@ -18,8 +19,9 @@ AudioToneSink::~AudioToneSink() = default;
 void AudioToneSink::ReportOnce(const std::string& why) {
     if (m_reported) return;
     m_reported = true;
-    std::fprintf(stderr, "drovane: cannot open sound output (%s); %s and retrying every %.0f s\n",
-                 why.c_str(), m_fallback ? "playing through the fallback" : "keeping time silently",
+    std::fprintf(stderr, "%s: cannot open sound output (%s); %s and retrying every %.0f s\n",
+                 MessageName(), why.c_str(),
+                 m_fallback ? "playing through the fallback" : "keeping time silently",
                  std::chrono::duration<double>(m_retryInterval).count());
 }
 
@@ -45,7 +47,8 @@ std::shared_ptr<SoundOutput> AudioToneSink::Current() {
         return nullptr;
     }
     if (m_reported) {
-        std::fprintf(stderr, "drovane: sound output is back (%s)\n", m_output->Name().c_str());
+        std::fprintf(stderr, "%s: sound output is back (%s)\n", MessageName(),
+                     m_output->Name().c_str());
         m_reported = false;
     }
     return m_output;

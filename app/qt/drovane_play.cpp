@@ -12,6 +12,7 @@
 
 #include "app/play_options.h"
 #include "base/interruptible_wait.h"
+#include "base/program_name.h"
 #include "base/qt/replacing_file.h"
 #include "base/stderr_prompt.h"
 #include "res/embedded_resources.h"
@@ -169,10 +170,13 @@ int Run(const PlayOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetMessageName("drovane-play");
     std::vector<std::string_view> args(argv + 1, argv + argc);
     const PlayParse parsed = ParsePlayArguments(args);
     if (!parsed.options) {
-        std::fprintf(stderr, "drovane-play: %s\n%s", parsed.error.c_str(), PlayUsage().c_str());
+        std::fprintf(stderr,
+                     "drovane-play: %s\ndrovane-play: 'drovane-play --help' lists the options\n",
+                     parsed.error.c_str());
         return kBadUsage;
     }
     switch (parsed.options->command) {

@@ -7,11 +7,15 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QUrl>
+#include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/qt/quit_on_signal.h"
 #include "app/qt/single_instance.h"
+#include "app/window_options.h"
 #include "base/qt/qt_prompt.h"
 #include "base/qt/qt_shell.h"
 #include "res/embedded_resources.h"
@@ -66,6 +70,18 @@ std::string PageAddress(std::string_view configured) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before Qt starts: these need no display.
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    switch (ParseWindowArguments(args)) {
+        case WindowCommand::Help:
+            std::fputs(WindowUsage().c_str(), stdout);
+            return 0;
+        case WindowCommand::Version:
+            std::printf("drovane %s\n", DROVANE_VERSION);
+            return 0;
+        case WindowCommand::Run:
+            break;
+    }
     QApplication app(argc, argv);
     // The program lives on in the tray with no window shown; only Exit and Escape end it.
     app.setQuitOnLastWindowClosed(false);

@@ -2,30 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
+
+#include "app/window_options.h"
 
 namespace {
 
 PlayParse Parse(std::vector<std::string_view> args) { return ParsePlayArguments(args); }
 
 TEST(PlayOptions, ReadsEveryValueOfASweep) {
-    const PlayParse p = Parse({"sweep", "--from", "100", "--to", "-5", "--delay", "0", "--step",
+    const PlayParse p = Parse({"sweep", "--from", "100", "--to", "32767", "--delay", "0", "--step",
                                "7", "--seconds", "2.5", "--wav", "out.wav"});
     ASSERT_TRUE(p.options) << p.error;
     EXPECT_EQ(p.options->command, PlayOptions::Command::Sweep);
     EXPECT_EQ(p.options->from, 100);
-    EXPECT_EQ(p.options->to, -5) << "range checks belong to the engine, with its messages";
+    EXPECT_EQ(p.options->to, 32767);
     EXPECT_EQ(p.options->delay, 0);
     EXPECT_EQ(p.options->step, 7);
     EXPECT_EQ(p.options->seconds, 2.5);
     EXPECT_EQ(p.options->wav, "out.wav");
-}
-
-TEST(PlayOptions, KeepsHugeNumbersOutOfRangeInsteadOfWrapping) {
-    const PlayParse p = Parse({"sweep", "--from", "99999999999", "--to", "-99999999999"});
-    ASSERT_TRUE(p.options);
-    EXPECT_EQ(p.options->from, INT32_MAX);
-    EXPECT_EQ(p.options->to, INT32_MIN);
 }
 
 TEST(PlayOptions, RefusesWhatItCannotUseWithAReason) {
@@ -52,6 +49,14 @@ TEST(PlayOptions, RefusesWhatItCannotUseWithAReason) {
         EXPECT_FALSE(p.error.empty());
     }
     EXPECT_EQ(Parse({"sweep", "--from"}).error, "--from needs a value");
+    // A value out of range is named by its option, whatever its size.
+    for (const auto& [option, value] : {std::pair{"--to", "-5"},
+                                        {"--from", "32768"},
+                                        {"--delay", "99999999999"},
+                                        {"--step", "-99999999999"}}) {
+        EXPECT_EQ(Parse({"sweep", option, value}).error,
+                  std::string(option) + " must range from 0 to 32767, not '" + value + "'");
+    }
 }
 
 TEST(PlayOptions, HelpAndVersionWinOverEverythingElse) {
@@ -62,7 +67,15 @@ TEST(PlayOptions, HelpAndVersionWinOverEverythingElse) {
     for (const std::string_view seconds : {"0", "10000000"}) {
         EXPECT_TRUE(Parse({"sweep", "--seconds", seconds}).options) << seconds;
     }
-    EXPECT_NE(PlayUsage().find("(16000, 20000, 500 and 10"), std::string::npos) << PlayUsage();
+    // One option a line, with its default.
+    for (const std::string_view line :
+         {"\n  --from HZ      lowest frequency, 0 to 32767 (stored; at first 16000)\n",
+          "\n  --to HZ        highest frequency, 0 to 32767 (stored; at first 20000)\n",
+          "\n  --delay MS     length of each tone, 0 to 32767 (stored; at first 500)\n",
+          "\n  --step HZ      distance between tones, 0 to 32767 (stored; at first 10)\n",
+          "\n  --seconds N    ", "\n  --wav FILE     "}) {
+        EXPECT_NE(PlayUsage().find(line), std::string::npos) << line;
+    }
     EXPECT_EQ(Parse({"sweep", "--from", "1", "-h"}).options->command, PlayOptions::Command::Help);
     EXPECT_EQ(Parse({"--version"}).options->command, PlayOptions::Command::Version);
     const PlayParse melody = Parse({"melody", "--seconds", "3"});
@@ -82,6 +95,28 @@ TEST(PlayOptions, SettingsCommandTakesNoValues) {
     EXPECT_EQ(Parse({"settings", "--help"}).options->command, PlayOptions::Command::Help);
     EXPECT_FALSE(Parse({"settings", "--from", "100"}).options);
     EXPECT_FALSE(Parse({"sweep", "settings"}).options);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowOptions, HelpAndVersionEndBeforeTheWindowAndEverythingElseIsQts) {
+    const std::vector<std::pair<std::vector<std::string_view>, WindowCommand>> cases = {
+        {{}, WindowCommand::Run},
+        {{"-platform", "offscreen", "-style", "fusion"}, WindowCommand::Run},
+        {{"--help"}, WindowCommand::Help},
+        {{"-h"}, WindowCommand::Help},
+        {{"-platform", "xcb", "--help", "--version"}, WindowCommand::Help},
+        {{"--version"}, WindowCommand::Version},
+        {{"-style", "fusion", "--version"}, WindowCommand::Version},
+        {{"--versions", "-help"}, WindowCommand::Run},
+    };
+    for (const auto& [args, command] : cases) {
+        EXPECT_EQ(ParseWindowArguments(args), command) << (args.empty() ? "(none)" : args[0]);
+    }
+    EXPECT_TRUE(WindowUsage().starts_with("Usage: drovane [--help | --version]"));
+    EXPECT_NE(WindowUsage().find("/issues\n"), std::string::npos) << "where bugs go";
 }
 
 }  // namespace

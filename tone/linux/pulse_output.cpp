@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 
+#include "base/program_name.h"
 #include "tone/linux/pulse_rewind_probe.h"
 #include "tone/linux/pulse_stream_io.h"
 
@@ -108,8 +109,9 @@ std::optional<std::string> PulseOutput::ChooseShape() {
     });
     if (choice.unsure) {
         std::fprintf(stderr,
-                     "drovane: cannot tell whether the sink rewinds (PulseAudio); playing with a "
-                     "short latency, as to a sink that does not\n");
+                     "%s: cannot tell whether the sink rewinds (PulseAudio); playing with a short "
+                     "latency, as to a sink that does not\n",
+                     MessageName());
     }
     m_queue.emplace(kRate, choice);
     return std::nullopt;

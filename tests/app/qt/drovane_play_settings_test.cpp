@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -15,9 +16,10 @@ struct Result {
     std::string output;  // standard output and error together
 };
 
-Result Play(const QString& configHome, const std::string& arguments) {
-    const std::string command = "XDG_CONFIG_HOME='" + configHome.toStdString() + "' '" +
-                                DROVANE_PLAY + "' " + arguments + " 2>&1";
+Result Play(const QString& configHome, const std::string& arguments,
+            const std::string& environment = {}) {
+    const std::string command = environment + "XDG_CONFIG_HOME='" + configHome.toStdString() +
+                                "' '" + DROVANE_PLAY + "' " + arguments + " 2>&1";
     Result result;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
@@ -133,6 +135,35 @@ TEST(DrovanePlaySettingsTest, AWavThatCannotBeWrittenFailsAndLeavesNothing) {
         home.path(), "melody --seconds 0.1 --wav '" + home.path().toStdString() + "/no/such.wav'");
     EXPECT_EQ(nowhere.code, 1) << nowhere.output;
     EXPECT_EQ(FilesIn(home.path()), QStringList{"taken.wav"});
+}
+
+TEST(DrovanePlaySettingsTest, EveryMessageBeginsWithItsName) {
+    QTemporaryDir home;
+    WriteSettings(
+        home.path(),
+        "\"Frequency1\"=\"12000\"\n\"Frequency2\"=\"40000\"\n\"Delay\"=\"300\"\n\"Step\"=\"5\"\n");
+    // No sound server and no sound card: the sound output's own message.
+    const std::string noSound = "PULSE_SERVER=unix:/nonexistent ALSA_CONFIG_PATH=/dev/null ";
+    struct Case {
+        std::string environment, arguments, says;
+    };
+    for (const auto& [environment, arguments, says] :
+         {Case{"", "sweep --from 40000", "--from must range from 0 to 32767"},
+          Case{"", "sweep --seconds 1", "Frequency must range from 0 to 32767"},
+          Case{"", "melody --seconds 1 --wav /nonexistent/x.wav",
+               "cannot write /nonexistent/x.wav"},
+          Case{noSound, "melody --seconds 0.2", "cannot open sound output"}}) {
+        const Result run = Play(home.path(), arguments, environment);
+        EXPECT_NE(run.code, -1);
+        EXPECT_NE(run.output.find(says), std::string::npos) << arguments << ":\n" << run.output;
+        std::size_t start = 0;
+        while (start < run.output.size()) {
+            EXPECT_TRUE(run.output.compare(start, 14, "drovane-play: ") == 0) << arguments << ":\n"
+                                                                              << run.output;
+            start = run.output.find('\n', start) + 1;
+            if (start == 0) break;
+        }
+    }
 }
 
 }  // namespace
