@@ -57,10 +57,10 @@ print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8] == b"\x89PNG\r\n\x1a\n" 
 
   # The AppStream data: valid, naming this launcher and these programs, at this version.
   local metainfo=$tree/share/metainfo/$id.metainfo.xml
-  if appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1; then
-    ok "appstreamcli validate --no-net"
+  if appstreamcli validate --no-net --pedantic "$metainfo" >"$work/appstream.log" 2>&1; then
+    ok "appstreamcli validate --no-net --pedantic"
   else
-    fail "appstreamcli validate --no-net:"
+    fail "appstreamcli validate --no-net --pedantic:"
     sed 's/^/  /' "$work/appstream.log"
   fi
   local launchable
@@ -98,6 +98,8 @@ print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8] == b"\x89PNG\r\n\x1a\n" 
   # One version everywhere.
   [ "$("$tree/bin/drovane-play" --version)" = "drovane-play $version" ] ||
     fail "the installed drovane-play --version says: $("$tree/bin/drovane-play" --version)"
+  [ "$("$tree/bin/drovane" --version)" = "drovane $version" ] ||
+    fail "the installed drovane --version says: $("$tree/bin/drovane" --version)"
   [ "$(zcat "$tree/share/doc/drovane/changelog.gz" | head -n1)" = "drovane ($version) unstable; urgency=medium" ] ||
     fail "the changelog's latest entry is not $version"
   [ "$(grep -o '<release version="[^"]*"' "$metainfo" | head -n1)" = "<release version=\"$version\"" ] ||
@@ -105,4 +107,9 @@ print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8] == b"\x89PNG\r\n\x1a\n" 
   head -n1 "$tree/share/doc/drovane/copyright" |
     grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
     fail "the copyright file is not in the machine-readable format"
+  # One licence everywhere: MIT, which Debian's copyright format names Expat.
+  grep -qx 'License: Expat' "$tree/share/doc/drovane/copyright" ||
+    fail "the copyright file does not give the MIT (Expat) licence"
+  grep -q '<project_license>MIT</project_license>' "$metainfo" ||
+    fail "the AppStream data does not give the MIT licence"
 }
