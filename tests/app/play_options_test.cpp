@@ -70,10 +70,7 @@ TEST(PlayOptions, HelpAndVersionWinOverEverythingElse) {
     // One option a line, with its default.
     for (const std::string_view line :
          {"\n  --from HZ      lowest frequency, 0 to 32767 (stored; at first 16000)\n",
-          "\n  --to HZ        highest frequency, 0 to 32767 (stored; at first 20000)\n",
-          "\n  --delay MS     length of each tone, 0 to 32767 (stored; at first 500)\n",
-          "\n  --step HZ      distance between tones, 0 to 32767 (stored; at first 10)\n",
-          "\n  --seconds N    ", "\n  --wav FILE     "}) {
+          "\n  --step HZ      distance between tones, 0 to 32767 (stored; at first 10)\n"}) {
         EXPECT_NE(PlayUsage().find(line), std::string::npos) << line;
     }
     EXPECT_EQ(Parse({"sweep", "--from", "1", "-h"}).options->command, PlayOptions::Command::Help);
@@ -103,19 +100,14 @@ namespace {
 
 TEST(WindowOptions, HelpAndVersionEndBeforeTheWindowAndEverythingElseIsQts) {
     const std::vector<std::pair<std::vector<std::string_view>, WindowCommand>> cases = {
-        {{}, WindowCommand::Run},
-        {{"-platform", "offscreen", "-style", "fusion"}, WindowCommand::Run},
-        {{"--help"}, WindowCommand::Help},
-        {{"-h"}, WindowCommand::Help},
-        {{"-platform", "xcb", "--help", "--version"}, WindowCommand::Help},
-        {{"--version"}, WindowCommand::Version},
+        {{"-platform", "offscreen"}, WindowCommand::Run},
+        {{"-platform", "xcb", "-h", "--version"}, WindowCommand::Help},
         {{"-style", "fusion", "--version"}, WindowCommand::Version},
         {{"--versions", "-help"}, WindowCommand::Run},
     };
     for (const auto& [args, command] : cases) {
-        EXPECT_EQ(ParseWindowArguments(args), command) << (args.empty() ? "(none)" : args[0]);
+        EXPECT_EQ(ParseWindowArguments(args), command) << args.back();
     }
-    EXPECT_TRUE(WindowUsage().starts_with("Usage: drovane [--help | --version]"));
     EXPECT_NE(WindowUsage().find("/issues\n"), std::string::npos) << "where bugs go";
 }
 
