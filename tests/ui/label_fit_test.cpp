@@ -103,7 +103,9 @@ constexpr Rect kMakerName{208, 27, 281, 39};
 constexpr Rect kOkButton{170, 75, 269, 96};
 
 TEST(LabelFitTest, LowLabelsGrowDownToTheirLineAndUnderlineUntilANeighbourBelow) {
-    const std::vector<Rect> about{kVersion, kNoticeLine, kMakerName, kOkButton};
+    // With two controls apart from the box, one at a label's own top and one inside a label.
+    const std::vector<Rect> about{kVersion,  kNoticeLine,          kMakerName,
+                                  kOkButton, {400, 200, 420, 230}, {500, 203, 520, 230}};
     const struct {
         const char* what;
         Rect label;
@@ -129,6 +131,16 @@ TEST(LabelFitTest, LowLabelsGrowDownToTheirLineAndUnderlineUntilANeighbourBelow)
          102,
          {269, 60, 300, 76}},
         {"a line taller than its underline", kVersion, {15, 13}, 102, {105, 12, 234, 27}},
+        {"a control at its own top does not stop it",
+         {405, 200, 415, 205},
+         {16, 16},
+         300,
+         {405, 200, 415, 216}},
+        {"one that starts inside it never makes it shorter",
+         {505, 200, 515, 205},
+         {16, 16},
+         300,
+         {505, 200, 515, 205}},
     };
     for (const auto& c : cases) {
         std::vector<Rect> others;
@@ -146,6 +158,9 @@ TEST(LabelFitTest, FitsOneLineLabelsBothWaysAndLeavesWrappingOnesAsTheyAre) {
     EXPECT_EQ(FitToText(notice, 600, {14, 15}, {}, {331, 300}), notice);
     const Rect twoLines{27, 113, 320, 141};
     EXPECT_EQ(FitToText(twoLines, 600, {14, 15}, {}, {331, 300}), twoLines);
+    EXPECT_EQ(FitToText({27, 113, 320, 140}, 600, {14, 15}, {}, {331, 300}),
+              (Rect{0, 113, 331, 140}))
+        << "a pixel short of two lines, it is fitted";
 }
 
 }  // namespace
