@@ -119,6 +119,14 @@ close_window() {
 beeps() { grep -c 'Call KERNEL32.Beep(' "$1" 2>/dev/null; }
 beeped() { [ "$(beeps "$1")" -ge "$2" ]; }
 sink_inputs() { [ "$(pactl list short sink-inputs 2>/dev/null | wc -l)" -ge 1 ]; }
+# show_sound_state: what a take that heard nothing met: the server, its streams, the program's word.
+show_sound_state() {
+  echo "  the sound server (pid ${RIG_PULSE_PID:-none}) $(kill -0 "${RIG_PULSE_PID:-0}" 2>/dev/null && echo runs || echo "does not run")"
+  echo "  its sinks and streams:"
+  { pactl list short sinks; pactl list short sink-inputs; } 2>&1 | sed 's/^/    /'
+  echo "  what the program wrote, last 10 lines:"
+  tail -n 10 "$app_log" | sed 's/^/    /'
+}
 
 # The recording's part heard between two wall-clock times, as a file of its own; the frame heard
 # at a time is placed by the arrival times rig-capture wrote.
@@ -223,7 +231,10 @@ sweep_take() {
   from=$(rig_now)
   launch
   # Looked for through the server and X alone: a Wine process started now would stall the sound.
-  wait_for 30 sink_inputs && wait_for 30 shown || fail "the program shows no window or plays nothing"
+  wait_for 30 sink_inputs && wait_for 30 shown || {
+    fail "the program shows no window or plays nothing"
+    show_sound_state
+  }
   cpu0=$(rig_cpu_seconds "$app_pid")
   sleep "$2"
   cpu1=$(rig_cpu_seconds "$app_pid")
