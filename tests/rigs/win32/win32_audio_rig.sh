@@ -124,6 +124,8 @@ show_sound_state() {
   echo "  the sound server (pid ${RIG_PULSE_PID:-none}) $(kill -0 "${RIG_PULSE_PID:-0}" 2>/dev/null && echo runs || echo "does not run")"
   echo "  its sinks and streams:"
   { pactl list short sinks; pactl list short sink-inputs; } 2>&1 | sed 's/^/    /'
+  echo "  the server's log, last 10 lines:"
+  tail -n 10 "$RIG_PULSE_DIR/pulse.log" 2>&1 | sed 's/^/    /'
   echo "  what the program wrote, last 10 lines:"
   tail -n 10 "$app_log" | sed 's/^/    /'
 }
