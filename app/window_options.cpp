@@ -1,14 +1,14 @@
 #include "app/window_options.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 WindowCommand ParseWindowArguments(std::span<const std::string_view> args) {
-    const auto given = [&](std::string_view a, std::string_view b = {}) {
-        return std::ranges::any_of(
-            args, [&](std::string_view arg) { return arg == a || (!b.empty() && arg == b); });
+    const auto given = [&](std::initializer_list<std::string_view> names) {
+        return std::ranges::find_first_of(args, names) != args.end();
     };
-    if (given("--help", "-h")) return WindowCommand::Help;
-    if (given("--version")) return WindowCommand::Version;
+    if (given({"--help", "-h"})) return WindowCommand::Help;
+    if (given({"--version"})) return WindowCommand::Version;
     return WindowCommand::Run;
 }
 

@@ -67,7 +67,7 @@ ToneParams StoredParams(Prompt& prompt) {
 }
 
 int ShowSettings() {
-    StderrPrompt prompt("drovane-play");
+    StderrPrompt prompt(MessageName());
     const ToneParams p = StoredParams(prompt);
     const FileRegistry registry(FileRegistry::DefaultPath());
     const QByteArray path = registry.Path().toLocal8Bit();
@@ -87,7 +87,7 @@ int ShowSettings() {
 }
 
 int Run(const PlayOptions& options) {
-    StderrPrompt prompt("drovane-play");
+    StderrPrompt prompt(MessageName());
     // The melody does not use the tone parameters; only the sweep takes the stored ones.
     ToneParams params;
     if (options.command == PlayOptions::Command::Sweep) {
@@ -134,8 +134,8 @@ int Run(const PlayOptions& options) {
     const bool silent = options.command == PlayOptions::Command::Sweep &&
                         CTonePlayer::SweepRefuses(player.GetParams());
     if (silent) {
-        std::fputs("drovane-play: a frequency or step of 0 plays no sweep: silence follows\n",
-                   stderr);
+        std::fprintf(stderr, "%s: a frequency or step of 0 plays no sweep: silence follows\n",
+                     MessageName());
     } else if (options.command == PlayOptions::Command::Melody) {
         player.LoadMelody(IDR_TEST_MELODY);
         player.StartMelody();
@@ -174,9 +174,8 @@ int main(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     const PlayParse parsed = ParsePlayArguments(args);
     if (!parsed.options) {
-        std::fprintf(stderr,
-                     "drovane-play: %s\ndrovane-play: 'drovane-play --help' lists the options\n",
-                     parsed.error.c_str());
+        std::fprintf(stderr, "%s: %s\n%s: 'drovane-play --help' lists the options\n", MessageName(),
+                     parsed.error.c_str(), MessageName());
         return kBadUsage;
     }
     switch (parsed.options->command) {

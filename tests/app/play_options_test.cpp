@@ -94,10 +94,6 @@ TEST(PlayOptions, SettingsCommandTakesNoValues) {
     EXPECT_FALSE(Parse({"sweep", "settings"}).options);
 }
 
-}  // namespace
-
-namespace {
-
 TEST(WindowOptions, HelpAndVersionEndBeforeTheWindowAndEverythingElseIsQts) {
     const std::vector<std::pair<std::vector<std::string_view>, WindowCommand>> cases = {
         {{"-platform", "offscreen"}, WindowCommand::Run},
